@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// A modal exec() blocks the test, so the test schedules what the user would do before it calls exec():
+// `action` runs on the active modal widget as soon as one is shown (polled, bounded by `timeoutMs`;
+// the test fails when none appears).
+void whenModalShown(std::function<void(QWidget*)> action, int timeoutMs = 5000);
+
+// Clicks the button below `root` whose object name or text (mnemonics ignored) is `nameOrText`.
+// Returns false when there is none.
+bool pressButton(QWidget* root, const QString& nameOrText);
+
+// Answers the next modal message box with `button`.
+void answerNextMessageBox(QMessageBox::StandardButton button, int timeoutMs = 5000);

@@ -1,0 +1,20 @@
+#include "platform/ProcessLocale.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+
+int main(int argc, char** argv)
+{
+    setenv("TZ", "UTC", 1);
+    tzset();
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    selectUtf8Locale();
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,41 @@
+#include "engine/CRegister.h"
+#include "engine/CSetup_CommandLine.h"
+#include "platform/ProcessLocale.h"
+
+#include <QApplication>
+#include <QStringList>
+
+namespace {
+
+const QString kNextCheckPrefix = QStringLiteral("setnextautoupdatetime:");
+const QString kNoInternetPrefix = QStringLiteral("checkbDisableInternet");
+
+QString joinedArguments(int argc, char** argv)
+{
+    QStringList words;
+    for (int i = 1; i < argc; ++i)
+        words.append(QString::fromUtf8(argv[i]));
+    return words.join(' ');
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    selectUtf8Locale();
+    application.setStyleSheet("QPushButton{height: 32pt}");
+
+    const QString command = joinedArguments(argc, argv);
+    CSetup_CommandLine commandLine;
+    commandLine.ProcessCmdLine(command);
+
+    if (command.startsWith(kNextCheckPrefix)) {
+        CRegister::regSetString("HKEY_CURRENT_USER\\Software\\Kelvrin Software\\Kelvrin PDF Reader\\plugins\\Updater",
+                                "LastDay", command.mid(kNextCheckPrefix.size()));
+        return 0;
+    }
+    if (command.startsWith(kNoInternetPrefix))
+        return 0;
+    return 0;
+}
