@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QLocalSocket>
 
+#include <iterator>
+
 namespace {
 
 constexpr int kReportWaitMs = 30000;
