@@ -90,13 +90,15 @@ TEST(ByteStringTest, AppendingGrowsByHalfTheLength)
 
     CZR_ByteString ten("0123456789");
     ten += 'x';
-    char* chars = ten.GetBuffer(15);
-    EXPECT_EQ(chars, ten.c_str()) << "capacity 15 after one byte";
-    EXPECT_EQ(ten.GetBuffer(16) == chars, false);
+    const char* chars = ten.c_str();
+    EXPECT_EQ(ten.GetBuffer(15), chars) << "capacity 15 after one byte";
+    EXPECT_NE(ten.GetBuffer(16), chars);
 
     CZR_ByteString twenty("0123456789");
     twenty += "01234567890123456789";
-    EXPECT_EQ(twenty.GetBuffer(30), twenty.c_str()) << "capacity 30 after 20 bytes";
+    chars = twenty.c_str();
+    EXPECT_EQ(twenty.GetBuffer(30), chars) << "capacity 30 after 20 bytes";
+    EXPECT_NE(twenty.GetBuffer(31), chars);
 
     CZR_ByteString self("ab");
     self += self;
