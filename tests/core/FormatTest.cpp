@@ -45,7 +45,8 @@ TEST(FormatTest, ByteFormatTable)
     EXPECT_EQ(s, "Bad precision");
     s.Format("%s", "");
     EXPECT_TRUE(s.IsEmpty());
-    s.Format("%s", static_cast<const char*>(nullptr));
+    const char* volatile none = nullptr;
+    s.Format("%s", none);
     EXPECT_EQ(s, "(null)");
     s.Format("%ls|%S", L"wide", L"x");
     EXPECT_EQ(s, "wide|x");

@@ -111,6 +111,8 @@ TEST(WideStringTest, EditingAndSearch)
     EXPECT_EQ(abc.Find(L"c", -1), -1);
     EXPECT_EQ(abc.Find(L'c', 3), -1);
     EXPECT_EQ(abc.Find(L"bc"), 1);
+    EXPECT_EQ(CZR_WideString(L"a\0b", 3).Find(L"b"), -1) << "the search stops at an embedded 0";
+    EXPECT_EQ(CZR_WideString(L"abab").Find(L"ab", 1), 2);
     EXPECT_EQ(abc.Mid(1), L"bc");
     EXPECT_EQ(abc.Left(1), L"a");
     EXPECT_EQ(abc.Right(1), L"c");
