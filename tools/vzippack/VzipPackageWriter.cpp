@@ -1,24 +1,21 @@
 #include "VzipPackageWriter.h"
 
+#include "engine/StdioFile.h"
+
 #include "engine/VzipChecksum.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
-#include <memory>
 
 namespace {
 
 constexpr int kHeaderSize = 28;
 constexpr int kMaxEntries = 65535;
 constexpr int kMaxNameLength = 255;
-
-struct FileCloser {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<FILE, FileCloser>;
 
 void appendLittleEndian(QByteArray& bytes, std::uint64_t value, int count)
 {
@@ -110,7 +107,7 @@ private:
     const std::vector<VzipPackageEntry>& m_entries;
     std::size_t m_next = 0;
     std::uint64_t m_left = 0;
-    FileHandle m_file;
+    StdioFile m_file;
     bool m_failed = false;
 };
 
@@ -149,7 +146,7 @@ std::vector<VzipPackageEntry> VzipPackageWriter::entriesOfFolder(const QString& 
 bool VzipPackageWriter::write(const QString& packagePath, const std::vector<VzipPackageEntry>& entries,
                               const LzmaEncodeOptions& options, QString* error)
 {
-    FileHandle package(std::fopen(QFile::encodeName(packagePath).constData(), "w+b"));
+    StdioFile package(std::fopen(QFile::encodeName(packagePath).constData(), "w+b"));
     if (!package || !writeAll(package.get(), QByteArray(kHeaderSize, '\0'))) {
         *error = QString("cannot write \"%1\"").arg(packagePath);
         return false;

@@ -1,5 +1,6 @@
 #include "engine/CZR_Vzip.h"
 
+#include "engine/StdioFile.h"
 #include "engine/VzipChecksum.h"
 #include "engine/VzipEntryTable.h"
 #include "engine/VzipScratchFolder.h"
@@ -10,8 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -20,14 +21,9 @@ constexpr std::uint32_t kMagic = VzipChecksum::kPolynomial;
 constexpr long kHeaderSize = 28;
 constexpr size_t kBlockSize = 65536;
 
-struct FileCloser {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<FILE, FileCloser>;
-
-FileHandle openFile(const QString& path, const char* mode)
+StdioFile openFile(const QString& path, const char* mode)
 {
-    return FileHandle(std::fopen(QFile::encodeName(path).constData(), mode));
+    return StdioFile(std::fopen(QFile::encodeName(path).constData(), mode));
 }
 
 std::uint32_t littleEndian32(const unsigned char* bytes)
@@ -36,7 +32,7 @@ std::uint32_t littleEndian32(const unsigned char* bytes)
         | std::uint32_t(bytes[3]) << 24;
 }
 
-bool closeWritten(FileHandle& file)
+bool closeWritten(StdioFile& file)
 {
     return std::fclose(file.release()) == 0;
 }
@@ -98,11 +94,11 @@ bool splitBody(FILE* package, std::int64_t bodyLength, std::uint32_t lzmaLength,
 
 bool splitPackage(const QString& package, std::int64_t bodyLength, std::uint32_t lzmaLength, const ScratchFiles& scratch)
 {
-    FileHandle in = openFile(package, "rb");
+    StdioFile in = openFile(package, "rb");
     if (!in || fseeko(in.get(), kHeaderSize, SEEK_SET) != 0)
         return false;
-    FileHandle lzmaPart = openFile(scratch.lzmaPart, "wb");
-    FileHandle table = openFile(scratch.table, "wb");
+    StdioFile lzmaPart = openFile(scratch.lzmaPart, "wb");
+    StdioFile table = openFile(scratch.table, "wb");
     if (!lzmaPart || !table)
         return false;
     const bool split = splitBody(in.get(), bodyLength, lzmaLength, lzmaPart.get(), table.get());
@@ -175,7 +171,7 @@ bool writeEntries(const QString& root, const VzipEntryTable& table, FILE* decode
                 return false;
             continue;
         }
-        FileHandle file = openFile(target, "w+b");
+        StdioFile file = openFile(target, "w+b");
         if (!file)
             return false;
         const bool copied = copyContents(decoded, file.get(), entry.size, block);
@@ -209,7 +205,7 @@ int unpackBody(const QString& package, std::int64_t bodyLength, std::uint32_t lz
                              QFile::encodeName(scratch.decoded).constData(), table->totalSize()))
         return CZR_Vzip::kUnpackFailed;
 
-    FileHandle decoded = openFile(scratch.decoded, "rb");
+    StdioFile decoded = openFile(scratch.decoded, "rb");
     if (!decoded || fileSize(decoded.get()) != std::int64_t(table->totalSize()) || fseeko(decoded.get(), 0, SEEK_SET) != 0)
         return CZR_Vzip::kUnpackFailed;
     if (!writeEntries(root, *table, decoded.get()))
@@ -224,7 +220,7 @@ int unpackBody(const QString& package, std::int64_t bodyLength, std::uint32_t lz
 
 int CZR_Vzip::Unzip2(QString& package, QString& destinationFolder)
 {
-    FileHandle in = openFile(package, "rb");
+    StdioFile in = openFile(package, "rb");
     if (!in)
         return kCannotOpen;
     qDebug() << kHeaderSize;

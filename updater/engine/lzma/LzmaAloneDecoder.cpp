@@ -1,11 +1,11 @@
 #include "engine/lzma/LzmaAloneDecoder.h"
 
+#include "engine/StdioFile.h"
 #include "engine/lzma/LzmaFileStreams.h"
 
 #include <lzma/LzmaDec.h>
 
 #include <cstdio>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -13,11 +13,6 @@ namespace {
 constexpr size_t kHeaderSize = LZMA_PROPS_SIZE + 8;
 constexpr size_t kBufferSize = 65536;
 constexpr std::uint64_t kUnknownSize = UINT64_MAX;
-
-struct FileCloser {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<FILE, FileCloser>;
 
 // Reads until `size` bytes arrived or the stream ends; returns how many arrived.
 size_t readFully(ISeqInStream& stream, Byte* buffer, size_t size)
@@ -120,10 +115,10 @@ private:
 
 bool decodeLzmaAloneFile(const char* inputPath, const char* outputPath, std::uint64_t outputLimit)
 {
-    FileHandle inputFile(std::fopen(inputPath, "rb"));
+    StdioFile inputFile(std::fopen(inputPath, "rb"));
     if (!inputFile)
         return false;
-    FileHandle outputFile(std::fopen(outputPath, "wb"));
+    StdioFile outputFile(std::fopen(outputPath, "wb"));
     if (!outputFile)
         return false;
     LzmaFileInStream input = makeLzmaFileInStream(inputFile.get());
