@@ -20,6 +20,7 @@ constexpr int kMaximumRequestHead = 64 * 1024;
 constexpr qint64 kPiece = 64 * 1024;
 constexpr qint64 kHighWater = 256 * 1024;
 constexpr int kThrottleTickMs = 20;
+constexpr int kDropDelayMs = 100;
 
 QByteArray reasonPhrase(int status)
 {
@@ -79,7 +80,8 @@ bool parseRequestHead(const QByteArray& head, HttpRequestRecord& request)
 
 } // namespace
 
-// One accepted connection: reads one request, answers it as its route says, and closes.
+// One accepted connection: answers its requests one after another as their routes say. It stays
+// open between answers, as HTTP/1.1 clients expect, and closes only where the route says so.
 class HttpConnection : public QObject
 {
 public:
@@ -91,29 +93,47 @@ public:
         connect(socket, &QTcpSocket::bytesWritten, this, [this] { pump(); });
         connect(socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
         connect(&m_throttle, &QTimer::timeout, this, [this] {
-            m_allowance = m_bytesPerTick;
+            m_answer.allowance = m_answer.bytesPerTick;
             pump();
         });
     }
 
 private:
+    // What is being sent for the current request.
+    struct Answer
+    {
+        QByteArray body;
+        qint64 sent = 0;
+        qint64 limit = 0;
+        bool chunked = false;
+        qint64 chunkLeft = 0;
+        qint64 chunkStart = 0;
+        bool stallAtLimit = false;
+        bool closeAtEnd = false;
+        bool cutShort = false;
+        qint64 bytesPerTick = 0;
+        qint64 allowance = 0;
+    };
+
     void readRequest()
     {
-        if (m_answered)
+        m_received += m_socket->readAll();
+        if (m_busy)
             return;
-        m_head += m_socket->readAll();
-        const int end = m_head.indexOf("\r\n\r\n");
+        const int end = m_received.indexOf("\r\n\r\n");
         if (end < 0) {
-            if (m_head.size() > kMaximumRequestHead)
+            if (m_received.size() > kMaximumRequestHead)
                 m_socket->abort();
             return;
         }
-        m_answered = true;
         HttpRequestRecord request;
-        if (!parseRequestHead(m_head.left(end), request)) {
+        const bool parsed = parseRequestHead(m_received.left(end), request);
+        m_received.remove(0, end + 4);
+        if (!parsed) {
             m_socket->abort();
             return;
         }
+        m_busy = true;
         m_server->record(request);
         answer(request, m_server->routeFor(request));
     }
@@ -122,9 +142,10 @@ private:
     {
         if (route.neverAnswer)
             return;
+        m_answer = Answer();
         int status = route.status;
-        m_body = route.body;
-        QByteArray headers;
+        m_answer.body = route.body;
+        QByteArray headers = route.extraHeaders;
         if (!route.redirectTo.isEmpty()) {
             status = 302;
             headers += "Location: " + route.redirectTo + "\r\n";
@@ -133,95 +154,122 @@ private:
         if (status == 200 && !route.ignoreRange && parseRange(request.range(), range))
             status = applyRange(range, headers);
 
-        m_chunked = route.chunked;
-        if (m_chunked)
+        m_answer.chunked = route.chunked;
+        if (m_answer.chunked)
             headers += "Transfer-Encoding: chunked\r\n";
-        else if (!route.withoutLength)
-            headers += "Content-Length: " + QByteArray::number(m_body.size()) + "\r\n";
+        else if (route.withoutLength)
+            headers += "Connection: close\r\n";
+        else
+            headers += "Content-Length: " + QByteArray::number(m_answer.body.size()) + "\r\n";
+        m_answer.cutShort = route.truncateAfter >= 0 && route.truncateAfter < m_answer.body.size();
+        m_answer.closeAtEnd = route.withoutLength || m_answer.cutShort;
 
-        m_limit = m_body.size();
+        m_answer.limit = m_answer.body.size();
         if (route.truncateAfter >= 0)
-            m_limit = std::min(m_limit, route.truncateAfter);
+            m_answer.limit = std::min(m_answer.limit, route.truncateAfter);
         if (route.stallAfter >= 0) {
-            m_limit = std::min(m_limit, route.stallAfter);
-            m_stallAtLimit = true;
+            m_answer.limit = std::min(m_answer.limit, route.stallAfter);
+            m_answer.stallAtLimit = true;
         }
         if (route.bytesPerSecond > 0) {
-            m_bytesPerTick = std::max<qint64>(1, route.bytesPerSecond * kThrottleTickMs / 1000);
-            m_allowance = m_bytesPerTick;
+            m_answer.bytesPerTick = std::max<qint64>(1, route.bytesPerSecond * kThrottleTickMs / 1000);
+            m_answer.allowance = m_answer.bytesPerTick;
             m_throttle.start(kThrottleTickMs);
         }
 
         m_socket->write("HTTP/1.1 " + QByteArray::number(status) + " " + reasonPhrase(status) + "\r\n" + headers +
-                        "Content-Type: application/octet-stream\r\nConnection: close\r\n\r\n");
+                        "Content-Type: application/octet-stream\r\n\r\n");
         pump();
     }
 
     int applyRange(const ByteRange& range, QByteArray& headers)
     {
-        const qint64 size = m_body.size();
+        const qint64 size = m_answer.body.size();
         if (range.first >= size) {
             headers += "Content-Range: bytes */" + QByteArray::number(size) + "\r\n";
-            m_body.clear();
+            m_answer.body.clear();
             return 416;
         }
         const qint64 last = range.last < 0 ? size - 1 : std::min(range.last, size - 1);
         headers += "Content-Range: bytes " + QByteArray::number(range.first) + "-" + QByteArray::number(last) + "/" +
                    QByteArray::number(size) + "\r\n";
-        m_body = m_body.mid(range.first, last - range.first + 1);
+        m_answer.body = m_answer.body.mid(range.first, last - range.first + 1);
         return 206;
     }
 
     void pump()
     {
-        if (!m_answered || m_finished)
+        if (!m_busy)
             return;
-        while (m_sent < m_limit && m_socket->bytesToWrite() < kHighWater) {
-            qint64 piece = std::min(kPiece, m_limit - m_sent);
-            if (m_bytesPerTick > 0)
-                piece = std::min(piece, m_allowance);
+        Answer& a = m_answer;
+        while (a.sent < a.limit && m_socket->bytesToWrite() < kHighWater) {
+            qint64 piece = std::min(kPiece, a.limit - a.sent);
+            if (a.bytesPerTick > 0)
+                piece = std::min(piece, a.allowance);
             if (piece <= 0)
                 return;
-            writeBody(m_body.mid(m_sent, piece));
-            m_sent += piece;
-            m_allowance -= piece;
+            writeBody(a.body.mid(a.sent, piece));
+            a.sent += piece;
+            a.allowance -= piece;
         }
-        if (m_sent == m_limit)
+        if (a.sent == a.limit)
             finish();
     }
 
-    void writeBody(const QByteArray& piece)
+    // Chunks are cut from the whole body, so that a body cut short ends inside a chunk.
+    void writeBody(QByteArray piece)
     {
-        if (m_chunked)
-            m_socket->write(QByteArray::number(piece.size(), 16) + "\r\n" + piece + "\r\n");
-        else
+        Answer& a = m_answer;
+        if (!a.chunked) {
             m_socket->write(piece);
+            return;
+        }
+        while (!piece.isEmpty()) {
+            if (a.chunkLeft == 0) {
+                a.chunkLeft = std::min(kPiece, qint64(a.body.size()) - a.chunkStart);
+                m_socket->write(QByteArray::number(a.chunkLeft, 16) + "\r\n");
+            }
+            const qint64 part = std::min(a.chunkLeft, qint64(piece.size()));
+            m_socket->write(piece.left(part));
+            piece.remove(0, part);
+            a.chunkLeft -= part;
+            a.chunkStart += part;
+            if (a.chunkLeft == 0)
+                m_socket->write("\r\n");
+        }
     }
 
     void finish()
     {
-        m_finished = true;
         m_throttle.stop();
-        if (m_stallAtLimit)
+        if (m_answer.stallAtLimit) {
+            m_answer.limit = -1; // nothing more, ever
             return;
-        if (m_chunked && m_limit == m_body.size())
+        }
+        if (m_answer.cutShort) {
+            // Dropped a moment after the last bytes, as a connection lost mid-body would be; Qt 5
+            // takes a chunked body that ends with an instant close for a whole one.
+            QTimer::singleShot(kDropDelayMs, m_socket, [socket = m_socket] { socket->disconnectFromHost(); });
+            return;
+        }
+        if (m_answer.closeAtEnd) {
+            m_busy = false;
+            m_socket->disconnectFromHost();
+            return;
+        }
+        if (m_answer.chunked)
             m_socket->write("0\r\n\r\n");
-        m_socket->disconnectFromHost();
+        m_busy = false;
+        if (!m_received.isEmpty())
+            readRequest();
     }
 
     LocalHttpServer* m_server;
     QTcpSocket* m_socket;
-    QByteArray m_head;
-    bool m_answered = false;
-    bool m_finished = false;
-    QByteArray m_body;
-    qint64 m_sent = 0;
-    qint64 m_limit = 0;
-    bool m_chunked = false;
-    bool m_stallAtLimit = false;
+    QByteArray m_received;
+    bool m_busy = false;
+    Answer m_answer;
     QTimer m_throttle;
-    qint64 m_bytesPerTick = 0;
-    qint64 m_allowance = 0;
 };
 
 HttpRoute HttpRoute::notAvailable()

@@ -23,6 +23,7 @@ struct HttpRoute
     qint64 stallAfter = -1;    // send this many body bytes, then nothing more, the connection left open
     bool neverAnswer = false;  // read the request and never answer
     qint64 bytesPerSecond = 0; // throttle the body; 0 sends as fast as the socket takes it
+    QByteArray extraHeaders;   // raw header lines, each ending in "\r\n"
 
     // The update service's short answer that the item asked for is not available.
     static HttpRoute notAvailable();
