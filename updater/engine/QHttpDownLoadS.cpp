@@ -245,16 +245,16 @@ void QHttpDownLoadS::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
 void QHttpDownLoadS::replyFinished()
 {
     qDebug() << "replyFinished()";
-    m_gotData = true;
     auto* reply = qobject_cast<QNetworkReply*>(sender());
-    bool complete = false;
-    if (reply) {
-        if (!m_failed && reply->error() == QNetworkReply::NoError && checkReply(reply) == ReplyCheck::Accepted)
-            complete = takeBody(reply) && m_received == m_total;
-        reply->deleteLater();
-        if (m_reply == reply)
-            m_reply = nullptr;
-    }
+    if (!reply)
+        return;
+    reply->deleteLater();
+    if (reply != m_reply)
+        return;
+    m_reply = nullptr;
+    m_gotData = true;
+    const bool complete = !m_failed && reply->error() == QNetworkReply::NoError &&
+                          checkReply(reply) == ReplyCheck::Accepted && takeBody(reply) && m_received == m_total;
     closeFile();
     recordOffset();
     if (!complete)
@@ -262,15 +262,12 @@ void QHttpDownLoadS::replyFinished()
     emitFinal(complete);
 }
 
+// The reply stays until its own finished(): deleting it here could lose that signal.
 void QHttpDownLoadS::slotError(QNetworkReply::NetworkError errorCode)
 {
     qDebug() << "error:" << QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(errorCode);
     m_failed = true;
     closeFile();
-    if (m_reply) {
-        m_reply->deleteLater();
-        m_reply = nullptr;
-    }
     emit error_network();
 }
 
