@@ -72,6 +72,8 @@ TEST_F(CertificateMode, BothListsFetched)
     expectNoLeftovers(katlFile());
     expectNoLeftovers(eutlFile());
     // The EUTL list is fetched first, each after a probe.
+    EXPECT_EQ(server.requestsFor("/eutl.xml").size(), 2);
+    EXPECT_EQ(server.requestsFor("/katl.xml").size(), 2);
     ASSERT_EQ(server.requests().size(), 4);
     EXPECT_EQ(server.requests().at(0).path, "/eutl.xml");
     EXPECT_EQ(server.requests().at(3).path, "/katl.xml");
