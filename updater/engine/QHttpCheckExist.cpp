@@ -1,5 +1,7 @@
 #include "QHttpCheckExist.h"
 
+#include "HttpReplyHeaders.h"
+
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
@@ -30,6 +32,8 @@ bool QHttpCheckExist::checkExit()
     m_reply = reply;
     reply->setReadBufferSize(kReadBufferSize);
     connect(reply, SIGNAL(readyRead()), this, SLOT(readyRead()));
+    connect(reply, &QNetworkReply::redirected, this,
+            [this, reply] { m_hopLengthCount = HttpReplyHeaders::contentLengthCount(reply); });
 
     // A service that never finishes counts as one that has the list; the download then meets its own bound.
     QTimer bound;
@@ -43,24 +47,25 @@ bool QHttpCheckExist::checkExit()
     loop.exec();
     if (!self)
         return true;
-    if (m_reply) {
-        disconnect(m_reply, nullptr, this, nullptr);
-        m_reply->abort();
-        m_reply->deleteLater();
-    }
+    if (!m_reply)
+        return true;
+    if (m_reply->isFinished())
+        m_bNotAvailable = m_bSawNotAvailable && isShortReply(m_reply);
+    disconnect(m_reply, nullptr, this, nullptr);
+    m_reply->abort();
+    m_reply->deleteLater();
     return true;
 }
 
 void QHttpCheckExist::readyRead()
 {
-    if (!m_reply)
-        return;
-    bool numeric = false;
-    qint64 length = m_reply->rawHeader("Content-Length").trimmed().toLongLong(&numeric);
-    if (!numeric)
-        length = 0;
-    // A longer answer is not looked into, only drained so that the reply can finish.
-    const QByteArray data = m_reply->readAll();
-    if (length < kShortReply && data.contains("\"code\":1000003"))
-        m_bNotAvailable = true;
+    if (m_reply && m_reply->readAll().contains("\"code\":1000003"))
+        m_bSawNotAvailable = true;
+}
+
+// Decided on the finished reply, as the data of a followed redirect can arrive before its headers.
+// A missing or unreadable length counts as 0.
+bool QHttpCheckExist::isShortReply(QNetworkReply* reply) const
+{
+    return HttpReplyHeaders::finalContentLength(reply, m_hopLengthCount) < kShortReply;
 }

@@ -27,9 +27,13 @@ public slots:
     void readyRead();
 
 private:
+    bool isShortReply(QNetworkReply* reply) const;
+
     QUrl m_url;
     QNetworkAccessManager* m_manager;
     QPointer<QNetworkReply> m_reply;
     bool m_bNotAvailable = false;
+    bool m_bSawNotAvailable = false;
+    int m_hopLengthCount = 0;
     int m_timeoutMs;
 };
