@@ -2,9 +2,9 @@
 # Unpack benchmark: CZR_Vzip::Unzip2 against `xz --format=lzma -d -T1` decoding the same LZMA part
 # into a file, for a package of mixed data and one four times larger. Prints time and peak
 # resident memory of both. The payloads are generated here and deleted afterwards.
-# usage: bench/vzip_unpack.sh [MIB ...]   (default: 512 2048)
+# usage: bench/vzip/vzip_unpack.sh [MIB ...]   (default: 512 2048)
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 
 build=${KELVRIN_BENCH_BUILD_DIR:-build/bench}
 work=${KELVRIN_BENCH_WORK_DIR:-$build/vzip-work}
@@ -15,7 +15,7 @@ sizes=("$@")
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVRIN_BENCHMARKS=ON >/dev/null
 cmake --build "$build" --parallel 4 --target vzippack vzip_unpack_bench >/dev/null
 pack="$build/tools/vzippack/vzippack"
-driver="$build/bench/vzip_unpack_bench"
+driver="$build/bench/vzip/vzip_unpack_bench"
 
 # Runs a command and prints "seconds peak-KiB".
 measure() {
