@@ -22,6 +22,12 @@ public:
     CReaderModuleManager(QString type, QObject* parent);
     ~CReaderModuleManager() override;
 
+    // The service request.
+    QString GetHttpURL(QString type);
+    // The whole request address for this run's type: endpoint, query and, towards an internal
+    // update address, the internal-service parts. Marks the run as internal on the conductor.
+    QString GetRequestURL();
+
     // Version rules and module filters.
     int CompareVersion(QString a, QString b);
     bool CheckModuleAvailable(MODULEINFO* record, QVector<_UpdaterInfo*>& installed);
@@ -69,6 +75,7 @@ public:
 private:
     const CSetup_CommandLine& commandLine() const;
     QString readerVersion() const;
+    QString internalServiceQuery() const;
     // Frees one record after taking it out of every list, so no list is left pointing at it.
     void DeleteModule(MODULEINFO* record);
 
