@@ -1,3 +1,4 @@
+#include "SanitizerDefaults.h"
 #include "platform/ProcessLocale.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 
 int main(int argc, char** argv)
 {
+    exportSanitizerOptions();
     setenv("TZ", "UTC", 1);
     tzset();
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))

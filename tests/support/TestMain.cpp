@@ -1,3 +1,4 @@
+#include "SanitizerDefaults.h"
 #include "platform/ProcessLocale.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 
 int main(int argc, char** argv)
 {
+    exportSanitizerOptions();
     setenv("TZ", "UTC", 1);
     tzset();
     selectUtf8Locale();

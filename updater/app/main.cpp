@@ -1,8 +1,9 @@
+#include "CUP_Log.h"
+#include "MyApplication.h"
 #include "engine/CRegister.h"
 #include "engine/CSetup_CommandLine.h"
 #include "platform/ProcessLocale.h"
 
-#include <QApplication>
 #include <QStringList>
 
 namespace {
@@ -22,7 +23,10 @@ QString joinedArguments(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    QApplication application(argc, argv);
+    CUP_Log::CreateLog();
+    MyApplication application(argc, argv);
+    if (application.isRunning())
+        return 0;
     selectUtf8Locale();
     application.setStyleSheet("QPushButton{height: 32pt}");
 

@@ -1,5 +1,7 @@
 #include "CSetup_CommandLine.h"
 
+#include "app/UpdaterApp.h"
+
 #include <QStringList>
 
 namespace {
@@ -208,6 +210,8 @@ void CSetup_CommandLine::Split(QString value, QString separator)
 
     if (!rest.isEmpty()) {
         m_bRollback = true;
+        if (theApp)
+            theApp->bRollback = true;
         const int second = rest.indexOf(';');
         if (second >= 0) {
             m_rollBackURL = utf8(rest.left(second));

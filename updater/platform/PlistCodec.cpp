@@ -10,7 +10,9 @@
 
 #include <plist/plist.h>
 
+#include <limits>
 #include <memory>
+#include <vector>
 
 namespace Plist {
 namespace {
@@ -43,6 +45,80 @@ bool xmlNestingWithinBound(const QByteArray& bytes)
                 return false;
         } else if (startsWith("/dict>", 6) || startsWith("/array>", 7)) {
             --depth;
+        }
+    }
+    return true;
+}
+
+// Reads a big-endian unsigned number of `width` bytes at `offset`; nothing when it lies outside `bytes`.
+std::optional<quint64> bigEndianAt(const QByteArray& bytes, quint64 offset, int width)
+{
+    if (width < 1 || width > 8 || offset > quint64(bytes.size()) || quint64(bytes.size()) - offset < quint64(width))
+        return std::nullopt;
+    quint64 value = 0;
+    for (int i = 0; i < width; ++i)
+        value = (value << 8) | static_cast<unsigned char>(bytes[int(offset) + i]);
+    return value;
+}
+
+// The binary reader follows object references recursively and copies an object each time it is
+// referenced again, so a small hostile list can nest deeply or expand exponentially. Walk the
+// reference graph ourselves, iteratively, and refuse before the library sees such a list.
+bool binaryShapeWithinBounds(const QByteArray& bytes)
+{
+    constexpr int kTrailerSize = 32;
+    constexpr quint64 kMaxExpandedObjects = 1000000;
+    if (bytes.size() < 8 + kTrailerSize)
+        return false;
+    const quint64 trailer = quint64(bytes.size()) - kTrailerSize;
+    const int offsetSize = static_cast<unsigned char>(bytes[int(trailer) + 6]);
+    const int refSize = static_cast<unsigned char>(bytes[int(trailer) + 7]);
+    const auto objectCount = bigEndianAt(bytes, trailer + 8, 8);
+    const auto topObject = bigEndianAt(bytes, trailer + 16, 8);
+    const auto offsetTable = bigEndianAt(bytes, trailer + 24, 8);
+    if (!objectCount || !topObject || !offsetTable || *topObject >= *objectCount || refSize < 1 || refSize > 8)
+        return false;
+
+    struct Pending {
+        quint64 object;
+        int depth;
+    };
+    std::vector<Pending> stack{{*topObject, 0}};
+    quint64 visited = 0;
+    while (!stack.empty()) {
+        const Pending current = stack.back();
+        stack.pop_back();
+        if (current.depth > kMaxNesting || ++visited > kMaxExpandedObjects || current.object >= *objectCount)
+            return false;
+        const auto offset = bigEndianAt(bytes, *offsetTable + current.object * quint64(offsetSize), offsetSize);
+        const auto marker = offset ? bigEndianAt(bytes, *offset, 1) : std::nullopt;
+        if (!marker)
+            return false;
+        const int type = int(*marker >> 4);
+        if (type != 0xA && type != 0xC && type != 0xD)
+            continue;
+        quint64 count = *marker & 0xF;
+        quint64 refs = *offset + 1;
+        if (count == 0xF) {
+            const auto sizeMarker = bigEndianAt(bytes, refs, 1);
+            if (!sizeMarker || (*sizeMarker >> 4) != 0x1 || (*sizeMarker & 0xF) > 3)
+                return false;
+            const int width = 1 << (*sizeMarker & 0xF);
+            const auto longCount = bigEndianAt(bytes, refs + 1, width);
+            if (!longCount)
+                return false;
+            count = *longCount;
+            refs += 1 + quint64(width);
+        }
+        if (type == 0xD)
+            count *= 2;
+        if (count > kMaxExpandedObjects - visited - stack.size())
+            return false;
+        for (quint64 i = 0; i < count; ++i) {
+            const auto child = bigEndianAt(bytes, refs + i * quint64(refSize), refSize);
+            if (!child)
+                return false;
+            stack.push_back({*child, current.depth + 1});
         }
     }
     return true;
@@ -272,6 +348,8 @@ std::optional<QVariant> parse(const QByteArray& bytes)
     const auto length = static_cast<uint32_t>(bytes.size());
     plist_t root = nullptr;
     if (plist_is_binary(bytes.constData(), length)) {
+        if (!binaryShapeWithinBounds(bytes))
+            return std::nullopt;
         plist_from_bin(bytes.constData(), length, &root);
     } else {
         if (!xmlNestingWithinBound(bytes))

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Looks into property-list files with the property-list library itself, independently of the
+// updater's own reader, so a test sees what another program would read.
+namespace PlistInspection {
+
+// The top-level keys of the dictionary in `path`; empty when the file is not a dictionary list.
+QStringList topLevelKeys(const QString& path);
+
+// The string value at `keyPath` (dictionary keys from the top); a null string when absent or not a string.
+QString stringAt(const QString& path, const QStringList& keyPath);
+
+// Converts an XML list to the binary form.
+QByteArray xmlToBinary(const QByteArray& xml);
+
+} // namespace PlistInspection

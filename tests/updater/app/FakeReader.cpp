@@ -1,0 +1,53 @@
+#include "FakeReader.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QSemaphore>
+#include <QThread>
+
+namespace {
+
+constexpr int kWaitMs = 10000;
+
+QByteArray readUntilClosed(QLocalSocket& connection)
+{
+    QByteArray bytes;
+    if (connection.waitForReadyRead(kWaitMs))
+        bytes += connection.readAll();
+    connection.write("ok");
+    connection.waitForBytesWritten(kWaitMs);
+    if (connection.state() != QLocalSocket::UnconnectedState)
+        connection.waitForDisconnected(kWaitMs);
+    return bytes + connection.readAll();
+}
+
+} // namespace
+
+FakeReader::FakeReader(int connections, const QString& serverName)
+    : m_connections(connections)
+{
+    QSemaphore started;
+    m_thread.reset(QThread::create([this, connections, serverName, &started] {
+        QLocalServer server;
+        m_listening = server.listen(serverName);
+        started.release();
+        for (int i = 0; m_listening && i < connections && server.waitForNewConnection(kWaitMs); ++i) {
+            std::unique_ptr<QLocalSocket> connection(server.nextPendingConnection());
+            m_received.append(readUntilClosed(*connection));
+        }
+    }));
+    m_thread->start();
+    started.acquire();
+}
+
+FakeReader::~FakeReader()
+{
+    received();
+}
+
+QList<QByteArray> FakeReader::received()
+{
+    // Each connection waits at most four times kWaitMs, and the accept once more.
+    m_thread->wait(m_connections * 5 * kWaitMs);
+    return m_received;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QApplication>
+
+class QLocalServer;
+class QLocalSocket;
+
+// The updater's application object. Only one updater runs at a time: a second one hands its last
+// argument to the first through the local server "Kelvrin PDF Reader Update" and reports isRunning().
+class MyApplication : public QApplication
+{
+    Q_OBJECT
+
+public:
+    MyApplication(int& argc, char** argv);
+
+    bool isRunning() const { return m_bRunning; }
+
+private slots:
+    void newLocalConnection();
+
+private:
+    void handOverToRunningInstance(QLocalSocket& socket);
+    void serveInstanceName();
+
+    QLocalServer* m_pLocalServer = nullptr;
+    bool m_bRunning = false;
+};

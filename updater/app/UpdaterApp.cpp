@@ -1,0 +1,51 @@
+#include "UpdaterApp.h"
+
+#include "UpdateListener.h"
+#include "engine/CReaderModuleManager.h"
+#include "engine/CSetup_CommandLine.h"
+
+#include <QLocalSocket>
+
+UpdaterApp* theApp = nullptr;
+
+UpdaterApp::UpdaterApp(CSetup_CommandLine* commandLine, QObject* parent)
+    : QObject(parent)
+    , m_strServerName("updater_check_state")
+    , m_pCommandLine(commandLine)
+    , m_pListener(std::make_unique<UpdateListener>(nullptr))
+{
+    // The parser may have seen roll-back pieces before the conductor existed.
+    bRollback = m_pCommandLine && m_pCommandLine->IsRollback();
+}
+
+UpdaterApp::~UpdaterApp()
+{
+    releaseEngine();
+    if (m_pReportSocket) {
+        m_pReportSocket->close();
+        m_pReportSocket->deleteLater();
+    }
+}
+
+void UpdaterApp::setEngine(CReaderModuleManager* engine)
+{
+    if (engine != m_pModuleManager)
+        releaseEngine();
+    m_pModuleManager = engine;
+}
+
+void UpdaterApp::releaseEngine()
+{
+    delete m_pModuleManager.data();
+    m_pModuleManager.clear();
+}
+
+bool UpdaterApp::RunCommandLine(std::string, bool&)
+{
+    return true;
+}
+
+bool RunUpdaterFromService(QString)
+{
+    return true;
+}
