@@ -105,15 +105,18 @@ CZR_ByteString& CZR_ByteString::operator+=(const CZR_ByteStringC& view)
     return *this;
 }
 
+int64_t CZR_ByteString::ConcatCapacity(int len1, int len2) const
+{
+    int64_t base = GetLength();
+    int64_t capacity = base + (base / 2 > len2 ? base / 2 : len2);
+    int64_t total = int64_t(len1) + len2;
+    return capacity > total ? capacity : total;
+}
+
 void CZR_ByteString::ConcatCopy(int len1, const char* text1, int len2, const char* text2)
 {
-    if (len2 <= 0)
-        return;
-    int64_t base = GetLength();
-    int64_t growth = base / 2 > len2 ? base / 2 : len2;
-    int64_t capacity = base + growth;
-    int64_t total = int64_t(len1) + len2;
-    BuildConcat(capacity > total ? capacity : total, len1, text1, len2, text2);
+    if (len2 > 0)
+        BuildConcat(ConcatCapacity(len1, len2), len1, text1, len2, text2);
 }
 
 bool CZR_ByteString::Equal(const CZR_ByteStringC& view) const

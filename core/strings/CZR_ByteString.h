@@ -74,6 +74,8 @@ public:
     static CZR_ByteString FormatFloat(float value, int flag = 0);
 
 protected:
+    // Capacity of the buffer that joins len1 and len2 bytes: at least half the length more.
+    int64_t ConcatCapacity(int len1, int len2) const;
     void ConcatCopy(int len1, const char* text1, int len2, const char* text2);
 };
 

@@ -11,13 +11,32 @@ const wchar_t kWhiteSpace[] = L"\t\n\v\f\r ";
 
 int sign(int value) { return value < 0 ? -1 : (value > 0 ? 1 : 0); }
 
+// First occurrence of the needle in [from, end), or null; an empty needle is found at `from`.
+const wchar_t* findIn(const wchar_t* from, const wchar_t* end, const wchar_t* needle, int needleLength)
+{
+    if (needleLength == 0)
+        return from;
+    for (const wchar_t* at = from; end - at >= needleLength; ++at) {
+        at = wmemchr(at, needle[0], size_t(end - at - needleLength + 1));
+        if (!at)
+            return nullptr;
+        if (wmemcmp(at, needle, size_t(needleLength)) == 0)
+            return at;
+    }
+    return nullptr;
+}
+
+// End of the part a C-string search sees: the first 0 character, or the length.
+const wchar_t* searchEnd(const wchar_t* text, int length) { return text + wcsnlen(text, size_t(length)); }
+
 // Copies `text` with every occurrence of `oldText` replaced into `out`; `out` may lie at or below
 // `text` in the same buffer.
 void replaceInto(wchar_t* out, const wchar_t* text, int length, const wchar_t* oldText, int oldLength,
                  const wchar_t* newText, int newLength)
 {
     const wchar_t* from = text;
-    for (const wchar_t* at; (at = wcsstr(from, oldText)); from = at + oldLength) {
+    const wchar_t* end = searchEnd(text, length);
+    for (const wchar_t* at; (at = findIn(from, end, oldText, oldLength)); from = at + oldLength) {
         memmove(out, from, (at - from) * sizeof(wchar_t));
         out += at - from;
         memmove(out, newText, newLength * sizeof(wchar_t));
@@ -89,16 +108,20 @@ CZR_WideString& CZR_WideString::operator+=(const CZR_WideStringC& view)
     return *this;
 }
 
-void CZR_WideString::ConcatCopy(int len1, const wchar_t* text1, int len2, const wchar_t* text2)
+int64_t CZR_WideString::ConcatCapacity(int len1, int len2) const
 {
-    if (len2 <= 0)
-        return;
     int64_t total = int64_t(len1) + len2;
     double capacity = m_pData && m_pData->nAllocLength > 2 ? m_pData->nAllocLength : 2;
     do
         capacity = static_cast<double>(static_cast<int64_t>(capacity * 1.5));
     while (capacity < double(total));
-    BuildConcat(capacity > double(INT32_MAX) ? int64_t(INT32_MAX) + 1 : int64_t(capacity), len1, text1, len2, text2);
+    return capacity > double(INT32_MAX) ? int64_t(INT32_MAX) + 1 : int64_t(capacity);
+}
+
+void CZR_WideString::ConcatCopy(int len1, const wchar_t* text1, int len2, const wchar_t* text2)
+{
+    if (len2 > 0)
+        BuildConcat(ConcatCapacity(len1, len2), len1, text1, len2, text2);
 }
 
 bool CZR_WideString::Equal(const CZR_WideStringC& view) const
@@ -161,12 +184,13 @@ int CZR_WideString::Replace(const wchar_t* oldText, const wchar_t* newText)
         newText = L"";
     int oldLength = int(wcslen(oldText));
     int newLength = int(wcslen(newText));
+    int length = GetLength();
     int count = 0;
-    for (const wchar_t* at = c_str(); (at = wcsstr(at, oldText)); at += oldLength)
+    const wchar_t* end = searchEnd(c_str(), length);
+    for (const wchar_t* at = c_str(); (at = findIn(at, end, oldText, oldLength)); at += oldLength)
         ++count;
     if (count == 0)
         return 0;
-    int length = GetLength();
     int64_t resultLength = length + int64_t(newLength - oldLength) * count;
     if (resultLength == 0) {
         Empty();
@@ -222,7 +246,8 @@ int CZR_WideString::Find(const wchar_t* sub, int start) const
     int length = GetLength();
     if (length == 0 || start < 0 || start > length)
         return -1;
-    const wchar_t* found = wcsstr(c_str() + start, sub ? sub : L"");
+    const wchar_t* from = c_str() + start;
+    const wchar_t* found = findIn(from, searchEnd(from, length - start), sub ? sub : L"", sub ? int(wcslen(sub)) : 0);
     return found ? int(found - c_str()) : -1;
 }
 

@@ -69,6 +69,8 @@ public:
     friend bool operator<(const CZR_WideString& a, const CZR_WideString& b);
 
 protected:
+    // Capacity of the buffer that joins len1 and len2 characters: 1.5 times the capacity, repeatedly.
+    int64_t ConcatCapacity(int len1, int len2) const;
     void ConcatCopy(int len1, const wchar_t* text1, int len2, const wchar_t* text2);
 };
 

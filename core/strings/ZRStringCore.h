@@ -390,9 +390,41 @@ protected:
             SetLength(length + n);
             return;
         }
+        if (IsUnique() && !PointsIntoBuffer(p)) {
+            // Sole owner: growing the block in place saves the copy that a fresh buffer would need.
+            GrowUnique(static_cast<Derived*>(this)->ConcatCapacity(length, n), p, n);
+            return;
+        }
         Data* old = m_pData;
         static_cast<Derived*>(this)->ConcatCopy(length, old->chars(), n, p);
         Release(old);
+    }
+
+    bool PointsIntoBuffer(const CharT* p) const
+    {
+        auto address = reinterpret_cast<uintptr_t>(p);
+        auto begin = reinterpret_cast<uintptr_t>(m_pData->chars());
+        return address >= begin && address <= begin + uintptr_t(m_pData->nAllocLength) * sizeof(CharT);
+    }
+
+    // Resizes the unique buffer to `capacity` and appends; on failure the string becomes empty.
+    void GrowUnique(int64_t capacity, const CharT* p, int n)
+    {
+        int length = m_pData->nDataLength;
+        int64_t total = int64_t(length) + n;
+        uint64_t bytes = sizeof(Data) + (uint64_t(capacity) + 1) * sizeof(CharT);
+        Data* grown = nullptr;
+        if (total <= INT32_MAX && capacity <= INT32_MAX && bytes <= ZRMEM_COUNTED_LIMIT)
+            grown = static_cast<Data*>(ZRMEM_DefaultRealloc2(m_pData, bytes, 1, 0));
+        if (!grown) {
+            Empty();
+            return;
+        }
+        grown->nAllocLength = int32_t(capacity);
+        memcpy(grown->chars() + length, p, n * sizeof(CharT));
+        grown->nDataLength = int32_t(total);
+        grown->chars()[total] = 0;
+        m_pData = grown;
     }
 
     // A new buffer of `capacity` holding both pieces; replaces m_pData without releasing it.

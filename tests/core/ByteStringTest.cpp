@@ -2,6 +2,8 @@
 #include "strings/CZR_ByteString.h"
 #include "strings/CZR_WideString.h"
 
+#include "IsolatedEnvironment.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -90,13 +92,15 @@ TEST(ByteStringTest, AppendingGrowsByHalfTheLength)
 
     CZR_ByteString ten("0123456789");
     ten += 'x';
-    char* chars = ten.GetBuffer(15);
-    EXPECT_EQ(chars, ten.c_str()) << "capacity 15 after one byte";
-    EXPECT_EQ(ten.GetBuffer(16) == chars, false);
+    const char* chars = ten.c_str();
+    EXPECT_EQ(ten.GetBuffer(15), chars) << "capacity 15 after one byte";
+    EXPECT_NE(ten.GetBuffer(16), chars);
 
     CZR_ByteString twenty("0123456789");
     twenty += "01234567890123456789";
-    EXPECT_EQ(twenty.GetBuffer(30), twenty.c_str()) << "capacity 30 after 20 bytes";
+    chars = twenty.c_str();
+    EXPECT_EQ(twenty.GetBuffer(30), chars) << "capacity 30 after 20 bytes";
+    EXPECT_NE(twenty.GetBuffer(31), chars);
 
     CZR_ByteString self("ab");
     self += self;
@@ -321,19 +325,21 @@ TEST(ByteStringTest, AssignmentForms)
     EXPECT_EQ(s, "bin");
 }
 
-TEST(ByteStringTest, LoadFromFileReadsWhatIsThere)
-{
-    char path[] = "/tmp/kelvrin-bytestring-XXXXXX";
-    int fd = mkstemp(path);
-    ASSERT_GE(fd, 0);
-    FILE* file = fdopen(fd, "wb");
-    fwrite("file\0data", 1, 9, file);
-    fclose(file);
-    CZR_ByteString loaded = CZR_ByteString::LoadFromFile(path);
-    EXPECT_EQ(text(loaded), std::string("file\0data", 9));
-    remove(path);
+using ByteStringFileTest = IsolatedTest;
 
-    EXPECT_TRUE(CZR_ByteString::LoadFromFile("/nonexistent/file").IsEmpty());
-    EXPECT_TRUE(CZR_ByteString::LoadFromFile("/tmp").IsEmpty()) << "a directory has no size";
+TEST_F(ByteStringFileTest, LoadFromFileReadsWhatIsThere)
+{
+    QByteArray path = (env.tempDir() + "/content.bin").toLocal8Bit();
+    IsolatedEnvironment::writeFile(QString::fromLocal8Bit(path), QByteArray("file\0data", 9));
+    CZR_ByteString loaded = CZR_ByteString::LoadFromFile(path.constData());
+    EXPECT_EQ(text(loaded), std::string("file\0data", 9));
+
+    FILE* wide = ZRSYS_wfopen(CZR_WideString::FromLocal(path.constData()).c_str(), L"rb");
+    ASSERT_NE(wide, nullptr);
+    fclose(wide);
+
+    EXPECT_TRUE(CZR_ByteString::LoadFromFile((env.tempDir() + "/missing").toLocal8Bit().constData()).IsEmpty());
+    EXPECT_TRUE(CZR_ByteString::LoadFromFile(env.tempDir().toLocal8Bit().constData()).IsEmpty())
+        << "a directory has no size";
     EXPECT_TRUE(CZR_ByteString::LoadFromFile("/proc/self/status").IsEmpty()) << "a size of 0 reads nothing";
 }

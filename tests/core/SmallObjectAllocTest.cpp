@@ -212,3 +212,16 @@ TEST(MutexTest, IsRecursiveAndNullSafe)
     ZR_Mutex_Unlock(nullptr);
     ZR_Mutex_Destroy(nullptr);
 }
+
+TEST(PyMgrTest, DestroyingDiscardsButKeepsServingRequests)
+{
+    CZR_MemoryMgr* mgr = ZRMEM_CreatePyMgr();
+    void* early = mgr->Alloc(24, 0);
+    ZRMEM_DestroyKelvrinMgr(mgr);
+    void* late = mgr->Alloc(24, 0);
+    ASSERT_NE(late, nullptr);
+    memset(late, 1, 24);
+    mgr->Free(early, 0);
+    mgr->Free(late, 0);
+    EXPECT_EQ(ZRMEM_CreatePyMgr(), mgr);
+}
