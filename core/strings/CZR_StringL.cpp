@@ -1,0 +1,70 @@
+#include "strings/CZR_StringL.h"
+
+#include "strings/ZRNumbers.h"
+#include "system/ZRSYS_Runtime.h"
+
+#include <cstring>
+
+void CZR_ByteStringL::Empty(_IZR_Allocator* allocator)
+{
+    if (m_pStr)
+        ZRMEM_AllocatorFree(allocator, m_pStr);
+    m_pStr = nullptr;
+    m_Length = 0;
+}
+
+char* CZR_ByteStringL::AllocBuffer(int n, _IZR_Allocator* allocator)
+{
+    Empty(allocator);
+    if (n < 0 || n >= INT32_MAX)
+        return nullptr;
+    m_pStr = static_cast<char*>(ZRMEM_AllocatorAlloc(allocator, size_t(n) + 1));
+    m_Length = m_pStr ? n : 0;
+    return m_pStr;
+}
+
+void CZR_ByteStringL::Set(const CZR_ByteStringC& view, _IZR_Allocator* allocator)
+{
+    Empty(allocator);
+    if (!view.GetPtr() || view.GetLength() <= 0)
+        return;
+    if (char* chars = AllocBuffer(view.GetLength(), allocator)) {
+        memcpy(chars, view.GetPtr(), size_t(view.GetLength()));
+        chars[view.GetLength()] = 0;
+    }
+}
+
+void CZR_WideStringL::Empty(_IZR_Allocator* allocator)
+{
+    if (m_pStr)
+        ZRMEM_AllocatorFree(allocator, m_pStr);
+    m_pStr = nullptr;
+    m_Length = 0;
+}
+
+void CZR_WideStringL::Set(const CZR_WideStringC& view, _IZR_Allocator* allocator)
+{
+    Empty(allocator);
+    if (!view.GetPtr() || view.GetLength() <= 0)
+        return;
+    size_t count = size_t(view.GetLength()) + 1;
+    m_pStr = static_cast<wchar_t*>(allocator ? allocator->Alloc(allocator, count * sizeof(wchar_t))
+                                             : ZRMEM_DefaultAlloc2(count, sizeof(wchar_t), 0));
+    if (!m_pStr)
+        return;
+    memcpy(m_pStr, view.GetPtr(), (count - 1) * sizeof(wchar_t));
+    m_pStr[count - 1] = 0;
+    m_Length = view.GetLength();
+}
+
+int CZR_WideStringL::GetInteger() const { return m_Length ? ZRSYS_wtoi(m_pStr) : 0; }
+float CZR_WideStringL::GetFloat() const { return m_Length ? ZR_wtof(m_pStr, m_Length) : 0; }
+
+void CZR_WideStringL::TrimRight(const wchar_t* set)
+{
+    if (!set || !*set || m_Length == 0)
+        return;
+    while (m_Length > 0 && wcschr(set, m_pStr[m_Length - 1]))
+        --m_Length;
+    m_pStr[m_Length] = 0;
+}

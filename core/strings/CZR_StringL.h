@@ -1,0 +1,44 @@
+#pragma once
+
+#include "memory/ZRMemoryMgr.h"
+#include "strings/ZRStringViews.h"
+
+// Plain terminated strings whose memory comes from the allocator passed to each call
+// (null: the default manager); no reference count.
+class CZR_ByteStringL
+{
+public:
+    CZR_ByteStringL() : m_pStr(nullptr), m_Length(0) {}
+
+    const char* GetPtr() const { return m_pStr; }
+    int GetLength() const { return m_Length; }
+    operator CZR_ByteStringC() const { return CZR_ByteStringC(m_pStr, m_Length); }
+
+    void Empty(_IZR_Allocator* allocator);
+    char* AllocBuffer(int n, _IZR_Allocator* allocator);
+    void Set(const CZR_ByteStringC& view, _IZR_Allocator* allocator);
+
+private:
+    char* m_pStr;
+    int m_Length;
+};
+
+class CZR_WideStringL
+{
+public:
+    CZR_WideStringL() : m_pStr(nullptr), m_Length(0) {}
+
+    const wchar_t* GetPtr() const { return m_pStr; }
+    int GetLength() const { return m_Length; }
+    operator CZR_WideStringC() const { return CZR_WideStringC(m_pStr, m_Length); }
+
+    void Empty(_IZR_Allocator* allocator);
+    void Set(const CZR_WideStringC& view, _IZR_Allocator* allocator);
+    int GetInteger() const;
+    float GetFloat() const;
+    void TrimRight(const wchar_t* set);
+
+private:
+    wchar_t* m_pStr;
+    int m_Length;
+};

@@ -1,0 +1,110 @@
+#include "FailingManager.h"
+
+#include "codecs/ZRUTF8.h"
+#include "strings/CZR_ByteString.h"
+#include "strings/CZR_TextBuf.h"
+#include "strings/CZR_WideString.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace {
+
+// Runs `scenario` with the default manager granting 0, 1, 2, ... allocations until it runs through
+// without a refusal. Every partial run must give either the full result or an empty one, and must
+// give all of its memory back.
+void expectCleanFailures(const std::function<std::string()>& scenario, const std::string& expected)
+{
+    for (int successes = 0; successes < 200; ++successes) {
+        std::string result;
+        int outOfMemory = 0;
+        int live = 0;
+        {
+            FailingManager failing(successes);
+            result = scenario();
+            outOfMemory = failing.outOfMemoryReports();
+            live = failing.liveBlocks();
+        }
+        EXPECT_EQ(live, 0) << "after " << successes << " allocations";
+        if (outOfMemory == 0) {
+            EXPECT_EQ(result, expected);
+            return;
+        }
+        EXPECT_TRUE(result.empty() || result == expected) << "after " << successes << ": " << result;
+    }
+    ADD_FAILURE() << "never ran to the end";
+}
+
+std::string bytes(const CZR_ByteString& s) { return std::string(s.c_str(), size_t(s.GetLength())); }
+
+std::string utf8(const CZR_WideString& s)
+{
+    CZR_ByteString encoded = s.UTF8Encode();
+    return bytes(encoded);
+}
+
+} // namespace
+
+TEST(FailureInjectionTest, ByteStringEditing)
+{
+    expectCleanFailures(
+        [] {
+            CZR_ByteString s("abc");
+            CZR_ByteString shared = s;
+            shared += "def";
+            shared.Insert(0, '>');
+            shared.Replace("cd", "CD-CD");
+            CZR_ByteString tail = shared.Mid(2, 5);
+            tail.MakeUpper();
+            tail += tail;
+            tail.GetBuffer(64);
+            tail.ReleaseBuffer(-1);
+            return bytes(tail);
+        },
+        "BCD-CBCD-C");
+}
+
+TEST(FailureInjectionTest, FormattingAndConversions)
+{
+    expectCleanFailures(
+        [] {
+            CZR_ByteString s;
+            s.Format("%d:%s:%.1f", 42, "x", 2.5);
+            CZR_WideString w = s.UTF8Decode();
+            w += L"\x00E9";
+            CZR_WideString formatted;
+            formatted.Format(L"[%ls]", w.c_str());
+            return utf8(formatted);
+        },
+        "[42:x:2.5\xC3\xA9]");
+}
+
+TEST(FailureInjectionTest, Utf8EncodingNeverReportsBrokenText)
+{
+    std::wstring longText(400, L'\x4E2D');
+    expectCleanFailures([&] { return bytes(ZR_UTF8Encode(longText.c_str(), int(longText.size()))); },
+                        [&] {
+                            std::string expected;
+                            for (size_t i = 0; i < longText.size(); ++i)
+                                expected += "\xE4\xB8\xAD";
+                            return expected;
+                        }());
+}
+
+TEST(FailureInjectionTest, SystemLocaleAndBuffers)
+{
+    expectCleanFailures(
+        [] {
+            CZR_ByteString local = CZR_ByteString::FromUnicode(L"caf\x00E9");
+            CZR_WideString back = CZR_WideString::FromLocal(local.c_str(), local.GetLength());
+            CZR_WideTextBuf text;
+            text << back << 12 << 0.5;
+            CZR_ByteTextBuf out;
+            out << CZR_ByteStringC(utf8(CZR_WideString(text.GetWideString())).c_str()) << 7u;
+            return std::string(reinterpret_cast<const char*>(out.GetBuffer()), size_t(out.GetSize()));
+        },
+        "caf\xC3\xA9"
+        "120.57");
+}

@@ -1,0 +1,211 @@
+#include "FailingManager.h"
+
+#include "memory/CZR_GrowOnlyPool.h"
+#include "memory/CZR_Object.h"
+#include "memory/ZRMemoryMgr.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct Observed
+{
+    std::vector<int> slots;
+    void* lastFreed = nullptr;
+};
+Observed* g_observed = nullptr;
+
+_ZRMEM_Debugger recordingDebugger()
+{
+    return {
+        [](CZR_MemoryMgr*, void*, size_t, int) { g_observed->slots.push_back(0); },
+        [](CZR_MemoryMgr*, void*, size_t, int, const char*, int) { g_observed->slots.push_back(1); },
+        [](CZR_MemoryMgr*, void*, void*, size_t, int) { g_observed->slots.push_back(2); },
+        [](CZR_MemoryMgr*, void*, void*, size_t, int, const char*, int) { g_observed->slots.push_back(3); },
+        [](CZR_MemoryMgr*, void* block, int) {
+            g_observed->slots.push_back(4);
+            g_observed->lastFreed = block;
+        },
+        [](CZR_MemoryMgr*, const char*, va_list) { g_observed->slots.push_back(5); },
+    };
+}
+
+class MemoryMgrTest : public testing::Test
+{
+protected:
+    MemoryMgrTest() { g_observed = &observed; }
+    ~MemoryMgrTest() override { g_observed = nullptr; }
+    Observed observed;
+};
+
+struct Counted : CZR_Object
+{
+    Counted() { ++constructed; }
+    static int constructed;
+};
+int Counted::constructed = 0;
+
+struct Remembering : CZR_AllocObject
+{
+    int payload = 7;
+};
+
+} // namespace
+
+TEST_F(MemoryMgrTest, CountedAllocationsRefuseZeroAndOversizedRequests)
+{
+    FailingManager failing(100);
+    EXPECT_EQ(ZRMEM_DefaultAlloc2(0, 8, 0), nullptr);
+    EXPECT_EQ(ZRMEM_DefaultAlloc2(8, 0, 0), nullptr);
+    EXPECT_EQ(failing.outOfMemoryReports(), 0);
+
+    EXPECT_EQ(ZRMEM_DefaultAlloc2(0x80000000u, 1, 0), nullptr);
+    EXPECT_EQ(ZRMEM_DefaultAlloc2(0x40000000u, 2, 0), nullptr);
+    EXPECT_EQ(failing.outOfMemoryReports(), 2);
+    EXPECT_EQ(ZRMEM_DefaultAllocDebug2(0x80000000u, 1, ZRMEM_FLAG_MAYFAIL, __FILE__, __LINE__), nullptr);
+    EXPECT_EQ(failing.outOfMemoryReports(), 2);
+    EXPECT_EQ(failing.requests(), 0) << "refused before the system manager is asked";
+
+}
+
+TEST_F(MemoryMgrTest, CountedAllocationExactlyAtTheLimitIsAskedFor)
+{
+    FailingManager refusing(0);
+    EXPECT_EQ(ZRMEM_DefaultAlloc2(0x7FFFFFFF / 8, 8, ZRMEM_FLAG_MAYFAIL), nullptr);
+    EXPECT_EQ(refusing.requests(), 1);
+    EXPECT_EQ(refusing.outOfMemoryReports(), 0);
+}
+
+TEST_F(MemoryMgrTest, CountedReallocationKeepsTheBlockOnZeroSize)
+{
+    void* block = ZRMEM_DefaultAlloc2(4, 4, 0);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(ZRMEM_DefaultRealloc2(block, 0, 4, 0), nullptr);
+    EXPECT_EQ(ZRMEM_DefaultRealloc2(block, 0x80000000u, 1, ZRMEM_FLAG_MAYFAIL), nullptr);
+    block = ZRMEM_DefaultRealloc2(block, 8, 4, 0);
+    ASSERT_NE(block, nullptr);
+    static_cast<char*>(block)[31] = 1;
+    ZRMEM_DefaultFree(block, 0);
+}
+
+TEST_F(MemoryMgrTest, DebuggerSeesEveryPathAndFailuresCallTheHandlerUnlessMayFail)
+{
+    FailingManager failing(3);
+    _ZRMEM_Debugger debugger = recordingDebugger();
+    ZRMEM_UseDebugger(failing.mgr(), &debugger);
+
+    void* a = ZRMEM_DefaultAlloc(16, 0);
+    void* b = ZRMEM_DefaultAllocDebug(16, 0, __FILE__, __LINE__);
+    a = ZRMEM_DefaultRealloc(a, 32, 0);
+    EXPECT_EQ(ZRMEM_DefaultReallocDebug(b, 64, ZRMEM_FLAG_MAYFAIL, __FILE__, __LINE__), nullptr);
+    EXPECT_EQ(failing.outOfMemoryReports(), 0);
+    EXPECT_EQ(ZRMEM_DefaultAlloc(16, 0), nullptr);
+    EXPECT_EQ(failing.outOfMemoryReports(), 1);
+    ZRMEM_DefaultFree(nullptr, 0);
+    ZRMEM_DefaultFree(a, 0);
+    ZRMEM_DefaultFree(b, 0);
+    ZRMEM_OutputDebugTag(failing.mgr(), "tag %d", 1);
+
+    EXPECT_EQ(observed.slots, (std::vector<int>{0, 1, 2, 3, 0, 4, 4, 5}));
+    EXPECT_EQ(failing.liveBlocks(), 0);
+    ZRMEM_UseDebugger(failing.mgr(), nullptr);
+}
+
+TEST_F(MemoryMgrTest, ObjectsUseTheDefaultManagerAtTheTimeOfEachCall)
+{
+    Counted* early = new Counted;
+    FailingManager failing(0);
+    _ZRMEM_Debugger debugger = recordingDebugger();
+    ZRMEM_UseDebugger(failing.mgr(), &debugger);
+
+    int before = Counted::constructed;
+    EXPECT_EQ(new Counted, nullptr) << "a failed allocation constructs nothing";
+    EXPECT_EQ(Counted::constructed, before);
+    EXPECT_EQ(failing.outOfMemoryReports(), 1);
+
+    delete static_cast<Counted*>(nullptr);
+    EXPECT_EQ(observed.slots, (std::vector<int>{0}));
+    ZRMEM_UseDebugger(failing.mgr(), nullptr);
+
+    // Freed through the failing manager, whose free is plain free().
+    delete early;
+    EXPECT_EQ(failing.liveBlocks(), -1);
+}
+
+TEST_F(MemoryMgrTest, AllocObjectRemembersItsAllocatorAndFailsWithoutStoringIt)
+{
+    FailingManager failing(1);
+    _IZR_Allocator* allocator = &failing.mgr()->allocator;
+    ZRMEM_ResetSystemMgr();
+
+    auto* object = new (allocator) Remembering;
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(object->GetAllocator(), allocator);
+    EXPECT_EQ(object->payload, 7);
+    EXPECT_EQ(new (allocator) Remembering, nullptr);
+    delete object;
+    EXPECT_EQ(failing.liveBlocks(), 0);
+
+    auto* onDefault = new (static_cast<_IZR_Allocator*>(nullptr), __FILE__, __LINE__) Remembering;
+    EXPECT_EQ(onDefault->GetAllocator(), nullptr);
+    delete onDefault;
+}
+
+TEST_F(MemoryMgrTest, CreatedManagerLivesInItsSystemManagersMemory)
+{
+    EXPECT_EQ(ZRMEM_CreateKelvrinMgr(nullptr), nullptr);
+    FailingManager failing(1);
+    _ZRMEM_SystemMgr* system = failing.mgr()->systemMgr;
+    CZR_MemoryMgr* created = ZRMEM_CreateKelvrinMgr(system);
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(created->type, CZR_MemoryMgr::TypeCreated);
+    EXPECT_EQ(created->allocator.owner, created);
+    EXPECT_EQ(ZRMEM_CreateKelvrinMgr(system), nullptr);
+    ZRMEM_DestroyKelvrinMgr(created);
+    ZRMEM_DestroyKelvrinMgr(nullptr);
+    EXPECT_EQ(failing.liveBlocks(), 0);
+}
+
+TEST_F(MemoryMgrTest, GrowOnlyPoolCarvesFromTheFirstTrunkWithRoom)
+{
+    CZR_GrowOnlyPool pool(nullptr, 100);
+    auto* first = static_cast<char*>(pool.Alloc(1));
+    auto* large = static_cast<char*>(pool.Alloc(200));
+    auto* third = static_cast<char*>(pool.Alloc(8));
+    ASSERT_TRUE(first && large && third);
+    EXPECT_EQ(third, first + 4) << "served from the first trunk after the rounded 4 bytes";
+    large[199] = 1;
+
+    _IZR_Allocator* asAllocator = &pool;
+    EXPECT_EQ(asAllocator->Realloc(asAllocator, first, 8), nullptr);
+    asAllocator->Free(asAllocator, first);
+    EXPECT_NE(asAllocator->Alloc(asAllocator, 96 - 12), nullptr);
+    EXPECT_EQ(pool.Alloc(SIZE_MAX - 2), nullptr);
+    pool.FreeAll();
+}
+
+TEST_F(MemoryMgrTest, GrowOnlyPoolPassesBackingFailuresOn)
+{
+    FailingManager failing(0);
+    CZR_GrowOnlyPool pool(&failing.mgr()->allocator, 64);
+    EXPECT_EQ(pool.Alloc(8), nullptr);
+    EXPECT_EQ(failing.outOfMemoryReports(), 1);
+}
+
+TEST_F(MemoryMgrTest, PlexChainsBlocksAndRefusesOversizedCounts)
+{
+    CZR_Plex* head = nullptr;
+    ASSERT_NE(CZR_Plex::Create(nullptr, head, 10, 8), nullptr);
+    CZR_Plex* first = head;
+    ASSERT_NE(CZR_Plex::Create(nullptr, head, 4, 4), nullptr);
+    EXPECT_EQ(head->pNext, first);
+    static_cast<char*>(first->data())[79] = 1;
+
+    CZR_Plex* before = head;
+    EXPECT_EQ(CZR_Plex::Create(nullptr, head, 0x10000, 0x10000), nullptr) << "the product does not wrap";
+    EXPECT_EQ(CZR_Plex::Create(nullptr, head, 0x7FFFFFFF, 1), nullptr);
+    EXPECT_EQ(head, before);
+    head->FreeDataChain(nullptr);
+}
