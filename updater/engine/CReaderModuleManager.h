@@ -9,6 +9,7 @@
 #include <string>
 
 class CSetup_CommandLine;
+class CZR_XMLElement;
 
 // The update engine of one run: asks the update service what is new for the run's update type,
 // keeps the offered modules that apply to this installation, and owns every module record it makes.
@@ -27,6 +28,14 @@ public:
     // The whole request address for this run's type: endpoint, query and, towards an internal
     // update address, the internal-service parts. Marks the run as internal on the conductor.
     QString GetRequestURL();
+
+    // Reading the service reply and the bundle's installed components.
+    void OnPaserModuleInfo(QString replyFile);
+    void ParseModuleInfo(CZR_XMLElement* element, MODULEINFO* record);
+    void ParseUpdaterInfo(QVector<_UpdaterInfo*>& list);
+    bool CheckUpdateTime(CZR_XMLElement* root);
+    QString GetScheduleTimePath();
+    QString GetDownloadTempFileName(QString url);
 
     // Version rules and module filters.
     int CompareVersion(QString a, QString b);
@@ -76,12 +85,19 @@ private:
     const CSetup_CommandLine& commandLine() const;
     QString readerVersion() const;
     QString internalServiceQuery() const;
+    // False when the stop flag abandoned the parse.
+    bool ParseModules(CZR_XMLElement* root);
+    bool IsModulePresent(MODULEINFO* record, QVector<_UpdaterInfo*>& installed);
+    bool KeepModule(MODULEINFO* record, bool present);
+    void OfferModule(MODULEINFO* record, QVector<_UpdaterInfo*>& installed);
+    void failCheck();
     // Frees one record after taking it out of every list, so no list is left pointing at it.
     void DeleteModule(MODULEINFO* record);
 
     QueryResultInfo m_result;
     QString m_strType;
     QString m_strReaderPath;
+    QString m_strInfoVersion;
     QVector<MODULEINFO*> m_vecAllModules;
     QVector<MODULEINFO*> m_vecAvailable;
     QVector<MODULEINFO*> m_vecSelected;
