@@ -1,0 +1,376 @@
+#include "QHttpDownLoadS.h"
+
+#include <QDebug>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QMetaEnum>
+#include <QNetworkAccessManager>
+#include <QNetworkRequest>
+#include <QTimer>
+#include <QTimerEvent>
+
+namespace {
+
+constexpr int kNinetySeconds = 90000;
+// The reply holds at most this much unread; the network waits until the file has taken it.
+constexpr qint64 kReadBufferSize = 1024 * 1024;
+// An error page is read and dropped up to this size, so that Qt can still report its error;
+// a longer one is cut off.
+constexpr qint64 kMaximumDiscarded = 1024 * 1024;
+
+// The first byte position of "Content-Range: bytes FIRST-LAST/SIZE"; -1 when there is none.
+qint64 contentRangeStart(const QByteArray& header)
+{
+    if (!header.startsWith("bytes "))
+        return -1;
+    const int dash = header.indexOf('-');
+    bool ok = false;
+    const qint64 first = header.mid(6, dash - 6).trimmed().toLongLong(&ok);
+    return ok && dash > 6 ? first : -1;
+}
+
+} // namespace
+
+QHttpDownLoadS::QHttpDownLoadS(QObject* parent, QProgressBar*, QLabel*, qint64* resumeOffset)
+    : QObject(parent),
+      m_manager(new QNetworkAccessManager(this)),
+      m_resumeOffset(resumeOffset),
+      m_responseTimeoutMs(kNinetySeconds),
+      m_watchdogIntervalMs(kNinetySeconds)
+{
+    qRegisterMetaType<QNetworkReply::NetworkError>("QNetworkReply::NetworkError");
+}
+
+QHttpDownLoadS::~QHttpDownLoadS()
+{
+    if (m_reply) {
+        disconnect(m_reply, nullptr, this, nullptr);
+        m_reply->abort();
+    }
+    closeFile();
+    delete m_file;
+    delete m_responseTimer;
+    if (m_watchdogTimerId >= 0)
+        killTimer(m_watchdogTimerId);
+}
+
+void QHttpDownLoadS::setProgressBar(QProgressBar*)
+{
+}
+
+void QHttpDownLoadS::setTimerIntervals(int responseTimeoutMs, int watchdogIntervalMs)
+{
+    m_responseTimeoutMs = responseTimeoutMs;
+    m_watchdogIntervalMs = watchdogIntervalMs;
+}
+
+bool QHttpDownLoadS::setUrlAndFilePath(QUrl url, QString filePath)
+{
+    if (!url.isValid() || url.path(QUrl::FullyDecoded).isEmpty() || filePath.isEmpty())
+        return false;
+    m_url = url;
+    m_filePath = filePath;
+    if (QFile::exists(m_filePath))
+        QFile::remove(m_filePath);
+    return true;
+}
+
+bool QHttpDownLoadS::startDownLoads(bool wait)
+{
+    if (!openTarget())
+        return false;
+    sendRequest();
+    startTimers();
+    if (wait)
+        waitForEnd();
+    return true;
+}
+
+bool QHttpDownLoadS::openTarget()
+{
+    closeFile();
+    delete m_file;
+    m_file = new QFile(m_filePath);
+    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Append)) {
+        qDebug() << "Error:Cannot open file: " + m_filePath;
+        return false;
+    }
+    // The file on disk, not the remembered offset, says where the rest begins.
+    if (m_resumeOffset && *m_resumeOffset != m_file->size())
+        *m_resumeOffset = m_file->size();
+    m_bodyOffset = m_resumeOffset ? *m_resumeOffset : 0;
+    return true;
+}
+
+void QHttpDownLoadS::sendRequest()
+{
+    QNetworkRequest request(m_url);
+    qDebug() << "url:" << m_url;
+    if (bFollowRedirects)
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    if (m_resumeOffset) {
+        request.setRawHeader("Range", QString("bytes=%1-").arg(*m_resumeOffset).toLatin1());
+        // A compressed body would not line up with the byte positions of the file.
+        request.setRawHeader("Accept-Encoding", "identity");
+    }
+
+    m_replyCheck = ReplyCheck::Pending;
+    m_discarded = 0;
+    m_failed = false;
+    m_finalSent = false;
+    m_gotData = false;
+
+    m_reply = m_manager->get(request);
+    m_reply->setReadBufferSize(kReadBufferSize);
+    connect(m_reply, SIGNAL(readyRead()), this, SLOT(readyRead()));
+    connect(m_reply, SIGNAL(downloadProgress(qint64, qint64)), this, SLOT(downloadProgress(qint64, qint64)));
+    connect(m_reply, SIGNAL(error(QNetworkReply::NetworkError)), this, SLOT(slotError(QNetworkReply::NetworkError)));
+    connect(m_reply, SIGNAL(finished()), this, SLOT(replyFinished()));
+}
+
+void QHttpDownLoadS::startTimers()
+{
+    if (m_watchdogTimerId >= 0)
+        killTimer(m_watchdogTimerId);
+    m_watchdogTimerId = startTimer(m_watchdogIntervalMs, Qt::CoarseTimer);
+
+    delete m_responseTimer;
+    m_responseTimer = new QTimer;
+    m_responseTimer->setSingleShot(true);
+    connect(m_responseTimer, SIGNAL(timeout()), this, SLOT(slotsHasHttpReponse()));
+    m_progressCounter = 0;
+    m_responseTimer->start(m_responseTimeoutMs);
+}
+
+void QHttpDownLoadS::waitForEnd()
+{
+    if (m_finalSent || !m_reply)
+        return;
+    // The loop also ends when the downloader is deleted under it; nothing here touches it afterwards.
+    QEventLoop loop;
+    connect(m_reply, SIGNAL(finished()), &loop, SLOT(quit()));
+    connect(this, SIGNAL(oneDownLoadFinish(QString)), &loop, SLOT(quit()));
+    connect(this, SIGNAL(errorfinish(QString)), &loop, SLOT(quit()));
+    connect(this, SIGNAL(destroyed()), &loop, SLOT(quit()));
+    loop.exec();
+}
+
+void QHttpDownLoadS::readyRead()
+{
+    // Progress reports are held back for the first 100 ms of a reply, so data that arrives and then
+    // stops within that time would leave the watchdog idle for good: arriving data counts as progress.
+    ++m_progressCounter;
+    m_gotData = true;
+    QNetworkReply* reply = m_reply;
+    if (!reply)
+        return;
+    switch (checkReply(reply)) {
+    case ReplyCheck::Accepted:
+        if (!takeBody(reply))
+            refuseQuietly();
+        break;
+    case ReplyCheck::Discarded:
+        m_discarded += reply->readAll().size();
+        if (m_discarded > kMaximumDiscarded)
+            refuseQuietly();
+        break;
+    case ReplyCheck::Refused:
+    case ReplyCheck::Pending:
+        break;
+    }
+}
+
+bool QHttpDownLoadS::takeBody(QNetworkReply* reply)
+{
+    const QByteArray data = reply->readAll();
+    return m_file->isOpen() && m_file->write(data) == data.size();
+}
+
+// Decides once per reply whether its body belongs in the file, and where.
+QHttpDownLoadS::ReplyCheck QHttpDownLoadS::checkReply(QNetworkReply* reply)
+{
+    if (m_replyCheck != ReplyCheck::Pending)
+        return m_replyCheck;
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status < 200 || status > 299) {
+        m_replyCheck = ReplyCheck::Discarded;
+        m_failed = true;
+        return m_replyCheck;
+    }
+    bool usable = true;
+    if (status == 206) {
+        usable = contentRangeStart(reply->rawHeader("Content-Range")) == m_bodyOffset;
+    } else if (m_bodyOffset > 0 && status == 200) {
+        // The server ignored "Range": the body is the whole file.
+        m_bodyOffset = 0;
+        *m_resumeOffset = 0;
+    } else if (m_bodyOffset > 0) {
+        usable = false;
+    }
+    if (usable && m_file->size() != m_bodyOffset)
+        usable = m_file->resize(m_bodyOffset);
+    m_replyCheck = usable ? ReplyCheck::Accepted : ReplyCheck::Refused;
+    if (!usable)
+        refuseQuietly();
+    return m_replyCheck;
+}
+
+// Ends the reply without writing more; its finished() then reports the failure.
+void QHttpDownLoadS::refuseQuietly()
+{
+    m_replyCheck = ReplyCheck::Refused;
+    m_failed = true;
+    if (!m_reply)
+        return;
+    disconnect(m_reply, SIGNAL(error(QNetworkReply::NetworkError)), this,
+               SLOT(slotError(QNetworkReply::NetworkError)));
+    disconnect(m_reply, SIGNAL(readyRead()), this, SLOT(readyRead()));
+    m_reply->abort();
+}
+
+void QHttpDownLoadS::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
+{
+    ++m_progressCounter;
+    m_gotData = true;
+    if (!m_reply || checkReply(m_reply) != ReplyCheck::Accepted || bytesTotal <= 0)
+        return;
+    // A first reply that starts inside the file still sets the size of the whole file.
+    if (m_total == 0)
+        m_total = m_bodyOffset + bytesTotal;
+    m_received = m_bodyOffset + bytesReceived;
+    emit signal_updateProgress(m_received, m_total);
+}
+
+void QHttpDownLoadS::replyFinished()
+{
+    qDebug() << "replyFinished()";
+    m_gotData = true;
+    auto* reply = qobject_cast<QNetworkReply*>(sender());
+    bool complete = false;
+    if (reply) {
+        if (!m_failed && reply->error() == QNetworkReply::NoError && checkReply(reply) == ReplyCheck::Accepted)
+            complete = takeBody(reply) && m_received == m_total;
+        reply->deleteLater();
+        if (m_reply == reply)
+            m_reply = nullptr;
+    }
+    closeFile();
+    recordOffset();
+    if (!complete)
+        qDebug() << QString("replyFinished bytesReceived:%1, bytesTotal:%2").arg(m_received).arg(m_total);
+    emitFinal(complete);
+}
+
+void QHttpDownLoadS::slotError(QNetworkReply::NetworkError errorCode)
+{
+    qDebug() << "error:" << QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(errorCode);
+    m_failed = true;
+    closeFile();
+    if (m_reply) {
+        m_reply->deleteLater();
+        m_reply = nullptr;
+    }
+    emit error_network();
+}
+
+void QHttpDownLoadS::slotsHasHttpReponse()
+{
+    qDebug() << "slotsHasHttpReponse:" << (m_gotData ? "true" : "false");
+    if (m_responseTimer)
+        m_responseTimer->stop();
+    if (!m_gotData)
+        giveUp();
+}
+
+void QHttpDownLoadS::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != m_watchdogTimerId) {
+        QObject::timerEvent(event);
+        return;
+    }
+    if (m_progressCounter < 0)
+        return;
+    if (m_progressCounter > 3)
+        m_progressCounter = 2;
+    --m_progressCounter;
+    if (m_progressCounter == 0)
+        giveUp();
+}
+
+// A transfer that has stopped answering: cut it off and report its end once.
+void QHttpDownLoadS::giveUp()
+{
+    if (m_finalSent)
+        return;
+    m_failed = true;
+    dropReply();
+    closeFile();
+    recordOffset();
+    emitFinal(false);
+}
+
+void QHttpDownLoadS::dropReply()
+{
+    if (!m_reply)
+        return;
+    QNetworkReply* reply = m_reply;
+    m_reply = nullptr;
+    disconnect(reply, nullptr, this, nullptr);
+    reply->abort();
+    reply->deleteLater();
+}
+
+void QHttpDownLoadS::emitFinal(bool complete)
+{
+    if (m_finalSent)
+        return;
+    m_finalSent = true;
+    m_progressCounter = -1;
+    if (m_responseTimer)
+        m_responseTimer->stop();
+    if (complete)
+        emit oneDownLoadFinish(m_filePath);
+    else
+        emit errorfinish(m_filePath);
+}
+
+void QHttpDownLoadS::pauseDownloads()
+{
+    if (!m_reply)
+        return;
+    dropReply();
+    closeFile();
+    if (m_resumeOffset)
+        *m_resumeOffset = QFileInfo(m_filePath).exists() ? QFileInfo(m_filePath).size() : 0;
+    m_running = false;
+    // A paused transfer is not a stalled one.
+    m_progressCounter = -1;
+    if (m_responseTimer)
+        m_responseTimer->stop();
+}
+
+void QHttpDownLoadS::continueDownload()
+{
+    if (!m_running)
+        startDownLoads(false);
+    m_running = true;
+}
+
+void QHttpDownLoadS::stopDownLoads()
+{
+    if (m_reply)
+        m_reply->abort();
+}
+
+void QHttpDownLoadS::closeFile()
+{
+    if (m_file && m_file->isOpen())
+        m_file->close();
+}
+
+void QHttpDownLoadS::recordOffset()
+{
+    if (m_resumeOffset)
+        *m_resumeOffset = m_received;
+}

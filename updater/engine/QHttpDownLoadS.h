@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QNetworkReply>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+
+class QFile;
+class QLabel;
+class QNetworkAccessManager;
+class QProgressBar;
+class QTimer;
+class QTimerEvent;
+
+// Downloads one URL into one file. With a resume offset it appends to the partial file and asks
+// for the rest with "Range"; it can be paused and continued, and at the end it tells by one signal
+// whether the file is complete (oneDownLoadFinish) or not (errorfinish).
+class QHttpDownLoadS : public QObject
+{
+    Q_OBJECT
+public:
+    QHttpDownLoadS(QObject* parent, QProgressBar* progressBar, QLabel* label, qint64* resumeOffset);
+    ~QHttpDownLoadS() override;
+
+    void setProgressBar(QProgressBar* progressBar);
+    bool setUrlAndFilePath(QUrl url, QString filePath);
+    // With `wait` the call returns only when this start has ended (or the downloader was deleted).
+    bool startDownLoads(bool wait);
+    void pauseDownloads();
+    void continueDownload();
+    void stopDownLoads();
+
+    // Test seam: the bounds that are 90 seconds in a real run.
+    void setTimerIntervals(int responseTimeoutMs, int watchdogIntervalMs);
+
+    qint64 totalSize() const { return m_total; }
+    qint64 receivedSize() const { return m_received; }
+
+    bool bFollowRedirects = false;
+
+signals:
+    void oneDownLoadFinish(QString filePath);
+    void errorfinish(QString filePath);
+    void error_network();
+    void signal_updateProgress(qint64 receiveSize, qint64 totalSize);
+
+public slots:
+    void downloadProgress(qint64 bytesReceived, qint64 bytesTotal);
+    void slotError(QNetworkReply::NetworkError errorCode);
+    void readyRead();
+    void replyFinished();
+    void slotsHasHttpReponse();
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    enum class ReplyCheck { Pending, Accepted, Discarded, Refused };
+
+    bool openTarget();
+    void sendRequest();
+    void startTimers();
+    void waitForEnd();
+    ReplyCheck checkReply(QNetworkReply* reply);
+    bool takeBody(QNetworkReply* reply);
+    void refuseQuietly();
+    void dropReply();
+    void giveUp();
+    void emitFinal(bool complete);
+    void closeFile();
+    void recordOffset();
+
+    QNetworkAccessManager* m_manager;
+    QPointer<QNetworkReply> m_reply;
+    QString m_filePath;
+    QFile* m_file = nullptr;
+    QUrl m_url;
+    qint64 m_total = 0;
+    qint64 m_received = 0;
+    qint64* m_resumeOffset;
+    QTimer* m_responseTimer = nullptr;
+    bool m_gotData = false;
+    bool m_running = true;
+    int m_progressCounter = -1;
+    int m_watchdogTimerId = -1;
+
+    // Per start: where the reply's body lands in the file, what was decided about the reply,
+    // whether it failed, and whether its one final signal has gone out.
+    qint64 m_bodyOffset = 0;
+    ReplyCheck m_replyCheck = ReplyCheck::Pending;
+    qint64 m_discarded = 0;
+    bool m_failed = false;
+    bool m_finalSent = false;
+
+    int m_responseTimeoutMs;
+    int m_watchdogIntervalMs;
+};
