@@ -2,6 +2,7 @@
 
 #include "app/UpdaterApp.h"
 #include "engine/CSetup_CommandLine.h"
+#include "engine/QHttpDownLoadS.h"
 
 #include <QSet>
 
@@ -14,6 +15,7 @@ CReaderModuleManager::CReaderModuleManager(QString type, QObject* parent)
 
 CReaderModuleManager::~CReaderModuleManager()
 {
+    delete m_pQueryDownloader;
     ReleaseModuleInfo();
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 
 class CSetup_CommandLine;
+class QHttpDownLoadS;
+class QProgressBar;
 class CZR_XMLElement;
 
 // The update engine of one run: asks the update service what is new for the run's update type,
@@ -28,6 +30,9 @@ public:
     // The whole request address for this run's type: endpoint, query and, towards an internal
     // update address, the internal-service parts. Marks the run as internal on the conductor.
     QString GetRequestURL();
+    // Starts fetching the reply; 0 when the transfer started, 1 when the reply folder cannot be made.
+    // With `wait` it returns once the transfer has ended.
+    int QueryModuleInfo(QProgressBar* progress, bool wait);
 
     // Reading the service reply and the bundle's installed components.
     void OnPaserModuleInfo(QString replyFile);
@@ -81,6 +86,16 @@ public:
     // When false every module counts as not yet present.
     bool bCheckInstalled = true;
 
+signals:
+    void sQueryModuleInfoFinish();
+    void sErrorFinish();
+    void sErrorNetwork();
+
+public slots:
+    void slotQueryModuleInfoFinish(QString filePath);
+    void errorfinish(QString filePath);
+    void error_network();
+
 private:
     const CSetup_CommandLine& commandLine() const;
     QString readerVersion() const;
@@ -96,7 +111,10 @@ private:
 
     QueryResultInfo m_result;
     QString m_strType;
+    QString m_strReplyFile;
     QString m_strReaderPath;
+    bool bQueryRunning = false;
+    QHttpDownLoadS* m_pQueryDownloader = nullptr;
     QString m_strInfoVersion;
     QVector<MODULEINFO*> m_vecAllModules;
     QVector<MODULEINFO*> m_vecAvailable;

@@ -5,8 +5,14 @@
 #include "app/UpdaterApp.h"
 #include "engine/CRegister.h"
 #include "engine/CSetup_CommandLine.h"
+#include "engine/QHttpDownLoadS.h"
+#include "app/CUP_Log.h"
 
 #include <QDateTime>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
 
 #include <memory>
 
@@ -102,4 +108,48 @@ QString CReaderModuleManager::GetRequestURL()
     const char* endpoint = UpdaterApp::GetPackageType() == "zh-CN" ? UpdateServiceEndpoints::kUpdateCheck
                                                                    : UpdateServiceEndpoints::kAddonList;
     return QString(endpoint) + "?" + query;
+}
+
+int CReaderModuleManager::QueryModuleInfo(QProgressBar* progress, bool wait)
+{
+    m_strReplyFile = UpdaterApp::GetAppDateRootPath() + "updater/update_tmpfile.xml";
+    const QString url = GetRequestURL();
+    CUP_Log::PrintLog("QueryModuleInfo url: " + url);
+
+    bQueryRunning = true;
+    delete m_pQueryDownloader;
+    m_pQueryDownloader = new QHttpDownLoadS(nullptr, progress, nullptr, nullptr);
+    CUP_Log::PrintLog("update_tmpfile.xml: " + m_strReplyFile);
+    m_pQueryDownloader->setUrlAndFilePath(QUrl(url, QUrl::TolerantMode), m_strReplyFile);
+
+    const QString folder = m_strReplyFile.left(m_strReplyFile.lastIndexOf('/'));
+    if (!QFile::exists(m_strReplyFile) && !QDir().mkpath(folder)) {
+        qDebug() << "can not make path:" << folder;
+        return 1;
+    }
+    connect(m_pQueryDownloader, SIGNAL(oneDownLoadFinish(QString)), this, SLOT(slotQueryModuleInfoFinish(QString)));
+    connect(m_pQueryDownloader, SIGNAL(errorfinish(QString)), this, SLOT(errorfinish(QString)));
+    connect(m_pQueryDownloader, SIGNAL(error_network()), this, SLOT(error_network()));
+    m_pQueryDownloader->startDownLoads(wait);
+    return 0;
+}
+
+void CReaderModuleManager::slotQueryModuleInfoFinish(QString filePath)
+{
+    qDebug() << "xml path:" << filePath;
+    if (!m_strReplyFile.isEmpty())
+        OnPaserModuleInfo(m_strReplyFile);
+    emit sQueryModuleInfoFinish();
+}
+
+void CReaderModuleManager::errorfinish(QString)
+{
+    QMessageBox::warning(nullptr, tr("Kelvrin PDF Reader"),
+                         tr("Cannot connect to the server. Please check your network connection."), QMessageBox::Ok);
+    emit sErrorFinish();
+}
+
+void CReaderModuleManager::error_network()
+{
+    emit sErrorNetwork();
 }
