@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QUrl>
 #include <QVector>
 
 #include <string>
@@ -41,6 +42,9 @@ public:
     bool CheckUpdateTime(CZR_XMLElement* root);
     QString GetScheduleTimePath();
     QString GetDownloadTempFileName(QString url);
+    // Where a module's package is fetched from. An internal service's module keeps only a path; it
+    // is fetched from the internal update address's scheme, host and port.
+    QUrl GetPackageDownloadURL(const MODULEINFO* record) const;
 
     // Version rules and module filters.
     int CompareVersion(QString a, QString b);

@@ -153,3 +153,17 @@ void CReaderModuleManager::error_network()
 {
     emit sErrorNetwork();
 }
+
+QUrl CReaderModuleManager::GetPackageDownloadURL(const MODULEINFO* record) const
+{
+    const QString stored = QString::fromStdString(record->url);
+    const QUrl storedUrl(stored, QUrl::TolerantMode);
+    const QString internal = QString::fromStdString(commandLine().GetInternalUpdateURL());
+    if (!theApp->bInternalUpdate || internal.isEmpty() || !storedUrl.scheme().isEmpty() || !storedUrl.host().isEmpty())
+        return storedUrl;
+    QUrl url(internal, QUrl::TolerantMode);
+    url.setPath(stored, QUrl::DecodedMode);
+    url.setQuery(QString());
+    url.setFragment(QString());
+    return url;
+}

@@ -38,6 +38,27 @@ TEST_F(ServiceQueryWire, InternalAddressGetsTheQueryOnceEncodedAndItsReplyBecome
     EXPECT_EQ(available("OCR")->url, "/pkg/OCR Pack.vzip");
     EXPECT_TRUE(run.GetQueryResultInfo().bSuccess);
     EXPECT_TRUE(QFile::exists(UpdaterApp::GetAppDateRootPath() + "updater/update_tmpfile.xml"));
+    EXPECT_EQ(run.GetPackageDownloadURL(available("OCR")), server.url("/pkg/OCR Pack.vzip"));
+}
+
+TEST_F(ServiceQueryWire, PackageAddressesOutsideInternalModeStayAsSent)
+{
+    const struct {
+        const char* internalUrl; // null: public service
+        const char* stored;
+        const char* download;
+    } cases[] = {
+        {"http://10.1.2.3:8080/svc/check?x=1", "/a/b c%.vzip", "http://10.1.2.3:8080/a/b%20c%25.vzip"},
+        {"https://intra.example/svc", "https://cdn.example/p.vzip", "https://cdn.example/p.vzip"},
+        {nullptr, "https://cdn.example/p%20q.vzip?s=1", "https://cdn.example/p%20q.vzip?s=1"},
+    };
+    for (const auto& c : cases) {
+        startReaderRun(c.internalUrl ? QString("-InternalUpdateURL \"%1\"").arg(c.internalUrl) : QString());
+        theApp->bInternalUpdate = c.internalUrl != nullptr;
+        MODULEINFO record;
+        record.url = c.stored;
+        EXPECT_EQ(engine().GetPackageDownloadURL(&record).toString(QUrl::FullyEncoded), c.download) << c.stored;
+    }
 }
 
 } // namespace
