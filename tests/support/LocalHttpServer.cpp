@@ -20,7 +20,6 @@ constexpr int kMaximumRequestHead = 64 * 1024;
 constexpr qint64 kPiece = 64 * 1024;
 constexpr qint64 kHighWater = 256 * 1024;
 constexpr int kThrottleTickMs = 20;
-constexpr int kDropDelayMs = 100;
 
 QByteArray reasonPhrase(int status)
 {
@@ -110,7 +109,6 @@ private:
         qint64 chunkStart = 0;
         bool stallAtLimit = false;
         bool closeAtEnd = false;
-        bool cutShort = false;
         qint64 bytesPerTick = 0;
         qint64 allowance = 0;
     };
@@ -161,8 +159,7 @@ private:
             headers += "Connection: close\r\n";
         else
             headers += "Content-Length: " + QByteArray::number(m_answer.body.size()) + "\r\n";
-        m_answer.cutShort = route.truncateAfter >= 0 && route.truncateAfter < m_answer.body.size();
-        m_answer.closeAtEnd = route.withoutLength || m_answer.cutShort;
+        m_answer.closeAtEnd = route.withoutLength || route.truncateAfter >= 0;
 
         m_answer.limit = m_answer.body.size();
         if (route.truncateAfter >= 0)
@@ -244,12 +241,6 @@ private:
         m_throttle.stop();
         if (m_answer.stallAtLimit) {
             m_answer.limit = -1; // nothing more, ever
-            return;
-        }
-        if (m_answer.cutShort) {
-            // Dropped a moment after the last bytes, as a connection lost mid-body would be; Qt 5
-            // takes a chunked body that ends with an instant close for a whole one.
-            QTimer::singleShot(kDropDelayMs, m_socket, [socket = m_socket] { socket->disconnectFromHost(); });
             return;
         }
         if (m_answer.closeAtEnd) {

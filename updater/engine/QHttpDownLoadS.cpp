@@ -1,5 +1,7 @@
 #include "QHttpDownLoadS.h"
 
+#include "HttpReplyHeaders.h"
+
 #include <QDebug>
 #include <QEventLoop>
 #include <QFile>
@@ -28,6 +30,11 @@ qint64 contentRangeStart(const QByteArray& header)
     bool ok = false;
     const qint64 first = header.mid(6, dash - 6).trimmed().toLongLong(&ok);
     return ok && dash > 6 ? first : -1;
+}
+
+bool isRedirect(int status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
 } // namespace
@@ -116,6 +123,7 @@ void QHttpDownLoadS::sendRequest()
     }
 
     m_replyCheck = ReplyCheck::Pending;
+    m_replyLength = -1;
     m_discarded = 0;
     m_failed = false;
     m_finalSent = false;
@@ -127,6 +135,10 @@ void QHttpDownLoadS::sendRequest()
     connect(m_reply, SIGNAL(downloadProgress(qint64, qint64)), this, SLOT(downloadProgress(qint64, qint64)));
     connect(m_reply, SIGNAL(error(QNetworkReply::NetworkError)), this, SLOT(slotError(QNetworkReply::NetworkError)));
     connect(m_reply, SIGNAL(finished()), this, SLOT(replyFinished()));
+    QNetworkReply* reply = m_reply;
+    m_hopLengthCount = 0;
+    connect(reply, &QNetworkReply::redirected, this,
+            [this, reply] { m_hopLengthCount = HttpReplyHeaders::contentLengthCount(reply); });
 }
 
 void QHttpDownLoadS::startTimers()
@@ -193,6 +205,9 @@ QHttpDownLoadS::ReplyCheck QHttpDownLoadS::checkReply(QNetworkReply* reply)
     if (m_replyCheck != ReplyCheck::Pending)
         return m_replyCheck;
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    // A hop that Qt follows says nothing about the body yet.
+    if (bFollowRedirects && isRedirect(status))
+        return ReplyCheck::Pending;
     if (status < 200 || status > 299) {
         m_replyCheck = ReplyCheck::Discarded;
         m_failed = true;
@@ -210,9 +225,12 @@ QHttpDownLoadS::ReplyCheck QHttpDownLoadS::checkReply(QNetworkReply* reply)
     }
     if (usable && m_file->size() != m_bodyOffset)
         usable = m_file->resize(m_bodyOffset);
-    m_replyCheck = usable ? ReplyCheck::Accepted : ReplyCheck::Refused;
-    if (!usable)
+    if (!usable) {
         refuseQuietly();
+        return m_replyCheck;
+    }
+    m_replyCheck = ReplyCheck::Accepted;
+    m_replyLength = HttpReplyHeaders::finalContentLength(reply, m_hopLengthCount);
     return m_replyCheck;
 }
 
@@ -233,11 +251,16 @@ void QHttpDownLoadS::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
 {
     ++m_progressCounter;
     m_gotData = true;
-    if (!m_reply || checkReply(m_reply) != ReplyCheck::Accepted || bytesTotal <= 0)
+    if (!m_reply || checkReply(m_reply) != ReplyCheck::Accepted)
         return;
-    // A first reply that starts inside the file still sets the size of the whole file.
+    // After a followed redirect Qt can report the length of a hop; the final response's own header
+    // is the one to trust.
+    const qint64 length = m_replyLength >= 0 ? m_replyLength : bytesTotal;
+    if (length <= 0)
+        return;
+    // A first reply that starts inside the file still gives the size of the whole file.
     if (m_total == 0)
-        m_total = m_bodyOffset + bytesTotal;
+        m_total = m_bodyOffset + length;
     m_received = m_bodyOffset + bytesReceived;
     emit signal_updateProgress(m_received, m_total);
 }
@@ -245,16 +268,16 @@ void QHttpDownLoadS::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
 void QHttpDownLoadS::replyFinished()
 {
     qDebug() << "replyFinished()";
-    m_gotData = true;
     auto* reply = qobject_cast<QNetworkReply*>(sender());
-    bool complete = false;
-    if (reply) {
-        if (!m_failed && reply->error() == QNetworkReply::NoError && checkReply(reply) == ReplyCheck::Accepted)
-            complete = takeBody(reply) && m_received == m_total;
-        reply->deleteLater();
-        if (m_reply == reply)
-            m_reply = nullptr;
-    }
+    if (!reply)
+        return;
+    reply->deleteLater();
+    if (reply != m_reply)
+        return;
+    m_reply = nullptr;
+    m_gotData = true;
+    const bool complete = !m_failed && reply->error() == QNetworkReply::NoError &&
+                          checkReply(reply) == ReplyCheck::Accepted && takeBody(reply) && m_received == m_total;
     closeFile();
     recordOffset();
     if (!complete)
@@ -262,15 +285,12 @@ void QHttpDownLoadS::replyFinished()
     emitFinal(complete);
 }
 
+// The reply stays until its own finished(): deleting it here could lose that signal.
 void QHttpDownLoadS::slotError(QNetworkReply::NetworkError errorCode)
 {
     qDebug() << "error:" << QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(errorCode);
     m_failed = true;
     closeFile();
-    if (m_reply) {
-        m_reply->deleteLater();
-        m_reply = nullptr;
-    }
     emit error_network();
 }
 

@@ -90,6 +90,8 @@ private:
     qint64 m_bodyOffset = 0;
     ReplyCheck m_replyCheck = ReplyCheck::Pending;
     qint64 m_discarded = 0;
+    int m_hopLengthCount = 0;
+    qint64 m_replyLength = -1; // the accepted reply's own "Content-Length"; -1 when it sent none
     bool m_failed = false;
     bool m_finalSent = false;
 

@@ -148,6 +148,7 @@ TEST_P(HttpDownloadOverBothSchemes, PauseAndContinueGiveTheSameFileWithOneMoreRe
     EXPECT_EQ(watched.finals(), 0) << "a pause is not an end";
 
     transfer->continueDownload();
+    EXPECT_TRUE(server->waitForRequests(2));
     ASSERT_TRUE(watched.waitForFinal());
     watched.settle(50);
 
@@ -263,6 +264,11 @@ TEST_P(HttpDownloadOverBothSchemes, ErrorStatusBodyNeverReachesTheTarget)
 TEST_P(HttpDownloadOverBothSchemes, TruncatedBodyFails)
 {
     for (bool chunked : {false, true}) {
+        // Qt 5's plain-HTTP client takes a chunked body whose connection closes after it has read
+        // every byte for a whole one, and gives no sign of the missing last chunk; over TLS the cut
+        // is reported.
+        if (chunked && GetParam() == Security::Plain)
+            continue;
         SCOPED_TRACE(chunked ? "chunked" : "with a length");
         HttpRoute cut;
         cut.body = content;
@@ -373,10 +379,51 @@ TEST_F(HttpDownloadTest, ServerThatNeverAnswersEndsOnceAtTheResponseBound)
     QTimer::singleShot(250, [&] { EXPECT_EQ(watched.finals(), 0) << "the idle watchdog signals nothing"; });
     ASSERT_TRUE(transfer->startDownLoads(true));
     EXPECT_GE(clock.elapsed(), 350);
+    EXPECT_EQ(server->requestsFor("/file.bin").size(), 1);
     watched.settle(300);
 
     EXPECT_EQ(watched.complete.count(), 0);
     EXPECT_EQ(watched.failed.count(), 1);
+}
+
+TEST_F(HttpDownloadTest, PausedTransferIsNotTakenForAStalledOne)
+{
+    auto server = startServer(Security::Plain);
+    HttpRoute stalling;
+    stalling.body = randomBytes(300 * 1000);
+    stalling.stallAfter = 100 * 1000;
+    server->setRoute("/file.bin", stalling);
+    qint64 offset = 0;
+    auto transfer = downloader(server->url("/file.bin"), &offset);
+    transfer->setTimerIntervals(60 * 1000, 300);
+    Signals watched(*transfer);
+
+    ASSERT_TRUE(transfer->startDownLoads(false));
+    while (QFileInfo(target()).size() < 100 * 1000 && watched.finals() == 0)
+        watched.progress.wait(20);
+    transfer->pauseDownloads();
+    watched.settle(1500);
+
+    EXPECT_EQ(watched.finals(), 0);
+    EXPECT_EQ(offset, 100 * 1000);
+}
+
+TEST_F(HttpDownloadTest, LongErrorPageIsCutOff)
+{
+    auto server = startServer(Security::Plain);
+    HttpRoute failing;
+    failing.status = 500;
+    failing.body = QByteArray(8 * 1024 * 1024, 'e');
+    server->setRoute("/reply.xml", failing);
+    auto transfer = downloader(server->url("/reply.xml"));
+    Signals watched(*transfer);
+
+    ASSERT_TRUE(transfer->startDownLoads(true));
+    watched.settle(50);
+
+    EXPECT_EQ(watched.failed.count(), 1);
+    EXPECT_EQ(watched.complete.count(), 0);
+    EXPECT_TRUE(targetBytes().isEmpty());
 }
 
 TEST_F(HttpDownloadTest, StalledTransferIsCutOffOnceByTheWatchdog)

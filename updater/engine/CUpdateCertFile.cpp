@@ -1,0 +1,96 @@
+#include "CUpdateCertFile.h"
+
+#include "QHttpCheckExist.h"
+#include "QHttpDownLoadS.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QLockFile>
+#include <QUrl>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kNotDone = 2;
+constexpr int kEutlAttempted = 0x10000;
+constexpr int kKatlAttempted = 0x1000000;
+constexpr int kAutomaticRun = 0x10000000;
+
+// Puts the new list in place in one step, so that a reader never sees half a list.
+bool replaceFile(const QString& from, const QString& to)
+{
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+} // namespace
+
+CUpdateCertFile::CUpdateCertFile() : QObject(nullptr)
+{
+}
+
+void CUpdateCertFile::UpdateFile()
+{
+    QString katlUrl = m_commandLine.getkatlcerturl();
+    QString katlFile = m_commandLine.getkatlfile();
+    QString eutlUrl = m_commandLine.geteutlcerturl();
+    QString eutlFile = m_commandLine.geteutlfile();
+    qDebug() << "url:" << katlUrl;
+    qDebug() << "url:" << eutlUrl;
+    if (!katlUrl.isEmpty() && !eutlUrl.isEmpty()) {
+        qDebug() << "eutlurl: " + eutlUrl;
+        qDebug() << "url: " + katlUrl;
+    }
+
+    int word = 0;
+    if (!eutlUrl.isEmpty())
+        word |= UpdateFileEx(eutlUrl, eutlFile) | kEutlAttempted;
+    if (!katlUrl.isEmpty())
+        word |= (UpdateFileEx(katlUrl, katlFile) << 8) | kKatlAttempted;
+    if (word == 0)
+        return;
+    if (m_commandLine.getdowntype() == "auto")
+        word |= kAutomaticRun;
+    std::printf("%d\n", word);
+    std::fflush(stdout);
+}
+
+int CUpdateCertFile::UpdateFileEx(QString& url, QString& file)
+{
+    // Without a file name the lock and the download would land in the working folder.
+    if (file.isEmpty())
+        return kNotDone;
+    QLockFile lock(file + ".tmp");
+    if (!lock.tryLock(0))
+        return kNotDone;
+
+    QHttpCheckExist probe(nullptr, url);
+    probe.checkExit();
+    if (probe.isNotAvailable())
+        return kDone;
+
+    // The old list stays in place until a complete new one has arrived.
+    const QString downloadPath = file + ".download";
+    if (!fetchInto(url, downloadPath)) {
+        QFile::remove(downloadPath);
+        return kNotDone;
+    }
+    return replaceFile(downloadPath, file) ? kDone : kNotDone;
+}
+
+bool CUpdateCertFile::fetchInto(const QString& url, const QString& downloadPath)
+{
+    QHttpDownLoadS downloader(nullptr, nullptr, nullptr, nullptr);
+    downloader.bFollowRedirects = true;
+    if (!downloader.setUrlAndFilePath(QUrl(url, QUrl::TolerantMode), downloadPath))
+        return false;
+    m_completedFile.clear();
+    connect(&downloader, SIGNAL(oneDownLoadFinish(QString)), this, SLOT(slotQueryModuleInfoFinish(QString)));
+    return downloader.startDownLoads(true) && m_completedFile == downloadPath;
+}
+
+void CUpdateCertFile::slotQueryModuleInfoFinish(QString filePath)
+{
+    m_completedFile = filePath;
+}

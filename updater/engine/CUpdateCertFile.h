@@ -1,0 +1,31 @@
+#pragma once
+
+#include "CSetup_CommandLine.h"
+
+#include <QObject>
+#include <QString>
+
+// The "-downloadTrustCertfile" mode: fetches the KATL and EUTL trust-certificate lists named on the
+// command line and prints one result word for the reader.
+class CUpdateCertFile : public QObject
+{
+    Q_OBJECT
+public:
+    CUpdateCertFile();
+
+    // The run's parsed command line, handed over by whoever starts the mode.
+    void setCommandLine(const CSetup_CommandLine& commandLine) { m_commandLine = commandLine; }
+
+    void UpdateFile();
+    // 0: the list was fetched, or the service has none; 2: not done.
+    int UpdateFileEx(QString& url, QString& file);
+
+public slots:
+    void slotQueryModuleInfoFinish(QString filePath);
+
+private:
+    bool fetchInto(const QString& url, const QString& downloadPath);
+
+    CSetup_CommandLine m_commandLine;
+    QString m_completedFile;
+};
