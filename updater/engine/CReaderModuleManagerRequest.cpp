@@ -144,8 +144,10 @@ void CReaderModuleManager::slotQueryModuleInfoFinish(QString filePath)
 
 void CReaderModuleManager::errorfinish(QString)
 {
-    QMessageBox::warning(nullptr, tr("Kelvrin PDF Reader"),
-                         tr("Cannot connect to the server. Please check your network connection."), QMessageBox::Ok);
+    // The lists keep what the last reply gave, but this check has failed: whoever reads the result
+    // must not take the earlier success for this check's.
+    failCheck();
+    QMessageBox::warning(nullptr, tr("Kelvrin PDF Reader"), m_result.strMessage, QMessageBox::Ok);
     emit sErrorFinish();
 }
 

@@ -1,4 +1,5 @@
 #include "LocalHttpServer.h"
+#include "ModalDriver.h"
 #include "ReplyFixture.h"
 
 #include <QSignalSpy>
@@ -6,6 +7,31 @@
 namespace {
 
 class ServiceQueryWire : public ReplyParsing {};
+
+struct ShownBox {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+};
+
+// Reads the next modal message box and presses its OK button.
+void acknowledgeNextMessageBox(ShownBox& shown)
+{
+    whenModalShown([&shown](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box) {
+            ADD_FAILURE() << "the modal window is not a message box";
+            modal->close();
+            return;
+        }
+        shown = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
+        if (!pressButton(box, "OK")) {
+            ADD_FAILURE() << "the message box has no OK button";
+            box->done(QMessageBox::Ok);
+        }
+    });
+}
 
 TEST_F(ServiceQueryWire, InternalAddressGetsTheQueryOnceEncodedAndItsReplyBecomesTheLists)
 {
@@ -39,6 +65,54 @@ TEST_F(ServiceQueryWire, InternalAddressGetsTheQueryOnceEncodedAndItsReplyBecome
     EXPECT_TRUE(run.GetQueryResultInfo().bSuccess);
     EXPECT_TRUE(QFile::exists(UpdaterApp::GetAppDateRootPath() + "updater/update_tmpfile.xml"));
     EXPECT_EQ(run.GetPackageDownloadURL(available("OCR")), server.url("/pkg/OCR Pack.vzip"));
+}
+
+TEST_F(ServiceQueryWire, FailedTransferWarnsAndFailsTheCheckWhileTheListsStay)
+{
+    LocalHttpServer server;
+    ASSERT_TRUE(server.start());
+    HttpRoute reply;
+    reply.body = "<modules><module name=\"OCR\" version=\"2\" result=\"true\"/></modules>";
+    startReaderRun("-InternalUpdateURL " + server.url("/svc/check").toString());
+    CReaderModuleManager& run = engine();
+    const std::string connectionMessage = "Cannot connect to the server. Please check your network connection.";
+
+    const struct {
+        const char* name;
+        int status;
+        qint64 truncateAfter;
+    } failures[] = {
+        {"server error", 500, -1},
+        {"not found", 404, -1},
+        {"body cut short", 200, 10},
+    };
+    for (const auto& failure : failures) {
+        SCOPED_TRACE(failure.name);
+        server.setRoute("/svc/check", reply);
+        ASSERT_EQ(run.QueryModuleInfo(nullptr, true), 0);
+        ASSERT_TRUE(run.GetQueryResultInfo().bSuccess);
+        ASSERT_TRUE(run.GetQueryResultInfo().bUpdateFound);
+
+        HttpRoute broken = reply;
+        broken.status = failure.status;
+        broken.truncateAfter = failure.truncateAfter;
+        server.setRoute("/svc/check", broken);
+        QSignalSpy failed(&run, SIGNAL(sErrorFinish()));
+        QSignalSpy parsed(&run, SIGNAL(sQueryModuleInfoFinish()));
+        ShownBox shown;
+        acknowledgeNextMessageBox(shown);
+        ASSERT_EQ(run.QueryModuleInfo(nullptr, true), 0);
+        ASSERT_TRUE(failed.count() == 1 || failed.wait(10000));
+
+        EXPECT_EQ(shown.title.toStdString(), "Kelvrin PDF Reader");
+        EXPECT_EQ(shown.text.toStdString(), connectionMessage);
+        EXPECT_EQ(shown.icon, QMessageBox::Warning);
+        EXPECT_EQ(shown.buttons, QMessageBox::Ok);
+        EXPECT_EQ(parsed.count(), 0);
+        EXPECT_FALSE(run.GetQueryResultInfo().bSuccess) << "a failed query is not a check without updates";
+        EXPECT_EQ(run.GetQueryResultInfo().strMessage.toStdString(), connectionMessage);
+        EXPECT_EQ(availableNames(), std::vector<std::string>{"OCR"});
+    }
 }
 
 TEST_F(ServiceQueryWire, PackageAddressesOutsideInternalModeStayAsSent)
