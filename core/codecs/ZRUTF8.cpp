@@ -1,5 +1,6 @@
 #include "codecs/ZRUTF8.h"
 
+#include <cstdint>
 #include <cwchar>
 
 void CZR_UTF8Decoder::Input(unsigned char b)
@@ -29,6 +30,17 @@ void CZR_UTF8Decoder::Input(unsigned char b)
         m_PendingBytes = 5;
         m_PartialChar = unsigned(b & 0x01) << 30;
     }
+}
+
+void CZR_UTF8Decoder::InputAscii(const unsigned char* bytes, int count)
+{
+    m_PendingBytes = 0;
+    int start = m_Buffer.GetSize();
+    if (count <= 0 || int64_t(count) * 4 > INT32_MAX - int64_t(start) || !m_Buffer.AppendBlock(nullptr, count * 4))
+        return;
+    wchar_t* out = reinterpret_cast<wchar_t*>(m_Buffer.GetBuffer() + start);
+    for (int i = 0; i < count; ++i)
+        out[i] = bytes[i];
 }
 
 void CZR_UTF8Decoder::AppendChar(unsigned c) { m_Buffer.AppendChar(static_cast<wchar_t>(c)); }

@@ -11,7 +11,11 @@ public:
     explicit CZR_UTF8Decoder(_IZR_Allocator* allocator = nullptr) : m_Buffer(allocator) {}
 
     void Input(unsigned char b);
+    // A run of bytes below 0x80, appended as they are.
+    void InputAscii(const unsigned char* bytes, int count);
     void AppendChar(unsigned c);
+    // Forgets a sequence whose continuation bytes have not all arrived.
+    void DropPartial() { m_PendingBytes = 0; }
     void Clear();
     CZR_WideStringC GetResult() const { return m_Buffer.GetWideString(); }
 

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cwchar>
+
 namespace {
 
 QString withoutTrailingSeparators(QString path)
@@ -66,3 +68,8 @@ bool deleteDir(const QString& path)
 }
 
 } // namespace Comm
+
+QString Comm::ws2qs(const wchar_t* text)
+{
+    return text ? QString::fromWCharArray(text, static_cast<int>(wcslen(text))) : QString();
+}

@@ -8,4 +8,7 @@ namespace Comm {
 // A symbolic link is removed as a link: nothing it points to is entered, changed or removed.
 bool deleteDir(const QString& path);
 
+// The wide characters of `text` up to its first NUL.
+QString ws2qs(const wchar_t* text);
+
 } // namespace Comm

@@ -1,16 +1,128 @@
 #pragma once
 
+#include "ModuleRecords.h"
+
 #include <QObject>
 #include <QString>
+#include <QUrl>
+#include <QVector>
 
-// The update engine of one run: created by the conductor for the run's update type.
+#include <string>
+
+class CSetup_CommandLine;
+class QHttpDownLoadS;
+class QProgressBar;
+class CZR_XMLElement;
+
+// The update engine of one run: asks the update service what is new for the run's update type,
+// keeps the offered modules that apply to this installation, and owns every module record it makes.
+// It reads the command line and writes the run's flags through the conductor `theApp`, which must
+// exist for as long as the engine does.
 class CReaderModuleManager : public QObject
 {
     Q_OBJECT
 
 public:
     CReaderModuleManager(QString type, QObject* parent);
+    ~CReaderModuleManager() override;
+
+    // The service request.
+    QString GetHttpURL(QString type);
+    // The whole request address for this run's type: endpoint, query and, towards an internal
+    // update address, the internal-service parts. Marks the run as internal on the conductor.
+    QString GetRequestURL();
+    // Starts fetching the reply; 0 when the transfer started, 1 when the reply folder cannot be made.
+    // With `wait` it returns once the transfer has ended.
+    int QueryModuleInfo(QProgressBar* progress, bool wait);
+
+    // Reading the service reply and the bundle's installed components.
+    void OnPaserModuleInfo(QString replyFile);
+    void ParseModuleInfo(CZR_XMLElement* element, MODULEINFO* record);
+    void ParseUpdaterInfo(QVector<_UpdaterInfo*>& list);
+    bool CheckUpdateTime(CZR_XMLElement* root);
+    QString GetScheduleTimePath();
+    QString GetDownloadTempFileName(QString url);
+    // Where a module's package is fetched from. An internal service's module keeps only a path; it
+    // is fetched from the internal update address's scheme, host and port.
+    QUrl GetPackageDownloadURL(const MODULEINFO* record) const;
+
+    // Version rules and module filters.
+    int CompareVersion(QString a, QString b);
+    bool CheckModuleAvailable(MODULEINFO* record, QVector<_UpdaterInfo*>& installed);
+    bool CheckAutoupdateModuleAvailable(MODULEINFO* record, QVector<_UpdaterInfo*>& installed);
+    bool CheckUpdaterAvailable(MODULEINFO* record, bool unused = false);
+    bool CheckForcedUpgradeVersion(MODULEINFO* record, QVector<_UpdaterInfo*>& installed);
+    bool CheckMajorVersionUpgrade(QString version);
+    bool CheckHasRejectForcedUpgrade(MODULEINFO* record, QVector<_HasRejectForceUpdaterInfo*>& rejected);
+    void ParseHasRejectForceUpdaterInfo(QVector<_HasRejectForceUpdaterInfo*>& rejected);
+    bool MajorUpdateChecked(MODULEINFO* record);
+    bool CheckVersionUpdate();
+    bool isSilentUpdate();
+    bool DeletePatchUpdate();
+    bool DeleteKelvrinCloud();
+
+    // The reject store of automatic offers.
+    bool ParseRejectAutoUpdateInfo(std::string name, std::string version);
+    void WriteRejectAutoUpdateInfo(QVector<MODULEINFO*> modules, bool unused = false);
+    void WriteRejectInfo();
+
+    // Records and lists.
+    MODULEINFO* AddModule(QString type);
+    QueryResultInfo GetQueryResultInfo() const;
+    int CountAvailableModule() const;
+    MODULEINFO* GetAvailabletModule(int i) const;
+    void RemoveAvailableModule(int i);
+    MODULEINFO* CloneAvailableModuleInfo(MODULEINFO* source);
+    int CountSelModules() const;
+    MODULEINFO* GetSelModule(int i) const;
+    void AddSelModule(QString text);
+    void AddSelModule(MODULEINFO* record);
+    void SetCurDownloadModuleInfo(MODULEINFO* record);
+    MODULEINFO* GetCurDownloadModule() const;
+    void ReleaseModuleInfo();
+    void ReleaseUpdaterInfoList(QVector<_UpdaterInfo*>& list);
+    bool CanExitThred() const;
+
+    // Set by the caller of an automatic-upgrade run: enables the major-update notice and forced upgrades.
+    bool bAutoUpgrade = false;
+    // The stop flag that a caller sets to abandon a running parse.
+    bool bStopQuery = false;
+    // When false every module counts as not yet present.
+    bool bCheckInstalled = true;
+
+signals:
+    void sQueryModuleInfoFinish();
+    void sErrorFinish();
+    void sErrorNetwork();
+
+public slots:
+    void slotQueryModuleInfoFinish(QString filePath);
+    void errorfinish(QString filePath);
+    void error_network();
 
 private:
+    const CSetup_CommandLine& commandLine() const;
+    QString readerVersion() const;
+    QString internalServiceQuery() const;
+    // False when the stop flag abandoned the parse.
+    bool ParseModules(CZR_XMLElement* root);
+    bool IsModulePresent(MODULEINFO* record, QVector<_UpdaterInfo*>& installed);
+    bool KeepModule(MODULEINFO* record, bool present);
+    void OfferModule(MODULEINFO* record, QVector<_UpdaterInfo*>& installed);
+    void failCheck();
+    // Frees one record after taking it out of every list, so no list is left pointing at it.
+    void DeleteModule(MODULEINFO* record);
+
+    QueryResultInfo m_result;
     QString m_strType;
+    QString m_strReplyFile;
+    QString m_strReaderPath;
+    bool bQueryRunning = false;
+    QHttpDownLoadS* m_pQueryDownloader = nullptr;
+    QString m_strInfoVersion;
+    QVector<MODULEINFO*> m_vecAllModules;
+    QVector<MODULEINFO*> m_vecAvailable;
+    QVector<MODULEINFO*> m_vecSelected;
+    QVector<MODULEINFO*> m_vecSpare;
+    MODULEINFO* m_pCurDownload = nullptr;
 };

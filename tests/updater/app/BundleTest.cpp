@@ -1,8 +1,7 @@
 #include "IsolatedEnvironment.h"
+#include "ReaderBundle.h"
 
 #include <QDir>
-#include <QFile>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -21,26 +20,19 @@ struct BundleCase {
     const char* languageCode;
 };
 
-// The executable copied (not linked: its folder is resolved through links) into a reader bundle.
 class Bundle : public IsolatedTest, public testing::WithParamInterface<BundleCase>
 {
 protected:
-    QString contents() const { return env.root() + "/Applications/Kelvrin PDF Reader.app/Contents"; }
+    QString contents() const { return bundle.contents(); }
 
-    QStringList runInBundle(int language)
+    QStringList runInBundle(int language) const
     {
-        const QString executable = contents() + "/MacOS/updater";
-        QDir().mkpath(contents() + "/MacOS");
-        if (!QFile::copy(UPDATER_APP_PROBE, executable))
+        if (!bundle.install(UPDATER_APP_PROBE))
             return {"copy failed"};
-        QProcess probe;
-        probe.start(executable, {"bundle", QString::number(language)});
-        if (!probe.waitForFinished(30000)) {
-            probe.kill();
-            probe.waitForFinished(5000);
-        }
-        return QString::fromUtf8(probe.readAllStandardOutput()).split('\n');
+        return bundle.run({"bundle", QString::number(language)});
     }
+
+    const ReaderBundle bundle{env.root() + "/Applications"};
 };
 
 TEST_P(Bundle, PackageTypeChoosesTheLanguageTable)

@@ -1,0 +1,98 @@
+#include "xml/CZR_XMLAttrMap.h"
+
+#include "xml/ZRXMLNames.h"
+
+#include <new>
+
+namespace {
+
+void releaseItem(CZR_XMLAttrItem* item, _IZR_Allocator* allocator)
+{
+    item->prefix.Empty(allocator);
+    item->name.Empty(allocator);
+    item->value.Empty(allocator);
+}
+
+} // namespace
+
+CZR_XMLAttrItem* CZR_XMLAttrMap::GetAt(int index) const
+{
+    return m_pMap ? reinterpret_cast<CZR_XMLAttrItem*>(m_pMap->GetDataPtr(index)) : nullptr;
+}
+
+int CZR_XMLAttrMap::FindIndex(const CZR_ByteStringC& prefix, const CZR_ByteStringC& name) const
+{
+    int count = GetSize();
+    for (int i = 0; i < count; ++i) {
+        const CZR_XMLAttrItem* item = GetAt(i);
+        if (ZR_XML_NameMatches(prefix, name, item->prefix, item->name))
+            return i;
+    }
+    return -1;
+}
+
+const CZR_WideStringL* CZR_XMLAttrMap::Lookup(const CZR_ByteStringC& prefix, const CZR_ByteStringC& name) const
+{
+    int index = FindIndex(prefix, name);
+    return index < 0 ? nullptr : &GetAt(index)->value;
+}
+
+bool CZR_XMLAttrMap::SetAt(const CZR_ByteStringC& prefix, const CZR_ByteStringC& name, const CZR_WideStringC& value,
+                           _IZR_Allocator* allocator)
+{
+    int index = FindIndex(prefix, name);
+    if (index < 0)
+        return Append(prefix, name, value, allocator);
+    CZR_WideStringL& stored = GetAt(index)->value;
+    stored.Set(value, allocator);
+    return true;
+}
+
+bool CZR_XMLAttrMap::Append(const CZR_ByteStringC& prefix, const CZR_ByteStringC& name, const CZR_WideStringC& value,
+                            _IZR_Allocator* allocator)
+{
+    if (!m_pMap) {
+        void* block = ZRMEM_AllocatorAlloc(allocator, sizeof(CZR_BasicArray));
+        if (!block)
+            return false;
+        m_pMap = new (block) CZR_BasicArray(sizeof(CZR_XMLAttrItem), allocator);
+    }
+    auto* item = reinterpret_cast<CZR_XMLAttrItem*>(m_pMap->InsertSpaceAt(m_pMap->GetSize(), 1));
+    if (!item) {
+        FreeMapIfEmpty(allocator);
+        return false;
+    }
+    item->prefix.Set(prefix, allocator);
+    item->name.Set(name, allocator);
+    item->value.Set(value, allocator);
+    return true;
+}
+
+void CZR_XMLAttrMap::RemoveAt(const CZR_ByteStringC& prefix, const CZR_ByteStringC& name, _IZR_Allocator* allocator)
+{
+    int index = FindIndex(prefix, name);
+    if (index < 0)
+        return;
+    releaseItem(GetAt(index), allocator);
+    m_pMap->RemoveAt(index, 1);
+    FreeMapIfEmpty(allocator);
+}
+
+void CZR_XMLAttrMap::RemoveAll(_IZR_Allocator* allocator)
+{
+    int count = GetSize();
+    for (int i = 0; i < count; ++i)
+        releaseItem(GetAt(i), allocator);
+    if (m_pMap)
+        m_pMap->SetSize(0, -1);
+    FreeMapIfEmpty(allocator);
+}
+
+void CZR_XMLAttrMap::FreeMapIfEmpty(_IZR_Allocator* allocator)
+{
+    if (!m_pMap || m_pMap->GetSize() > 0)
+        return;
+    m_pMap->~CZR_BasicArray();
+    ZRMEM_AllocatorFree(allocator, m_pMap);
+    m_pMap = nullptr;
+}

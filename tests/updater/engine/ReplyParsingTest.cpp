@@ -1,0 +1,336 @@
+#include "ReplyFixture.h"
+#include "engine/CRegister.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+const QByteArray kInstalled = "<?xml version=\"1.0\"?><updater_info>"
+                              "<component name=\"OCR\" version=\"2.0\"/>"
+                              "<component name=\"Stamp\" version=\"1.0\"/>"
+                              "<component name=\"Forms\" version=\"3.0\"/>"
+                              "</updater_info>";
+
+QByteArray module(const char* attributes)
+{
+    return QByteArray("<module ") + attributes + "/>";
+}
+
+QByteArray reply(std::initializer_list<const char*> modules, const char* rootAttributes = "")
+{
+    QByteArray xml = QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<modules ") + rootAttributes + ">\n";
+    for (const char* attributes : modules)
+        xml += "  " + module(attributes) + "\n";
+    return xml + "</modules>\n";
+}
+
+TEST_F(ReplyParsing, AttributesFillTheRecordByName)
+{
+    parse(reply({"name=\"OCR_Pack\" title=\"OCR &amp; more\" version=\"2.1\" size=\"12 MB\" description=\"Texte \xc3\xa9t\xc3\xa9\" "
+                 "regkey=\"rk\" level=\"3\" module_type=\"service\" parent=\"Reader\" isInternalService=\"no\" "
+                 "releaseDate=\"2026/01/02\" md5=\"abc\" upgTipBtn=\"b\" upgTipTitle=\"t\" upgTipContent=\"c\" "
+                 "url=\"https://h.example/p/OCR_Pack.vzip\" result=\"True\" plugin=\"TRUE\" isnew=\"false\" "
+                 "iscommon=\"no\" forcedUpgrade=\"tRUE\" SilentInstall=\"true\" autoCheck=\"True\" pushUpdateTip=\"yes\" "
+                 "update_mode=\"2\" DurnisPDFStandard=\"\" Name=\"ignored\" unknown=\"x\" extraInfo=\"x\""}));
+    ASSERT_EQ(availableNames(), Names{"OCR_Pack"});
+    const MODULEINFO& r = *m_engine->GetAvailabletModule(0);
+    EXPECT_EQ(r.addon, "Update List");
+    EXPECT_EQ(r.title, "OCR & more");
+    EXPECT_EQ(r.version, "2.1");
+    EXPECT_EQ(r.size, "12 MB");
+    EXPECT_EQ(r.description, "Texte \xc3\xa9t\xc3\xa9");
+    EXPECT_EQ(r.regkey + r.level + r.module_type + r.parent + r.isInternalService, "rk3serviceReaderno");
+    EXPECT_EQ(r.releaseDate + r.md5 + r.upgTipBtn + r.upgTipTitle + r.upgTipContent, "2026/01/02abcbtc");
+    EXPECT_EQ(r.url, "https://h.example/p/OCR_Pack.vzip");
+    EXPECT_EQ(r.tempFile, "e:/Kelvrin Software/Install/OCR_Pack.vzip");
+    EXPECT_TRUE(r.result && r.plugin && r.forcedUpgrade && r.SilentInstall && r.autoCheck && r.bOcrPack);
+    EXPECT_FALSE(r.isnew || r.iscommon || r.pushUpdateTip || r.is_push || r.selected || r.bForcedNotRejected);
+    EXPECT_EQ(r.update_mode, 2);
+    EXPECT_EQ(r.DurnisPDFStandardFlag, "TRUE");
+    EXPECT_EQ(r.DurnisPDFStandard, "");
+    EXPECT_EQ(r.extraInfo, "");
+    const QueryResultInfo result = m_engine->GetQueryResultInfo();
+    EXPECT_TRUE(result.bSuccess && result.bUpdateFound && result.bCloudModeModule);
+    EXPECT_TRUE(result.strMessage.isEmpty());
+    EXPECT_TRUE(theApp->bQueryReplied);
+    EXPECT_FALSE(theApp->bMajorUpdate) << "majorUpdate \"True\" and no automatic upgrade";
+}
+
+TEST_F(ReplyParsing, FlagTextsFollowTheirOwnCaseRules)
+{
+    parse(reply({"version=\"1\" name=\"a\" result=\"TRUE\" is_push=\"1\" update_mode=\"7\"",
+                 "version=\"1\" name=\"b\" result=\"1\"",
+                 "version=\"1\" name=\"c\" result=\"true\" is_push=\" 1\" update_mode=\"\"",
+                 "version=\"1\" name=\"d\" result=\"tRuE\" is_push=\"True\" update_mode=\"x\"",
+                 "version=\"1\" name=\"e\" result=\" true\"",
+                 "version=\"1\" name=\"f\" result=\"true\" result=\"false\"",
+                 "version=\"1\" name=\"g\" result=\"true\" update_mode=\"12abc\" DurnisPDFStandard=\"v2\""}));
+    EXPECT_EQ(availableNames(), (Names{"a", "c", "d", "g"}));
+    EXPECT_TRUE(available("a")->is_push);
+    EXPECT_FALSE(available("c")->is_push);
+    EXPECT_TRUE(available("d")->is_push);
+    EXPECT_EQ(available("a")->update_mode, 7);
+    EXPECT_EQ(available("c")->update_mode, 0);
+    EXPECT_EQ(available("d")->update_mode, 0);
+    EXPECT_EQ(available("g")->update_mode, 0);
+    EXPECT_EQ(available("c")->DurnisPDFStandardFlag, "");
+    EXPECT_EQ(available("g")->DurnisPDFStandard, "v2");
+    EXPECT_FALSE(m_engine->GetQueryResultInfo().bCloudModeModule);
+}
+
+TEST_F(ReplyParsing, UpdateListKeepsWhatIsNewForThisInstallation)
+{
+    startReaderRun();
+    installComponents(kInstalled);
+    const QString registryKey = "Software\\Kelvrin Software\\Kelvrin PDF Reader\\plugins\\Updater";
+    CRegister::regSetString(registryKey, "Dict", "5");
+    CRegister::regSetString(registryKey, "Dict2", "5");
+    CRegister::regSetString(registryKey, "Reader3", "13");
+    const QByteArray xml = reply({
+        "name=\"OCR\" version=\"2.1\" module_type=\"service\" result=\"true\"",
+        "name=\"Stamp\" version=\"1.0\" module_type=\"service\" result=\"true\"",
+        "name=\"Forms\" version=\"2.9\" module_type=\"service\" result=\"true\"",
+        "name=\"Sign\" version=\"1.0\" module_type=\"service\" result=\"true\"",
+        "name=\"Gone\" version=\"1.0\" module_type=\"service\" result=\"false\"",
+        "name=\"Reader\" version=\"12.0.1.100\" module_type=\"updater\" result=\"true\"",
+        "name=\"Reader2\" version=\"12.0.1.101\" module_type=\"updater\" result=\"true\"",
+        "name=\"Dict\" version=\"5\" module_type=\"basic\" result=\"true\"",
+        "name=\"Dict2\" version=\"6\" module_type=\"basic\" result=\"true\"",
+        "name=\"Reader3\" version=\"13\" module_type=\"updater\" result=\"true\"",
+        "name=\"Common\" version=\"1\" module_type=\"service\" result=\"true\" iscommon=\"true\"",
+    });
+    parse(xml);
+    EXPECT_EQ(availableNames(), (Names{"OCR", "Sign", "Reader2", "Dict2", "Reader3"}));
+    EXPECT_EQ(selectedNames(), Names{});
+    EXPECT_TRUE(m_engine->GetQueryResultInfo().bUpdateFound);
+    EXPECT_TRUE(m_engine->CheckVersionUpdate());
+    EXPECT_FALSE(available("Reader2")->bMajorUpgrade);
+    EXPECT_TRUE(available("Reader3")->bMajorUpgrade);
+
+    theApp->bRollback = true;
+    parse(xml);
+    EXPECT_EQ(availableNames(), (Names{"OCR", "Sign", "Reader", "Reader2", "Dict2", "Reader3"}))
+        << "a reader update at the installed version stays when rolling back";
+
+    m_engine->bCheckInstalled = false;
+    m_engine->OnPaserModuleInfo(replyFile());
+    EXPECT_EQ(availableNames(), (Names{"OCR", "Stamp", "Forms", "Sign", "Reader", "Reader2", "Dict2", "Reader3", "Common"}));
+}
+
+TEST_F(ReplyParsing, AutomaticCheckOffersUpdatesOfInstalledComponentsNotDeclined)
+{
+    startReaderRun("-updater -type \"Auto Updater\"");
+    installComponents(kInstalled);
+    MODULEINFO declined;
+    declined.name = "Stamp";
+    declined.version = "3";
+    engine().WriteRejectAutoUpdateInfo({&declined});
+    parse(reply({
+              "name=\"OCR\" version=\"2.1\" module_type=\"service\" result=\"true\"",
+              "name=\"Sign\" version=\"1.0\" module_type=\"service\" result=\"true\"",
+              "name=\"Sign2\" version=\"1.0\" module_type=\"service\" result=\"true\" autoCheck=\"TRUE\"",
+              "name=\"Reader\" version=\"12.0.1.101\" module_type=\"updater\" result=\"true\"",
+              "name=\"Stamp\" version=\"3\" module_type=\"service\" result=\"true\"",
+              "name=\"Forms\" version=\"3.1\" module_type=\"service\" result=\"true\"",
+          }),
+          "Auto Updater");
+    EXPECT_EQ(availableNames(), (Names{"OCR", "Sign2", "Reader", "Forms"}));
+    for (const char* name : {"OCR", "Sign2", "Reader", "Forms"})
+        EXPECT_TRUE(available(name)->selected) << name;
+    EXPECT_EQ(selectedNames(), Names{});
+    EXPECT_TRUE(m_engine->GetQueryResultInfo().bUpdateFound);
+}
+
+TEST_F(ReplyParsing, ComponentRunSelectsTheModuleOfExactlyThatName)
+{
+    startReaderRun("-updater -type OCR_Basic");
+    parse(reply({"name=\"OCR_Basic_Extra\" version=\"1\" result=\"true\"", "name=\"OCR_Basic\" version=\"1\" result=\"true\""}),
+          "OCR_Basic");
+    EXPECT_EQ(availableNames(), (Names{"OCR_Basic_Extra", "OCR_Basic"}));
+    EXPECT_FALSE(available("OCR_Basic_Extra")->selected);
+    EXPECT_TRUE(available("OCR_Basic")->selected);
+    EXPECT_FALSE(m_engine->GetQueryResultInfo().bUpdateFound);
+    m_engine->AddSelModule(" OCR_Basic ");
+    EXPECT_EQ(selectedNames(), Names{"OCR_Basic_Extra"});
+}
+
+TEST_F(ReplyParsing, MajorUpdateNeedsTheExactWordAndAnAutomaticUpgrade)
+{
+    const struct {
+        const char* root;
+        bool autoUpgrade;
+        bool major;
+    } cases[] = {{"majorUpdate=\"true\"", true, true},   {"majorUpdate=\"TRUE\"", true, true},
+                 {"majorUpdate=\"True\"", true, false},  {"majorUpdate=\"true\"", false, false},
+                 {"majorUpdate=\"1\"", true, false},     {"", true, false}};
+    for (const auto& c : cases) {
+        startReaderRun();
+        parse(reply({}, c.root), "Update List", c.autoUpgrade);
+        EXPECT_EQ(theApp->bMajorUpdate, c.major) << c.root << " " << c.autoUpgrade;
+    }
+}
+
+TEST_F(ReplyParsing, ForcedUpgradeJoinsTheSelectionOnlyInAutomaticUpgrades)
+{
+    startReaderRun();
+    installComponents(kInstalled);
+    const QByteArray xml = reply({"name=\"OCR\" version=\"2.1\" module_type=\"service\" result=\"true\" forcedUpgrade=\"true\"",
+                                  "name=\"Stamp\" version=\"1.0\" module_type=\"service\" result=\"true\" forcedUpgrade=\"true\"",
+                                  "name=\"Sign\" version=\"1.0\" module_type=\"service\" result=\"true\""});
+    parse(xml, "Update List", true);
+    EXPECT_EQ(availableNames(), (Names{"OCR", "Sign"})) << "a forced module already installed is still dropped";
+    EXPECT_EQ(selectedNames(), Names{"OCR"});
+    EXPECT_TRUE(available("OCR")->bForcedNotRejected);
+    EXPECT_TRUE(theApp->bForcedOnly);
+
+    startReaderRun();
+    parse(xml, "Update List", false);
+    EXPECT_EQ(selectedNames(), Names{});
+    EXPECT_FALSE(theApp->bForcedOnly);
+}
+
+TEST_F(ReplyParsing, InternalServiceKeepsTheDecodedPathAndReadsRollback)
+{
+    startReaderRun("-InternalUpdateURL http://127.0.0.1:9/svc");
+    theApp->bInternalUpdate = true;
+    parse(reply({"version=\"1\" name=\"A\" result=\"true\" url=\"https://svc.example:8443/a/b%20c.vzip?t=1#f\"",
+                 "version=\"1\" name=\"B\" result=\"true\" url=\"/pkg/%E6%97%A5.vzip\"",
+                 "name=\"R\" module_type=\"updater\" version=\"1\" result=\"true\""},
+                "rollback=\"True\""));
+    EXPECT_EQ(availableNames(), (Names{"A", "B", "R"}));
+    EXPECT_EQ(available("A")->url, "/a/b c.vzip");
+    EXPECT_EQ(available("B")->url, "/pkg/\xe6\x97\xa5.vzip");
+    EXPECT_TRUE(theApp->bRollback);
+}
+
+TEST_F(ReplyParsing, CleanUpsDropPatchesBesideUpdatersAndCloudModules)
+{
+    parse(reply({"version=\"1\" name=\"Updater\" result=\"true\" SilentInstall=\"true\"",
+                 "version=\"1\" name=\"Patch\" result=\"true\" SilentInstall=\"true\"",
+                 "version=\"1\" name=\"Patch 2\" result=\"true\"",
+                 "version=\"1\" name=\"Cloud\" result=\"true\" update_mode=\"2\" isInternalService=\"TRUE1\"",
+                 "version=\"1\" name=\"Cloud2\" result=\"true\" update_mode=\"2\" isInternalService=\"true\" SilentInstall=\"true\""}));
+    EXPECT_EQ(availableNames(), (Names{"Updater", "Patch", "Cloud2"}));
+    EXPECT_TRUE(m_engine->GetQueryResultInfo().bCloudModeModule);
+    EXPECT_TRUE(m_engine->isSilentUpdate());
+    EXPECT_FALSE(m_engine->CheckVersionUpdate());
+    m_engine->RemoveAvailableModule(2);
+    m_engine->CloneAvailableModuleInfo(m_engine->GetAvailabletModule(0));
+    EXPECT_FALSE(m_engine->isSilentUpdate()) << "a clone does not carry the silent flag";
+}
+
+TEST_F(ReplyParsing, EveryParseStartsFromFreshRecords)
+{
+    parse(reply({"version=\"1\" name=\"A\" result=\"true\" SilentInstall=\"true\" forcedUpgrade=\"true\""}));
+    m_engine->AddSelModule(m_engine->GetAvailabletModule(0));
+    m_engine->SetCurDownloadModuleInfo(m_engine->GetAvailabletModule(0));
+    IsolatedEnvironment::writeFile(replyFile(), reply({"version=\"1\" name=\"A\" result=\"true\""}));
+    m_engine->OnPaserModuleInfo(replyFile());
+    ASSERT_EQ(availableNames(), Names{"A"});
+    EXPECT_FALSE(available("A")->SilentInstall || available("A")->forcedUpgrade);
+    EXPECT_EQ(selectedNames(), Names{});
+    EXPECT_EQ(m_engine->GetCurDownloadModule(), nullptr);
+}
+
+TEST_F(ReplyParsing, StopFlagAbandonsTheParse)
+{
+    startReaderRun();
+    IsolatedEnvironment::writeFile(replyFile(), reply({"version=\"1\" name=\"A\" result=\"true\""}));
+    CReaderModuleManager& run = engine();
+    run.bStopQuery = true;
+    run.OnPaserModuleInfo(replyFile());
+    EXPECT_EQ(run.CountAvailableModule(), 0);
+    EXPECT_FALSE(theApp->bQueryReplied);
+}
+
+struct FailureCase {
+    const char* name;
+    QByteArray reply; // null: no reply file at all
+    bool success;
+    bool replied;
+};
+
+TEST_F(ReplyParsing, MissingEmptyOrUnreadableRepliesFailTheCheck)
+{
+    const FailureCase cases[] = {
+        {"no file", QByteArray(), false, false},
+        {"empty", QByteArray(""), false, false},
+        {"not XML", "this is no reply\n", false, true},
+        {"binary", QByteArray("\x00\xff\xfe<\x01", 5), false, true},
+        {"no modules", "<modules/>", true, true},
+        {"only text", "<modules>just text</modules>", true, true},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        startReaderRun();
+        CReaderModuleManager& run = engine();
+        QFile::remove(replyFile());
+        if (!c.reply.isNull())
+            IsolatedEnvironment::writeFile(replyFile(), c.reply);
+        run.OnPaserModuleInfo(replyFile());
+        const QueryResultInfo result = run.GetQueryResultInfo();
+        EXPECT_EQ(result.bSuccess, c.success);
+        EXPECT_EQ(result.strMessage.isEmpty(), c.success);
+        EXPECT_FALSE(result.bUpdateFound);
+        EXPECT_EQ(run.CountAvailableModule(), 0);
+        EXPECT_EQ(theApp->bQueryReplied, c.replied);
+    }
+}
+
+TEST_F(ReplyParsing, HostileRepliesEndCleanly)
+{
+    QByteArray deep;
+    for (int i = 0; i < 200000; ++i)
+        deep += "<m result=\"true\" name=\"n\">";
+    QByteArray crowded = "<modules><module name=\"A\" version=\"1\" result=\"true\"";
+    for (int i = 0; i < 100000; ++i)
+        crowded += " a" + QByteArray::number(i) + "=\"" + QByteArray::number(i) + "\"";
+    crowded += "/></modules>";
+    QByteArray noise;
+    quint32 seed = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        noise += static_cast<char>("<>/=\"' amx&;!?[]-\x80\xff"[(seed >> 16) % 20]);
+    }
+    for (const QByteArray& hostile : {deep, crowded, noise}) {
+        parse(hostile);
+        EXPECT_LE(m_engine->CountAvailableModule(), 1);
+    }
+    parse(crowded);
+    EXPECT_EQ(availableNames(), Names{"A"});
+}
+
+TEST_F(ReplyParsing, InstalledComponentsComeFromTheBundlesList)
+{
+    const QString first = env.root() + "/ocr/a.bin";
+    const struct {
+        const char* name;
+        QByteArray xml;
+        std::vector<std::string> components; // "name version path|path"
+    } cases[] = {
+        {"paths in order", "<updater_info><c name=\"OCR\" version=\" 2.0\"><f path=\"/x/a\"/><f other=\"1\"/>"
+                           "<f path=\"/x/b\"/>text</c>text<c name=\"Stamp\"/></updater_info>",
+         {"OCR  2.0 /x/a|/x/b", "Stamp  "}},
+        {"no marker", "<components><c name=\"OCR\" version=\"2.0\"/></components>", {}},
+        {"marker only in text", "<components>updater_info<c name=\"OCR\" version=\"2.0\"/></components>",
+         {"OCR 2.0 "}},
+        {"empty", "", {}},
+        {"broken", "updater_info", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        startReaderRun();
+        installComponents(c.xml);
+        QVector<_UpdaterInfo*> list{new _UpdaterInfo};
+        engine().ParseUpdaterInfo(list);
+        std::vector<std::string> components;
+        for (const _UpdaterInfo* component : list) {
+            QStringList paths(component->paths.begin(), component->paths.end());
+            components.push_back(component->name + " " + component->version + " " + paths.join('|').toStdString());
+        }
+        EXPECT_EQ(components, c.components);
+        m_engine->ReleaseUpdaterInfoList(list);
+    }
+}
+
+} // namespace

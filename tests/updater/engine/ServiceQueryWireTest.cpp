@@ -1,0 +1,138 @@
+#include "LocalHttpServer.h"
+#include "ModalDriver.h"
+#include "ReplyFixture.h"
+
+#include <QSignalSpy>
+
+namespace {
+
+class ServiceQueryWire : public ReplyParsing {};
+
+struct ShownBox {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+};
+
+// Reads the next modal message box and presses its OK button.
+void acknowledgeNextMessageBox(ShownBox& shown)
+{
+    whenModalShown([&shown](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box) {
+            ADD_FAILURE() << "the modal window is not a message box";
+            modal->close();
+            return;
+        }
+        shown = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
+        if (!pressButton(box, "OK")) {
+            ADD_FAILURE() << "the message box has no OK button";
+            box->done(QMessageBox::Ok);
+        }
+    });
+}
+
+TEST_F(ServiceQueryWire, InternalAddressGetsTheQueryOnceEncodedAndItsReplyBecomesTheLists)
+{
+    LocalHttpServer server;
+    ASSERT_TRUE(server.start());
+    server.setFile("/svc/check", "<modules><module name=\"OCR\" version=\"2\" result=\"true\" "
+                                 "url=\"https://elsewhere.example/pkg/OCR%20Pack.vzip\"/></modules>");
+    startReaderRun(QString("-readerlang a&b -UserEmail me+you@example.org -InternalUpdateURL %1")
+                       .arg(server.url("/svc/check").toString()));
+
+    CReaderModuleManager& run = engine("Up-date List");
+    QSignalSpy finished(&run, SIGNAL(sQueryModuleInfoFinish()));
+    ASSERT_EQ(run.QueryModuleInfo(nullptr, true), 0);
+    ASSERT_TRUE(finished.count() == 1 || finished.wait(10000));
+
+    ASSERT_EQ(server.requests().size(), 1);
+    const QByteArray target = server.requests().first().target;
+    // The address parser writes an encoded unreserved character plainly and encodes "|" itself; the
+    // service decodes both to the same text.
+    EXPECT_TRUE(target.startsWith("/svc/check?addon=Up-date%20List&product=Pagewisp4Mac&version=12.0&build=1.100"
+                                  "&platform=x64&EmbededLanguage=a%26b&PackageType=&domain_area=us&Mac="))
+        << target.toStdString();
+    EXPECT_FALSE(target.contains("%25")) << "nothing is encoded twice";
+    EXPECT_TRUE(target.contains("&Mac=" + QUrl::toPercentEncoding(QString::fromStdString(UpdaterApp::GetMacAddress()), "-")));
+    EXPECT_TRUE(target.endsWith("&email=me%2Byou@example.org&updateType=1")) << target.toStdString();
+    EXPECT_TRUE(theApp->bInternalUpdate);
+    EXPECT_TRUE(theApp->bQueryReplied);
+
+    EXPECT_EQ(availableNames(), std::vector<std::string>{"OCR"});
+    EXPECT_EQ(available("OCR")->url, "/pkg/OCR Pack.vzip");
+    EXPECT_TRUE(run.GetQueryResultInfo().bSuccess);
+    EXPECT_TRUE(QFile::exists(UpdaterApp::GetAppDateRootPath() + "updater/update_tmpfile.xml"));
+    EXPECT_EQ(run.GetPackageDownloadURL(available("OCR")), server.url("/pkg/OCR Pack.vzip"));
+}
+
+TEST_F(ServiceQueryWire, FailedTransferWarnsAndFailsTheCheckWhileTheListsStay)
+{
+    LocalHttpServer server;
+    ASSERT_TRUE(server.start());
+    HttpRoute reply;
+    reply.body = "<modules><module name=\"OCR\" version=\"2\" result=\"true\"/></modules>";
+    startReaderRun("-InternalUpdateURL " + server.url("/svc/check").toString());
+    CReaderModuleManager& run = engine();
+    const std::string connectionMessage = "Cannot connect to the server. Please check your network connection.";
+
+    const struct {
+        const char* name;
+        int status;
+        qint64 truncateAfter;
+    } failures[] = {
+        {"server error", 500, -1},
+        {"not found", 404, -1},
+        {"body cut short", 200, 10},
+    };
+    for (const auto& failure : failures) {
+        SCOPED_TRACE(failure.name);
+        server.setRoute("/svc/check", reply);
+        ASSERT_EQ(run.QueryModuleInfo(nullptr, true), 0);
+        ASSERT_TRUE(run.GetQueryResultInfo().bSuccess);
+        ASSERT_TRUE(run.GetQueryResultInfo().bUpdateFound);
+
+        HttpRoute broken = reply;
+        broken.status = failure.status;
+        broken.truncateAfter = failure.truncateAfter;
+        server.setRoute("/svc/check", broken);
+        QSignalSpy failed(&run, SIGNAL(sErrorFinish()));
+        QSignalSpy parsed(&run, SIGNAL(sQueryModuleInfoFinish()));
+        ShownBox shown;
+        acknowledgeNextMessageBox(shown);
+        ASSERT_EQ(run.QueryModuleInfo(nullptr, true), 0);
+        ASSERT_TRUE(failed.count() == 1 || failed.wait(10000));
+
+        EXPECT_EQ(shown.title.toStdString(), "Kelvrin PDF Reader");
+        EXPECT_EQ(shown.text.toStdString(), connectionMessage);
+        EXPECT_EQ(shown.icon, QMessageBox::Warning);
+        EXPECT_EQ(shown.buttons, QMessageBox::Ok);
+        EXPECT_EQ(parsed.count(), 0);
+        EXPECT_FALSE(run.GetQueryResultInfo().bSuccess) << "a failed query is not a check without updates";
+        EXPECT_EQ(run.GetQueryResultInfo().strMessage.toStdString(), connectionMessage);
+        EXPECT_EQ(availableNames(), std::vector<std::string>{"OCR"});
+    }
+}
+
+TEST_F(ServiceQueryWire, PackageAddressesOutsideInternalModeStayAsSent)
+{
+    const struct {
+        const char* internalUrl; // null: public service
+        const char* stored;
+        const char* download;
+    } cases[] = {
+        {"http://10.1.2.3:8080/svc/check?x=1", "/a/b c%.vzip", "http://10.1.2.3:8080/a/b%20c%25.vzip"},
+        {"https://intra.example/svc", "https://cdn.example/p.vzip", "https://cdn.example/p.vzip"},
+        {nullptr, "https://cdn.example/p%20q.vzip?s=1", "https://cdn.example/p%20q.vzip?s=1"},
+    };
+    for (const auto& c : cases) {
+        startReaderRun(c.internalUrl ? QString("-InternalUpdateURL \"%1\"").arg(c.internalUrl) : QString());
+        theApp->bInternalUpdate = c.internalUrl != nullptr;
+        MODULEINFO record;
+        record.url = c.stored;
+        EXPECT_EQ(engine().GetPackageDownloadURL(&record).toString(QUrl::FullyEncoded), c.download) << c.stored;
+    }
+}
+
+} // namespace
