@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <malloc.h>
 
 // The C heap functions of this executable stand in front of the C library's own, so that the
@@ -16,23 +17,26 @@ void* __libc_memalign(size_t, size_t);
 
 namespace {
 
-std::atomic<size_t> g_current{0};
-std::atomic<size_t> g_peak{0};
+std::atomic<bool> g_metering{false};
+std::atomic<int64_t> g_current{0};
+std::atomic<int64_t> g_peak{0};
 
 void added(void* block)
 {
-    if (!block)
+    if (!block || !g_metering.load(std::memory_order_relaxed))
         return;
-    size_t now = g_current.fetch_add(malloc_usable_size(block)) + malloc_usable_size(block);
-    size_t seen = g_peak.load();
+    int64_t size = int64_t(malloc_usable_size(block));
+    int64_t now = g_current.fetch_add(size) + size;
+    int64_t seen = g_peak.load();
     while (now > seen && !g_peak.compare_exchange_weak(seen, now)) {
     }
 }
 
+// Blocks made before metering started may be freed while it runs: the level may dip below 0.
 void removed(void* block)
 {
-    if (block)
-        g_current.fetch_sub(malloc_usable_size(block));
+    if (block && g_metering.load(std::memory_order_relaxed))
+        g_current.fetch_sub(int64_t(malloc_usable_size(block)));
 }
 
 } // namespace
@@ -88,8 +92,15 @@ int posix_memalign(void** out, size_t alignment, size_t size)
 
 namespace HeapMeter {
 
-size_t current() { return g_current.load(); }
-size_t peak() { return g_peak.load(); }
-void resetPeak() { g_peak.store(g_current.load()); }
+size_t peak() { return size_t(g_peak.load()); }
+
+void start()
+{
+    g_current.store(0);
+    g_peak.store(0);
+    g_metering.store(true);
+}
+
+void stop() { g_metering.store(false); }
 
 } // namespace HeapMeter

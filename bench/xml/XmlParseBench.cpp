@@ -229,10 +229,10 @@ template <Tally (*Parse)(const std::string&)> void run(benchmark::State& state)
 {
     const std::string& text = input(int(state.range(0)));
     state.SetLabel(inputName(int(state.range(0))));
-    HeapMeter::resetPeak();
-    size_t base = HeapMeter::current();
+    HeapMeter::start();
     Tally tally = Parse(text);
-    double peak = double(HeapMeter::peak() - base);
+    HeapMeter::stop();
+    double peak = double(HeapMeter::peak());
     if (tally.elements == 0)
         state.SkipWithError("parse failed");
     for (auto _ : state)
