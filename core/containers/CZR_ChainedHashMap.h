@@ -120,15 +120,13 @@ public:
         m_pBlocks = nullptr;
     }
 
-    // Meant for an empty map: sets the bucket count, and makes the table now when asked.
+    // Sets the bucket count, and makes the table now when asked. Meant for an empty map; what a
+    // map still holds is released first rather than lost with the old table.
     void InitHashTable(unsigned size, bool allocNow)
     {
         if (size == 0)
             return;
-        if (m_pHashTable)
-            ZRMEM_AllocatorFree(m_pAllocator, m_pHashTable);
-        m_pHashTable = nullptr;
-        m_nCount = 0;
+        RemoveAll();
         m_nHashTableSize = size;
         if (allocNow)
             AllocTable(size);

@@ -74,6 +74,13 @@ TEST(MapByteStringToPtr, IteratesBucketByBucketAndEndsWithNull)
     void* found = nullptr;
     EXPECT_TRUE(map.Lookup("42", found));
     EXPECT_EQ(found, ptr(42));
+
+    map.InitHashTable(64, true);
+    EXPECT_EQ(map.GetCount(), 0);
+    EXPECT_EQ(map.GetHashTableSize(), 64u);
+    EXPECT_FALSE(map.Lookup("42", found));
+    *map["again"] = ptr(7);
+    EXPECT_EQ(map.GetCount(), 1);
 }
 
 TEST(MapByteStringToPtr, FailedInsertionLeavesTheMapAsItWas)
