@@ -3,6 +3,7 @@
 #include "HeapMeter.h"
 #include "XmlInputs.h"
 
+#include "memory/CZRMEM_PyMgr.h"
 #include "xml/CZR_XMLElement.h"
 
 #include <QByteArray>
@@ -58,14 +59,24 @@ void walkCore(const CZR_XMLElement* element, Tally& tally)
     }
 }
 
-Tally parseCore(const std::string& text)
+Tally parseCoreWith(const std::string& text, _IZR_Allocator* allocator)
 {
     Tally tally;
-    CZR_XMLElement* root = CZR_XMLElement::Parse(text.data(), text.size(), false, nullptr, nullptr, false, false);
+    CZR_XMLElement* root = CZR_XMLElement::Parse(text.data(), text.size(), false, nullptr, allocator, false, false);
     if (root)
         walkCore(root, tally);
-    delete root;
+    CZR_XMLElement::Destroy(root);
     return tally;
+}
+
+// The default manager, as the updater parses.
+Tally parseCore(const std::string& text) { return parseCoreWith(text, nullptr); }
+
+// The same tree from the library's small-object allocator, handed over as the parse's allocator.
+Tally parseCoreSmallObjects(const std::string& text)
+{
+    static _IZR_Allocator* allocator = &ZRMEM_CreatePyMgr()->allocator;
+    return parseCoreWith(text, allocator);
 }
 
 void walkPugi(const pugi::xml_node& node, Tally& tally)
@@ -246,6 +257,7 @@ template <Tally (*Parse)(const std::string&)> void run(benchmark::State& state)
 #define XML_BENCHMARK(function) BENCHMARK_TEMPLATE(run, function)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)
 
 XML_BENCHMARK(parseCore);
+XML_BENCHMARK(parseCoreSmallObjects);
 XML_BENCHMARK(parsePugi);
 XML_BENCHMARK(parseRapid);
 XML_BENCHMARK(parseLibxml);
