@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -94,6 +96,24 @@ TEST_F(FileStreamTest, CopyMoveExistDelete)
     EXPECT_TRUE(ZR_File_Exist(CZR_WideStringC(wideMoved.c_str())));
     EXPECT_TRUE(ZR_File_Delete(CZR_WideStringC(wideMoved.c_str())));
     EXPECT_FALSE(ZR_File_Delete(view(moved)));
+}
+
+// A file-size limit makes the copy's writes fall short; the copy must say so.
+TEST_F(FileStreamTest, CopyReportsAShortWrite)
+{
+    std::string source = path("large"), target = path("limited");
+    write(source, std::string(100000, 'z'));
+    struct rlimit saved = {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    struct rlimit limited = saved;
+    limited.rlim_cur = 40000;
+    sighandler_t previous = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    bool copied = ZR_File_Copy(view(source), view(target));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previous);
+    EXPECT_FALSE(copied);
+    EXPECT_EQ(read(target).size(), 40000u);
 }
 
 TEST_F(FileStreamTest, StreamWindowAndWholeBlocks)
