@@ -1,5 +1,7 @@
 #include "XmlTestSupport.h"
 
+#include "xml/CZR_XMLDataAcc.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -223,6 +225,45 @@ TEST(XmlParser, PlistValuesKeepTheirText)
     ASSERT_TRUE(key && value);
     EXPECT_EQ(key->GetContent(0), L"CFBundleName");
     EXPECT_EQ(value->GetContent(0), L"Kelvrin PDF Reader & Tools");
+}
+
+} // namespace
+
+namespace {
+
+TEST(XmlReaders, MemoryReaderIsOneBlockAndStreamReaderWalksTheFile)
+{
+    const uint8_t bytes[] = "<r/>";
+    CZR_XMLDataBufAcc* memory = CZR_XMLDataBufAcc::Create(bytes, 4, nullptr);
+    EXPECT_FALSE(memory->IsEOF());
+    EXPECT_EQ(memory->SetPosition(5), -1);
+    EXPECT_EQ(memory->SetPosition(-1), -1);
+    EXPECT_EQ(memory->SetPosition(2), 2);
+    EXPECT_TRUE(memory->ReadNextBlock(false));
+    EXPECT_EQ(memory->GetBlockSize(), 4u);
+    EXPECT_EQ(memory->GetBlockOffset(), 0);
+    EXPECT_TRUE(memory->IsEOF());
+    EXPECT_FALSE(memory->ReadNextBlock(false));
+    EXPECT_TRUE(memory->ReadNextBlock(true));
+    char sink[4];
+    EXPECT_EQ(memory->ReadBlock(sink, 4), 0u);
+    memory->Release();
+
+    MemoryFileRead file("0123456789");
+    CZR_XMLDataStmAcc* stream = CZR_XMLDataStmAcc::Create(&file, nullptr, 4);
+    std::string seen;
+    while (stream->ReadNextBlock(false))
+        seen += std::to_string(stream->GetBlockOffset()) + ":" +
+                std::string(reinterpret_cast<const char*>(stream->GetBlockBuffer()), stream->GetBlockSize()) + " ";
+    EXPECT_EQ(seen, "0:0123 4:4567 8:89 ");
+    EXPECT_TRUE(stream->IsEOF());
+    EXPECT_EQ(stream->SetPosition(0), -1);
+    EXPECT_TRUE(stream->ReadNextBlock(true));
+    EXPECT_EQ(stream->GetBlockOffset(), 0);
+    stream->Release();
+    EXPECT_EQ(CZR_XMLDataStmAcc::Create(nullptr, nullptr), nullptr);
+    EXPECT_EQ(CZR_XMLElement::Parse(static_cast<IZR_FileRead*>(nullptr)), nullptr);
+    EXPECT_EQ(CZR_XMLElement::Parse(static_cast<const void*>(nullptr), 0), nullptr);
 }
 
 } // namespace
