@@ -1,5 +1,7 @@
-// libFuzzer target: the parser from memory, the same bytes through the stream reader in small
-// blocks (the trees must agree), and the composer on whatever tree came out.
+// libFuzzer target: the parser from memory (its memory metered: the tree and the parser's scratch
+// may take at most a fixed multiple of the input), the same bytes through the stream reader in
+// small blocks (the trees must agree), and the composer on whatever tree came out.
+#include "../core/xml/MeteredAllocator.h"
 #include "streams/IZR_Streams.h"
 #include "strings/CZR_ByteString.h"
 #include "xml/CZR_XMLDataAcc.h"
@@ -77,7 +79,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     size_t blockSize = size > 0 ? 1 + (data[0] >> 2) % 9 : 1;
 
     int64_t memorySize = -1;
-    CZR_XMLElement* fromMemory = CZR_XMLElement::Parse(data, size, keepSpaces, &memorySize, nullptr, false, keepLineBreaks);
+    MeteredAllocator metered;
+    CZR_XMLElement* fromMemory = CZR_XMLElement::Parse(data, size, keepSpaces, &memorySize, &metered, false, keepLineBreaks);
+    if (metered.peak > 48 * size + 65536)
+        abort();
 
     BytesFileRead file(data, size);
     CZR_XMLDataStmAcc* reader = CZR_XMLDataStmAcc::Create(&file, nullptr, blockSize);
@@ -97,5 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     CZR_XMLElement::Destroy(fromMemory);
     CZR_XMLElement::Destroy(fromStream);
+    if (metered.current != 0)
+        abort();
     return 0;
 }
