@@ -33,7 +33,7 @@ void CZR_XMLAttrIndex::Reset()
     m_nEntries = 0;
 }
 
-int CZR_XMLAttrIndex::Probe(CZR_BasicArray& table, const CZR_XMLAttrMap& map, const CZR_ByteStringC* prefix,
+int CZR_XMLAttrIndex::Probe(CZR_BasicArray& table, const CZR_XMLAttrItem* items, const CZR_ByteStringC* prefix,
                             const CZR_ByteStringC& name) const
 {
     uint32_t mask = uint32_t(table.GetSize() - 1);
@@ -41,20 +41,20 @@ int CZR_XMLAttrIndex::Probe(CZR_BasicArray& table, const CZR_XMLAttrMap& map, co
         int32_t stored = slots(table)[at];
         if (stored == 0)
             return -1;
-        if (itemMatches(map.GetAt(stored - 1), prefix, name))
+        if (itemMatches(&items[stored - 1], prefix, name))
             return stored - 1;
     }
 }
 
-void CZR_XMLAttrIndex::Insert(const CZR_XMLAttrMap& map, int index)
+void CZR_XMLAttrIndex::Insert(const CZR_XMLAttrItem* items, int index)
 {
-    const CZR_XMLAttrItem* item = map.GetAt(index);
+    const CZR_XMLAttrItem* item = &items[index];
     CZR_ByteStringC prefix(item->prefix), name(item->name);
     CZR_BasicArray* tables[2] = {&m_ByName, &m_ByQualifiedName};
     const CZR_ByteStringC* prefixes[2] = {nullptr, &prefix};
     for (int t = 0; t < 2; ++t) {
         CZR_BasicArray& table = *tables[t];
-        if (Probe(table, map, prefixes[t], name) >= 0)
+        if (Probe(table, items, prefixes[t], name) >= 0)
             continue;
         uint32_t mask = uint32_t(table.GetSize() - 1);
         uint32_t at = hashOf(prefixes[t], name) & mask;
@@ -65,43 +65,44 @@ void CZR_XMLAttrIndex::Insert(const CZR_XMLAttrMap& map, int index)
     ++m_nEntries;
 }
 
-bool CZR_XMLAttrIndex::Rehash(const CZR_XMLAttrMap& map, int slotCount)
+bool CZR_XMLAttrIndex::Rehash(const CZR_XMLAttrItem* items, int count, int slotCount)
 {
     m_ByName.SetSize(0, -1);
     m_ByQualifiedName.SetSize(0, -1);
     if (!m_ByName.SetSize(slotCount, -1) || !m_ByQualifiedName.SetSize(slotCount, -1))
         return false;
     m_nEntries = 0;
-    for (int i = 0; i < map.GetSize(); ++i)
-        Insert(map, i);
+    for (int i = 0; i < count; ++i)
+        Insert(items, i);
     return true;
 }
 
-bool CZR_XMLAttrIndex::Build(const CZR_XMLAttrMap& map)
+bool CZR_XMLAttrIndex::Build(const CZR_XMLAttrItem* items, int count)
 {
     int slotCount = 64;
-    while (slotCount < map.GetSize() * 2)
+    while (slotCount < count * 2)
         slotCount *= 2;
-    return Rehash(map, slotCount);
+    return Rehash(items, count, slotCount);
 }
 
-int CZR_XMLAttrIndex::Find(const CZR_XMLAttrMap& map, const CZR_ByteStringC& prefix, const CZR_ByteStringC& name)
+int CZR_XMLAttrIndex::Find(const CZR_XMLAttrItem* items, int count, const CZR_ByteStringC& prefix,
+                           const CZR_ByteStringC& name)
 {
-    if (m_State == Linear && map.GetSize() >= kHashFrom)
-        m_State = Build(map) ? Hashed : Failed;
+    if (m_State == Linear && count >= kHashFrom)
+        m_State = Build(items, count) ? Hashed : Failed;
     if (m_State != Hashed)
-        return map.FindIndex(prefix, name);
-    return prefix.IsEmpty() ? Probe(m_ByName, map, nullptr, name) : Probe(m_ByQualifiedName, map, &prefix, name);
+        return ZR_XML_FindAttr(items, count, prefix, name);
+    return prefix.IsEmpty() ? Probe(m_ByName, items, nullptr, name) : Probe(m_ByQualifiedName, items, &prefix, name);
 }
 
-void CZR_XMLAttrIndex::Added(const CZR_XMLAttrMap& map, int index)
+void CZR_XMLAttrIndex::Added(const CZR_XMLAttrItem* items, int count, int index)
 {
     if (m_State != Hashed)
         return;
-    if ((m_nEntries + 1) * 2 > m_ByName.GetSize() && !Rehash(map, m_ByName.GetSize() * 2)) {
+    if ((m_nEntries + 1) * 2 > m_ByName.GetSize() && !Rehash(items, count, m_ByName.GetSize() * 2)) {
         m_State = Failed;
         return;
     }
     if (index >= m_nEntries)
-        Insert(map, index);
+        Insert(items, index);
 }

@@ -2,6 +2,7 @@
 
 #include "xml/ZRXMLNames.h"
 
+#include <cstring>
 #include <new>
 
 namespace {
@@ -15,6 +16,15 @@ void releaseItem(CZR_XMLAttrItem* item, _IZR_Allocator* allocator)
 
 } // namespace
 
+int ZR_XML_FindAttr(const CZR_XMLAttrItem* items, int count, const CZR_ByteStringC& prefix, const CZR_ByteStringC& name)
+{
+    for (int i = 0; i < count; ++i) {
+        if (ZR_XML_NameMatches(prefix, name, items[i].prefix, items[i].name))
+            return i;
+    }
+    return -1;
+}
+
 CZR_XMLAttrItem* CZR_XMLAttrMap::GetAt(int index) const
 {
     return m_pMap ? reinterpret_cast<CZR_XMLAttrItem*>(m_pMap->GetDataPtr(index)) : nullptr;
@@ -22,13 +32,7 @@ CZR_XMLAttrItem* CZR_XMLAttrMap::GetAt(int index) const
 
 int CZR_XMLAttrMap::FindIndex(const CZR_ByteStringC& prefix, const CZR_ByteStringC& name) const
 {
-    int count = GetSize();
-    for (int i = 0; i < count; ++i) {
-        const CZR_XMLAttrItem* item = GetAt(i);
-        if (ZR_XML_NameMatches(prefix, name, item->prefix, item->name))
-            return i;
-    }
-    return -1;
+    return m_pMap ? ZR_XML_FindAttr(GetAt(0), GetSize(), prefix, name) : -1;
 }
 
 const CZR_WideStringL* CZR_XMLAttrMap::Lookup(const CZR_ByteStringC& prefix, const CZR_ByteStringC& name) const
@@ -45,6 +49,22 @@ bool CZR_XMLAttrMap::SetAt(const CZR_ByteStringC& prefix, const CZR_ByteStringC&
         return Append(prefix, name, value, allocator);
     CZR_WideStringL& stored = GetAt(index)->value;
     stored.Set(value, allocator);
+    return true;
+}
+
+bool CZR_XMLAttrMap::Adopt(const CZR_XMLAttrItem* items, int count, _IZR_Allocator* allocator)
+{
+    if (m_pMap || count < 1)
+        return count == 0;
+    void* block = ZRMEM_AllocatorAlloc(allocator, sizeof(CZR_BasicArray));
+    if (!block)
+        return false;
+    m_pMap = new (block) CZR_BasicArray(sizeof(CZR_XMLAttrItem), allocator);
+    if (!m_pMap->SetSize(count, -1)) {
+        FreeMapIfEmpty(allocator);
+        return false;
+    }
+    memcpy(m_pMap->GetData(), items, sizeof(CZR_XMLAttrItem) * size_t(count));
     return true;
 }
 

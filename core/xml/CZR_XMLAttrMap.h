@@ -10,6 +10,9 @@ struct CZR_XMLAttrItem
     CZR_WideStringL value;
 };
 
+// The first item that answers to the prefix and name by the lookup rule, or -1.
+int ZR_XML_FindAttr(const CZR_XMLAttrItem* items, int count, const CZR_ByteStringC& prefix, const CZR_ByteStringC& name);
+
 // The attributes of one element in insertion order. The array exists only while there are
 // attributes; memory comes from the allocator each call is given (the element's).
 class CZR_XMLAttrMap
@@ -29,6 +32,9 @@ public:
                 _IZR_Allocator* allocator);
     void RemoveAt(const CZR_ByteStringC& prefix, const CZR_ByteStringC& name, _IZR_Allocator* allocator);
     void RemoveAll(_IZR_Allocator* allocator);
+    // Takes over `count` items (their strings included) into an empty map in one allocation;
+    // false, with nothing taken, when that fails.
+    bool Adopt(const CZR_XMLAttrItem* items, int count, _IZR_Allocator* allocator);
 
 private:
     void FreeMapIfEmpty(_IZR_Allocator* allocator);

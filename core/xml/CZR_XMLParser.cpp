@@ -44,12 +44,13 @@ CZR_XMLParser::CZR_XMLParser(_IZR_Allocator* allocator)
     : m_pAllocator(allocator), m_pReader(nullptr), m_bOwnsReader(false), m_bKeepSpaces(false), m_pBlock(nullptr),
       m_nBlockSize(0), m_nBlockOffset(0), m_nIndex(0), m_bNoEntity(false), m_LineBreaks(allocator),
       m_bKeepLineBreaks(false), m_nNesting(0), m_Text(allocator), m_Prefix(allocator), m_Name(allocator),
-      m_Raw(allocator), m_AttrIndex(allocator)
+      m_Raw(allocator), m_AttrIndex(allocator), m_PendingAttrs(sizeof(CZR_XMLAttrItem), allocator), m_nPendingAttrs(0)
 {
 }
 
 CZR_XMLParser::~CZR_XMLParser()
 {
+    ReleasePendingAttrs();
     if (m_pReader && m_bOwnsReader)
         m_pReader->Release();
 }
@@ -380,8 +381,55 @@ CZR_XMLElement* CZR_XMLParser::ParseElement(CZR_XMLElement* parent, bool startTa
 
 void CZR_XMLParser::ParseAttributes(CZR_XMLElement* element)
 {
-    CZR_XMLAttrMap& attrs = element->GetAttrMap();
     m_AttrIndex.Reset();
+    m_nPendingAttrs = 0;
+    ReadAttributes();
+    if (element->GetAttrMap().Adopt(PendingItems(), m_nPendingAttrs, m_pAllocator)) {
+        // The strings belong to the element now; the slots are empty for the next start tag.
+        if (m_nPendingAttrs)
+            memset(static_cast<void*>(PendingItems()), 0, sizeof(CZR_XMLAttrItem) * size_t(m_nPendingAttrs));
+        m_nPendingAttrs = 0;
+    } else {
+        ReleasePendingAttrs();
+    }
+}
+
+CZR_XMLAttrItem* CZR_XMLParser::PendingItems() const
+{
+    return reinterpret_cast<CZR_XMLAttrItem*>(m_PendingAttrs.GetData());
+}
+
+void CZR_XMLParser::ReleasePendingAttrs()
+{
+    for (int i = 0; i < m_nPendingAttrs; ++i) {
+        PendingItems()[i].prefix.Empty(m_pAllocator);
+        PendingItems()[i].name.Empty(m_pAllocator);
+        PendingItems()[i].value.Empty(m_pAllocator);
+    }
+    m_nPendingAttrs = 0;
+}
+
+// A later attribute replaces the value of the first earlier one it answers to by the lookup rule.
+void CZR_XMLParser::StorePendingAttr()
+{
+    CZR_ByteStringC prefix = viewOf(m_Prefix), name = viewOf(m_Name);
+    int index = m_AttrIndex.Find(PendingItems(), m_nPendingAttrs, prefix, name);
+    if (index >= 0) {
+        PendingItems()[index].value.Set(m_Text.GetResult(), m_pAllocator);
+        return;
+    }
+    if (m_nPendingAttrs == m_PendingAttrs.GetSize() &&
+        !m_PendingAttrs.SetSize(m_nPendingAttrs ? m_nPendingAttrs * 2 : 16, -1))
+        return;
+    CZR_XMLAttrItem& item = PendingItems()[m_nPendingAttrs++];
+    item.prefix.Set(prefix, m_pAllocator);
+    item.name.Set(name, m_pAllocator);
+    item.value.Set(m_Text.GetResult(), m_pAllocator);
+    m_AttrIndex.Added(PendingItems(), m_nPendingAttrs, m_nPendingAttrs - 1);
+}
+
+void CZR_XMLParser::ReadAttributes()
+{
     for (;;) {
         SkipWhiteSpaces(false);
         int b = Peek();
@@ -397,11 +445,7 @@ void CZR_XMLParser::ParseAttributes(CZR_XMLElement* element)
         if (IsEOF())
             return;
         GetAttrValue();
-        int index = m_AttrIndex.Find(attrs, viewOf(m_Prefix), viewOf(m_Name));
-        if (index >= 0)
-            attrs.GetAt(index)->value.Set(m_Text.GetResult(), m_pAllocator);
-        else if (attrs.Append(viewOf(m_Prefix), viewOf(m_Name), m_Text.GetResult(), m_pAllocator))
-            m_AttrIndex.Added(attrs, attrs.GetSize() - 1);
+        StorePendingAttr();
         m_Text.Clear();
     }
 }

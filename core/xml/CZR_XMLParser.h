@@ -52,6 +52,10 @@ private:
     void GetTagName(bool& endTag, bool startTagSeen);
     CZR_XMLElement* ParseElement(CZR_XMLElement* parent, bool startTagSeen);
     void ParseAttributes(CZR_XMLElement* element);
+    void ReadAttributes();
+    void StorePendingAttr();
+    CZR_XMLAttrItem* PendingItems() const;
+    void ReleasePendingAttrs();
     void ParseContent(CZR_XMLElement* element);
     void TakeTextRun();
     bool ParseTag(CZR_XMLElement* element);
@@ -80,4 +84,7 @@ private:
     CZR_BinaryBuf m_Name;
     CZR_BinaryBuf m_Raw;
     CZR_XMLAttrIndex m_AttrIndex;
+    // The attributes of the start tag being read; the element takes them over in one piece.
+    CZR_BasicArray m_PendingAttrs;
+    int m_nPendingAttrs;
 };
