@@ -1,5 +1,5 @@
 #include "IsolatedEnvironment.h"
-#include "PlistInspection.h"
+#include "PlistFileView.h"
 #include "engine/CRegister.h"
 #include "platform/PlistCodec.h"
 
@@ -47,8 +47,8 @@ TEST_F(SettingsStore, LayoutSwitchIsReadAsText)
 TEST_F(SettingsStore, ContinuousLayoutWritesTopLevelKeys)
 {
     ASSERT_TRUE(CRegister::regSetString(kUserUpdaterKey, "LastDay", "2026-12-11"));
-    EXPECT_EQ(PlistInspection::topLevelKeys(readerSettings()), QStringList{kLastDayFileKey});
-    EXPECT_EQ(PlistInspection::stringAt(readerSettings(), {kLastDayFileKey}), "2026-12-11");
+    EXPECT_EQ(PlistFileView::topLevelKeys(readerSettings()), QStringList{kLastDayFileKey});
+    EXPECT_EQ(PlistFileView::stringAt(readerSettings(), {kLastDayFileKey}), "2026-12-11");
     EXPECT_EQ(CRegister::regGetString(kUserUpdaterKey, "LastDay"), "2026-12-11");
 }
 
@@ -59,9 +59,9 @@ TEST_F(SettingsStore, ClassicLayoutKeepsEveryOtherEntryOfTheMap)
     ASSERT_TRUE(CRegister::regSetString(kUserUpdaterKey, "LastDay", "first"));
     ASSERT_TRUE(CRegister::regSetString(kUserUpdaterKey, "LastDay", "second"));
 
-    EXPECT_EQ(PlistInspection::topLevelKeys(readerSettings()), QStringList{"Classic"});
-    EXPECT_EQ(PlistInspection::stringAt(readerSettings(), {"Classic", kLastDaySettingsKey}), "second");
-    EXPECT_EQ(PlistInspection::stringAt(
+    EXPECT_EQ(PlistFileView::topLevelKeys(readerSettings()), QStringList{"Classic"});
+    EXPECT_EQ(PlistFileView::stringAt(readerSettings(), {"Classic", kLastDaySettingsKey}), "second");
+    EXPECT_EQ(PlistFileView::stringAt(
                   readerSettings(), {"Classic", "Software/Kelvrin Software/Kelvrin PDF Reader/plugins/Updater/UpdateRejectVersion"}),
               "12.1");
     EXPECT_EQ(CRegister::regGetString(kUserUpdaterKey, "LastDay"), "second");
@@ -92,7 +92,7 @@ TEST_F(SettingsStore, NumbersReadFromNumbersOrNumericText)
 TEST_F(SettingsStore, AnEmptyValueNameUsesTheKeyPathAlone)
 {
     ASSERT_TRUE(CRegister::regSetString("Pagewisp_UpdateOldPath", "", "/opt/reader"));
-    EXPECT_EQ(PlistInspection::topLevelKeys(readerSettings()), QStringList{"Pagewisp_UpdateOldPath"});
+    EXPECT_EQ(PlistFileView::topLevelKeys(readerSettings()), QStringList{"Pagewisp_UpdateOldPath"});
     EXPECT_EQ(CRegister::regGetString("Pagewisp_UpdateOldPath", ""), "/opt/reader");
 }
 
@@ -119,7 +119,7 @@ TEST_F(SettingsStore, OtherOrganisationsHaveTheirOwnFile)
     QVariant result;
     ASSERT_TRUE(CheckSingleKeysPlist("a\\b", result, 0, organisation, application));
     EXPECT_EQ(result.toInt(), 5);
-    EXPECT_EQ(PlistInspection::topLevelKeys(env.home() + "/Library/Preferences/com.other-maker.Tool.plist"),
+    EXPECT_EQ(PlistFileView::topLevelKeys(env.home() + "/Library/Preferences/com.other-maker.Tool.plist"),
               QStringList{"a.b"});
 
     QString emptyOrganisation;

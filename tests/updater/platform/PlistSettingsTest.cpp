@@ -1,5 +1,5 @@
 #include "IsolatedEnvironment.h"
-#include "PlistInspection.h"
+#include "PlistFileView.h"
 #include "platform/PlistCodec.h"
 #include "platform/PlistSettings.h"
 
@@ -38,9 +38,9 @@ TEST_F(PlistSettings, TopLevelKeysAreStoredRotatedAndNestedKeysAsTheyAre)
         ASSERT_EQ(settings->status(), QSettings::NoError);
     }
     const QString fileKey = "HKEY_CURRENT_USER.Software.Kelvrin Software.a" + QString(kMiddleDot) + "b/c";
-    EXPECT_EQ(PlistInspection::topLevelKeys(path), (QStringList{"Classic", fileKey}));
-    EXPECT_EQ(PlistInspection::stringAt(path, {fileKey}), "v");
-    EXPECT_EQ(PlistInspection::stringAt(path, {"Classic", "x/y.z"}), "nested");
+    EXPECT_EQ(PlistFileView::topLevelKeys(path), (QStringList{"Classic", fileKey}));
+    EXPECT_EQ(PlistFileView::stringAt(path, {fileKey}), "v");
+    EXPECT_EQ(PlistFileView::stringAt(path, {"Classic", "x/y.z"}), "nested");
 }
 
 TEST_F(PlistSettings, ReadsAListWrittenInTheReadersOwnForm)
@@ -107,7 +107,7 @@ TEST_F(PlistSettings, ValuesSurviveAWriteAndAReadBack)
 TEST_F(PlistSettings, ReadsBinaryLists)
 {
     const QString path = file("binary.plist");
-    const QByteArray binary = PlistInspection::xmlToBinary(
+    const QByteArray binary = PlistFileView::xmlToBinary(
         xmlPlist("<dict><key>HKEY_CURRENT_USER.Software.LastDay</key><string>2026-12-11</string>"
                  "<key>Classic</key><dict><key>a/b</key><integer>3</integer></dict></dict>"));
     ASSERT_TRUE(binary.startsWith("bplist00"));
@@ -156,7 +156,7 @@ QByteArray deeplyNestedBinary(int depth)
 TEST_F(PlistSettings, HostileOrCorruptListsReadAsAnEmptyStoreWithAnError)
 {
     const QByteArray good = xmlPlist("<dict><key>k</key><string>v</string></dict>");
-    const QByteArray binaryGood = PlistInspection::xmlToBinary(good);
+    const QByteArray binaryGood = PlistFileView::xmlToBinary(good);
     const struct {
         const char* name;
         QByteArray bytes;
@@ -205,7 +205,7 @@ TEST_F(PlistSettings, ApplicationSettingsLiveInThePreferencesFolder)
     auto settings = openApplicationSettings("Kelvrin Software", "Kelvrin.PDF.Reader");
     settings->setValue("k", "v");
     settings->sync();
-    EXPECT_EQ(PlistInspection::stringAt(settings->fileName(), {"k"}), "v");
+    EXPECT_EQ(PlistFileView::stringAt(settings->fileName(), {"k"}), "v");
 }
 
 TEST(PlistCodec, RefusesValuesAPropertyListCannotHold)

@@ -1,4 +1,4 @@
-#include "PlistInspection.h"
+#include "PlistFileView.h"
 
 #include <QFile>
 
@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
-namespace PlistInspection {
+namespace PlistFileView {
 namespace {
 
 struct NodeDeleter {
@@ -82,4 +82,4 @@ QByteArray xmlToBinary(const QByteArray& xml)
     return bytes;
 }
 
-} // namespace PlistInspection
+} // namespace PlistFileView

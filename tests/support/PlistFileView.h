@@ -6,7 +6,7 @@
 
 // Looks into property-list files with the property-list library itself, independently of the
 // updater's own reader, so a test sees what another program would read.
-namespace PlistInspection {
+namespace PlistFileView {
 
 // The top-level keys of the dictionary in `path`; empty when the file is not a dictionary list.
 QStringList topLevelKeys(const QString& path);
@@ -17,4 +17,4 @@ QString stringAt(const QString& path, const QStringList& keyPath);
 // Converts an XML list to the binary form.
 QByteArray xmlToBinary(const QByteArray& xml);
 
-} // namespace PlistInspection
+} // namespace PlistFileView
