@@ -1,7 +1,5 @@
 #include "memory/CZRMEM_PyMgr.h"
 
-#include "system/ZRMutex.h"
-
 #include <cstring>
 #include <new>
 
@@ -26,14 +24,11 @@ CZRMEM_PyMgr::CZRMEM_PyMgr()
     m_state.allocLarge = allocLarge;
     m_state.freeLarge = freeLarge;
     m_state.reallocLarge = reallocLarge;
-    ZRCRT_Mutex_Initialize(&m_mutex);
 }
-
-CZRMEM_PyMgr::~CZRMEM_PyMgr() { ZRCRT_Mutex_Destroy(&m_mutex); }
 
 void CZRMEM_PyMgr::Discard()
 {
-    CZR_MutexLocker lock(&m_mutex);
+    CZR_RecursiveLocker lock(m_lock);
     _PyObject_Discard(&m_state);
 }
 
@@ -42,7 +37,7 @@ CZRMEM_PyMgr* CZRMEM_PyMgr::self(_ZRMEM_SystemMgr* system) { return static_cast<
 void* CZRMEM_PyMgr::Alloc(_ZRMEM_SystemMgr* system, size_t size, int)
 {
     CZRMEM_PyMgr* mgr = self(system);
-    CZR_MutexLocker lock(&mgr->m_mutex);
+    CZR_RecursiveLocker lock(mgr->m_lock);
     return _PyObject_Malloc(&mgr->m_state, size);
 }
 
@@ -54,7 +49,7 @@ void* CZRMEM_PyMgr::AllocDebug(_ZRMEM_SystemMgr* system, size_t size, int flags,
 void* CZRMEM_PyMgr::Realloc(_ZRMEM_SystemMgr* system, void* block, size_t size, int)
 {
     CZRMEM_PyMgr* mgr = self(system);
-    CZR_MutexLocker lock(&mgr->m_mutex);
+    CZR_RecursiveLocker lock(mgr->m_lock);
     return _PyObject_Realloc(&mgr->m_state, block, size);
 }
 
@@ -66,7 +61,7 @@ void* CZRMEM_PyMgr::ReallocDebug(_ZRMEM_SystemMgr* system, void* block, size_t s
 void CZRMEM_PyMgr::Free(_ZRMEM_SystemMgr* system, void* block, int)
 {
     CZRMEM_PyMgr* mgr = self(system);
-    CZR_MutexLocker lock(&mgr->m_mutex);
+    CZR_RecursiveLocker lock(mgr->m_lock);
     _PyObject_Free(&mgr->m_state, block);
 }
 

@@ -2,16 +2,14 @@
 
 #include "memory/ZRMemoryMgr.h"
 #include "memory/ZR_PyObjectAlloc.h"
-
-#include <pthread.h>
+#include "system/CZR_RecursiveLock.h"
 
 // A manager whose system callbacks serve requests from the small-object allocator, each under one
-// mutex; large blocks and arenas' overflow go to the static default manager.
+// recursive lock; large blocks and arenas' overflow go to the static default manager.
 class CZRMEM_PyMgr
 {
 public:
     CZRMEM_PyMgr();
-    ~CZRMEM_PyMgr();
     CZRMEM_PyMgr(const CZRMEM_PyMgr&) = delete;
     CZRMEM_PyMgr& operator=(const CZRMEM_PyMgr&) = delete;
 
@@ -29,7 +27,7 @@ private:
 
     _ZRMEM_SystemMgr m_systemMgr;
     ZR_PyAllocState m_state;
-    pthread_mutex_t m_mutex;
+    CZR_RecursiveLock m_lock;
 };
 
 // The process-wide manager over the small-object allocator; later calls return the same record.

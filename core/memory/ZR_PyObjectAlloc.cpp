@@ -19,21 +19,21 @@ static_assert(sizeof(ZR_PoolHeader) == kPoolOverhead, "pool header layout");
 
 uint32_t blockSizeOf(uint32_t sizeClass) { return (sizeClass + 1) << kAlignmentShift; }
 
-// The used-pool lists are shared by every state: one circular list per size class.
-ZR_PoolHeader* usedPoolHead(uint32_t sizeClass)
+// The used-pool lists are shared by every state: one circular list per size class. Constant
+// initialisation sets them up before any code runs, so the hot paths need no start-up guard.
+struct UsedPoolHeads
 {
-    struct Heads
+    ZR_PoolHeader head[kSizeClasses];
+    constexpr UsedPoolHeads() : head{}
     {
-        ZR_PoolHeader head[kSizeClasses];
-        Heads()
-        {
-            for (auto& h : head)
-                h.nextPool = h.prevPool = &h;
-        }
-    };
-    static Heads heads;
-    return &heads.head[sizeClass];
-}
+        for (auto& h : head)
+            h.nextPool = h.prevPool = &h;
+    }
+};
+
+UsedPoolHeads s_usedPools;
+
+ZR_PoolHeader* usedPoolHead(uint32_t sizeClass) { return &s_usedPools.head[sizeClass]; }
 
 ZR_PoolHeader* poolOf(const void* block)
 {
@@ -162,7 +162,7 @@ ZR_PoolHeader* takePool(ZR_PyAllocState* state)
     return pool;
 }
 
-void* allocateFromNewPool(ZR_PyAllocState* state, uint32_t sizeClass)
+__attribute__((noinline)) void* allocateFromNewPool(ZR_PyAllocState* state, uint32_t sizeClass)
 {
     ZR_PoolHeader* pool = takePool(state);
     if (!pool)
@@ -184,7 +184,20 @@ void* allocateFromNewPool(ZR_PyAllocState* state, uint32_t sizeClass)
     return block;
 }
 
-void* smallAlloc(ZR_PyAllocState* state, size_t size)
+// The rare paths of smallAlloc (this one and allocateFromNewPool) stay out of line, so that taking a
+// block from a pool's free chain, the common case, needs no stack frame.
+__attribute__((noinline)) void refillFreeChain(ZR_PoolHeader* pool, uint32_t sizeClass)
+{
+    if (pool->nextOffset <= pool->maxNextOffset) {
+        pool->freeBlock = reinterpret_cast<uint8_t*>(pool) + pool->nextOffset;
+        pool->nextOffset += blockSizeOf(sizeClass);
+        *reinterpret_cast<uint8_t**>(pool->freeBlock) = nullptr;
+        return;
+    }
+    unlinkPool(pool);
+}
+
+inline void* smallAlloc(ZR_PyAllocState* state, size_t size)
 {
     if (size - 1 >= kSmallRequestLimit)
         return nullptr;
@@ -197,15 +210,8 @@ void* smallAlloc(ZR_PyAllocState* state, size_t size)
     ++pool->count;
     uint8_t* block = pool->freeBlock;
     pool->freeBlock = *reinterpret_cast<uint8_t**>(block);
-    if (pool->freeBlock)
-        return block;
-    if (pool->nextOffset <= pool->maxNextOffset) {
-        pool->freeBlock = reinterpret_cast<uint8_t*>(pool) + pool->nextOffset;
-        pool->nextOffset += blockSizeOf(sizeClass);
-        *reinterpret_cast<uint8_t**>(pool->freeBlock) = nullptr;
-        return block;
-    }
-    unlinkPool(pool);
+    if (!pool->freeBlock)
+        refillFreeChain(pool, sizeClass);
     return block;
 }
 

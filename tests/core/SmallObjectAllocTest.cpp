@@ -213,6 +213,32 @@ TEST(MutexTest, IsRecursiveAndNullSafe)
     ZR_Mutex_Destroy(nullptr);
 }
 
+// A large request leaves the Py manager's lock held while the static manager serves it; an
+// observer there that allocates from the Py manager again must get in rather than deadlock.
+TEST(PyMgrTest, ObserverOfLargeBlocksMayReenterTheManager)
+{
+    static CZR_MemoryMgr* pyMgr = ZRMEM_CreatePyMgr();
+    static bool inside = false;
+    static int reentries = 0;
+    _ZRMEM_Debugger observer{};
+    observer.OnAlloc = [](CZR_MemoryMgr*, void*, size_t, int) {
+        if (inside)
+            return;
+        inside = true;
+        void* nested = pyMgr->Alloc(8, 0);
+        EXPECT_NE(nested, nullptr);
+        pyMgr->Free(nested, 0);
+        ++reentries;
+        inside = false;
+    };
+    ZRMEM_UseDebugger(ZRMEM_GetStaticMgr(), &observer);
+    void* large = pyMgr->Alloc(4000, 0);
+    ZRMEM_UseDebugger(ZRMEM_GetStaticMgr(), nullptr);
+    ASSERT_NE(large, nullptr);
+    EXPECT_GE(reentries, 1);
+    pyMgr->Free(large, 0);
+}
+
 TEST(PyMgrTest, DestroyingDiscardsButKeepsServingRequests)
 {
     CZR_MemoryMgr* mgr = ZRMEM_CreatePyMgr();
