@@ -41,10 +41,10 @@ ZR_PoolHeader* poolOf(const void* block)
 }
 
 // The membership test reads the arena index from the page start below any block, ours or not. For
-// a foreign block those bytes belong to somebody else (often inside an AddressSanitizer redzone),
-// but they lie in the same page as the block and are therefore mapped; whatever they hold, the
-// range check against our arena records decides.
-__attribute__((no_sanitize("address"))) uint32_t readArenaIndex(const ZR_PoolHeader* pool)
+// a foreign block those bytes belong to somebody else (often inside an AddressSanitizer redzone, or
+// a block the thread sanitizer saw freed), but they lie in the same page as the block and are
+// therefore mapped; whatever they hold, the range check against our arena records decides.
+__attribute__((no_sanitize("address", "thread"))) uint32_t readArenaIndex(const ZR_PoolHeader* pool)
 {
     uint32_t index;
     memcpy(&index, reinterpret_cast<const uint8_t*>(pool) + offsetof(ZR_PoolHeader, arenaIndex), sizeof(index));
