@@ -223,8 +223,9 @@ TEST_F(FileStreamTest, DirectoryFifoAndReadOnlyFile)
     ASSERT_TRUE(reader);
     EXPECT_EQ(reader->GetSize(), 4);
     reader->Release();
-    if (geteuid() != 0)
+    if (geteuid() != 0) {
         EXPECT_FALSE(ZR_CreateFileWrite(locked.c_str(), nullptr));
+    }
 }
 
 } // namespace
