@@ -25,11 +25,6 @@ int ZR_XML_FindAttr(const CZR_XMLAttrItem* items, int count, const CZR_ByteStrin
     return -1;
 }
 
-CZR_XMLAttrItem* CZR_XMLAttrMap::GetAt(int index) const
-{
-    return m_pMap ? reinterpret_cast<CZR_XMLAttrItem*>(m_pMap->GetDataPtr(index)) : nullptr;
-}
-
 int CZR_XMLAttrMap::FindIndex(const CZR_ByteStringC& prefix, const CZR_ByteStringC& name) const
 {
     return m_pMap ? ZR_XML_FindAttr(GetAt(0), GetSize(), prefix, name) : -1;
