@@ -356,11 +356,10 @@ CZR_XMLElement* CZR_XMLParser::ParseElement(CZR_XMLElement* parent, bool startTa
     GetTagName(endTag, startTagSeen);
     if (m_Name.GetSize() == 0 || endTag)
         return nullptr;
-    CZR_XMLElement* element = CZR_XMLElement::Create(m_pAllocator);
+    CZR_XMLElement* element = CZR_XMLElement::Create(m_pAllocator, viewOf(m_Prefix), viewOf(m_Name));
     if (!element)
         return nullptr;
     element->SetParent(parent);
-    element->SetTag(viewOf(m_Prefix), viewOf(m_Name));
     ParseAttributes(element);
     SkipWhiteSpaces(false);
     int b = Peek();
