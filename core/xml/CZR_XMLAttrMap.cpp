@@ -16,10 +16,16 @@ void releaseItem(CZR_XMLAttrItem* item, _IZR_Allocator* allocator)
 
 } // namespace
 
+// The name-matching rule, with the length compared first: most names differ in length already.
 int ZR_XML_FindAttr(const CZR_XMLAttrItem* items, int count, const CZR_ByteStringC& prefix, const CZR_ByteStringC& name)
 {
+    int length = name.GetLength();
     for (int i = 0; i < count; ++i) {
-        if (ZR_XML_NameMatches(prefix, name, items[i].prefix, items[i].name))
+        const CZR_XMLAttrItem& item = items[i];
+        if (item.name.GetLength() != length || (length && (item.name.GetPtr()[0] != name[0] ||
+                                                           memcmp(item.name.GetPtr(), name.GetPtr(), size_t(length)))))
+            continue;
+        if (prefix.IsEmpty() || prefix == CZR_ByteStringC(item.prefix))
             return i;
     }
     return -1;

@@ -38,6 +38,30 @@ CZR_ByteStringC viewOf(const CZR_BinaryBuf& buffer) { return buffer.GetByteStrin
 
 bool isTrimmed(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
 
+// Bytes that end a run of plain ASCII: in a double-quoted value, a single-quoted value, content.
+enum : uint8_t
+{
+    StopsDoubleQuoted = 1,
+    StopsSingleQuoted = 2,
+    StopsContent = 4,
+};
+
+struct RunStops
+{
+    uint8_t of[256];
+    constexpr RunStops() : of()
+    {
+        for (int b = 0x80; b < 256; ++b)
+            of[b] = StopsDoubleQuoted | StopsSingleQuoted | StopsContent;
+        of['&'] = StopsDoubleQuoted | StopsSingleQuoted | StopsContent;
+        of['"'] = StopsDoubleQuoted;
+        of['\''] = StopsSingleQuoted;
+        of['<'] = StopsContent;
+    }
+};
+
+constexpr RunStops kRunStops;
+
 } // namespace
 
 CZR_XMLParser::CZR_XMLParser(_IZR_Allocator* allocator)
@@ -121,7 +145,7 @@ bool CZR_XMLParser::CheckFirstNonEmptyChar()
     return b == '<';
 }
 
-void CZR_XMLParser::SkipWhiteSpaces(bool collectLineBreaks)
+void CZR_XMLParser::SkipWhiteSpaceRun(bool collectLineBreaks)
 {
     bool collect = collectLineBreaks && m_bKeepLineBreaks;
     while (Peek() >= 0) {
@@ -278,11 +302,11 @@ void CZR_XMLParser::GetAttrValue()
     if (quote != '"' && quote != '\'')
         return;
     Take();
+    uint8_t stops = quote == '"' ? StopsDoubleQuoted : StopsSingleQuoted;
     int b;
     while ((b = Peek()) >= 0) {
         size_t start = m_nIndex;
-        while (m_nIndex < m_nBlockSize && m_pBlock[m_nIndex] < 0x80 && m_pBlock[m_nIndex] != quote &&
-               m_pBlock[m_nIndex] != '&')
+        while (m_nIndex < m_nBlockSize && !(kRunStops.of[m_pBlock[m_nIndex]] & stops))
             ++m_nIndex;
         if (m_nIndex > start) {
             m_Text.InputAscii(m_pBlock + start, int(m_nIndex - start));
@@ -478,8 +502,7 @@ void CZR_XMLParser::ParseContent(CZR_XMLElement* element)
 void CZR_XMLParser::TakeTextRun()
 {
     size_t start = m_nIndex;
-    while (m_nIndex < m_nBlockSize && m_pBlock[m_nIndex] < 0x80 && m_pBlock[m_nIndex] != '<' &&
-           m_pBlock[m_nIndex] != '&')
+    while (m_nIndex < m_nBlockSize && !(kRunStops.of[m_pBlock[m_nIndex]] & StopsContent))
         ++m_nIndex;
     m_Text.InputAscii(m_pBlock + start, int(m_nIndex - start));
 }
