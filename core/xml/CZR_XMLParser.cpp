@@ -526,10 +526,9 @@ bool CZR_XMLParser::ParseTag(CZR_XMLElement* element)
         return true;
     }
     if (b == '/') {
+        // End tags are not compared with their start tags; neither name nor blanks hold a '>'.
         Take();
-        GetName(m_Prefix, m_Name);
-        SkipWhiteSpaces(false);
-        SkipLiterals(">");
+        SkipTo('>');
         return false;
     }
     EmitPending(element, !(m_bKeepLineBreaks && m_LineBreaks.GetSize() > 0) && !m_bKeepSpaces);
