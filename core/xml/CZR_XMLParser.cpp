@@ -38,29 +38,28 @@ CZR_ByteStringC viewOf(const CZR_BinaryBuf& buffer) { return buffer.GetByteStrin
 
 bool isTrimmed(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
 
-// Bytes that end a run of plain ASCII: in a double-quoted value, a single-quoted value, content.
-enum : uint8_t
+// How many bytes from `p` are below 0x80 and neither `stopA` nor `stopB`, tested eight at a time.
+// In a word the lowest flagged byte is exact (a borrow only flags bytes above a true match), and
+// on a little-endian machine the lowest byte is the first one.
+size_t plainRunLength(const uint8_t* p, size_t n, uint8_t stopA, uint8_t stopB)
 {
-    StopsDoubleQuoted = 1,
-    StopsSingleQuoted = 2,
-    StopsContent = 4,
-};
-
-struct RunStops
-{
-    uint8_t of[256];
-    constexpr RunStops() : of()
-    {
-        for (int b = 0x80; b < 256; ++b)
-            of[b] = StopsDoubleQuoted | StopsSingleQuoted | StopsContent;
-        of['&'] = StopsDoubleQuoted | StopsSingleQuoted | StopsContent;
-        of['"'] = StopsDoubleQuoted;
-        of['\''] = StopsSingleQuoted;
-        of['<'] = StopsContent;
+    size_t i = 0;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    const uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+    const uint64_t repeatedA = ones * stopA, repeatedB = ones * stopB;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t word;
+        memcpy(&word, p + i, 8);
+        uint64_t a = word ^ repeatedA, b = word ^ repeatedB;
+        uint64_t flagged = (word | ((a - ones) & ~a) | ((b - ones) & ~b)) & highs;
+        if (flagged)
+            return i + size_t(__builtin_ctzll(flagged) / 8);
     }
-};
-
-constexpr RunStops kRunStops;
+#endif
+    while (i < n && p[i] < 0x80 && p[i] != stopA && p[i] != stopB)
+        ++i;
+    return i;
+}
 
 } // namespace
 
@@ -302,12 +301,10 @@ void CZR_XMLParser::GetAttrValue()
     if (quote != '"' && quote != '\'')
         return;
     Take();
-    uint8_t stops = quote == '"' ? StopsDoubleQuoted : StopsSingleQuoted;
     int b;
     while ((b = Peek()) >= 0) {
         size_t start = m_nIndex;
-        while (m_nIndex < m_nBlockSize && !(kRunStops.of[m_pBlock[m_nIndex]] & stops))
-            ++m_nIndex;
+        m_nIndex += plainRunLength(m_pBlock + start, m_nBlockSize - start, uint8_t(quote), '&');
         if (m_nIndex > start) {
             m_Text.InputAscii(m_pBlock + start, int(m_nIndex - start));
             continue;
@@ -502,8 +499,7 @@ void CZR_XMLParser::ParseContent(CZR_XMLElement* element)
 void CZR_XMLParser::TakeTextRun()
 {
     size_t start = m_nIndex;
-    while (m_nIndex < m_nBlockSize && !(kRunStops.of[m_pBlock[m_nIndex]] & StopsContent))
-        ++m_nIndex;
+    m_nIndex += plainRunLength(m_pBlock + start, m_nBlockSize - start, '<', '&');
     m_Text.InputAscii(m_pBlock + start, int(m_nIndex - start));
 }
 
