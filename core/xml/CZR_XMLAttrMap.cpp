@@ -9,9 +9,9 @@ namespace {
 
 void releaseItem(CZR_XMLAttrItem* item, _IZR_Allocator* allocator)
 {
-    item->prefix.Empty(allocator);
-    item->name.Empty(allocator);
     item->value.Empty(allocator);
+    item->name.Empty(allocator);
+    item->prefix.Empty(allocator);
 }
 
 } // namespace
@@ -99,10 +99,10 @@ void CZR_XMLAttrMap::RemoveAt(const CZR_ByteStringC& prefix, const CZR_ByteStrin
     FreeMapIfEmpty(allocator);
 }
 
+// Last item first, as the element releases its tree.
 void CZR_XMLAttrMap::RemoveAll(_IZR_Allocator* allocator)
 {
-    int count = GetSize();
-    for (int i = 0; i < count; ++i)
+    for (int i = GetSize(); i-- > 0;)
         releaseItem(GetAt(i), allocator);
     if (m_pMap)
         m_pMap->SetSize(0, -1);
