@@ -163,10 +163,3 @@ bool CZR_BasicArray::RemoveAt(int index, int count)
     ZeroUnits(m_nSize, m_nSize + count);
     return true;
 }
-
-uint8_t* CZR_BasicArray::GetDataPtr(int index) const
-{
-    if (!m_pData || index < 0 || index >= m_nSize)
-        return nullptr;
-    return m_pData + size_t(index) * m_nUnitSize;
-}

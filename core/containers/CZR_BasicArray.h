@@ -19,7 +19,13 @@ public:
     uint8_t* InsertSpaceAt(int index, int count);
     bool InsertAt(int index, const CZR_BasicArray* other);
     bool RemoveAt(int index, int count);
-    uint8_t* GetDataPtr(int index) const;
+    // Inline: element and attribute readers go through it for every child they visit.
+    uint8_t* GetDataPtr(int index) const
+    {
+        if (!m_pData || index < 0 || index >= m_nSize)
+            return nullptr;
+        return m_pData + size_t(index) * m_nUnitSize;
+    }
 
     int GetSize() const { return m_nSize; }
     int GetMaxSize() const { return m_nMaxSize; }

@@ -17,6 +17,14 @@ public:
     void Empty(_IZR_Allocator* allocator);
     char* AllocBuffer(int n, _IZR_Allocator* allocator);
     void Set(const CZR_ByteStringC& view, _IZR_Allocator* allocator);
+    // Characters kept in memory the owner of this string releases itself: such a string is
+    // forgotten, never emptied.
+    void Borrow(char* chars, int length)
+    {
+        m_pStr = chars;
+        m_Length = length;
+    }
+    void Forget() { Borrow(nullptr, 0); }
 
 private:
     char* m_pStr;

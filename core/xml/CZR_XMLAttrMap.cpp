@@ -9,25 +9,26 @@ namespace {
 
 void releaseItem(CZR_XMLAttrItem* item, _IZR_Allocator* allocator)
 {
-    item->prefix.Empty(allocator);
-    item->name.Empty(allocator);
     item->value.Empty(allocator);
+    item->name.Empty(allocator);
+    item->prefix.Empty(allocator);
 }
 
 } // namespace
 
+// The name-matching rule, with the length compared first: most names differ in length already.
 int ZR_XML_FindAttr(const CZR_XMLAttrItem* items, int count, const CZR_ByteStringC& prefix, const CZR_ByteStringC& name)
 {
+    int length = name.GetLength();
     for (int i = 0; i < count; ++i) {
-        if (ZR_XML_NameMatches(prefix, name, items[i].prefix, items[i].name))
+        const CZR_XMLAttrItem& item = items[i];
+        if (item.name.GetLength() != length || (length && (item.name.GetPtr()[0] != name[0] ||
+                                                           memcmp(item.name.GetPtr(), name.GetPtr(), size_t(length)))))
+            continue;
+        if (prefix.IsEmpty() || prefix == CZR_ByteStringC(item.prefix))
             return i;
     }
     return -1;
-}
-
-CZR_XMLAttrItem* CZR_XMLAttrMap::GetAt(int index) const
-{
-    return m_pMap ? reinterpret_cast<CZR_XMLAttrItem*>(m_pMap->GetDataPtr(index)) : nullptr;
 }
 
 int CZR_XMLAttrMap::FindIndex(const CZR_ByteStringC& prefix, const CZR_ByteStringC& name) const
@@ -98,10 +99,10 @@ void CZR_XMLAttrMap::RemoveAt(const CZR_ByteStringC& prefix, const CZR_ByteStrin
     FreeMapIfEmpty(allocator);
 }
 
+// Last item first, as the element releases its tree.
 void CZR_XMLAttrMap::RemoveAll(_IZR_Allocator* allocator)
 {
-    int count = GetSize();
-    for (int i = 0; i < count; ++i)
+    for (int i = GetSize(); i-- > 0;)
         releaseItem(GetAt(i), allocator);
     if (m_pMap)
         m_pMap->SetSize(0, -1);

@@ -23,7 +23,10 @@ public:
     CZR_XMLAttrMap& operator=(const CZR_XMLAttrMap&) = delete;
 
     int GetSize() const { return m_pMap ? m_pMap->GetSize() : 0; }
-    CZR_XMLAttrItem* GetAt(int index) const;
+    CZR_XMLAttrItem* GetAt(int index) const
+    {
+        return m_pMap ? reinterpret_cast<CZR_XMLAttrItem*>(m_pMap->GetDataPtr(index)) : nullptr;
+    }
     int FindIndex(const CZR_ByteStringC& prefix, const CZR_ByteStringC& name) const;
     const CZR_WideStringL* Lookup(const CZR_ByteStringC& prefix, const CZR_ByteStringC& name) const;
     bool SetAt(const CZR_ByteStringC& prefix, const CZR_ByteStringC& name, const CZR_WideStringC& value,

@@ -5,6 +5,7 @@
 #include "xml/CZR_XMLComposer.h"
 #include "xml/ZRXMLNames.h"
 
+#include <cstring>
 #include <new>
 
 namespace {
@@ -27,7 +28,10 @@ void destroyContent(CZR_XMLContent* content, _IZR_Allocator* allocator)
 
 } // namespace
 
-CZR_XMLElement::CZR_XMLElement(_IZR_Allocator* allocator) : m_pParent(nullptr), m_Children(sizeof(void*), allocator) {}
+CZR_XMLElement::CZR_XMLElement(_IZR_Allocator* allocator)
+    : m_pParent(nullptr), m_Children(sizeof(void*), allocator), m_bTagInBlock(false)
+{
+}
 
 CZR_XMLElement::CZR_XMLElement(const CZR_ByteStringC& prefix, const CZR_ByteStringC& tagName, _IZR_Allocator* allocator)
     : CZR_XMLElement(allocator)
@@ -51,6 +55,25 @@ CZR_XMLElement* CZR_XMLElement::Create(_IZR_Allocator* allocator)
     return block ? ::new (block) CZR_XMLElement(allocator) : nullptr;
 }
 
+// One allocation instead of two for every element a parse makes.
+CZR_XMLElement* CZR_XMLElement::Create(_IZR_Allocator* allocator, const CZR_ByteStringC& prefix,
+                                       const CZR_ByteStringC& tagName)
+{
+    size_t size = sizeof(CZR_XMLElement) + size_t(tagName.GetLength()) + 1;
+    void* block = allocator ? allocator->Alloc(allocator, size) : CZR_Object::operator new(size);
+    if (!block)
+        return nullptr;
+    auto* element = ::new (block) CZR_XMLElement(allocator);
+    char* name = reinterpret_cast<char*>(element + 1);
+    if (tagName.GetLength() > 0)
+        memcpy(name, tagName.GetPtr(), size_t(tagName.GetLength()));
+    name[tagName.GetLength()] = 0;
+    element->m_TagPrefix.Set(prefix, allocator);
+    element->m_TagName.Borrow(tagName.GetLength() > 0 ? name : nullptr, tagName.GetLength());
+    element->m_bTagInBlock = true;
+    return element;
+}
+
 void CZR_XMLElement::Destroy(CZR_XMLElement* element)
 {
     if (!element)
@@ -64,13 +87,13 @@ void CZR_XMLElement::Destroy(CZR_XMLElement* element)
     allocator->Free(allocator, element);
 }
 
+// Everything goes back in the reverse order a parse made it: the heap then takes back its most
+// recent blocks first, which costs far less than returning the oldest first.
 void CZR_XMLElement::Empty()
 {
-    _IZR_Allocator* allocator = GetAllocator();
-    m_TagPrefix.Empty(allocator);
-    m_TagName.Empty(allocator);
-    m_AttrMap.RemoveAll(allocator);
     RemoveChildren();
+    m_AttrMap.RemoveAll(GetAllocator());
+    ReleaseTag();
 }
 
 CZR_XMLElement* CZR_XMLElement::Clone(_IZR_Allocator* allocator) const
@@ -96,8 +119,19 @@ CZR_XMLElement* CZR_XMLElement::Clone(_IZR_Allocator* allocator) const
 
 void CZR_XMLElement::SetTag(const CZR_ByteStringC& prefix, const CZR_ByteStringC& tagName)
 {
+    ReleaseTag();
     m_TagPrefix.Set(prefix, GetAllocator());
     m_TagName.Set(tagName, GetAllocator());
+}
+
+void CZR_XMLElement::ReleaseTag()
+{
+    m_TagPrefix.Empty(GetAllocator());
+    if (m_bTagInBlock)
+        m_TagName.Forget();
+    else
+        m_TagName.Empty(GetAllocator());
+    m_bTagInBlock = false;
 }
 
 void CZR_XMLElement::SetTag(const CZR_ByteStringC& qualifiedTagName)
@@ -143,13 +177,6 @@ void CZR_XMLElement::RemoveAttr(const CZR_ByteStringC& qualifiedName)
     CZR_ByteStringC prefix, name;
     ZR_XML_SplitQualifiedName(qualifiedName, prefix, name);
     m_AttrMap.RemoveAt(prefix, name, GetAllocator());
-}
-
-uintptr_t* CZR_XMLElement::ChildSlot(unsigned index) const
-{
-    if (index >= CountChildren())
-        return nullptr;
-    return reinterpret_cast<uintptr_t*>(m_Children.GetDataPtr(int(index) * 2));
 }
 
 bool CZR_XMLElement::InsertChild(unsigned index, ChildType type, void* child)
@@ -208,7 +235,7 @@ void CZR_XMLElement::RemoveChild(unsigned index)
 void CZR_XMLElement::RemoveChildren()
 {
     unsigned count = CountChildren();
-    for (unsigned i = 0; i < count; ++i) {
+    for (unsigned i = count; i-- > 0;) {
         uintptr_t* slot = ChildSlot(i);
         DestroyChild(slot[0], reinterpret_cast<void*>(slot[1]));
     }
@@ -383,14 +410,6 @@ const CZR_XMLContent* CZR_XMLElement::GetContentRecord(unsigned index) const
     if (!slot || slot[0] != ChildContent)
         return nullptr;
     return reinterpret_cast<CZR_XMLContent*>(slot[1]);
-}
-
-CZR_XMLElement* CZR_XMLElement::GetElement(unsigned index) const
-{
-    uintptr_t* slot = ChildSlot(index);
-    if (!slot || slot[0] != ChildElement)
-        return nullptr;
-    return reinterpret_cast<CZR_XMLElement*>(slot[1]);
 }
 
 unsigned CZR_XMLElement::CountElements(const CZR_ByteStringC& prefix, const CZR_ByteStringC& tagName) const

@@ -51,6 +51,9 @@ public:
 
     // Creation and destruction through an allocator (plain new and delete without one).
     static CZR_XMLElement* Create(_IZR_Allocator* allocator);
+    // The same with its tag, the tag name kept in the element's own block.
+    static CZR_XMLElement* Create(_IZR_Allocator* allocator, const CZR_ByteStringC& prefix,
+                                  const CZR_ByteStringC& tagName);
     static void Destroy(CZR_XMLElement* element);
 
     CZR_XMLElement* Clone(_IZR_Allocator* allocator) const;
@@ -94,7 +97,11 @@ public:
     CZR_WideString GetContent(unsigned index) const;
     const CZR_WideStringL* GetContentPtr(unsigned index) const;
     const CZR_XMLContent* GetContentRecord(unsigned index) const;
-    CZR_XMLElement* GetElement(unsigned index) const;
+    CZR_XMLElement* GetElement(unsigned index) const
+    {
+        uintptr_t* slot = ChildSlot(index);
+        return slot && slot[0] == ChildElement ? reinterpret_cast<CZR_XMLElement*>(slot[1]) : nullptr;
+    }
     unsigned CountElements(const CZR_ByteStringC& prefix, const CZR_ByteStringC& tagName) const;
     CZR_XMLElement* GetElement(const CZR_ByteStringC& prefix, const CZR_ByteStringC& tagName, int index) const;
     unsigned FindElement(CZR_XMLElement* child) const;
@@ -113,13 +120,19 @@ public:
 
 private:
     bool InsertChild(unsigned index, ChildType type, void* child);
-    uintptr_t* ChildSlot(unsigned index) const;
+    uintptr_t* ChildSlot(unsigned index) const
+    {
+        return index < CountChildren() ? reinterpret_cast<uintptr_t*>(m_Children.GetDataPtr(int(index) * 2)) : nullptr;
+    }
     void DestroyChild(uintptr_t type, void* child);
     const CZR_WideStringL* LookupAttr(const CZR_ByteStringC& qualifiedName) const;
+    void ReleaseTag();
 
     CZR_XMLElement* m_pParent;
     CZR_ByteStringL m_TagPrefix;
     CZR_ByteStringL m_TagName;
     CZR_XMLAttrMap m_AttrMap;
     CZR_BasicArray m_Children;
+    // The tag name lives right after the element in its block (see Create) and is not freed alone.
+    bool m_bTagInBlock;
 };

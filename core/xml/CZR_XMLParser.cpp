@@ -38,6 +38,29 @@ CZR_ByteStringC viewOf(const CZR_BinaryBuf& buffer) { return buffer.GetByteStrin
 
 bool isTrimmed(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
 
+// How many bytes from `p` are below 0x80 and neither `stopA` nor `stopB`, tested eight at a time.
+// In a word the lowest flagged byte is exact (a borrow only flags bytes above a true match), and
+// on a little-endian machine the lowest byte is the first one.
+size_t plainRunLength(const uint8_t* p, size_t n, uint8_t stopA, uint8_t stopB)
+{
+    size_t i = 0;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    const uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+    const uint64_t repeatedA = ones * stopA, repeatedB = ones * stopB;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t word;
+        memcpy(&word, p + i, 8);
+        uint64_t a = word ^ repeatedA, b = word ^ repeatedB;
+        uint64_t flagged = (word | ((a - ones) & ~a) | ((b - ones) & ~b)) & highs;
+        if (flagged)
+            return i + size_t(__builtin_ctzll(flagged) / 8);
+    }
+#endif
+    while (i < n && p[i] < 0x80 && p[i] != stopA && p[i] != stopB)
+        ++i;
+    return i;
+}
+
 } // namespace
 
 CZR_XMLParser::CZR_XMLParser(_IZR_Allocator* allocator)
@@ -121,7 +144,7 @@ bool CZR_XMLParser::CheckFirstNonEmptyChar()
     return b == '<';
 }
 
-void CZR_XMLParser::SkipWhiteSpaces(bool collectLineBreaks)
+void CZR_XMLParser::SkipWhiteSpaceRun(bool collectLineBreaks)
 {
     bool collect = collectLineBreaks && m_bKeepLineBreaks;
     while (Peek() >= 0) {
@@ -281,9 +304,7 @@ void CZR_XMLParser::GetAttrValue()
     int b;
     while ((b = Peek()) >= 0) {
         size_t start = m_nIndex;
-        while (m_nIndex < m_nBlockSize && m_pBlock[m_nIndex] < 0x80 && m_pBlock[m_nIndex] != quote &&
-               m_pBlock[m_nIndex] != '&')
-            ++m_nIndex;
+        m_nIndex += plainRunLength(m_pBlock + start, m_nBlockSize - start, uint8_t(quote), '&');
         if (m_nIndex > start) {
             m_Text.InputAscii(m_pBlock + start, int(m_nIndex - start));
             continue;
@@ -356,11 +377,10 @@ CZR_XMLElement* CZR_XMLParser::ParseElement(CZR_XMLElement* parent, bool startTa
     GetTagName(endTag, startTagSeen);
     if (m_Name.GetSize() == 0 || endTag)
         return nullptr;
-    CZR_XMLElement* element = CZR_XMLElement::Create(m_pAllocator);
+    CZR_XMLElement* element = CZR_XMLElement::Create(m_pAllocator, viewOf(m_Prefix), viewOf(m_Name));
     if (!element)
         return nullptr;
     element->SetParent(parent);
-    element->SetTag(viewOf(m_Prefix), viewOf(m_Name));
     ParseAttributes(element);
     SkipWhiteSpaces(false);
     int b = Peek();
@@ -479,9 +499,7 @@ void CZR_XMLParser::ParseContent(CZR_XMLElement* element)
 void CZR_XMLParser::TakeTextRun()
 {
     size_t start = m_nIndex;
-    while (m_nIndex < m_nBlockSize && m_pBlock[m_nIndex] < 0x80 && m_pBlock[m_nIndex] != '<' &&
-           m_pBlock[m_nIndex] != '&')
-        ++m_nIndex;
+    m_nIndex += plainRunLength(m_pBlock + start, m_nBlockSize - start, '<', '&');
     m_Text.InputAscii(m_pBlock + start, int(m_nIndex - start));
 }
 
@@ -504,10 +522,9 @@ bool CZR_XMLParser::ParseTag(CZR_XMLElement* element)
         return true;
     }
     if (b == '/') {
+        // End tags are not compared with their start tags; neither name nor blanks hold a '>'.
         Take();
-        GetName(m_Prefix, m_Name);
-        SkipWhiteSpaces(false);
-        SkipLiterals(">");
+        SkipTo('>');
         return false;
     }
     EmitPending(element, !(m_bKeepLineBreaks && m_LineBreaks.GetSize() > 0) && !m_bKeepSpaces);

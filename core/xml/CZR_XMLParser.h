@@ -4,6 +4,7 @@
 #include "strings/CZR_BinaryBuf.h"
 #include "strings/CZR_TextBuf.h"
 #include "xml/CZR_XMLAttrIndex.h"
+#include "xml/ZRXMLByteTypes.h"
 
 #include <cstdint>
 
@@ -42,7 +43,13 @@ private:
     int64_t GetPosition() const { return m_nBlockOffset + int64_t(m_nIndex); }
 
     bool CheckFirstNonEmptyChar();
-    void SkipWhiteSpaces(bool collectLineBreaks);
+    // Most calls find no blank at all: they return without a call.
+    void SkipWhiteSpaces(bool collectLineBreaks)
+    {
+        if (m_nIndex >= m_nBlockSize || g_ZRCRT_XML_IsWhiteSpace(m_pBlock[m_nIndex]))
+            SkipWhiteSpaceRun(collectLineBreaks);
+    }
+    void SkipWhiteSpaceRun(bool collectLineBreaks);
     void SkipTo(uint8_t byte);
     void GetName(CZR_BinaryBuf& prefix, CZR_BinaryBuf& name);
     void SkipLiterals(const char* literal, CZR_BinaryBuf* capture = nullptr);

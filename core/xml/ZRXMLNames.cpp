@@ -14,11 +14,3 @@ void ZR_XML_SplitQualifiedName(const CZR_ByteStringC& qualifiedName, CZR_ByteStr
     prefix = CZR_ByteStringC(p, at);
     name = CZR_ByteStringC(p + at + 1, length - at - 1);
 }
-
-bool ZR_XML_NameMatches(const CZR_ByteStringC& wantedPrefix, const CZR_ByteStringC& wantedName,
-                        const CZR_ByteStringC& storedPrefix, const CZR_ByteStringC& storedName)
-{
-    if (!(wantedName == storedName))
-        return false;
-    return wantedPrefix.IsEmpty() || wantedPrefix == storedPrefix;
-}

@@ -118,6 +118,21 @@ INSTANTIATE_TEST_SUITE_P(Documents, XmlParserTable, testing::ValuesIn(kCases),
                              return name;
                          });
 
+// Plain runs are scanned in words: a special byte at every offset within and across words.
+TEST(XmlParser, PlainRunsEndAtTheirFirstSpecialByteWhereverItFalls)
+{
+    for (size_t offset = 0; offset < 20; ++offset) {
+        const std::string run(offset, 'a');
+        const std::string input = "<r v=\"" + run + "&amp;" + run + "\xC3\xA9'\" w='" + run + "\"" + run + "'>" + run +
+                                  "<c/>" + run + "&lt;" + run + "\xC3\xA9></r>";
+        const std::string firstText = offset ? "\"" + run + "\"" : "";
+        const std::string expected = "<r v=\"" + run + "&" + run + "\xC3\xA9'\" w=\"" + run + "\"" + run + "\">" +
+                                     firstText + "<c></>\"" + run + "<" + run + "\xC3\xA9>\"</>";
+        SCOPED_TRACE(offset);
+        expectSameEverywhere(input, expected);
+    }
+}
+
 TEST(XmlParser, ParsedSizeStopsAfterTheRoot)
 {
     int64_t size = -1;
