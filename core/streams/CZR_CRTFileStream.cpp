@@ -140,13 +140,9 @@ namespace {
 
 template <class Path> IZR_FileStream* createStream(const Path& path, uint32_t flags, _IZR_Allocator* allocator)
 {
-    IZRCRT_FileAccess* access = ZRCRT_FileAccess_Create(allocator);
+    IZRCRT_FileAccess* access = ZRCRT_FileAccess_Open(path, flags, allocator);
     if (!access)
         return nullptr;
-    if (!access->Open(path, flags)) {
-        access->Release(allocator);
-        return nullptr;
-    }
     void* block = allocator ? allocator->Alloc(allocator, sizeof(CZR_CRTFileStream))
                             : CZR_Object::operator new(sizeof(CZR_CRTFileStream));
     if (!block) {

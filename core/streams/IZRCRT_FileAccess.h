@@ -61,6 +61,18 @@ private:
 
 IZRCRT_FileAccess* ZRCRT_FileAccess_Create(_IZR_Allocator* allocator);
 
+// A file access made and opened on `path` (a byte or wide path view); null when either step fails.
+template <class Path>
+IZRCRT_FileAccess* ZRCRT_FileAccess_Open(const Path& path, uint32_t flags, _IZR_Allocator* allocator)
+{
+    IZRCRT_FileAccess* access = ZRCRT_FileAccess_Create(allocator);
+    if (access && !access->Open(path, flags)) {
+        access->Release(allocator);
+        return nullptr;
+    }
+    return access;
+}
+
 // Whole transfers on a descriptor: retried after interruptions; the count that moved.
 size_t ZRCRT_ReadAll(int fd, void* buffer, size_t size, bool* failed = nullptr);
 size_t ZRCRT_WriteAll(int fd, const void* buffer, size_t size);

@@ -18,14 +18,7 @@ CZR_ByteString utf8Path(const CZR_WideStringC& path) { return ZR_UTF8Encode(path
 
 template <class Path> _ZR_HFILE* openWith(const Path& path, uint32_t flags, _IZR_Allocator* allocator)
 {
-    IZRCRT_FileAccess* access = ZRCRT_FileAccess_Create(allocator);
-    if (!access)
-        return nullptr;
-    if (!access->Open(path, flags)) {
-        access->Release(allocator);
-        return nullptr;
-    }
-    return reinterpret_cast<_ZR_HFILE*>(access);
+    return reinterpret_cast<_ZR_HFILE*>(ZRCRT_FileAccess_Open(path, flags, allocator));
 }
 
 int openRetrying(const char* path, int flags, int mode = 0)
