@@ -1,28 +1,16 @@
 // One resumable download with the updater's downloader, for http-download-vs-curl.sh:
 //   http_download_bench URL TARGET [AUTHORITY.pem]
 // The authority, when given, is the only one trusted. Exits 0 when the file arrived complete.
+#include "TestCertificates.h"
 #include "engine/QHttpDownLoadS.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QSslCertificate>
-#include <QSslConfiguration>
 
 #include <cstdio>
 
 namespace {
-
-bool trustOnly(const QString& pemFile)
-{
-    const QList<QSslCertificate> authorities = QSslCertificate::fromPath(pemFile);
-    if (authorities.isEmpty())
-        return false;
-    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-    configuration.setCaCertificates(authorities);
-    QSslConfiguration::setDefaultConfiguration(configuration);
-    return true;
-}
 
 void quietDebugLines(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
@@ -40,7 +28,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: http_download_bench URL TARGET [AUTHORITY.pem]\n");
         return 2;
     }
-    if (arguments.size() > 3 && !trustOnly(arguments.at(3))) {
+    if (arguments.size() > 3 && !TestCertificates::trustAuthorityFile(arguments.at(3))) {
         std::fprintf(stderr, "cannot read %s\n", qPrintable(arguments.at(3)));
         return 2;
     }

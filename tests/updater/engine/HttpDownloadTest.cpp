@@ -28,6 +28,15 @@ QByteArray randomBytes(int size)
     return bytes;
 }
 
+// A 300 kB body whose sending stops for good after its first 100 kB.
+HttpRoute stallingAfter100k()
+{
+    HttpRoute stalling;
+    stalling.body = randomBytes(300 * 1000);
+    stalling.stallAfter = 100 * 1000;
+    return stalling;
+}
+
 // Watches one downloader's signals.
 struct Signals
 {
@@ -389,10 +398,7 @@ TEST_F(HttpDownloadTest, ServerThatNeverAnswersEndsOnceAtTheResponseBound)
 TEST_F(HttpDownloadTest, PausedTransferIsNotTakenForAStalledOne)
 {
     auto server = startServer(Security::Plain);
-    HttpRoute stalling;
-    stalling.body = randomBytes(300 * 1000);
-    stalling.stallAfter = 100 * 1000;
-    server->setRoute("/file.bin", stalling);
+    server->setRoute("/file.bin", stallingAfter100k());
     qint64 offset = 0;
     auto transfer = downloader(server->url("/file.bin"), &offset);
     transfer->setTimerIntervals(60 * 1000, 300);
@@ -429,10 +435,7 @@ TEST_F(HttpDownloadTest, LongErrorPageIsCutOff)
 TEST_F(HttpDownloadTest, StalledTransferIsCutOffOnceByTheWatchdog)
 {
     auto server = startServer(Security::Plain);
-    HttpRoute stalling;
-    stalling.body = randomBytes(300 * 1000);
-    stalling.stallAfter = 100 * 1000;
-    server->setRoute("/file.bin", stalling);
+    server->setRoute("/file.bin", stallingAfter100k());
     qint64 offset = 0;
     auto transfer = downloader(server->url("/file.bin"), &offset);
     transfer->setTimerIntervals(60 * 1000, 100);
