@@ -19,7 +19,7 @@ CReaderModuleManager::~CReaderModuleManager()
     ReleaseModuleInfo();
 }
 
-const CSetup_CommandLine& CReaderModuleManager::commandLine() const
+const CSetup_CommandLine& CReaderModuleManager::commandLine()
 {
     static const CSetup_CommandLine noCommandLine;
     return theApp && theApp->commandLine() ? *theApp->commandLine() : noCommandLine;
