@@ -6,6 +6,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 CReaderModuleManager::CReaderModuleManager(QString type, QObject* parent)
     : QObject(parent)
     , m_strType(std::move(type))
@@ -15,7 +17,7 @@ CReaderModuleManager::CReaderModuleManager(QString type, QObject* parent)
 
 CReaderModuleManager::~CReaderModuleManager()
 {
-    delete m_pQueryDownloader;
+    ReleaseQueryDownloader();
     ReleaseModuleInfo();
 }
 
@@ -122,13 +124,19 @@ MODULEINFO* CReaderModuleManager::GetCurDownloadModule() const
 
 void CReaderModuleManager::DeleteModule(MODULEINFO* record)
 {
-    m_vecAllModules.removeAll(record);
-    m_vecAvailable.removeAll(record);
-    m_vecSelected.removeAll(record);
-    m_vecSpare.removeAll(record);
-    if (m_pCurDownload == record)
+    DeleteModules({record});
+}
+
+void CReaderModuleManager::DeleteModules(const QSet<MODULEINFO*>& records)
+{
+    if (records.isEmpty())
+        return;
+    const auto doomed = [&records](MODULEINFO* record) { return records.contains(record); };
+    for (QVector<MODULEINFO*>* list : {&m_vecAllModules, &m_vecAvailable, &m_vecSelected, &m_vecSpare})
+        list->erase(std::remove_if(list->begin(), list->end(), doomed), list->end());
+    if (records.contains(m_pCurDownload))
         m_pCurDownload = nullptr;
-    delete record;
+    qDeleteAll(records);
 }
 
 void CReaderModuleManager::ReleaseModuleInfo()
