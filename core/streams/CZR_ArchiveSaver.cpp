@@ -47,7 +47,10 @@ CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(unsigned char value)
     return *this;
 }
 
-CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(bool value) { return *this << static_cast<unsigned char>(value ? 1 : 0); }
+CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(bool value)
+{
+    return *this << static_cast<unsigned char>(value ? 1 : 0);
+}
 
 CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(int value)
 {
