@@ -10,8 +10,8 @@ UpdaterApp* theApp = nullptr;
 
 UpdaterApp::UpdaterApp(CSetup_CommandLine* commandLine, QObject* parent)
     : QObject(parent)
+    , UpdateRun(commandLine)
     , m_strServerName("updater_check_state")
-    , m_pCommandLine(commandLine)
     , m_pListener(std::make_unique<UpdateListener>(nullptr))
 {
     // The parser may have seen roll-back pieces before the conductor existed.

@@ -1,6 +1,6 @@
 #include "CReaderModuleManager.h"
 
-#include "app/UpdaterApp.h"
+#include "engine/UpdateRun.h"
 #include "engine/CSetup_CommandLine.h"
 #include "engine/QHttpDownLoadS.h"
 
@@ -22,7 +22,8 @@ CReaderModuleManager::~CReaderModuleManager()
 const CSetup_CommandLine& CReaderModuleManager::commandLine() const
 {
     static const CSetup_CommandLine noCommandLine;
-    return theApp && theApp->commandLine() ? *theApp->commandLine() : noCommandLine;
+    const UpdateRun* run = UpdateRun::current();
+    return run && run->commandLine() ? *run->commandLine() : noCommandLine;
 }
 
 QString CReaderModuleManager::readerVersion() const

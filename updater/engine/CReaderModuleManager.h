@@ -16,7 +16,7 @@ class CZR_XMLElement;
 
 // The update engine of one run: asks the update service what is new for the run's update type,
 // keeps the offered modules that apply to this installation, and owns every module record it makes.
-// It reads the command line and writes the run's flags through the conductor `theApp`, which must
+// It reads the command line and writes the run's flags through the current UpdateRun, which must
 // exist for as long as the engine does.
 class CReaderModuleManager : public QObject
 {

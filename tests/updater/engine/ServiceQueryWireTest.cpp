@@ -55,15 +55,15 @@ TEST_F(ServiceQueryWire, InternalAddressGetsTheQueryOnceEncodedAndItsReplyBecome
                                   "&platform=x64&EmbededLanguage=a%26b&PackageType=&domain_area=us&Mac="))
         << target.toStdString();
     EXPECT_FALSE(target.contains("%25")) << "nothing is encoded twice";
-    EXPECT_TRUE(target.contains("&Mac=" + QUrl::toPercentEncoding(QString::fromStdString(UpdaterApp::GetMacAddress()), "-")));
+    EXPECT_TRUE(target.contains("&Mac=" + QUrl::toPercentEncoding(QString::fromStdString(UpdateRun::GetMacAddress()), "-")));
     EXPECT_TRUE(target.endsWith("&email=me%2Byou@example.org&updateType=1")) << target.toStdString();
-    EXPECT_TRUE(theApp->bInternalUpdate);
-    EXPECT_TRUE(theApp->bQueryReplied);
+    EXPECT_TRUE(m_run->bInternalUpdate);
+    EXPECT_TRUE(m_run->bQueryReplied);
 
     EXPECT_EQ(availableNames(), std::vector<std::string>{"OCR"});
     EXPECT_EQ(available("OCR")->url, "/pkg/OCR Pack.vzip");
     EXPECT_TRUE(run.GetQueryResultInfo().bSuccess);
-    EXPECT_TRUE(QFile::exists(UpdaterApp::GetAppDateRootPath() + "updater/update_tmpfile.xml"));
+    EXPECT_TRUE(QFile::exists(UpdateRun::GetAppDateRootPath() + "updater/update_tmpfile.xml"));
     EXPECT_EQ(run.GetPackageDownloadURL(available("OCR")), server.url("/pkg/OCR Pack.vzip"));
 }
 
@@ -128,7 +128,7 @@ TEST_F(ServiceQueryWire, PackageAddressesOutsideInternalModeStayAsSent)
     };
     for (const auto& c : cases) {
         startReaderRun(c.internalUrl ? QString("-InternalUpdateURL \"%1\"").arg(c.internalUrl) : QString());
-        theApp->bInternalUpdate = c.internalUrl != nullptr;
+        m_run->bInternalUpdate = c.internalUrl != nullptr;
         MODULEINFO record;
         record.url = c.stored;
         EXPECT_EQ(engine().GetPackageDownloadURL(&record).toString(QUrl::FullyEncoded), c.download) << c.stored;
