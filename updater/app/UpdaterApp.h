@@ -32,7 +32,8 @@ public:
     ~UpdaterApp() override;
 
     // The engine is held through a guarded pointer: whoever deletes it leaves null here, never a
-    // dangling pointer. Every deletion goes through releaseEngine().
+    // dangling pointer. Every release goes through releaseEngine(), which forgets the engine at once
+    // and leaves deleting it to the event loop.
     CReaderModuleManager* engine() const { return m_pModuleManager; }
     void setEngine(CReaderModuleManager* engine);
     void releaseEngine();

@@ -13,8 +13,7 @@ const QString kProductName = QStringLiteral("Kelvrin PDF Reader");
 
 std::string UpdaterApp::GetLang() const
 {
-    const _LocaleInfo* row = findLocale(localeTableForPackage(GetPackageType()), m_nLanguage);
-    return row ? row->code.toStdString() : std::string("en-US");
+    return localeCodeFor(GetPackageType(), m_nLanguage).toStdString();
 }
 
 QString UpdaterApp::GetBigVersioin() const

@@ -117,8 +117,16 @@ int CReaderModuleManager::QueryModuleInfo(QProgressBar* progress, bool wait)
     CUP_Log::PrintLog("QueryModuleInfo url: " + url);
 
     bQueryRunning = true;
-    delete m_pQueryDownloader;
+    if (m_pQueryDownloader) {
+        // A query may start from inside the previous transfer's own signal: end that transfer, but
+        // leave freeing it to the event loop.
+        m_pQueryDownloader->disconnect(this);
+        m_pQueryDownloader->stopDownLoads();
+        m_pQueryDownloader->deleteLater();
+    }
     m_pQueryDownloader = new QHttpDownLoadS(nullptr, progress, nullptr, nullptr);
+    if (m_queryTimerIntervals)
+        m_pQueryDownloader->setTimerIntervals(m_queryTimerIntervals->first, m_queryTimerIntervals->second);
     CUP_Log::PrintLog("update_tmpfile.xml: " + m_strReplyFile);
     m_pQueryDownloader->setUrlAndFilePath(QUrl(url, QUrl::TolerantMode), m_strReplyFile);
 
@@ -132,6 +140,11 @@ int CReaderModuleManager::QueryModuleInfo(QProgressBar* progress, bool wait)
     connect(m_pQueryDownloader, SIGNAL(error_network()), this, SLOT(error_network()));
     m_pQueryDownloader->startDownLoads(wait);
     return 0;
+}
+
+void CReaderModuleManager::setQueryTimerIntervals(int responseTimeoutMs, int stallTimeoutMs)
+{
+    m_queryTimerIntervals = std::make_pair(responseTimeoutMs, stallTimeoutMs);
 }
 
 void CReaderModuleManager::slotQueryModuleInfoFinish(QString filePath)

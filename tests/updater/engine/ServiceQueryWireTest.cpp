@@ -135,4 +135,44 @@ TEST_F(ServiceQueryWire, PackageAddressesOutsideInternalModeStayAsSent)
     }
 }
 
+TEST_F(ServiceQueryWire, AServerThatNeverAnswersEndsTheCheckWithinTheQueryBound)
+{
+    LocalHttpServer server;
+    ASSERT_TRUE(server.start());
+    HttpRoute silent;
+    silent.neverAnswer = true;
+    server.setRoute("/svc/check", silent);
+    startReaderRun("-InternalUpdateURL " + server.url("/svc/check").toString());
+    CReaderModuleManager& run = engine();
+    run.setQueryTimerIntervals(300, 300);
+
+    QSignalSpy failed(&run, SIGNAL(sErrorFinish()));
+    ShownBox shown;
+    acknowledgeNextMessageBox(shown);
+    ASSERT_EQ(run.QueryModuleInfo(nullptr, false), 0);
+    ASSERT_TRUE(failed.wait(10000));
+    EXPECT_EQ(shown.text.toStdString(), "Cannot connect to the server. Please check your network connection.");
+    EXPECT_FALSE(run.GetQueryResultInfo().bSuccess);
+}
+
+TEST_F(ServiceQueryWire, ANewQueryFromInsideTheLastOnesSignalReplacesItsTransfer)
+{
+    LocalHttpServer server;
+    ASSERT_TRUE(server.start());
+    server.setFile("/svc/check", "<modules><module name=\"OCR\" version=\"2\" result=\"true\"/></modules>");
+    startReaderRun("-InternalUpdateURL " + server.url("/svc/check").toString());
+    CReaderModuleManager& run = engine();
+    QSignalSpy parsed(&run, SIGNAL(sQueryModuleInfoFinish()));
+    bool again = true;
+    QObject::connect(&run, &CReaderModuleManager::sQueryModuleInfoFinish, &run, [&] {
+        if (std::exchange(again, false))
+            run.QueryModuleInfo(nullptr, false);
+    });
+    ASSERT_EQ(run.QueryModuleInfo(nullptr, false), 0);
+    ASSERT_TRUE(parsed.wait(10000));
+    ASSERT_TRUE(parsed.size() == 2 || parsed.wait(10000));
+    EXPECT_EQ(server.requests().size(), 2);
+    EXPECT_EQ(run.CountAvailableModule(), 1);
+}
+
 } // namespace
