@@ -2,11 +2,11 @@
 
 #include "CZR_Update_URLEncode.h"
 #include "UpdateServiceEndpoints.h"
-#include "app/UpdaterApp.h"
+#include "engine/UpdateRun.h"
 #include "engine/CRegister.h"
 #include "engine/CSetup_CommandLine.h"
 #include "engine/QHttpDownLoadS.h"
-#include "app/CUP_Log.h"
+#include "engine/CUP_Log.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -94,7 +94,7 @@ QString CReaderModuleManager::internalServiceQuery() const
 {
     const CSetup_CommandLine& command = commandLine();
     QString query = localUtcOffsetHours() == 8 ? "&domain_area=cn" : "&domain_area=us";
-    query += "&Mac=" + queryValue(UpdaterApp::GetMacAddress());
+    query += "&Mac=" + queryValue(UpdateRun::GetMacAddress());
     query += "&email=" + queryValue(command.GetUserEmail());
     query += command.GetUpdaterType() == "Auto Updater" ? "&updateType=0" : "&updateType=1";
     return query;
@@ -105,17 +105,17 @@ QString CReaderModuleManager::GetRequestURL()
     const QString internalUrl = QString::fromStdString(commandLine().GetInternalUpdateURL());
     const QString query = GetHttpURL(m_strType);
     if (!internalUrl.isEmpty()) {
-        theApp->bInternalUpdate = true;
+        UpdateRun::current()->bInternalUpdate = true;
         return internalUrl + "?" + query + internalServiceQuery();
     }
-    const char* endpoint = UpdaterApp::GetPackageType() == "zh-CN" ? UpdateServiceEndpoints::kUpdateCheck
+    const char* endpoint = UpdateRun::GetPackageType() == "zh-CN" ? UpdateServiceEndpoints::kUpdateCheck
                                                                    : UpdateServiceEndpoints::kAddonList;
     return QString(endpoint) + "?" + query;
 }
 
 int CReaderModuleManager::QueryModuleInfo(QProgressBar* progress, bool wait)
 {
-    m_strReplyFile = UpdaterApp::GetAppDateRootPath() + "updater/update_tmpfile.xml";
+    m_strReplyFile = UpdateRun::GetAppDateRootPath() + "updater/update_tmpfile.xml";
     const QString url = GetRequestURL();
     CUP_Log::PrintLog("QueryModuleInfo url: " + url);
 
@@ -123,6 +123,8 @@ int CReaderModuleManager::QueryModuleInfo(QProgressBar* progress, bool wait)
     ReleaseQueryDownloader();
     m_pQueryDownloader = new QHttpDownLoadS(nullptr, progress, nullptr, nullptr);
     m_pQueryDownloader->setMaximumSize(kMaximumReplySize);
+    if (m_queryTimerIntervals)
+        m_pQueryDownloader->setTimerIntervals(m_queryTimerIntervals->first, m_queryTimerIntervals->second);
     CUP_Log::PrintLog("update_tmpfile.xml: " + m_strReplyFile);
     const bool accepted = m_pQueryDownloader->setUrlAndFilePath(QUrl(url, QUrl::TolerantMode), m_strReplyFile);
 
@@ -147,15 +149,21 @@ int CReaderModuleManager::QueryModuleInfo(QProgressBar* progress, bool wait)
     return 0;
 }
 
-// The engine may be released from inside the downloader's own final signal, so the downloader
-// goes later, and tells this engine nothing more.
+// A query may start, and the engine may be released, from inside the downloader's own final signal:
+// end its transfer and cut it off from this engine, but leave freeing it to the event loop.
 void CReaderModuleManager::ReleaseQueryDownloader()
 {
     if (!m_pQueryDownloader)
         return;
-    disconnect(m_pQueryDownloader, nullptr, this, nullptr);
+    m_pQueryDownloader->disconnect(this);
+    m_pQueryDownloader->stopDownLoads();
     m_pQueryDownloader->deleteLater();
     m_pQueryDownloader = nullptr;
+}
+
+void CReaderModuleManager::setQueryTimerIntervals(int responseTimeoutMs, int stallTimeoutMs)
+{
+    m_queryTimerIntervals = std::make_pair(responseTimeoutMs, stallTimeoutMs);
 }
 
 void CReaderModuleManager::slotQueryModuleInfoFinish(QString filePath)
@@ -188,7 +196,7 @@ QUrl CReaderModuleManager::GetPackageDownloadURL(const MODULEINFO* record) const
     const QString stored = QString::fromStdString(record->url);
     const QUrl storedUrl(stored, QUrl::TolerantMode);
     const QString internal = QString::fromStdString(commandLine().GetInternalUpdateURL());
-    if (!theApp->bInternalUpdate || internal.isEmpty() || !storedUrl.scheme().isEmpty() || !storedUrl.host().isEmpty())
+    if (!UpdateRun::current()->bInternalUpdate || internal.isEmpty() || !storedUrl.scheme().isEmpty() || !storedUrl.host().isEmpty())
         return storedUrl;
     QUrl url(internal, QUrl::TolerantMode);
     url.setPath(stored, QUrl::DecodedMode);

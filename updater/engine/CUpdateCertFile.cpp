@@ -2,7 +2,7 @@
 
 #include "QHttpCheckExist.h"
 #include "QHttpDownLoadS.h"
-#include "app/CUP_Log.h"
+#include "engine/CUP_Log.h"
 
 #include <QDebug>
 #include <QFile>
