@@ -26,6 +26,28 @@ NodePtr load(const QString& path)
     return NodePtr(root);
 }
 
+// The node at `keyPath` (dictionary keys from the top), or null.
+plist_t nodeAt(plist_t node, const QStringList& keyPath)
+{
+    for (const QString& key : keyPath) {
+        if (!node || plist_get_node_type(node) != PLIST_DICT)
+            return nullptr;
+        node = plist_dict_get_item(node, key.toUtf8().constData());
+    }
+    return node;
+}
+
+QString stringOf(plist_t node)
+{
+    if (!node || plist_get_node_type(node) != PLIST_STRING)
+        return {};
+    char* text = nullptr;
+    plist_get_string_val(node, &text);
+    const QString value = QString::fromUtf8(text);
+    free(text);
+    return value;
+}
+
 } // namespace
 
 QStringList topLevelKeys(const QString& path)
@@ -49,31 +71,10 @@ QStringList topLevelKeys(const QString& path)
     return keys;
 }
 
-namespace {
-
-QString stringOf(plist_t node)
-{
-    if (!node || plist_get_node_type(node) != PLIST_STRING)
-        return {};
-    char* text = nullptr;
-    plist_get_string_val(node, &text);
-    const QString value = QString::fromUtf8(text);
-    free(text);
-    return value;
-}
-
-} // namespace
-
 QString stringAt(const QString& path, const QStringList& keyPath)
 {
     const NodePtr root = load(path);
-    plist_t node = root.get();
-    for (const QString& key : keyPath) {
-        if (!node || plist_get_node_type(node) != PLIST_DICT)
-            return {};
-        node = plist_dict_get_item(node, key.toUtf8().constData());
-    }
-    return stringOf(node);
+    return stringOf(nodeAt(root.get(), keyPath));
 }
 
 QStringList stringOfEachRecord(const QString& path, const QString& key)
@@ -88,6 +89,17 @@ QStringList stringOfEachRecord(const QString& path, const QString& key)
             values.append(stringOf(plist_dict_get_item(record, key.toUtf8().constData())));
     }
     return values;
+}
+
+std::optional<qint64> integerAt(const QString& path, const QStringList& keyPath)
+{
+    const NodePtr root = load(path);
+    const plist_t node = nodeAt(root.get(), keyPath);
+    if (!node || plist_get_node_type(node) != PLIST_UINT)
+        return std::nullopt;
+    uint64_t value = 0;
+    plist_get_uint_val(node, &value);
+    return static_cast<qint64>(value);
 }
 
 QByteArray xmlToBinary(const QByteArray& xml)

@@ -1,29 +1,30 @@
-// Everything the worker window asks of the run's conductor goes through these few members.
+// Everything the worker window asks of the run that drives it goes through these few members.
 #include "DlgDownload.h"
 
 #include "CSetup_CommandLine.h"
-#include "app/DlgMessage.h"
-#include "app/UpdaterApp.h"
+#include "DlgMessage.h"
+#include "UpdateRun.h"
 
 QString DlgDownload::appDataRootPath()
 {
-    return UpdaterApp::GetAppDateRootPath();
+    return UpdateRun::GetAppDateRootPath();
 }
 
 QString DlgDownload::appDataPath()
 {
-    return UpdaterApp::GetAppDatePath();
+    return UpdateRun::GetAppDatePath();
 }
 
 bool DlgDownload::installMode()
 {
-    return theApp && theApp->commandLine() && theApp->commandLine()->IsInsatll();
+    const UpdateRun* run = UpdateRun::current();
+    return run && run->commandLine() && run->commandLine()->IsInsatll();
 }
 
 void DlgDownload::markRunFinished()
 {
-    if (theApp)
-        theApp->bRunFinished = true;
+    if (UpdateRun* run = UpdateRun::current())
+        run->bRunFinished = true;
 }
 
 // Asks the user to close the reader, in front of the reader's window; true for "Retry".
@@ -34,7 +35,7 @@ bool DlgDownload::askToCloseReader()
         tr("Download completed. Please close %1 when you complete your job, and click \"Install\".")
             .arg("Kelvrin PDF Reader"));
     message.setOkButtonText(tr("Retry"));
-    const QPoint centre = UpdaterApp::GetMainAppCenterPos();
+    const QPoint centre = UpdateRun::GetMainAppCenterPos();
     message.move(centre.x() - message.width() / 2, centre.y() - message.height() / 2);
     message.exec();
     return message.bOk;

@@ -315,7 +315,7 @@ TEST_F(InstallRun, CancellingTheReaderPromptSkipsTheModule)
 
 TEST_F(InstallRun, PlugInsAreCollectedAndCopiedTogether)
 {
-    const QString plugins = UpdaterApp::GetAppDatePath() + "SilentInstall/JavaScripts";
+    const QString plugins = UpdateRun::GetAppDatePath() + "SilentInstall/JavaScripts";
     IsolatedEnvironment::writeFile(plugins + "/JSkept.js", "installed before");
     MODULEINFO* first = announcedModule("First plug-in", "/JSfirst.js", "first plug-in");
     MODULEINFO* kept = announcedModule("Kept plug-in", "/JSkept.js", "newer plug-in");
@@ -333,7 +333,7 @@ TEST_F(InstallRun, PlugInsAreCollectedAndCopiedTogether)
 
 TEST_F(InstallRun, APlugInBeforeAnInstalledModuleIsCopiedWhenTheQueueEnds)
 {
-    const QString plugins = UpdaterApp::GetAppDatePath() + "SilentInstall/JavaScripts";
+    const QString plugins = UpdateRun::GetAppDatePath() + "SilentInstall/JavaScripts";
     MODULEINFO* plugin = announcedModule("Plug-in", "/JSplugin.js", "a plug-in");
     MODULEINFO* package = installModule("Package", {{"package.pkg", "package"}});
     startQueue({plugin, package});
@@ -344,7 +344,7 @@ TEST_F(InstallRun, APlugInBeforeAnInstalledModuleIsCopiedWhenTheQueueEnds)
 
 TEST_F(InstallRun, CopyingPlugInsLeavesAnInstalledOneAndRemovesTheDownloadAllTheSame)
 {
-    const QString plugins = UpdaterApp::GetAppDatePath() + "SilentInstall/JavaScripts";
+    const QString plugins = UpdateRun::GetAppDatePath() + "SilentInstall/JavaScripts";
     IsolatedEnvironment::writeFile(plugins + "/JSone.js", "installed");
     IsolatedEnvironment::writeFile(downloadFolder() + "/JSone.js", "downloaded");
     IsolatedEnvironment::writeFile(downloadFolder() + "/JStwo.js", "downloaded two");

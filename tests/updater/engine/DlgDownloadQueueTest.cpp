@@ -105,7 +105,7 @@ TEST_F(DlgDownloadQueueTest, ACompletePackageOnDiskIsOnlyUsedWhenItsDigestMatche
             EXPECT_EQ(startInstall.at(0).at(0).toString(), downloadFolder() + path) << c.md5;
             EXPECT_TRUE(server.requestsFor(path).isEmpty()) << c.md5;
             EXPECT_EQ(progressOf(c.md5).value(0), 0) << c.md5;
-            EXPECT_TRUE(theApp->bRunFinished) << c.md5;
+            EXPECT_TRUE(m_run->bRunFinished) << c.md5;
         }
         window->setSelectUpdates({});
         QFile::remove(downloadFolder() + path);

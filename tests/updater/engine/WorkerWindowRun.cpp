@@ -87,5 +87,5 @@ QVector<int> WorkerWindowRun::progressOf(const QString& title) const
 
 QString WorkerWindowRun::downloadFolder() const
 {
-    return UpdaterApp::GetAppDateRootPath() + "updater";
+    return UpdateRun::GetAppDateRootPath() + "updater";
 }
