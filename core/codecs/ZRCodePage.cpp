@@ -57,11 +57,23 @@ uint16_t secondByteUnicode(const _ZR_CODEPAGE* page, _ZR_CODEPAGE_BYTEINDEX lead
         return ZR_NOT_A_CHARACTER;
     const _ZR_CODEPAGE_BYTERANGE& range = ranges[last];
     int distance = second - range.firstByte;
-    if (range.kind == ZR_CODEPAGE_TABLE)
-        return page->byteData[range.offset + distance];
-    if (range.kind == ZR_CODEPAGE_RUN)
-        return uint16_t(page->byteData[range.offset] + distance);
-    return ZR_NOT_A_CHARACTER;
+    return range.kind == ZR_CODEPAGE_TABLE ? page->byteData[range.offset + distance] : ZR_NOT_A_CHARACTER;
+}
+
+// Each block of 256 characters lies in one range: the block index leads straight to it.
+const _ZR_CODEPAGE_UNICODERANGE* findUnicodeRange(const _ZR_CODEPAGE* page, uint32_t unicode)
+{
+    int index = page->unicodeBlocks[unicode >> 8];
+    if (index >= page->unicodeRangeCount)
+        return nullptr;
+    const _ZR_CODEPAGE_UNICODERANGE* range = page->unicodeRanges + index;
+    return unicode >= range->firstUnicode && unicode <= range->lastUnicode ? range : nullptr;
+}
+
+uint16_t codeInRange(const _ZR_CODEPAGE* page, const _ZR_CODEPAGE_UNICODERANGE& range, uint32_t unicode)
+{
+    uint32_t distance = unicode - range.firstUnicode;
+    return range.kind == ZR_CODEPAGE_TABLE ? page->unicodeData[range.offset + distance] : ZR_NOT_A_CHARACTER;
 }
 
 // Lengths in and out of one conversion; `write` is false when the output is only counted.
@@ -85,6 +97,109 @@ struct Lengths
         return result;
     }
 };
+
+// A page without lead bytes: one character per byte.
+template <bool Write>
+int decodeSingleBytes(const _ZR_CODEPAGE* page, const char* src, int* srcLen, wchar_t* dst, int* dstLen,
+                      bool stopAtInvalid)
+{
+    const _ZR_CODEPAGE_BYTEINDEX* firstIndex = page->firstIndex;
+    auto fallback = wchar_t(page->header->defaultUnicode);
+    int count = Write ? std::min(*srcLen, *dstLen) : *srcLen;
+    for (int i = 0; i < count; ++i) {
+        uint16_t unicode = firstIndex[uint8_t(src[i])].value;
+        if (unicode == ZR_NOT_A_CHARACTER && stopAtInvalid) {
+            *srcLen = *dstLen = i;
+            return 0;
+        }
+        if (Write)
+            dst[i] = unicode == ZR_NOT_A_CHARACTER ? fallback : wchar_t(unicode);
+    }
+    *srcLen = *dstLen = count;
+    return 1;
+}
+
+// The code of a character in a page, kNoRange or ZR_NOT_A_CHARACTER when it has none. Compared
+// whole: a character above U+FFFF has no code, whatever its low 16 bits are.
+uint16_t codeOf(const _ZR_CODEPAGE* page, wchar_t c)
+{
+    const _ZR_CODEPAGE_HEADER* header = page->header;
+    if (uint32_t(c) < header->minUnicode || uint32_t(c) > header->maxUnicode)
+        return kNoRange;
+    return ZR_CodePage_GetCharcode(page, c);
+}
+
+template <bool Write>
+int encodeWithPage(const _ZR_CODEPAGE* page, const wchar_t* src, int* srcLen, char* dst, int* dstLen,
+                   bool stopAtInvalid)
+{
+    auto fallback = uint16_t(page->header->defaultCharcode);
+    int count = *srcLen;
+    int capacity = *dstLen;
+    int taken = 0;
+    int produced = 0;
+    int result = 1;
+    for (; taken < count; ++taken) {
+        uint16_t code = codeOf(page, src[taken]);
+        if (code == kNoRange || code == ZR_NOT_A_CHARACTER) {
+            if (stopAtInvalid) {
+                result = 0;
+                break;
+            }
+            code = fallback;
+        }
+        int second = code > 0xFF;
+        if (Write) {
+            if (produced + second >= capacity)
+                break;
+            // Written without a branch on the width: a one-byte code writes its byte twice.
+            dst[produced] = char(second ? code >> 8 : code);
+            dst[produced + second] = char(code);
+        }
+        produced += 1 + second;
+    }
+    *srcLen = taken;
+    *dstLen = produced;
+    return result;
+}
+
+// A page with lead bytes: one or two bytes per character.
+template <bool Write>
+int decodeDoubleBytes(const _ZR_CODEPAGE* page, const char* src, int* srcLen, wchar_t* dst, int* dstLen,
+                      bool stopAtInvalid)
+{
+    const _ZR_CODEPAGE_BYTEINDEX* firstIndex = page->firstIndex;
+    auto fallback = wchar_t(page->header->defaultUnicode);
+    int count = *srcLen;
+    int capacity = *dstLen;
+    int taken = 0;
+    int produced = 0;
+    int result = 1;
+    while (taken < count && (!Write || produced < capacity)) {
+        _ZR_CODEPAGE_BYTEINDEX entry = firstIndex[uint8_t(src[taken])];
+        uint16_t unicode = entry.value;
+        int used = 1;
+        if (entry.count) {
+            // A lead byte that ends the source is one character that is not there.
+            unicode = ZR_NOT_A_CHARACTER;
+            if (taken + 1 < count) {
+                unicode = secondByteUnicode(page, entry, uint8_t(src[taken + 1]));
+                used = 2;
+            }
+        }
+        if (unicode == ZR_NOT_A_CHARACTER && stopAtInvalid) {
+            result = 0;
+            break;
+        }
+        if (Write)
+            dst[produced] = unicode == ZR_NOT_A_CHARACTER ? fallback : wchar_t(unicode);
+        ++produced;
+        taken += used;
+    }
+    *srcLen = taken;
+    *dstLen = produced;
+    return result;
+}
 
 bool isHighSurrogate(uint32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool isLowSurrogate(uint32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
@@ -220,17 +335,8 @@ uint16_t ZR_CodePage_GetCharcode(const _ZR_CODEPAGE* page, wchar_t unicode)
 {
     if (unicode < 0 || unicode > 0xFFFF)
         return kNoRange;
-    const _ZR_CODEPAGE_UNICODERANGE* end = page->unicodeRanges + page->unicodeRangeCount;
-    auto range = std::lower_bound(page->unicodeRanges, end, uint16_t(unicode),
-                                  [](const _ZR_CODEPAGE_UNICODERANGE& r, uint16_t u) { return r.lastUnicode < u; });
-    if (range == end || range->firstUnicode > unicode)
-        return kNoRange;
-    int distance = int(unicode) - range->firstUnicode;
-    if (range->kind == ZR_CODEPAGE_TABLE)
-        return page->unicodeData[range->offset + distance];
-    if (range->kind == ZR_CODEPAGE_RUN)
-        return uint16_t(page->unicodeData[range->offset] + distance);
-    return ZR_NOT_A_CHARACTER;
+    const _ZR_CODEPAGE_UNICODERANGE* range = findUnicodeRange(page, uint32_t(unicode));
+    return range ? codeInRange(page, *range, uint32_t(unicode)) : kNoRange;
 }
 
 uint16_t ZR_GetCodePageFromCharset(uint8_t charset) { return lookUp(kCodePageOfCharset, charset); }
@@ -280,32 +386,13 @@ int ZR_DecodeString(uint16_t codepage, const char* src, int* srcLen, wchar_t* ds
         *srcLen = *dstLen = 0;
         return -1;
     }
-    const _ZR_CODEPAGE_BYTEINDEX* firstIndex = page->firstIndex;
-    Lengths n(srcLen, dst, dstLen);
-    while (n.taken < n.sourceLength && !n.Full(1)) {
-        _ZR_CODEPAGE_BYTEINDEX entry = firstIndex[uint8_t(src[n.taken])];
-        uint16_t unicode = entry.value;
-        int used = 1;
-        if (entry.count) {
-            // A lead byte that ends the source is one character that is not there.
-            unicode = ZR_NOT_A_CHARACTER;
-            if (n.taken + 1 < n.sourceLength) {
-                unicode = secondByteUnicode(page, entry, uint8_t(src[n.taken + 1]));
-                used = 2;
-            }
-        }
-        if (unicode == ZR_NOT_A_CHARACTER) {
-            if (stopAtInvalid)
-                return n.Finish(srcLen, dstLen, 0);
-            unicode = uint16_t(page->header->defaultUnicode);
-        }
-        if (n.write)
-            dst[n.produced] = unicode;
-        ++n.produced;
-        n.taken += used;
-    }
-    return n.Finish(srcLen, dstLen, 1);
+    if (!page->header->hasLeadBytes)
+        return dst && *dstLen > 0 ? decodeSingleBytes<true>(page, src, srcLen, dst, dstLen, stopAtInvalid)
+                                  : decodeSingleBytes<false>(page, src, srcLen, dst, dstLen, stopAtInvalid);
+    return dst && *dstLen > 0 ? decodeDoubleBytes<true>(page, src, srcLen, dst, dstLen, stopAtInvalid)
+                              : decodeDoubleBytes<false>(page, src, srcLen, dst, dstLen, stopAtInvalid);
 }
+
 
 int ZR_EncodeString(uint16_t codepage, const wchar_t* src, int* srcLen, char* dst, int* dstLen, bool stopAtInvalid)
 {
@@ -322,30 +409,8 @@ int ZR_EncodeString(uint16_t codepage, const wchar_t* src, int* srcLen, char* ds
         *srcLen = *dstLen = 0;
         return -1;
     }
-    const _ZR_CODEPAGE_HEADER* header = page->header;
-    Lengths n(srcLen, dst, dstLen);
-    for (; n.taken < n.sourceLength; ++n.taken) {
-        // Compared whole: a character above U+FFFF has no code, whatever its low 16 bits are.
-        int64_t c = src[n.taken];
-        uint16_t code = kNoRange;
-        if (c >= int64_t(header->minUnicode) && c <= int64_t(header->maxUnicode))
-            code = ZR_CodePage_GetCharcode(page, wchar_t(c));
-        if (code == kNoRange || code == ZR_NOT_A_CHARACTER) {
-            if (stopAtInvalid)
-                return n.Finish(srcLen, dstLen, 0);
-            code = uint16_t(header->defaultCharcode);
-        }
-        int bytes = code > 0xFF ? 2 : 1;
-        if (n.Full(bytes))
-            break;
-        if (n.write) {
-            if (bytes == 2)
-                dst[n.produced] = char(code >> 8);
-            dst[n.produced + bytes - 1] = char(code & 0xFF);
-        }
-        n.produced += bytes;
-    }
-    return n.Finish(srcLen, dstLen, 1);
+    return dst && *dstLen > 0 ? encodeWithPage<true>(page, src, srcLen, dst, dstLen, stopAtInvalid)
+                              : encodeWithPage<false>(page, src, srcLen, dst, dstLen, stopAtInvalid);
 }
 
 int ZR_UTF8Decode(const char* src, int* srcLen, wchar_t* dst, int* dstLen)

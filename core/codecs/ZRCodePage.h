@@ -27,9 +27,8 @@ struct _ZR_CODEPAGE_BYTEINDEX
     uint16_t value;
 };
 
-// Range kinds: the value at data[offset + d]; data[offset] + d (a run); not characters.
+// Range kinds: the value at data[offset + d] (ZR_NOT_A_CHARACTER for a hole); not characters.
 constexpr uint8_t ZR_CODEPAGE_TABLE = 1;
-constexpr uint8_t ZR_CODEPAGE_RUN = 2;
 constexpr uint8_t ZR_CODEPAGE_NONE = 3;
 
 // Second bytes from `firstByte` on, up to the next range's first byte.
@@ -58,6 +57,9 @@ struct _ZR_CODEPAGE
     const _ZR_CODEPAGE_UNICODERANGE* unicodeRanges;
     int unicodeRangeCount;
     const uint16_t* unicodeData;
+    // 257 entries: for each block of 256 characters, the range that holds it; past the last range,
+    // the range count.
+    const uint16_t* unicodeBlocks;
 };
 
 // A charset name's hash (case folded) and its code page.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "memory/ZRMemoryMgr.h"
 #include "streams/IZR_Streams.h"
 
 // A read/write stream over memory: one consecutive buffer or a list of equal blocks.

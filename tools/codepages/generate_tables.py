@@ -14,8 +14,10 @@ Table layout (see core/codecs/ZRCodePage.h):
   - first index: 256 entries {count, value}; count 0: a single byte whose character is value
     (0xFEFF: not a character); count > 0: a lead byte whose second bytes are described by `count`
     ranges starting at entry `value` of the second index.
-  - second index: {first second byte, kind, data offset}; unicode ranges: {first, last, kind, offset}.
-    Kind 1: the value at data[offset + d]; kind 2: data[offset] + d (a run); kind 3: not characters.
+  - second index: {first second byte, kind, data offset}, one range per lead byte from its lowest
+    second byte on; unicode ranges: {first, last, kind, offset}, one range for each block of 256
+    characters, and a block index of 257 entries: for each block, the range that holds it.
+    Kind 1: the value at data[offset + d]; kind 3: not characters (the blocks without any).
     Offsets count 16-bit units. Holes inside a kind-1 range hold 0xFEFF.
 """
 
@@ -129,7 +131,6 @@ NAMES = {
 }
 
 NOT_A_CHARACTER = 0xFEFF
-SPLIT = 8  # a run or a gap at least this long gets a range of its own
 
 
 def decode_one(codec, data):
@@ -172,38 +173,18 @@ def page_maps(number, max_bytes, max_code, max_unicode):
     return decode, leads, encode
 
 
-def segments(items, low, high):
-    """Ranges over keys low..high of a {key: value} map: [first, last, kind, values].
-
-    Long runs of consecutive values become kind 2, long gaps kind 3; the rest is gathered into kind-1
-    ranges, short gaps included as holes."""
+def unicode_segments(encode):
+    """The character ranges: one table for each block of 256 that holds a character, so that the
+    block index leads straight to a character's range; kind 3 for the blocks between."""
     result = []
-    gathering = None
-    k = low
-    while k <= high:
-        end = k
-        if k not in items:
-            while end < high and end + 1 not in items:
-                end += 1
-            if gathering is not None and end - k + 1 < SPLIT and end < high:
-                gathering[1] = end
-                gathering[3].extend([NOT_A_CHARACTER] * (end - k + 1))
-            else:
-                gathering = None
-                result.append([k, end, 3, []])
+    for block in range(min(encode) >> 8, (max(encode) >> 8) + 1):
+        low, high = block << 8, min((block << 8) | 0xFF, max(encode))
+        if any(low <= u <= high for u in encode):
+            result.append([low, high, 1, [encode.get(u, NOT_A_CHARACTER) for u in range(low, high + 1)]])
+        elif result and result[-1][2] == 3:
+            result[-1][1] = high
         else:
-            while end < high and items.get(end + 1) == items[k] + (end + 1 - k):
-                end += 1
-            if end - k + 1 >= SPLIT:
-                gathering = None
-                result.append([k, end, 2, [items[k]]])
-            else:
-                if gathering is None:
-                    gathering = [k, k, 1, []]
-                    result.append(gathering)
-                gathering[1] = end
-                gathering[3].extend(items[x] for x in range(k, end + 1))
-        k = end + 1
+            result.append([low, high, 3, []])
     return result
 
 
@@ -232,7 +213,9 @@ def emit_page(out, number, max_bytes, max_code, max_unicode):
     for b in range(256):
         if b in leads:
             seconds = {c & 0xFF: u for c, u in decode.items() if c >> 8 == b}
-            ranges = segments(seconds, min(seconds), 0xFF)
+            # One table from the lowest second byte on: a lookup is a single step.
+            low = min(seconds)
+            ranges = [[low, 0xFF, 1, [seconds.get(b, NOT_A_CHARACTER) for b in range(low, 0x100)]]]
             first.append("{%d, %d}" % (len(ranges), len(second)))
             for lo, _, kind, values in ranges:
                 second.append("{0x%02X, %d, %d}" % (lo, kind, len(byte_data)))
@@ -241,10 +224,13 @@ def emit_page(out, number, max_bytes, max_code, max_unicode):
             first.append("{0, 0x%04X}" % decode.get(b, NOT_A_CHARACTER))
     if not second:
         second.append("{0x00, 3, 0}")
-    unicode_ranges, unicode_data = [], []
-    for lo, hi, kind, values in segments(encode, min(encode), max(encode)):
+    unicode_ranges, unicode_data, lasts = [], [], []
+    for lo, hi, kind, values in unicode_segments(encode):
         unicode_ranges.append("{0x%04X, 0x%04X, %d, %d}" % (lo, hi, kind, len(unicode_data)))
         unicode_data.extend(values)
+        lasts.append(hi)
+    # For each block of 256 characters, the range that holds it (the count past the last one).
+    blocks = [next((i for i, last in enumerate(lasts) if last >= block << 8), len(lasts)) for block in range(257)]
     for data in (byte_data, unicode_data):
         assert len(data) < 0x10000, "a data block outgrows its 16-bit offsets"
         if not data:
@@ -258,6 +244,7 @@ def emit_page(out, number, max_bytes, max_code, max_unicode):
     emit_array(out, "uint16_t", "byteData%d" % number, ["0x%04X" % v for v in byte_data])
     emit_array(out, "_ZR_CODEPAGE_UNICODERANGE", "unicodeRanges%d" % number, unicode_ranges, 4)
     emit_array(out, "uint16_t", "unicodeData%d" % number, ["0x%04X" % v for v in unicode_data])
+    emit_array(out, "uint16_t", "unicodeBlocks%d" % number, [str(b) for b in blocks], 16)
     return len(unicode_ranges)
 
 
@@ -272,8 +259,8 @@ def main():
     out.append("")
     out.append("const _ZR_CODEPAGE g_ZRCodePageDirectory[ZR_CODEPAGE_COUNT] = {")
     for number, *_ in PAGES:
-        out.append("    {&header%d, firstIndex%d, secondIndex%d, byteData%d, unicodeRanges%d, %d, unicodeData%d}," % (
-            number, number, number, number, number, counts[number], number))
+        out.append("    {&header%d, firstIndex%d, secondIndex%d, byteData%d, unicodeRanges%d, %d, unicodeData%d,"
+                   " unicodeBlocks%d}," % (number, number, number, number, number, counts[number], number, number))
     out.append("};")
     out.append("")
     pairs = {}
