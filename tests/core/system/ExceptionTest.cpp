@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -180,6 +182,23 @@ TEST_F(ExceptionTest, TheFiveHundredTwelfthFrameIsRefusedWithItsOwnCode)
     nest(1);
     EXPECT_EQ(g_refusedAt, ZR_EXCEPTION_FRAMES);
     EXPECT_EQ(g_deepest, ZR_EXCEPTION_FRAMES - 1);
+    EXPECT_EQ(openFrames(), 0);
+}
+
+TEST_F(ExceptionTest, AGuardPastTheLastFrameOpensNoneAndMarksTheLastWithTheOverflowCode)
+{
+    std::vector<std::unique_ptr<CZR_Exception>> guards;
+    for (int i = 0; i < ZR_EXCEPTION_FRAMES; ++i)
+        guards.push_back(std::make_unique<CZR_Exception>());
+    EXPECT_EQ(openFrames(), ZR_EXCEPTION_FRAMES);
+    auto refused = std::make_unique<CZR_Exception>();
+    EXPECT_EQ(openFrames(), ZR_EXCEPTION_FRAMES);
+    EXPECT_EQ(ZR_GetErrorContext()->m_pFrames[ZR_EXCEPTION_FRAMES - 1].m_nCode, ZR_EXCEPTION_OVERFLOW);
+    EXPECT_FALSE(refused->CatchAll());
+    refused.reset();
+    EXPECT_EQ(openFrames(), ZR_EXCEPTION_FRAMES);
+    while (!guards.empty())
+        guards.pop_back();
     EXPECT_EQ(openFrames(), 0);
 }
 
