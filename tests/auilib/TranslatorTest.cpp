@@ -9,7 +9,8 @@ using namespace AUILib;
 namespace {
 
 const char kGermanStrings[] = R"(<?xml version="1.0" encoding="utf-8"?>
-<Strings language="de-DE"><StringTable><string id="Hello">Hallo</string><string id="OnlyHere">Nur hier</string></StringTable></Strings>)";
+<Strings language="de-DE"><StringTable><string id="Hello">Hallo</string><string id="OnlyHere">Nur hier</string>
+<string id="Blank"></string></StringTable></Strings>)";
 const char kEnglishStrings[] = R"(<Strings language="en-US"><StringTable><string id="Hello">Hello</string>
 <string id="OnlyDefault">Only in English</string><string id="Blank">Not blank</string></StringTable></Strings>)";
 const char kFrenchStrings[] = R"(<Strings language="fr-FR"><StringTable><string id="Hello">Bonjour</string></StringTable></Strings>)";
@@ -116,6 +117,7 @@ TEST_F(TranslatorTest, StringLookupsFallBackToDefaultThenFallback)
     EXPECT_EQ(translator.GetDefaultText(L"pdf", L"OnlyDefault"), L"Only in English");
     EXPECT_EQ(Translated("pdf", "Hello", "x"), L"Hallo");
     EXPECT_EQ(Translated("pdf", "OnlyDefault", "x"), L"Only in English");
+    EXPECT_EQ(Translated("pdf", "Blank", "x"), L"Not blank") << "an empty text is found but falls back";
     EXPECT_EQ(Translated("pdf", "Missing", "Fallback"), L"Fallback");
     EXPECT_EQ(Translated("", "AUILib::BBoxOK", "OK"), L"OK");
     EXPECT_EQ(Translated("", "OnlyHere", "library module only"), L"library module only")
