@@ -1,10 +1,13 @@
 #include "CReaderModuleManager.h"
 
-#include "app/UpdaterApp.h"
+#include "engine/UpdateRun.h"
 #include "engine/CSetup_CommandLine.h"
+#include "engine/LocaleTables.h"
 #include "engine/QHttpDownLoadS.h"
 
 #include <QSet>
+
+#include <algorithm>
 
 CReaderModuleManager::CReaderModuleManager(QString type, QObject* parent)
     : QObject(parent)
@@ -15,14 +18,26 @@ CReaderModuleManager::CReaderModuleManager(QString type, QObject* parent)
 
 CReaderModuleManager::~CReaderModuleManager()
 {
-    delete m_pQueryDownloader;
+    ReleaseQueryDownloader();
     ReleaseModuleInfo();
+}
+
+void CReaderModuleManager::setLangParm(int language, int country)
+{
+    m_nLanguage = language;
+    m_nCountry = country;
+}
+
+QString CReaderModuleManager::GetLocalLangName() const
+{
+    return localeCodeFor(UpdateRun::GetPackageType(), m_nLanguage);
 }
 
 const CSetup_CommandLine& CReaderModuleManager::commandLine() const
 {
     static const CSetup_CommandLine noCommandLine;
-    return theApp && theApp->commandLine() ? *theApp->commandLine() : noCommandLine;
+    const UpdateRun* run = UpdateRun::current();
+    return run && run->commandLine() ? *run->commandLine() : noCommandLine;
 }
 
 QString CReaderModuleManager::readerVersion() const
@@ -94,6 +109,16 @@ MODULEINFO* CReaderModuleManager::GetSelModule(int i) const
     return i >= 0 && i < m_vecSelected.size() ? m_vecSelected[i] : nullptr;
 }
 
+int CReaderModuleManager::GetModuleSelIndex(MODULEINFO const* record) const
+{
+    return record ? m_vecSelected.indexOf(const_cast<MODULEINFO*>(record)) : -1;
+}
+
+MODULEINFO* CReaderModuleManager::GetNextSelModule(MODULEINFO const* record) const
+{
+    return GetSelModule(GetModuleSelIndex(record) + 1);
+}
+
 void CReaderModuleManager::AddSelModule(QString text)
 {
     const std::string wanted = text.trimmed().toStdString();
@@ -122,13 +147,19 @@ MODULEINFO* CReaderModuleManager::GetCurDownloadModule() const
 
 void CReaderModuleManager::DeleteModule(MODULEINFO* record)
 {
-    m_vecAllModules.removeAll(record);
-    m_vecAvailable.removeAll(record);
-    m_vecSelected.removeAll(record);
-    m_vecSpare.removeAll(record);
-    if (m_pCurDownload == record)
+    DeleteModules({record});
+}
+
+void CReaderModuleManager::DeleteModules(const QSet<MODULEINFO*>& records)
+{
+    if (records.isEmpty())
+        return;
+    const auto doomed = [&records](MODULEINFO* record) { return records.contains(record); };
+    for (QVector<MODULEINFO*>* list : {&m_vecAllModules, &m_vecAvailable, &m_vecSelected, &m_vecSpare})
+        list->erase(std::remove_if(list->begin(), list->end(), doomed), list->end());
+    if (records.contains(m_pCurDownload))
         m_pCurDownload = nullptr;
-    delete record;
+    qDeleteAll(records);
 }
 
 void CReaderModuleManager::ReleaseModuleInfo()

@@ -2,17 +2,18 @@
 
 #include "CZR_Update_URLEncode.h"
 #include "UpdateServiceEndpoints.h"
-#include "app/UpdaterApp.h"
+#include "engine/UpdateRun.h"
 #include "engine/CRegister.h"
 #include "engine/CSetup_CommandLine.h"
 #include "engine/QHttpDownLoadS.h"
-#include "app/CUP_Log.h"
+#include "engine/CUP_Log.h"
 
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QPointer>
 
 #include <memory>
 
@@ -20,6 +21,8 @@ namespace {
 
 const QString kReaderMachineKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Kelvrin Software\\Kelvrin PDF Reader");
 const QString kReaderInformationKey = kReaderMachineKey + QStringLiteral("\\Kelvrin Information");
+// A reply is a short XML list; a body beyond this is no reply, however long the service sends.
+constexpr qint64 kMaximumReplySize = 16 * 1024 * 1024;
 
 // A value appended to the query as it is, except for the four characters that would end it or
 // start a new parameter.
@@ -91,7 +94,7 @@ QString CReaderModuleManager::internalServiceQuery() const
 {
     const CSetup_CommandLine& command = commandLine();
     QString query = localUtcOffsetHours() == 8 ? "&domain_area=cn" : "&domain_area=us";
-    query += "&Mac=" + queryValue(UpdaterApp::GetMacAddress());
+    query += "&Mac=" + queryValue(UpdateRun::GetMacAddress());
     query += "&email=" + queryValue(command.GetUserEmail());
     query += command.GetUpdaterType() == "Auto Updater" ? "&updateType=0" : "&updateType=1";
     return query;
@@ -102,36 +105,65 @@ QString CReaderModuleManager::GetRequestURL()
     const QString internalUrl = QString::fromStdString(commandLine().GetInternalUpdateURL());
     const QString query = GetHttpURL(m_strType);
     if (!internalUrl.isEmpty()) {
-        theApp->bInternalUpdate = true;
+        UpdateRun::current()->bInternalUpdate = true;
         return internalUrl + "?" + query + internalServiceQuery();
     }
-    const char* endpoint = UpdaterApp::GetPackageType() == "zh-CN" ? UpdateServiceEndpoints::kUpdateCheck
+    const char* endpoint = UpdateRun::GetPackageType() == "zh-CN" ? UpdateServiceEndpoints::kUpdateCheck
                                                                    : UpdateServiceEndpoints::kAddonList;
     return QString(endpoint) + "?" + query;
 }
 
 int CReaderModuleManager::QueryModuleInfo(QProgressBar* progress, bool wait)
 {
-    m_strReplyFile = UpdaterApp::GetAppDateRootPath() + "updater/update_tmpfile.xml";
+    m_strReplyFile = UpdateRun::GetAppDateRootPath() + "updater/update_tmpfile.xml";
     const QString url = GetRequestURL();
     CUP_Log::PrintLog("QueryModuleInfo url: " + url);
 
     bQueryRunning = true;
-    delete m_pQueryDownloader;
+    ReleaseQueryDownloader();
     m_pQueryDownloader = new QHttpDownLoadS(nullptr, progress, nullptr, nullptr);
+    m_pQueryDownloader->setMaximumSize(kMaximumReplySize);
+    if (m_queryTimerIntervals)
+        m_pQueryDownloader->setTimerIntervals(m_queryTimerIntervals->first, m_queryTimerIntervals->second);
     CUP_Log::PrintLog("update_tmpfile.xml: " + m_strReplyFile);
-    m_pQueryDownloader->setUrlAndFilePath(QUrl(url, QUrl::TolerantMode), m_strReplyFile);
+    const bool accepted = m_pQueryDownloader->setUrlAndFilePath(QUrl(url, QUrl::TolerantMode), m_strReplyFile);
 
     const QString folder = m_strReplyFile.left(m_strReplyFile.lastIndexOf('/'));
     if (!QFile::exists(m_strReplyFile) && !QDir().mkpath(folder)) {
         qDebug() << "can not make path:" << folder;
+        failCheck();
+        return 1;
+    }
+    // No final signal follows a query that never started: its caller learns the end from the result.
+    if (!accepted) {
+        failCheck();
         return 1;
     }
     connect(m_pQueryDownloader, SIGNAL(oneDownLoadFinish(QString)), this, SLOT(slotQueryModuleInfoFinish(QString)));
     connect(m_pQueryDownloader, SIGNAL(errorfinish(QString)), this, SLOT(errorfinish(QString)));
     connect(m_pQueryDownloader, SIGNAL(error_network()), this, SLOT(error_network()));
-    m_pQueryDownloader->startDownLoads(wait);
+    if (!m_pQueryDownloader->startDownLoads(wait)) {
+        failCheck();
+        return 1;
+    }
     return 0;
+}
+
+// A query may start, and the engine may be released, from inside the downloader's own final signal:
+// end its transfer and cut it off from this engine, but leave freeing it to the event loop.
+void CReaderModuleManager::ReleaseQueryDownloader()
+{
+    if (!m_pQueryDownloader)
+        return;
+    m_pQueryDownloader->disconnect(this);
+    m_pQueryDownloader->stopDownLoads();
+    m_pQueryDownloader->deleteLater();
+    m_pQueryDownloader = nullptr;
+}
+
+void CReaderModuleManager::setQueryTimerIntervals(int responseTimeoutMs, int stallTimeoutMs)
+{
+    m_queryTimerIntervals = std::make_pair(responseTimeoutMs, stallTimeoutMs);
 }
 
 void CReaderModuleManager::slotQueryModuleInfoFinish(QString filePath)
@@ -147,8 +179,11 @@ void CReaderModuleManager::errorfinish(QString)
     // The lists keep what the last reply gave, but this check has failed: whoever reads the result
     // must not take the earlier success for this check's.
     failCheck();
+    // The engine may be released while the box is open.
+    QPointer<CReaderModuleManager> self(this);
     QMessageBox::warning(nullptr, tr("Kelvrin PDF Reader"), m_result.strMessage, QMessageBox::Ok);
-    emit sErrorFinish();
+    if (self)
+        emit sErrorFinish();
 }
 
 void CReaderModuleManager::error_network()
@@ -161,7 +196,7 @@ QUrl CReaderModuleManager::GetPackageDownloadURL(const MODULEINFO* record) const
     const QString stored = QString::fromStdString(record->url);
     const QUrl storedUrl(stored, QUrl::TolerantMode);
     const QString internal = QString::fromStdString(commandLine().GetInternalUpdateURL());
-    if (!theApp->bInternalUpdate || internal.isEmpty() || !storedUrl.scheme().isEmpty() || !storedUrl.host().isEmpty())
+    if (!UpdateRun::current()->bInternalUpdate || internal.isEmpty() || !storedUrl.scheme().isEmpty() || !storedUrl.host().isEmpty())
         return storedUrl;
     QUrl url(internal, QUrl::TolerantMode);
     url.setPath(stored, QUrl::DecodedMode);
