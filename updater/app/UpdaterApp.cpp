@@ -1,5 +1,6 @@
 #include "UpdaterApp.h"
 
+#include "DlgMessage.h"
 #include "UpdateListener.h"
 #include "engine/CReaderModuleManager.h"
 #include "engine/CSetup_CommandLine.h"
@@ -41,6 +42,17 @@ void UpdaterApp::releaseEngine()
     if (m_pModuleManager)
         m_pModuleManager->deleteLater();
     m_pModuleManager.clear();
+}
+
+bool UpdaterApp::askRetry(QString information, QString okText)
+{
+    DlgMessage message(nullptr);
+    message.setInformation(information);
+    message.setOkButtonText(okText);
+    const QPoint centre = GetMainAppCenterPos();
+    message.move(centre.x() - message.width() / 2, centre.y() - message.height() / 2);
+    message.exec();
+    return message.bOk;
 }
 
 bool UpdaterApp::RunCommandLine(std::string, bool&)

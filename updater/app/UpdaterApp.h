@@ -43,6 +43,7 @@ public:
     static void ResetPostion(QRect rect, QWidget* widget);
     static std::string GetProductName();
     bool RunCommandLine(std::string commandLine, bool& handled);
+    bool askRetry(QString information, QString okText) override;
 
     void NotifyMainCallBack(UPDATE_CHECK_STATE state);
     bool SendProcData(std::string const& data);

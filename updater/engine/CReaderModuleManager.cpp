@@ -31,7 +31,7 @@ QString CReaderModuleManager::GetLocalLangName() const
     return localeCodeFor(UpdateRun::GetPackageType(), m_nLanguage);
 }
 
-const CSetup_CommandLine& CReaderModuleManager::commandLine() const
+const CSetup_CommandLine& CReaderModuleManager::commandLine()
 {
     static const CSetup_CommandLine noCommandLine;
     const UpdateRun* run = UpdateRun::current();

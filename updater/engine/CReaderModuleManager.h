@@ -52,8 +52,9 @@ public:
     QString GetScheduleTimePath();
     QString GetDownloadTempFileName(QString url);
     // Where a module's package is fetched from. An internal service's module keeps only a path; it
-    // is fetched from the internal update address's scheme, host and port.
-    QUrl GetPackageDownloadURL(const MODULEINFO* record) const;
+    // is fetched from the internal update address's scheme, host and port. Needs no engine: the
+    // worker window asks it too.
+    static QUrl GetPackageDownloadURL(const MODULEINFO* record);
 
     // Version rules and module filters.
     int CompareVersion(QString a, QString b);
@@ -129,7 +130,7 @@ public slots:
     void Slot_SetCurrentDownloadModule(QString name);
 
 private:
-    const CSetup_CommandLine& commandLine() const;
+    static const CSetup_CommandLine& commandLine();
     QString readerVersion() const;
     QString internalServiceQuery() const;
     // False when the stop flag abandoned the parse.

@@ -30,6 +30,10 @@ public:
     static std::string GetCurrentUserPlist();
     static QPoint GetMainAppCenterPos();
 
+    // Asks the user `information` in the updater's message dialog, in front of the reader's window;
+    // true when the user chose OK, named `okText`.
+    virtual bool askRetry(QString information, QString okText) = 0;
+
     bool bQueryReplied = false;
     bool bMajorUpdate = false;
     bool bInternalUpdate = false;
