@@ -2,12 +2,14 @@
 
 #include "DlgMessage.h"
 #include "UpdateListener.h"
+#include "dlgfound.h"
 #include "engine/CReaderModuleManager.h"
 #include "engine/CSetup_CommandLine.h"
 
 #include <QLocalSocket>
 
 UpdaterApp* theApp = nullptr;
+dlgfound* g_curr_dlgfound_ptr = nullptr;
 
 UpdaterApp::UpdaterApp(CSetup_CommandLine* commandLine, QObject* parent)
     : QObject(parent)
@@ -53,6 +55,14 @@ bool UpdaterApp::askRetry(QString information, QString okText)
     message.move(centre.x() - message.width() / 2, centre.y() - message.height() / 2);
     message.exec();
     return message.bOk;
+}
+
+void UpdaterApp::ShowDownloadDlg(std::string title, bool& flag, bool a, bool b, bool c, CReaderModuleManager* engine)
+{
+    dlgfound dialog(std::move(title), flag, a, b, c, engine, nullptr);
+    g_curr_dlgfound_ptr = &dialog;
+    dialog.exec();
+    g_curr_dlgfound_ptr = nullptr;
 }
 
 bool UpdaterApp::RunCommandLine(std::string, bool&)

@@ -12,6 +12,7 @@
 #include <utility>
 
 class CSetup_CommandLine;
+class DlgDownload;
 class QHttpDownLoadS;
 class QProgressBar;
 class CZR_XMLElement;
@@ -98,8 +99,17 @@ public:
     void ReleaseUpdaterInfoList(QVector<_UpdaterInfo*>& list);
     bool CanExitThred() const;
 
+    // Downloads go to the worker window, which works through the whole selection.
     void startDownload();
+    void Download(MODULEINFO const* first);
+    bool stopDownload();
+    void OnDownloadPause();
+    void OnDownloadResume();
     bool QueryStopDownload() const;
+    DlgDownload* GetDownloadDlg() const;
+
+    // Runs the download list for `engine` through the run and returns once it has closed.
+    bool ModuleCallback(std::string title, CReaderModuleManager* engine, bool flag);
 
     // HMAC-MD5 of `message` under `key`, as 32 lower-case hexadecimal digits.
     QString HMac(QByteArray key, QByteArray message) const;
@@ -143,6 +153,7 @@ private:
     void DeleteModule(MODULEINFO* record);
 
     QueryResultInfo m_result;
+    DlgDownload* m_pDownloadDlg;
     QString m_strType;
     QString m_strReplyFile;
     QString m_strReaderPath;

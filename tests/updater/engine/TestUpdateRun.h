@@ -24,4 +24,15 @@ public:
     // What the user answers to each question; none answers Cancel.
     std::function<bool()> answer;
     QStringList asked;
+
+    void ShowDownloadDlg(std::string title, bool& flag, bool, bool, bool, CReaderModuleManager* engine) override
+    {
+        shownTitle = title;
+        shownFlag = flag;
+        shownEngine = engine;
+    }
+
+    std::string shownTitle;
+    bool shownFlag = false;
+    CReaderModuleManager* shownEngine = nullptr;
 };
