@@ -5,9 +5,12 @@
 #include "VzipFixture.h"
 #include "app/dlgfound.h"
 #include "engine/DlgDownload.h"
+#include "platform/CurrentUser.h"
+#include "platform/PlistCodec.h"
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QStandardItemModel>
@@ -334,6 +337,19 @@ TEST_F(DownloadList, AnEngineReleasedInMidDownloadTakesItsWorkerAlong)
     download()->click();
     download()->click();
     EXPECT_TRUE(status(0)->text().startsWith("Download ")) << "nothing reports to the list any more";
+}
+
+TEST_F(DownloadList, FollowsTheAppearance)
+{
+    open();
+    auto* banner = dialog->findChild<QLabel*>("lbl_Img");
+    const QImage light = banner->pixmap()->toImage();
+    EXPECT_EQ(dialog->styleSheet(), "color:rgb(26,26,26);");
+
+    ASSERT_TRUE(Plist::writeFile(globalPreferencesPath(), QVariantMap{{"AppleInterfaceStyle", "Dark"}}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->styleSheet() == "color:rgb(222,222,222);"; }, 5000));
+    EXPECT_NE(banner->pixmap()->toImage(), light);
+    EXPECT_EQ(banner->pixmap()->size(), QSize(319, 48));
 }
 
 } // namespace

@@ -1,12 +1,19 @@
 #include "DialogRun.h"
 #include "ModalDriver.h"
+#include "LocalHttpServer.h"
 #include "PlistFileView.h"
+#include "StandinPrograms.h"
+#include "VzipFixture.h"
 #include "app/DlgUpdatesTree.h"
+#include "app/dlgfound.h"
+#include "engine/DlgDownload.h"
+#include "platform/CurrentUser.h"
 #include "platform/PlistCodec.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QStandardItemModel>
@@ -288,6 +295,160 @@ TEST_F(UpdateList, TheRemindChoiceIsOnlyOfferedToAutomaticRuns)
         EXPECT_EQ(dialog->findChild<QLabel*>("label_version")->text(), "Version: 12.1.3");
         EXPECT_EQ(dialog->windowTitle(), "Download and Install");
     }
+}
+
+TEST_F(UpdateList, InstalledComponentsDecideWhatNeedsAnUpdate)
+{
+    const QString existing = env.root() + "/installed-file";
+    IsolatedEnvironment::writeFile(existing, "x");
+    _UpdaterInfo noPaths{"NoPaths", "1.0", {}};
+    _UpdaterInfo present{"Present", "1.0", {existing, env.root() + "/missing"}};
+    _UpdaterInfo gone{"Gone", "1.0", {env.root() + "/missing", existing}};
+    QVector<_UpdaterInfo*> installed{&noPaths, &present, &gone};
+    QVector<_UpdaterInfo*> none;
+    open();
+    const struct {
+        QVector<_UpdaterInfo*>* list;
+        const char* name;
+        bool needed;
+    } cases[] = {{&none, "Present", false},      {&installed, "Unknown", false}, {&installed, "NoPaths", true},
+                 {&installed, "Present", true}, {&installed, "Gone", false},     {&installed, "present", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(dialog->IsModuleNeedUpdate(*c.list, c.name), c.needed) << c.name;
+}
+
+TEST_F(UpdateList, TheChinaRuleDropsAddOnsThatAreNotInstalledOrInstallSilently)
+{
+    const QString readerPath = env.root() + "/Reader.app/Contents/MacOS";
+    QDir().mkpath(readerPath);
+    IsolatedEnvironment::writeFile(QDir::cleanPath(readerPath + "/../Resources/UpdaterInfo.xml"),
+                                   "<?xml version=\"1.0\"?><updater_info><component name=\"Stamps\" version=\"1.0\"/>"
+                                   "<component name=\"Forms\" version=\"1.0\"/></updater_info>");
+    startRun(QString("-updater -type \"Update List\" -version 12.1.3 -readerpath \"%1\"").arg(readerPath));
+    offer("service", "Stamps");
+    offer("service", "Forms")->SilentInstall = true;
+    offer("service", "Sign");
+    offer("service", "Cloud")->isInternalService = "TRUE";
+    offer("service", "Internal lower")->isInternalService = "true";
+    offer("updater", "Reader update");
+    m_engine->AddSelModule(m_engine->GetAvailabletModule(2));
+    open();
+
+    dialog->CheckZhAutoAvailableModule();
+    std::vector<std::string> kept;
+    for (int i = 0; i < m_engine->CountAvailableModule(); ++i)
+        kept.push_back(m_engine->GetAvailabletModule(i)->title);
+    EXPECT_EQ(kept, (std::vector<std::string>{"Stamps", "Cloud", "Reader update"}));
+    EXPECT_EQ(m_engine->CountSelModules(), 0) << "a dropped record leaves the selection too";
+}
+
+TEST_F(UpdateList, OnlyTheHighestReaderUpdateIsKept)
+{
+    const struct {
+        const char* label;
+        std::vector<std::pair<const char*, bool>> updaters; // version, major upgrade
+        std::vector<std::string> kept;
+    } cases[] = {
+        {"older ones dropped", {{"11.2", false}, {"12.1", false}, {"10.0", false}}, {"12.1"}},
+        {"a major upgrade keeps all", {{"11.2", false}, {"13.0", true}}, {"11.2", "13.0"}},
+        {"one alone", {{"11.2", false}}, {"11.2"}},
+        {"equal leading numbers", {{"12.1", false}, {"12.0", false}}, {"12.1", "12.0"}},
+    };
+    for (const auto& c : cases) {
+        startRun();
+        for (const auto& [version, major] : c.updaters) {
+            MODULEINFO* record = offer("updater", std::string("Reader ") + version);
+            record->version = version;
+            record->bMajorUpgrade = major;
+        }
+        open();
+        dialog->FilterUpgrade();
+        std::vector<std::string> kept;
+        for (int i = 0; i < m_engine->CountAvailableModule(); ++i)
+            kept.push_back(m_engine->GetAvailabletModule(i)->version);
+        EXPECT_EQ(kept, c.kept) << c.label;
+    }
+}
+
+TEST_F(UpdateList, MutualStatesReachOnlyTheirGroup)
+{
+    offer("updater", "Reader update");
+    offer("service", "Stamps");
+    offer("basic", "OCR French", "1B", true);
+    open();
+    dialog->SetMutexCheckState(E_UPDATE_ADDON, Qt::Checked);
+    EXPECT_EQ(item("Stamps")->checkState(), Qt::Checked);
+    EXPECT_EQ(item("OCR French")->checkState(), Qt::Checked);
+    EXPECT_EQ(item("Reader update")->checkState(), Qt::Unchecked);
+    dialog->SetMutexCheckState(E_UPDATE_READER, Qt::Checked);
+    EXPECT_EQ(item("Reader update")->checkState(), Qt::Checked);
+    dialog->AddModule(m_engine->GetAvailabletModule(1));
+    EXPECT_EQ(m_engine->GetSelModule(0)->title, "Stamps");
+}
+
+TEST_F(UpdateList, SkippingRecordsTheMajorUpgradeAndEnds)
+{
+    offer("service", "Stamps");
+    MODULEINFO* major = offer("updater", "Reader 13");
+    major->bMajorUpgrade = true;
+    major->version = "13.0.0.1";
+    open().show();
+    dialog->OnSkip();
+    EXPECT_TRUE(dialog->bFinished);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(PlistFileView::stringAt(readerSettings(),
+                                      {"Software.Kelvrin Software.Kelvrin PDF Reader.plugins.Updater.UpdateRejectVersion"}),
+              "13.0.0.1");
+}
+
+TEST_F(UpdateList, FollowsTheAppearance)
+{
+    offer("service", "Stamps");
+    open();
+    auto* banner = dialog->findChild<QLabel*>("label_logo");
+    const QImage light = banner->pixmap()->toImage();
+    EXPECT_EQ(dialog->styleSheet(), "QDialog{color:rgb(26,26,26);}");
+    EXPECT_EQ(banner->pixmap()->size(), QSize(319, 48));
+
+    ASSERT_TRUE(Plist::writeFile(globalPreferencesPath(), QVariantMap{{"AppleInterfaceStyle", "Dark"}}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->styleSheet() == "QDialog{color:rgb(222,222,222);}"; }, 5000));
+    EXPECT_NE(banner->pixmap()->toImage(), light);
+    EXPECT_EQ(banner->pixmap()->size(), QSize(319, 48));
+}
+
+TEST_F(UpdateList, ASelectionDownloadsAndInstallsThroughTheDownloadList)
+{
+    ASSERT_TRUE(StandinPrograms::place());
+    LocalHttpServer server;
+    ASSERT_TRUE(server.start());
+    const QByteArray package = VzipFixture()
+                                   .file("Setup.xml", "<setup><file name=\"Stamps.pkg\"/></setup>")
+                                   .file("Stamps.pkg", "#standin\n")
+                                   .package();
+    server.setFile("/pkg/stamps.vzip", package);
+    MODULEINFO* stamps = offer("service", "Stamps", QString("%1B").arg(package.size()).toStdString());
+    stamps->url = server.url("/pkg/stamps.vzip").toString().toStdString();
+    offer("service", "Forms");
+    open().show();
+    m_engine->GetDownloadDlg()->setTimerIntervals(50, 20, 5000);
+    m_engine->GetDownloadDlg()->setReaderProbe([] { return false; });
+    tick(item("Stamps"));
+
+    bool installed = false;
+    whenModalShown([&](QWidget* modal) {
+        auto* list = qobject_cast<dlgfound*>(modal);
+        ASSERT_NE(list, nullptr);
+        auto* statusModel = qobject_cast<QStandardItemModel*>(list->findChild<QTreeView*>("treeView")->model());
+        ASSERT_EQ(statusModel->rowCount(), 1);
+        EXPECT_EQ(statusModel->item(0, 0)->text(), "Stamps");
+        installed = QTest::qWaitFor([&] { return statusModel->item(0, 2)->text().isEmpty(); }, 15000);
+        list->findChild<QPushButton*>("btn_close")->click();
+    });
+    button("button_download")->click();
+
+    EXPECT_TRUE(installed);
+    EXPECT_EQ(StandinPrograms::linesWith(StandinPrograms::installerLog(), "end").size(), 1);
+    EXPECT_FALSE(m_engine.isNull());
 }
 
 } // namespace
