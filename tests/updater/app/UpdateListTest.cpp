@@ -17,6 +17,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStandardItemModel>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTextEdit>
 #include <QTreeView>
@@ -156,6 +158,23 @@ TEST_F(UpdateList, GroupsFollowTheirChildrenAndReaderUpdatesExcludeAddOns)
     EXPECT_FALSE(download->isEnabled());
 }
 
+TEST_F(UpdateList, AClickOnACheckBoxTicksTheRowAndItsGroup)
+{
+    offer("service", "Stamps");
+    open().show();
+    QTreeView* view = tree();
+    const QModelIndex stamps = item("Stamps")->index();
+    QStyleOptionViewItem option;
+    option.initFrom(view->viewport());
+    option.rect = view->visualRect(stamps);
+    option.features |= QStyleOptionViewItem::HasCheckIndicator;
+    const QRect box = view->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, view);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, box.center());
+    EXPECT_EQ(item("Stamps")->checkState(), Qt::Checked);
+    EXPECT_EQ(item("Add-ons")->checkState(), Qt::Checked);
+    EXPECT_TRUE(button("button_download")->isEnabled());
+}
+
 TEST_F(UpdateList, ClickingARowShowsItsDescription)
 {
     offer("service", "Stamps");
@@ -258,6 +277,9 @@ TEST_F(UpdateList, RemindChoicesOfAnAutomaticRun)
     EXPECT_TRUE(dialog->bFinished);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_FALSE(m_engine.isNull()) << "a reminder keeps the engine";
+
+    emit combo()->activated("Some other text");
+    EXPECT_EQ(PlistFileView::stringAt(readerSettings(), {kLastDayFileKey}), "");
 }
 
 TEST_F(UpdateList, NeverRemindAsksAndOnYesDeclinesEveryModule)
