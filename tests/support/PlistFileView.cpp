@@ -26,6 +26,17 @@ NodePtr load(const QString& path)
     return NodePtr(root);
 }
 
+// The node at `keyPath` (dictionary keys from the top), or null.
+plist_t nodeAt(plist_t node, const QStringList& keyPath)
+{
+    for (const QString& key : keyPath) {
+        if (!node || plist_get_node_type(node) != PLIST_DICT)
+            return nullptr;
+        node = plist_dict_get_item(node, key.toUtf8().constData());
+    }
+    return node;
+}
+
 } // namespace
 
 QStringList topLevelKeys(const QString& path)
@@ -67,13 +78,7 @@ QString stringOf(plist_t node)
 QString stringAt(const QString& path, const QStringList& keyPath)
 {
     const NodePtr root = load(path);
-    plist_t node = root.get();
-    for (const QString& key : keyPath) {
-        if (!node || plist_get_node_type(node) != PLIST_DICT)
-            return {};
-        node = plist_dict_get_item(node, key.toUtf8().constData());
-    }
-    return stringOf(node);
+    return stringOf(nodeAt(root.get(), keyPath));
 }
 
 QStringList stringOfEachRecord(const QString& path, const QString& key)
@@ -88,6 +93,17 @@ QStringList stringOfEachRecord(const QString& path, const QString& key)
             values.append(stringOf(plist_dict_get_item(record, key.toUtf8().constData())));
     }
     return values;
+}
+
+std::optional<qint64> integerAt(const QString& path, const QStringList& keyPath)
+{
+    const NodePtr root = load(path);
+    const plist_t node = nodeAt(root.get(), keyPath);
+    if (!node || plist_get_node_type(node) != PLIST_UINT)
+        return std::nullopt;
+    uint64_t value = 0;
+    plist_get_uint_val(node, &value);
+    return static_cast<qint64>(value);
 }
 
 QByteArray xmlToBinary(const QByteArray& xml)
