@@ -251,8 +251,10 @@ void DlgDownload::startTransfer(const QString& target)
         skipModule("the package file cannot be written: " + target);
 }
 
+// What a failed transfer left behind is no package: a later run must not take it for one.
 void DlgDownload::errorfinish(QString filePath)
 {
+    QFile::remove(filePath);
     skipModule("the download failed: " + filePath);
 }
 
