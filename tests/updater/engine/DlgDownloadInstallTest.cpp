@@ -12,8 +12,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -279,22 +277,12 @@ TEST_F(InstallRun, AHangingFrontStepIsCutOff)
 TEST_F(InstallRun, TheReaderPromptRepeatsWhileTheReaderRuns)
 {
     int stillRunning = 2;
-    int prompts = 0;
     window->setReaderProbe([&] { return stillRunning-- > 0; });
-    std::function<void(QWidget*)> retry = [&](QWidget* modal) {
-        ++prompts;
-        EXPECT_EQ(modal->objectName(), "DlgMessage");
-        EXPECT_TRUE(modal->findChild<QLabel*>("label")->text().contains("close Kelvrin PDF Reader"));
-        EXPECT_EQ(modal->findChild<QPushButton*>("pushButton_ok")->text(), "Retry");
-        EXPECT_FALSE(modal->findChild<QPushButton*>("pushButton_cancel")->isHidden());
-        if (prompts < 2)
-            whenModalShown(retry);
-        pressButton(modal, "pushButton_ok");
-    };
-    whenModalShown(retry);
+    m_run->answer = [] { return true; };
     startQueue({installModule("Prompted", {{"prompted.pkg", "package"}})});
     ASSERT_TRUE(waitForProgress("Prompted", 100));
-    EXPECT_EQ(prompts, 2);
+    ASSERT_EQ(m_run->asked.size(), 2);
+    EXPECT_TRUE(m_run->asked[0].contains("close Kelvrin PDF Reader")) << m_run->asked[0].toStdString();
     EXPECT_EQ(progressOf("Prompted"), kInstalled);
 }
 
@@ -304,7 +292,7 @@ TEST_F(InstallRun, CancellingTheReaderPromptSkipsTheModule)
     MODULEINFO* cancelled = installModule("Cancelled", {{"cancelled.pkg", "package"}});
     MODULEINFO* service = installModule("Service", {{"service.pkg", "package"}});
     service->module_type = "service";
-    whenModalShown([](QWidget* modal) { pressButton(modal, "pushButton_cancel"); });
+    m_run->answer = [] { return false; };
     startQueue({cancelled, service});
 
     // A service module is installed while the reader runs: it asks nothing.
@@ -315,7 +303,7 @@ TEST_F(InstallRun, CancellingTheReaderPromptSkipsTheModule)
 
 TEST_F(InstallRun, PlugInsAreCollectedAndCopiedTogether)
 {
-    const QString plugins = UpdaterApp::GetAppDatePath() + "SilentInstall/JavaScripts";
+    const QString plugins = UpdateRun::GetAppDatePath() + "SilentInstall/JavaScripts";
     IsolatedEnvironment::writeFile(plugins + "/JSkept.js", "installed before");
     MODULEINFO* first = announcedModule("First plug-in", "/JSfirst.js", "first plug-in");
     MODULEINFO* kept = announcedModule("Kept plug-in", "/JSkept.js", "newer plug-in");
@@ -333,7 +321,7 @@ TEST_F(InstallRun, PlugInsAreCollectedAndCopiedTogether)
 
 TEST_F(InstallRun, APlugInBeforeAnInstalledModuleIsCopiedWhenTheQueueEnds)
 {
-    const QString plugins = UpdaterApp::GetAppDatePath() + "SilentInstall/JavaScripts";
+    const QString plugins = UpdateRun::GetAppDatePath() + "SilentInstall/JavaScripts";
     MODULEINFO* plugin = announcedModule("Plug-in", "/JSplugin.js", "a plug-in");
     MODULEINFO* package = installModule("Package", {{"package.pkg", "package"}});
     startQueue({plugin, package});
@@ -344,7 +332,7 @@ TEST_F(InstallRun, APlugInBeforeAnInstalledModuleIsCopiedWhenTheQueueEnds)
 
 TEST_F(InstallRun, CopyingPlugInsLeavesAnInstalledOneAndRemovesTheDownloadAllTheSame)
 {
-    const QString plugins = UpdaterApp::GetAppDatePath() + "SilentInstall/JavaScripts";
+    const QString plugins = UpdateRun::GetAppDatePath() + "SilentInstall/JavaScripts";
     IsolatedEnvironment::writeFile(plugins + "/JSone.js", "installed");
     IsolatedEnvironment::writeFile(downloadFolder() + "/JSone.js", "downloaded");
     IsolatedEnvironment::writeFile(downloadFolder() + "/JStwo.js", "downloaded two");
