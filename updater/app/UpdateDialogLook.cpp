@@ -49,8 +49,12 @@ void applyAppearancePalette(QWidget* dialog, bool darkMode)
         dark.setColor(role, text);
         dark.setColor(QPalette::Disabled, role, disabledText);
     }
+    // Check boxes in views are outlined in a shade of the window colour: lighter there, so that they
+    // stand out against the dark rows.
+    QPalette darkView = dark;
+    darkView.setColor(QPalette::Window, QColor(120, 120, 120));
     // A style sheet on the dialog keeps its views from inheriting the palette: give it to each.
     dialog->setPalette(dark);
     for (QWidget* child : dialog->findChildren<QWidget*>())
-        child->setPalette(dark);
+        child->setPalette(child->inherits("QAbstractItemView") ? darkView : dark);
 }
