@@ -143,7 +143,8 @@ void DlgUpdatesTree::InitDialog()
     } else if (!bHasAddOn) {
         pModel->removeRow(1);
         pAddOnRoot = nullptr;
-        pOcrGroup = nullptr;
+        if (bOcrGroupAdded)
+            pOcrGroup = nullptr;
     }
     tree->expandAll();
 }
