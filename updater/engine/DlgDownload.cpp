@@ -4,8 +4,8 @@
 #include "PackageChecksum.h"
 #include "QHttpDownLoadS.h"
 #include "UpdaterResources.h"
-#include "engine/CUP_Log.h"
-#include "engine/Comm.h"
+#include "CUP_Log.h"
+#include "Comm.h"
 #include "ui_DlgDownload.h"
 
 #include <QDateTime>

@@ -1,13 +1,10 @@
 #include "IsolatedEnvironment.h"
 #include "LocalHttpServer.h"
-#include "ModalDriver.h"
 #include "app/UpdaterApp.h"
 #include "engine/CReaderModuleManager.h"
 #include "engine/CSetup_CommandLine.h"
 
 #include <QCoreApplication>
-#include <QLabel>
-#include <QPushButton>
 #include <QPointer>
 #include <QTest>
 
@@ -127,21 +124,6 @@ TEST(Conductor, DestructionDeletesTheEngine)
     app->setEngine(engine);
     app.reset();
     EXPECT_TRUE(engine.isNull());
-}
-
-TEST(Conductor, TheRunsQuestionIsTheMessageDialog)
-{
-    UpdaterApp app(nullptr, nullptr);
-    for (const char* button : {"pushButton_ok", "pushButton_cancel"}) {
-        whenModalShown([button](QWidget* modal) {
-            EXPECT_EQ(modal->objectName(), "DlgMessage");
-            EXPECT_EQ(modal->findChild<QLabel*>("label")->text(), "Please close the reader.");
-            EXPECT_EQ(modal->findChild<QPushButton*>("pushButton_ok")->text(), "Retry");
-            EXPECT_FALSE(modal->findChild<QPushButton*>("pushButton_cancel")->isHidden());
-            pressButton(modal, button);
-        });
-        EXPECT_EQ(app.askRetry("Please close the reader.", "Retry"), button == std::string("pushButton_ok"));
-    }
 }
 
 } // namespace

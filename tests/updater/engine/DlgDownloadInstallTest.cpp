@@ -12,6 +12,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -277,12 +279,22 @@ TEST_F(InstallRun, AHangingFrontStepIsCutOff)
 TEST_F(InstallRun, TheReaderPromptRepeatsWhileTheReaderRuns)
 {
     int stillRunning = 2;
+    int prompts = 0;
     window->setReaderProbe([&] { return stillRunning-- > 0; });
-    m_run->answer = [] { return true; };
+    std::function<void(QWidget*)> retry = [&](QWidget* modal) {
+        ++prompts;
+        EXPECT_EQ(modal->objectName(), "DlgMessage");
+        EXPECT_TRUE(modal->findChild<QLabel*>("label")->text().contains("close Kelvrin PDF Reader"));
+        EXPECT_EQ(modal->findChild<QPushButton*>("pushButton_ok")->text(), "Retry");
+        EXPECT_FALSE(modal->findChild<QPushButton*>("pushButton_cancel")->isHidden());
+        if (prompts < 2)
+            whenModalShown(retry);
+        pressButton(modal, "pushButton_ok");
+    };
+    whenModalShown(retry);
     startQueue({installModule("Prompted", {{"prompted.pkg", "package"}})});
     ASSERT_TRUE(waitForProgress("Prompted", 100));
-    ASSERT_EQ(m_run->asked.size(), 2);
-    EXPECT_TRUE(m_run->asked[0].contains("close Kelvrin PDF Reader")) << m_run->asked[0].toStdString();
+    EXPECT_EQ(prompts, 2);
     EXPECT_EQ(progressOf("Prompted"), kInstalled);
 }
 
@@ -292,7 +304,7 @@ TEST_F(InstallRun, CancellingTheReaderPromptSkipsTheModule)
     MODULEINFO* cancelled = installModule("Cancelled", {{"cancelled.pkg", "package"}});
     MODULEINFO* service = installModule("Service", {{"service.pkg", "package"}});
     service->module_type = "service";
-    m_run->answer = [] { return false; };
+    whenModalShown([](QWidget* modal) { pressButton(modal, "pushButton_cancel"); });
     startQueue({cancelled, service});
 
     // A service module is installed while the reader runs: it asks nothing.

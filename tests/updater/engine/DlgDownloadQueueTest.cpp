@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPushButton>
+#include <QTextEdit>
 #include <QSignalSpy>
 #include <QCryptographicHash>
 #include <QDir>
@@ -148,4 +150,20 @@ TEST_F(DlgDownloadQueueTest, SizesBeyondTwoGigabytesAreReadWhole)
 
     ASSERT_TRUE(startInstall.wait(2000));
     EXPECT_TRUE(server.requests().isEmpty());
+}
+
+TEST_F(DlgDownloadQueueTest, TheWindowIsBuiltHiddenAndFixed)
+{
+    EXPECT_EQ(window->objectName(), "DlgDownload");
+    EXPECT_TRUE(window->isHidden());
+    EXPECT_EQ(window->windowTitle(), "Kelvrin Updater");
+    EXPECT_FALSE(window->windowIcon().isNull());
+    EXPECT_EQ(window->minimumSize(), QSize(604, 222));
+    EXPECT_EQ(window->maximumSize(), QSize(604, 222));
+    EXPECT_TRUE(window->findChild<QTextEdit*>("descriptionEdit")->isReadOnly());
+    for (const char* name : {"timeRemainLabel", "progressBar", "descriptionLabel", "cancelButton"})
+        EXPECT_NE(window->findChild<QWidget*>(name), nullptr) << name;
+    window->show();
+    window->findChild<QPushButton*>("cancelButton")->click();
+    EXPECT_TRUE(window->isHidden());
 }
