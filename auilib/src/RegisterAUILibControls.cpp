@@ -1,5 +1,7 @@
 #include "AUILibConfig.h"
 #include "AUILibObjectFactory.h"
+#include "Button.h"
+#include "ButtonBox.h"
 #include "ChildDialog.h"
 
 namespace AUILib {
@@ -18,6 +20,8 @@ void RegisterControl(const char* className)
 void AUILibConfig::RegisterAUILibControls()
 {
     RegisterControl<ChildDialog>("QWidget");
+    RegisterControl<Button>("QPushButton");
+    RegisterControl<ButtonBox>("QDialogButtonBox");
 }
 
 } // namespace AUILib

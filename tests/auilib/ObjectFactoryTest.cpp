@@ -22,6 +22,8 @@ TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
 {
     const std::pair<const char*, ControlType> registered[] = {
         {"QWidget", ControlType::ChildDialog},
+        {"QPushButton", ControlType::Button},
+        {"QDialogButtonBox", ControlType::ButtonBox},
     };
     for (const auto& [name, type] : registered) {
         const std::shared_ptr<BaseGUIObject> control = factory.Create(name);
