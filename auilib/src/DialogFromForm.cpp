@@ -130,7 +130,7 @@ DialogQt* Dialog::impl::TakeWindowForRoot()
     if (m_rootTaken)
         return nullptr;
     m_rootTaken = true;
-    return m_window;
+    return Window();
 }
 
 QString GetControlEnumProp(QByteArray form, QString objectName, QString property)

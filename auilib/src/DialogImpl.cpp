@@ -33,8 +33,8 @@ void Dialog::impl::DetachOwner()
 {
     QObject::disconnect(m_windowDestroyed);
     DisconnectApp();
-    if (m_window)
-        m_window->SetOwner(nullptr);
+    if (DialogQt* window = Window())
+        window->SetOwner(nullptr);
     if (m_helper)
         m_helper->DetachDialog();
     m_owner = nullptr;

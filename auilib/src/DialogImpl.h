@@ -22,7 +22,7 @@ public:
     impl(Dialog* owner, unsigned long flags, QWidget* parent);
     ~impl() override;
 
-    QWidget* GetWidget() override { return m_window; }
+    QWidget* GetWidget() override { return Window(); }
     Point ScreenToClient(Point point) override;
     Point ClientToScreen(Point point) override;
 
@@ -38,7 +38,8 @@ public:
     // The window until the form's root takes it; the loader hands it out once.
     DialogQt* TakeWindowForRoot();
 
-    DialogQt* Window() const { return m_window; }
+    // Null once the window is gone or going.
+    DialogQt* Window() const { return qobject_cast<DialogQt*>(m_window.data()); }
     Dialog* Owner() const { return m_owner; }
     EventHelper* Helper() const { return m_helper.get(); }
     unsigned long Flags() const { return m_flags; }
@@ -64,7 +65,7 @@ private:
     void ApplyWindowFlags();
 
     bool m_defaultButton = true;
-    QPointer<DialogQt> m_window;
+    QPointer<QWidget> m_window;
     std::unordered_map<std::wstring, std::shared_ptr<BaseGUIObject>> m_elements;
     std::vector<std::shared_ptr<BaseGUIObject>> m_unnamedElements;
     std::uint32_t m_flags;

@@ -10,7 +10,9 @@
 
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QBuffer>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -151,4 +153,224 @@ TEST(ControlEnumProp, ReadsTheEnumerationOfANamedWidget)
     EXPECT_EQ(GetControlEnumProp(form, QStringLiteral("noClass"), QStringLiteral("orientation")), QString());
     EXPECT_EQ(GetControlEnumProp(form, QStringLiteral("missing"), QStringLiteral("orientation")), QString());
     EXPECT_EQ(GetControlEnumProp("<ui><widget", QStringLiteral("line"), QStringLiteral("orientation")), QString());
+}
+
+namespace {
+
+// An application's dialog: its Open button closes it with OK through a bound handler.
+class OpenDialog : public Dialog
+{
+public:
+    using Dialog::Dialog;
+
+    bool InitializeControls() override
+    {
+        ++initialized;
+        auto* open = GetControlPtr<Button*>(L"btnOpen");
+        if (open && !bound) {
+            open->OnClicked.AddBound(open, [this] { Done(OK); });
+            bound = true;
+        }
+        return true;
+    }
+
+    int FilterDone(int result) override
+    {
+        asked.push_back(result);
+        return refusals-- > 0 ? -1 : result;
+    }
+
+    int initialized = 0;
+    bool bound = false;
+    int refusals = 0;
+    std::vector<int> asked;
+};
+
+} // namespace
+
+TEST_F(FormDialogTest, ATranslatedFormRunsModallyUntilAHandlerIsDone)
+{
+    UseLanguage(L"de-DE", false);
+    const std::wstring form = PlaceForm("formdialog.ui");
+    PlaceAt(GetTranslationFilePath(L"forms"), Fixture("formdialog_de-DE.ts"));
+    PlaceAt(GetStringsFilePath(L"", false), Fixture("strings_de-DE.xml"));
+
+    OpenDialog dialog(form);
+    EXPECT_EQ(dialog.initialized, 0) << "the constructor does not initialise";
+    EXPECT_EQ(dialog.GetWndPtr()->windowTitle(), QStringLiteral("Formulartitel"));
+    EXPECT_EQ(dialog.GetControlPtr<Button*>(L"btnOpen")->GetText(), L"Öffnen");
+    auto* box = dialog.GetControlPtr<ButtonBox*>(L"buttonBox");
+    EXPECT_EQ(PushButtonOf(box->GetButton(QDialogButtonBox::Cancel))->text(), QStringLiteral("Abbrechen"));
+    EXPECT_EQ(PushButtonOf(box->GetButton(QDialogButtonBox::Ok))->text(), QStringLiteral("OK"));
+
+    dialog.refusals = 1;
+    whenModalShown([](QWidget* modal) {
+        QPushButton* ok = modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        ok->click();
+        EXPECT_TRUE(modal->isVisible()) << "the box closes nothing";
+        QTest::keyClick(modal, Qt::Key_Escape);
+        EXPECT_TRUE(modal->isVisible()) << "the first close is refused";
+        EXPECT_TRUE(pressButton(modal, QStringLiteral("btnOpen")));
+    });
+    EXPECT_EQ(dialog.DoModal(), Dialog::OK);
+    EXPECT_EQ(dialog.initialized, 1);
+    EXPECT_EQ(dialog.asked, (std::vector<int>{0, 1}));
+
+    FlushDeletes();
+    EXPECT_FALSE(dialog.GetWndPtr()) << "closing deletes the window";
+    EXPECT_EQ(dialog.DoModal(), 0);
+    EXPECT_EQ(ExceptionMessage([&] { dialog.Done(Dialog::OK); }), L"Invalid Control!");
+    dialog.SetWindowTitle(L"gone");
+    dialog.Update();
+    dialog.SetBackgroundColor(0x102030);
+    EXPECT_EQ(dialog.GetBackgroundColor(), 0);
+}
+
+TEST_F(FormDialogTest, NoDefaultButtonAfterAnyShow)
+{
+    Dialog dialog(PlaceForm("formdialog.ui"));
+    QWidget* window = dialog.GetWndPtr();
+    dialog.SetDefaultButton(nullptr);
+    for (int show = 0; show < 2; ++show) {
+        dialog.DoModeless(false);
+        for (QPushButton* button : window->findChildren<QPushButton*>()) {
+            EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
+            EXPECT_FALSE(button->autoDefault()) << button->objectName().toStdString();
+        }
+        dialog.Show(false, false);
+    }
+    auto* open = dialog.GetControlPtr<Button*>(L"btnOpen");
+    dialog.SetDefaultButton(open);
+    EXPECT_TRUE(qobject_cast<QPushButton*>(open->GetPlatformHandle())->isDefault());
+    window->close();
+}
+
+TEST_F(FormDialogTest, ToolTipsAreRecordedWithTheControlThatShowsThem)
+{
+    QToolTip::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    Dialog dialog(PlaceForm("formdialog.ui"));
+    const std::shared_ptr<BaseGUIObject> open = dialog.GetElementByName(L"btnOpen");
+    const long owners = open.use_count();
+    const int fourWide = QFontMetrics(QToolTip::font()).horizontalAdvance(QStringLiteral("aaaa"));
+    struct Case
+    {
+        std::wstring text;
+        std::wstring title;
+        int maxWidth;
+        QString tip;
+    };
+    const Case cases[] = {
+        {L"one\ntwo <i>", L"", 0, QStringLiteral("<div style = 'white-space:pre'>one\ntwo <i></div>")},
+        {L"one", L"Title", 0, QStringLiteral("<div style = 'white-space:pre'><b>Title</b><br>one</div>")},
+        {L"aaaaaaaaaa", L"", fourWide,
+         QStringLiteral("<div style = 'white-space:pre'>aaaa<br>aaaa<br>aa</div>")},
+        {L"aa\naaaaaaa", L"", fourWide, QStringLiteral("<div style = 'white-space:pre'>aa<br>aaaa<br>aaa</div>")},
+        {L"aa\naa", L"", 1000, QStringLiteral("<div style = 'white-space:pre'>aa\naa</div>")},
+    };
+    auto* impl = dynamic_cast<BaseImplQt*>(open->GetBaseImpl().get());
+    for (const Case& c : cases) {
+        dialog.SetToolTip(open, c.text, c.title, c.maxWidth, nullptr, false);
+        ASSERT_EQ(impl->ToolTips().size(), 1U) << "one record per control";
+        EXPECT_EQ(impl->ToolTips()[0].data->text, c.tip) << QString::fromStdWString(c.text).toStdString();
+    }
+    EXPECT_EQ(open->GetPlatformHandle()->accessibleName(), QStringLiteral("aa\naa"));
+    QRect area(1, 2, 3, 4);
+    dialog.SetToolTip(open, L"x", L"", 0, &area, false);
+    EXPECT_EQ(impl->ToolTips()[0].data->area, area);
+    EXPECT_EQ(impl->ToolTips()[0].control.get(), open.get());
+    EXPECT_EQ(open.use_count(), owners) << "the record does not own its control";
+
+    dialog.SetToolTip(nullptr, L"window", L"", 0, nullptr, false);
+    auto* dialogImpl = dynamic_cast<BaseImplQt*>(dialog.GetBaseImpl().get());
+    ASSERT_EQ(dialogImpl->ToolTips().size(), 1U);
+    EXPECT_FALSE(dialogImpl->ToolTips()[0].control);
+}
+
+TEST_F(FormDialogTest, CursorsGoOnTheOverrideStack)
+{
+    Dialog dialog(PlaceForm("formdialog.ui"));
+    ASSERT_FALSE(QGuiApplication::overrideCursor());
+    dialog.SetCursorType(CursorTypes::Wait);
+    ASSERT_TRUE(QGuiApplication::overrideCursor());
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    dialog.GetWndPtr()->setCursor(Qt::IBeamCursor);
+    dialog.SetCursorType(static_cast<CursorTypes>(0));
+    ASSERT_TRUE(QGuiApplication::overrideCursor()) << "another shape pushes one and pops one";
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    dialog.GetWndPtr()->unsetCursor();
+    dialog.SetCursorType(static_cast<CursorTypes>(0));
+    EXPECT_FALSE(QGuiApplication::overrideCursor());
+
+    QImage image(4, 4, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    const auto* bytes = reinterpret_cast<const unsigned char*>(png.constData());
+    EXPECT_FALSE(dialog.LoadCustomCursor(bytes, png.size(), 1, 1, ImageTypes::GIF));
+    EXPECT_FALSE(dialog.LoadCustomCursor(bytes, -1, 1, 1, ImageTypes::PNG));
+    EXPECT_TRUE(dialog.LoadCustomCursor(bytes, png.size(), 1, 2, ImageTypes::PNG));
+    dialog.SetCursorType(static_cast<CursorTypes>(1));
+    ASSERT_TRUE(QGuiApplication::overrideCursor());
+    EXPECT_EQ(QGuiApplication::overrideCursor()->hotSpot(), QPoint(1, 2));
+    QGuiApplication::restoreOverrideCursor();
+
+    dialog.SetIcon(bytes, -3, ImageTypes::PNG, false);
+    EXPECT_TRUE(dialog.GetWndPtr()->windowIcon().isNull());
+    dialog.SetIcon(bytes, png.size(), ImageTypes::PNG, false);
+    EXPECT_FALSE(dialog.GetWndPtr()->windowIcon().isNull());
+    dialog.SetBackgroundColor(0x7f123456);
+    EXPECT_EQ(static_cast<unsigned>(dialog.GetBackgroundColor()), 0xff123456U);
+}
+
+TEST_F(FormDialogTest, ADeletedWidgetReportsThroughItsControl)
+{
+    Dialog dialog(PlaceForm("formdialog.ui"));
+    const std::shared_ptr<BaseGUIObject> inner = dialog.GetElementByName(L"btnInner");
+    BaseGUIObject* reported = nullptr;
+    inner->OnDestroyed.Add([&](BaseGUIObject* control) { reported = control; });
+    delete inner->GetPlatformHandle();
+    EXPECT_EQ(reported, inner.get());
+    EXPECT_THROW(inner->IsVisible(), AgnosticUIException);
+
+    BaseGUIObject* window = nullptr;
+    dialog.OnDestroyed.Add([&](BaseGUIObject* control) { window = control; });
+    delete dialog.GetWndPtr();
+    EXPECT_EQ(window, &dialog);
+    EXPECT_FALSE(dialog.GetWndPtr());
+}
+
+TEST_F(FormDialogTest, AWindowOutlivingItsDialogIsAPlainDialog)
+{
+    auto dialog = std::make_unique<OpenDialog>(PlaceForm("formdialog.ui"));
+    int resized = 0;
+    dialog->OnResize.Add([&] { ++resized; });
+    dialog->refusals = 100;
+    dialog->DoModeless(false);
+    QPointer<QWidget> window = dialog->GetWndPtr();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    window->resize(400, 300);
+    EXPECT_GT(resized, 0);
+    const int before = resized;
+    dialog.reset();
+    ASSERT_TRUE(window);
+    window->resize(500, 400);
+    window->findChild<QPushButton*>(QStringLiteral("btnOpen"))->click();
+    QTest::keyClick(window, Qt::Key_Return);
+    QTest::keyClick(window, Qt::Key_Escape);
+    FlushDeletes();
+    EXPECT_FALSE(window) << "Escape closed it: no dialog refuses any more";
+    EXPECT_EQ(resized, before);
+}
+
+TEST_F(FormDialogTest, ADialogThatIsNeverShownTakesItsWindowAlong)
+{
+    QPointer<QWidget> window;
+    {
+        Dialog dialog(PlaceForm("formdialog.ui"));
+        window = dialog.GetWndPtr();
+    }
+    FlushDeletes();
+    EXPECT_FALSE(window);
 }
