@@ -36,8 +36,7 @@ void BreakLines(QString& tip, QString& text, const QFontMetrics& metrics, int li
             continue;
         }
         const int space = text.lastIndexOf(whiteSpace, i);
-        // A character wider than the limit on its own still makes progress.
-        const int cut = std::max(space > 0 ? space + 1 : i, 1);
+        const int cut = space > 0 ? space + 1 : i;
         tip += text.left(cut) + QStringLiteral("<br>");
         text = text.mid(cut);
         i = 1;

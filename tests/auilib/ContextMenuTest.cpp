@@ -1,5 +1,6 @@
 #include "ContextMenu.h"
 
+#include "AUILibLogger.h"
 #include "ContextMenuImpl.h"
 #include "PopupDriver.h"
 
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 
 using namespace AUILib;
 
@@ -180,6 +182,16 @@ TEST_F(ContextMenuTest, AChosenEntryRunsItsCallbackAndShowsItsPicture)
     EXPECT_EQ(IconColour(action), qRgb(0, 0, 255)) << "the checked picture after the choice";
     EXPECT_TRUE(menu->CheckItem(id, false));
     EXPECT_EQ(IconColour(action), qRgb(255, 0, 0));
+}
+
+TEST_F(ContextMenuTest, WhatACallbackThrowsIsLogged)
+{
+    AUILibLogger::GetInstance().Clear();
+    menu->AddItem(L"Fail", [] { throw std::runtime_error("callback failed"); }, 0);
+    chooseFromPopup(QStringLiteral("Fail"));
+    menu->Show(20, 20);
+    EXPECT_EQ(AUILibLogger::GetInstance().GetLogCount(), 1U);
+    AUILibLogger::GetInstance().Clear();
 }
 
 TEST_F(ContextMenuTest, ACallbackMayDiscardTheMenuItIsChosenFrom)

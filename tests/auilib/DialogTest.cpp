@@ -10,6 +10,9 @@
 
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
 #include <QBuffer>
 #include <QTest>
 #include <QToolTip>
@@ -373,4 +376,72 @@ TEST_F(FormDialogTest, ADialogThatIsNeverShownTakesItsWindowAlong)
     }
     FlushDeletes();
     EXPECT_FALSE(window);
+}
+
+namespace {
+
+// The window's content in a scroll area, as forms of scrolled dialogs have it.
+QScrollArea* ScrollContent(Dialog& dialog, QSize content)
+{
+    QWidget* window = dialog.GetWndPtr();
+    auto* scroll = new QScrollArea(window);
+    auto* inner = new QWidget;
+    auto* innerLayout = new QVBoxLayout(inner);
+    auto* block = new QWidget;
+    block->setFixedSize(content);
+    innerLayout->addWidget(block);
+    scroll->setWidget(inner);
+    qobject_cast<QBoxLayout*>(window->layout())->insertWidget(0, scroll);
+    return scroll;
+}
+
+} // namespace
+
+TEST_F(FormDialogTest, AScrolledWindowFitsItsContentWithinTheScreenShare)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    Dialog fitting(PlaceForm("formdialog.ui"), nullptr, 0, 1.0);
+    QScrollArea* scroll = ScrollContent(fitting, QSize(200, 100));
+    fitting.ResizeDialogAccordingScreen(&fitting);
+    EXPECT_EQ(scroll->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(scroll->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QWidget* window = fitting.GetWndPtr();
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    EXPECT_EQ(window->geometry().center(), screen.center()) << "centred on the first fitting";
+    window->move(3, 4);
+    fitting.ResizeDialogAccordingScreen(&fitting);
+    EXPECT_EQ(window->pos(), QPoint(3, 4)) << "and only then";
+    window->close();
+
+    Dialog wide(PlaceForm("formdialog.ui"), nullptr, 0, 0.25);
+    QScrollArea* wideScroll = ScrollContent(wide, QSize(screen.width(), 10));
+    wide.ResizeDialogAccordingScreen(&wide);
+    EXPECT_EQ(wideScroll->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    QWidget* wideWindow = wide.GetWndPtr();
+    const int decoration = wideWindow->frameGeometry().width() - wideWindow->width();
+    const int allowed = static_cast<int>(screen.width() * 0.25 - decoration) - 2 * wideScroll->frameWidth();
+    EXPECT_EQ(wideWindow->maximumWidth(), allowed);
+    wide.GetWndPtr()->close();
+
+    Dialog unscrolled(PlaceForm("formdialog.ui"));
+    unscrolled.ResizeDialogAccordingScreen(&unscrolled);
+    EXPECT_FALSE(unscrolled.GetWndPtr()->isVisible()) << "a window without a scroll area first is left alone";
+}
+
+TEST_F(FormDialogTest, AnEmbeddedDialogTakesThePlaceOfAnotherControl)
+{
+    Dialog host(PlaceForm("formdialog.ui"));
+    OpenDialog embedded(PlaceForm("formdialog.ui"));
+    const std::shared_ptr<BaseGUIObject> inner = host.GetElementByName(L"btnInner");
+    QPointer<QWidget> placeholder = inner->GetPlatformHandle();
+    QWidget* page = placeholder->parentWidget();
+    embedded.CreateTabWindowEx(inner.get(), false);
+    EXPECT_EQ(embedded.GetWndPtr()->parentWidget(), page);
+    EXPECT_FALSE(embedded.GetWndPtr()->isWindow());
+    EXPECT_EQ(embedded.initialized, 1);
+    EXPECT_GE(page->layout()->indexOf(embedded.GetWndPtr()), 0);
+    FlushDeletes();
+    EXPECT_FALSE(placeholder) << "the replaced widget is deleted later";
+    embedded.CreateTabWindowEx(nullptr, false);
+    EXPECT_EQ(embedded.initialized, 1);
 }
