@@ -43,7 +43,8 @@ int Dialog::FilterDone(int result)
 
 void Dialog::ShowButKeepHiddenChildren(bool show)
 {
-    m_impl->Show(show, true);
+    if (m_impl->Window())
+        m_impl->Show(show, true);
 }
 
 void Dialog::CreateTabWindow(QWidget* parent, bool)
@@ -104,12 +105,14 @@ bool Dialog::Create(QWidget*)
 
 void Dialog::Show(bool show, bool repaint)
 {
-    m_impl->Show(show, repaint);
+    if (m_impl->Window())
+        m_impl->Show(show, repaint);
 }
 
 void Dialog::Enable(bool enable, bool recursive)
 {
-    m_impl->Enable(enable, recursive);
+    if (m_impl->Window())
+        m_impl->Enable(enable, recursive);
 }
 
 void Dialog::Update()

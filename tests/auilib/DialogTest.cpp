@@ -224,6 +224,8 @@ TEST_F(FormDialogTest, ATranslatedFormRunsModallyUntilAHandlerIsDone)
     EXPECT_EQ(dialog.DoModal(), 0);
     EXPECT_EQ(ExceptionMessage([&] { dialog.Done(Dialog::OK); }), L"Invalid Control!");
     dialog.SetWindowTitle(L"gone");
+    dialog.Show(true, true);
+    dialog.Enable(false, true);
     dialog.Update();
     dialog.SetBackgroundColor(0x102030);
     EXPECT_EQ(dialog.GetBackgroundColor(), 0);
