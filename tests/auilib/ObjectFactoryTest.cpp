@@ -1,6 +1,7 @@
 #include "AUILibConfig.h"
 #include "AUILibObjectFactory.h"
 #include "ChildDialog.h"
+#include "ComboBoxFS.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,13 @@ protected:
 TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
 {
     const std::pair<const char*, ControlType> registered[] = {
+        {"QCheckBox", ControlType::CheckBox},
+        {"QComboBox", ControlType::ComboBox},
         {"QWidget", ControlType::ChildDialog},
+        {"QDateEdit", ControlType::DateEdit},
+        {"HyperLinkElement", ControlType::HyperLinkElement},
+        {"DrawElement", ControlType::DrawElement},
+        {"QComboBoxFS", ControlType::ComboBoxFS},
     };
     for (const auto& [name, type] : registered) {
         const std::shared_ptr<BaseGUIObject> control = factory.Create(name);
@@ -33,6 +40,7 @@ TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
     EXPECT_EQ(factory.Count(), std::size(registered));
     EXPECT_NE(factory.Create("QWidget"), factory.Create("QWidget"));
     EXPECT_TRUE(std::dynamic_pointer_cast<ChildDialog>(factory.Create("QWidget")));
+    EXPECT_TRUE(std::dynamic_pointer_cast<ComboBoxFS>(factory.Create("QComboBoxFS")));
 }
 
 TEST_F(FactoryTest, UnknownNamesMakeNothing)
