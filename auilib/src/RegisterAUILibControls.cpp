@@ -4,6 +4,7 @@
 #include "GroupBox.h"
 #include "Line.h"
 #include "ProgressBar.h"
+#include "RadioButton.h"
 #include "ScrollArea.h"
 #include "ScrollBar.h"
 #include "Slider.h"
@@ -27,6 +28,7 @@ void RegisterControl(const char* className)
 void AUILibConfig::RegisterAUILibControls()
 {
     RegisterControl<ScrollArea>("QScrollArea");
+    RegisterControl<RadioButton>("QRadioButton");
     RegisterControl<GroupBox>("QGroupBox");
     RegisterControl<TabView>("QTabWidget");
     RegisterControl<ChildDialog>("QWidget");

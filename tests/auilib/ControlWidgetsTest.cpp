@@ -32,6 +32,8 @@ void SetValueProperty(QWidget* widget)
 
 const ControlCase kControls[] = {
     {"QScrollArea", ControlType::ScrollArea, "AUILib::ScrollAreaQt", nullptr},
+    {"QRadioButton", ControlType::RadioButton, "AUILib::RadioButtonQt",
+     [](QWidget* widget) { qobject_cast<QAbstractButton*>(widget)->click(); }},
     {"QGroupBox", ControlType::GroupBox, "AUILib::GroupBoxQt", nullptr},
     {"QTabWidget", ControlType::TabView, "AUILib::TabViewQt",
      [](QWidget* widget) {

@@ -22,6 +22,7 @@ TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
 {
     const std::pair<const char*, ControlType> registered[] = {
         {"QScrollArea", ControlType::ScrollArea},
+        {"QRadioButton", ControlType::RadioButton},
         {"QGroupBox", ControlType::GroupBox},
         {"QTabWidget", ControlType::TabView},
         {"QWidget", ControlType::ChildDialog},
