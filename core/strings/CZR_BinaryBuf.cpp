@@ -2,6 +2,8 @@
 
 #include "strings/CZR_StringL.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 CZR_BinaryBuf::CZR_BinaryBuf(_IZR_Allocator* allocator)
@@ -91,10 +93,23 @@ bool CZR_BinaryBuf::CopyData(const void* p, int n)
     return true;
 }
 
+int64_t CZR_BinaryBuf::OffsetInBlock(const void* p) const
+{
+    auto address = reinterpret_cast<uintptr_t>(p);
+    auto begin = reinterpret_cast<uintptr_t>(m_pBuffer);
+    if (!m_pBuffer || address < begin || address >= begin + uintptr_t(m_AllocSize))
+        return -1;
+    return int64_t(address - begin);
+}
+
 bool CZR_BinaryBuf::AppendBlock(const void* p, int n)
 {
+    // A source inside the block moves with it when the block grows.
+    int64_t offset = OffsetInBlock(p);
     if (n < 0 || !ExpandBuf(n))
         return false;
+    if (offset >= 0)
+        p = m_pBuffer + offset;
     if (p && n)
         memmove(m_pBuffer + m_DataSize, p, size_t(n));
     m_DataSize += n;
@@ -103,13 +118,20 @@ bool CZR_BinaryBuf::AppendBlock(const void* p, int n)
 
 bool CZR_BinaryBuf::InsertBlock(int pos, const void* p, int n)
 {
+    int64_t offset = OffsetInBlock(p);
     if (pos < 0 || pos > m_DataSize || n < 0 || !ExpandBuf(n))
         return false;
     if (n == 0)
         return true;
     memmove(m_pBuffer + pos + n, m_pBuffer + pos, size_t(m_DataSize - pos));
-    if (p)
+    if (offset >= 0) {
+        // The part of the source from pos on was just moved up by n.
+        int64_t before = offset < pos ? std::min<int64_t>(pos - offset, n) : 0;
+        memmove(m_pBuffer + pos, m_pBuffer + offset, size_t(before));
+        memmove(m_pBuffer + pos + before, m_pBuffer + offset + before + n, size_t(n - before));
+    } else if (p) {
         memmove(m_pBuffer + pos, p, size_t(n));
+    }
     m_DataSize += n;
     return true;
 }

@@ -35,6 +35,8 @@ public:
 
 protected:
     void FreeBlock();
+    // Where p lies within the allocated block, or -1 when it lies outside.
+    int64_t OffsetInBlock(const void* p) const;
 
     _IZR_Allocator* m_pAllocator;
     int m_AllocStep;

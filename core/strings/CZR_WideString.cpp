@@ -196,7 +196,10 @@ int CZR_WideString::Replace(const wchar_t* oldText, const wchar_t* newText)
         Empty();
         return count;
     }
-    if (resultLength <= m_pData->nAllocLength && CopyBeforeWrite() && resultLength <= m_pData->nAllocLength) {
+    // Texts inside this buffer would be overwritten while still being read: those take a fresh buffer.
+    bool selfReferencing = PointsIntoBuffer(oldText) || PointsIntoBuffer(newText);
+    if (!selfReferencing && resultLength <= m_pData->nAllocLength && CopyBeforeWrite() &&
+        resultLength <= m_pData->nAllocLength) {
         wchar_t* chars = m_pData->chars();
         // Growing in place: move the text to the end first so that writing never overtakes reading.
         int offset = resultLength > length ? m_pData->nAllocLength - length : 0;

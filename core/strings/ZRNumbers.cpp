@@ -3,6 +3,8 @@
 #include "system/ZRCLocale.h"
 #include "system/ZRSYS_Runtime.h"
 
+#include <algorithm>
+#include <cfloat>
 #include <climits>
 #include <cstring>
 #include <limits>
@@ -274,10 +276,11 @@ float ZR_wtof(const wchar_t* p, int len)
     bool negative = p[0] == '-';
     if (p[0] == '-' || p[0] == '+')
         ++pos;
-    // Unchecked accumulation as the text dictates, wrapping without undefined behaviour.
-    uint32_t integer = 0;
+    // Accumulated in double precision so that a long integer part keeps its magnitude; the text
+    // decides every step, digits or not.
+    double integer = 0;
     for (; pos < len && p[pos] != '.'; ++pos)
-        integer = integer * 10 + uint32_t(p[pos] - '0');
+        integer = integer * 10 + double(p[pos] - '0');
     float fraction = 0;
     if (pos < len && pos + 1 < len) {
         float scale = 0.1f;
@@ -286,7 +289,7 @@ float ZR_wtof(const wchar_t* p, int len)
             scale *= 0.1f;
         }
     }
-    float value = float(static_cast<int32_t>(integer)) + fraction;
+    float value = float(std::clamp(integer, double(-FLT_MAX), double(FLT_MAX))) + fraction;
     return negative ? -value : value;
 }
 

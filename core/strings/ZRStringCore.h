@@ -87,7 +87,7 @@ public:
 
     CharT* GetBuffer(int n)
     {
-        if (IsEmpty() && n == 0 && !m_pData)
+        if (IsEmpty() && n == 0)
             return nullptr;
         if (m_pData && IsUnique() && m_pData->nAllocLength >= n)
             return m_pData->chars();

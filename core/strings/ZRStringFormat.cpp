@@ -191,17 +191,7 @@ private:
     locale_t m_previous;
 };
 
-} // namespace
-
-void CZR_ByteString::Format(const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    FormatV(format, args);
-    va_end(args);
-}
-
-void CZR_ByteString::FormatV(const char* format, va_list args)
+void expandInto(CZR_ByteString& out, const char* format, va_list args)
 {
     FormatEstimate estimate = estimateFormat(format, args, 255);
     if (estimate.badWidth)
@@ -211,11 +201,11 @@ void CZR_ByteString::FormatV(const char* format, va_list args)
 
     int64_t capacity = estimate.length + 32;
     if (capacity > INT32_MAX) {
-        Empty();
+        out.Empty();
         return;
     }
-    AllocBeforeWrite(int(capacity));
-    char* buffer = GetBuffer(int(capacity));
+    out.AllocBeforeWrite(int(capacity));
+    char* buffer = out.GetBuffer(int(capacity));
     if (!buffer)
         return;
     memset(buffer, 0, size_t(capacity));
@@ -226,26 +216,18 @@ void CZR_ByteString::FormatV(const char* format, va_list args)
     int written = vsnprintf(buffer, size_t(capacity - 1), format, args);
     if (written >= capacity - 1) {
         // The estimate fell short: size the buffer from what the expansion needs and run it again.
-        buffer = written < INT32_MAX ? GetBuffer(written + 1) : nullptr;
+        buffer = written < INT32_MAX ? out.GetBuffer(written + 1) : nullptr;
         if (buffer)
             vsnprintf(buffer, size_t(written) + 1, format, retry);
     }
     va_end(retry);
     if (buffer)
-        ReleaseBuffer(-1);
+        out.ReleaseBuffer(-1);
     else
-        Empty();
+        out.Empty();
 }
 
-void CZR_WideString::Format(const wchar_t* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    FormatV(format, args);
-    va_end(args);
-}
-
-void CZR_WideString::FormatV(const wchar_t* format, va_list args)
+void expandInto(CZR_WideString& out, const wchar_t* format, va_list args)
 {
     FormatEstimate estimate = estimateFormat(format, args, 256);
     if (estimate.badWidth)
@@ -255,12 +237,12 @@ void CZR_WideString::FormatV(const wchar_t* format, va_list args)
 
     int64_t capacity = estimate.length;
     if (capacity <= 0 || capacity >= INT32_MAX / int64_t(sizeof(wchar_t))) {
-        Empty();
+        out.Empty();
         return;
     }
     for (;;) {
-        AllocBeforeWrite(int(capacity));
-        wchar_t* buffer = GetBuffer(int(capacity));
+        out.AllocBeforeWrite(int(capacity));
+        wchar_t* buffer = out.GetBuffer(int(capacity));
         if (!buffer)
             return;
         wmemset(buffer, 0, size_t(capacity) + 1);
@@ -274,7 +256,43 @@ void CZR_WideString::FormatV(const wchar_t* format, va_list args)
             break;
         capacity *= 2;
     }
-    ReleaseBuffer(-1);
+    out.ReleaseBuffer(-1);
+}
+
+// The arguments may point into the target's own buffer: expand into a fresh string, then take it.
+template <class StringT, class CharT> void formatFresh(StringT& target, const CharT* format, va_list args)
+{
+    StringT formatted;
+    expandInto(formatted, format, args);
+    target = formatted;
+}
+
+} // namespace
+
+void CZR_ByteString::Format(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    FormatV(format, args);
+    va_end(args);
+}
+
+void CZR_ByteString::FormatV(const char* format, va_list args)
+{
+    formatFresh(*this, format, args);
+}
+
+void CZR_WideString::Format(const wchar_t* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    FormatV(format, args);
+    va_end(args);
+}
+
+void CZR_WideString::FormatV(const wchar_t* format, va_list args)
+{
+    formatFresh(*this, format, args);
 }
 
 CZR_ByteString CZR_ByteString::FormatInteger(int value, unsigned flags)

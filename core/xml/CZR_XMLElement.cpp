@@ -270,22 +270,29 @@ void CZR_XMLElement::GetNamespace(CZR_ByteStringL& out, bool qualified) const
     out.Set(GetNamespace(qualified), GetAllocator());
 }
 
-CZR_ByteString CZR_XMLElement::GetNamespaceURI(const CZR_ByteStringC& prefix) const
+const CZR_WideStringL* CZR_XMLElement::FindNamespaceDeclaration(const CZR_ByteStringC& prefix) const
 {
     for (const CZR_XMLElement* element = this; element; element = element->m_pParent) {
         const CZR_WideStringL* value = prefix.IsEmpty() ? element->m_AttrMap.Lookup(CZR_ByteStringC(), "xmlns")
                                                         : element->m_AttrMap.Lookup("xmlns", prefix);
         if (value)
-            return ZR_UTF8Encode(value->GetPtr(), value->GetLength());
+            return value;
     }
-    return CZR_ByteString();
+    return nullptr;
+}
+
+CZR_ByteString CZR_XMLElement::GetNamespaceURI(const CZR_ByteStringC& prefix) const
+{
+    const CZR_WideStringL* value = FindNamespaceDeclaration(prefix);
+    return value ? ZR_UTF8Encode(value->GetPtr(), value->GetLength()) : CZR_ByteString();
 }
 
 void CZR_XMLElement::GetNamespaceURI(const CZR_ByteStringC& prefix, CZR_ByteStringL& out) const
 {
-    CZR_ByteString uri = GetNamespaceURI(prefix);
-    if (!uri.IsEmpty())
-        out.Set(uri, GetAllocator());
+    // An empty declaration (xmlns="") is a declaration too: it resets the output.
+    const CZR_WideStringL* value = FindNamespaceDeclaration(prefix);
+    if (value)
+        out.Set(ZR_UTF8Encode(value->GetPtr(), value->GetLength()), GetAllocator());
 }
 
 void CZR_XMLElement::GetAttrByIndex(int index, CZR_ByteString& prefix, CZR_ByteString& name,

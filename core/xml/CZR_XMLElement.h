@@ -126,6 +126,7 @@ private:
     }
     void DestroyChild(uintptr_t type, void* child);
     const CZR_WideStringL* LookupAttr(const CZR_ByteStringC& qualifiedName) const;
+    const CZR_WideStringL* FindNamespaceDeclaration(const CZR_ByteStringC& prefix) const;
     void ReleaseTag();
 
     CZR_XMLElement* m_pParent;

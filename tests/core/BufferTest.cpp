@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -42,6 +44,41 @@ TEST(BinaryBufTest, GrowthSteps)
     EXPECT_FALSE(huge.ExpandBuf(INT_MAX)) << "the sum does not wrap";
     EXPECT_FALSE(huge.AppendBlock(nullptr, INT_MAX - 8));
     EXPECT_EQ(huge.GetAllocSize(), 16);
+}
+
+TEST(BinaryBufTest, ABlockCopiesFromItselfAcrossAGrowth)
+{
+    const std::string text = "0123456789";
+    // Each buffer starts full, so the next append or insertion must grow (and move) the block.
+    CZR_BinaryBuf appended(10, nullptr);
+    memcpy(appended.GetBuffer(), text.data(), 10);
+    ASSERT_TRUE(appended.AppendBlock(appended.GetBuffer() + 2, 6));
+    EXPECT_EQ(contents(appended), text + "234567");
+
+    struct InsertCase
+    {
+        int pos, from, count;
+        std::string result;
+    };
+    // Sources wholly before, wholly after and straddling the insertion point.
+    const InsertCase inserts[] = {{8, 1, 3, "01234567123" "89"},
+                                  {2, 5, 3, "01" "567" "23456789"},
+                                  {4, 2, 5, "0123" "23456" "456789"}};
+    for (const InsertCase& c : inserts) {
+        CZR_BinaryBuf buffer(10, nullptr);
+        memcpy(buffer.GetBuffer(), text.data(), 10);
+        ASSERT_TRUE(buffer.InsertBlock(c.pos, buffer.GetBuffer() + c.from, c.count));
+        EXPECT_EQ(contents(buffer), c.result) << c.pos << " " << c.from << " " << c.count;
+    }
+
+    CZR_ByteTextBuf bytes(2, nullptr);
+    memcpy(bytes.GetBuffer(), "ab", 2);
+    bytes << bytes;
+    EXPECT_EQ(contents(bytes), "abab");
+    CZR_WideTextBuf wide(int(2 * sizeof(wchar_t)), nullptr);
+    wmemcpy(reinterpret_cast<wchar_t*>(wide.GetBuffer()), L"ab", 2);
+    wide << wide;
+    EXPECT_EQ(CZR_WideString(wide.GetWideString()), L"abab");
 }
 
 TEST(BinaryBufTest, EditingRefusesBadPositionsAndCounts)

@@ -277,6 +277,12 @@ TEST(ByteStringTest, BufferAccessClampsLengths)
 {
     CZR_ByteString s;
     EXPECT_EQ(s.GetBuffer(0), nullptr);
+    CZR_ByteString deleted("ab");
+    deleted.Delete(0, 2);
+    EXPECT_EQ(deleted.GetBuffer(0), nullptr) << "emptied by an edit, like a string never filled";
+    CZR_ByteString trimmedAway("  ");
+    trimmedAway.TrimRight();
+    EXPECT_EQ(trimmedAway.GetBuffer(0), nullptr);
     char* chars = s.GetBuffer(8);
     ASSERT_NE(chars, nullptr);
     EXPECT_EQ(chars[0], 0);

@@ -54,6 +54,21 @@ TEST(FormatTest, ByteFormatTable)
     EXPECT_EQ(s, "1.500000e+00");
 }
 
+TEST(FormatTest, AStringFormatsItsOwnText)
+{
+    for (int reserve : {0, 100}) {
+        CZR_ByteString bytes("hello");
+        bytes.Reserve(reserve);
+        bytes.Format("%s!", bytes.c_str());
+        EXPECT_EQ(bytes, "hello!") << "capacity " << reserve;
+
+        CZR_WideString wide(L"hello");
+        wide.Reserve(reserve);
+        wide.Format(L"%ls!", wide.c_str());
+        EXPECT_EQ(wide, L"hello!") << "capacity " << reserve;
+    }
+}
+
 TEST(FormatTest, LongResultsAreNeverCut)
 {
     std::string longText(100000, 'q');

@@ -130,7 +130,9 @@ TEST(NumbersTest, NumberParsing)
     EXPECT_FLOAT_EQ(ZR_wtof(L"-0.5", 4), -0.5f);
     EXPECT_FLOAT_EQ(ZR_wtof(L"7.", 2), 7.0f);
     EXPECT_EQ(ZR_wtof(L"", 0), 0);
-    ZR_wtof(L"99999999999999999999", 20);
+    EXPECT_FLOAT_EQ(ZR_wtof(L"3000000000", 10), 3e9f) << "past 2^31 the integer part must not wrap";
+    EXPECT_FLOAT_EQ(ZR_wtof(L"-4294967296.5", 13), -4294967296.5f);
+    EXPECT_FLOAT_EQ(ZR_wtof(L"99999999999999999999", 20), 1e20f);
 }
 
 TEST(NumbersTest, FloatWriting)

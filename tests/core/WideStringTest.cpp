@@ -133,6 +133,12 @@ TEST(WideStringTest, EditingAndSearch)
     CZR_WideString other = shared;
     other.Reserve(0);
     EXPECT_EQ(other, L"keep");
+    CZR_WideString deleted(L"ab");
+    deleted.Delete(0, 2);
+    EXPECT_EQ(deleted.GetBuffer(0), nullptr) << "emptied by an edit, like a string never filled";
+    CZR_WideString trimmedAway(L"  ");
+    trimmedAway.TrimRight();
+    EXPECT_EQ(trimmedAway.GetBuffer(0), nullptr);
     CZR_WideString reserved;
     reserved.Reserve(8);
     EXPECT_TRUE(hasCapacity(reserved, 8));
@@ -164,6 +170,15 @@ TEST(WideStringTest, ReplaceInPlaceAndInANewBuffer)
     EXPECT_EQ(roomy, L"a+++b+++c");
     EXPECT_EQ(roomy.c_str(), before) << "grown in place within the capacity";
 
+    CZR_WideString selfGrowing(L"abcabc");
+    selfGrowing.Reserve(100);
+    EXPECT_EQ(selfGrowing.Replace(L"b", selfGrowing.c_str()), 2);
+    EXPECT_EQ(selfGrowing, L"aabcabccaabcabcc") << "the replacement is read before the text moves";
+    CZR_WideString selfSearching(L"abab");
+    selfSearching.Reserve(100);
+    EXPECT_EQ(selfSearching.Replace(selfSearching.c_str() + 2, L"xyz"), 2);
+    EXPECT_EQ(selfSearching, L"xyzxyz") << "the searched text is read before the text moves";
+
     CZR_WideString tail(L"a-b\0-c", 6);
     EXPECT_EQ(tail.Replace(L"-", L"=="), 1) << "nothing after an embedded 0 is searched";
     EXPECT_EQ(text(tail), std::wstring(L"a==b\0-c", 7));
@@ -191,6 +206,7 @@ TEST(WideStringTest, NumbersAndPlainStrings)
     EXPECT_EQ(CZR_WideString(L"-42x").GetInteger(), -42);
     EXPECT_EQ(CZR_WideString().GetInteger(), 0);
     EXPECT_FLOAT_EQ(CZR_WideString(L"3.25").GetFloat(), 3.25f);
+    EXPECT_FLOAT_EQ(CZR_WideString(L"3000000000").GetFloat(), 3e9f);
 
     CZR_WideStringL plain;
     plain.Set(CZR_WideStringC(), nullptr);

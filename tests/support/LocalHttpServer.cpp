@@ -90,7 +90,11 @@ public:
         socket->setParent(this);
         connect(socket, &QTcpSocket::readyRead, this, [this] { readRequest(); });
         connect(socket, &QTcpSocket::bytesWritten, this, [this] { pump(); });
-        connect(socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
+        connect(socket, &QTcpSocket::disconnected, this, [this] {
+            if (m_busy)
+                ++m_server->m_droppedByClient;
+            deleteLater();
+        });
         connect(&m_throttle, &QTimer::timeout, this, [this] {
             m_answer.allowance = m_answer.bytesPerTick;
             pump();
@@ -108,6 +112,7 @@ private:
         qint64 chunkLeft = 0;
         qint64 chunkStart = 0;
         bool stallAtLimit = false;
+        int closeAfterStallMs = -1;
         bool closeAtEnd = false;
         qint64 bytesPerTick = 0;
         qint64 allowance = 0;
@@ -167,6 +172,7 @@ private:
         if (route.stallAfter >= 0) {
             m_answer.limit = std::min(m_answer.limit, route.stallAfter);
             m_answer.stallAtLimit = true;
+            m_answer.closeAfterStallMs = route.closeAfterStallMs;
         }
         if (route.bytesPerSecond > 0) {
             m_answer.bytesPerTick = std::max<qint64>(1, route.bytesPerSecond * kThrottleTickMs / 1000);
@@ -241,6 +247,11 @@ private:
         m_throttle.stop();
         if (m_answer.stallAtLimit) {
             m_answer.limit = -1; // nothing more, ever
+            if (m_answer.closeAfterStallMs >= 0)
+                QTimer::singleShot(m_answer.closeAfterStallMs, this, [this] {
+                    m_busy = false;
+                    m_socket->disconnectFromHost();
+                });
             return;
         }
         if (m_answer.closeAtEnd) {

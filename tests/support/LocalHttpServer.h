@@ -21,6 +21,7 @@ struct HttpRoute
     bool chunked = false;      // "Transfer-Encoding: chunked" instead of "Content-Length"
     bool withoutLength = false; // neither a length nor chunks: the body ends when the connection closes
     qint64 stallAfter = -1;    // send this many body bytes, then nothing more, the connection left open
+    int closeAfterStallMs = -1; // with stallAfter: close the connection this long after stalling
     bool neverAnswer = false;  // read the request and never answer
     qint64 bytesPerSecond = 0; // throttle the body; 0 sends as fast as the socket takes it
     QByteArray extraHeaders;   // raw header lines, each ending in "\r\n"
@@ -64,6 +65,8 @@ public:
 
     QVector<HttpRequestRecord> requests() const { return m_requests; }
     QVector<HttpRequestRecord> requestsFor(const QString& path) const;
+    // Connections that the client closed before the server was done with them.
+    int connectionsDroppedByClient() const { return m_droppedByClient; }
     // Runs the event loop until `count` requests have arrived or `timeoutMs` has passed.
     bool waitForRequests(int count, int timeoutMs = 10000);
 
@@ -85,4 +88,5 @@ private:
     QMap<QString, HttpRoute> m_routes;
     QString m_documentRoot;
     QVector<HttpRequestRecord> m_requests;
+    int m_droppedByClient = 0;
 };

@@ -26,6 +26,17 @@ NodePtr load(const QString& path)
     return NodePtr(root);
 }
 
+// The node at `keyPath` (dictionary keys from the top), or null.
+plist_t nodeAt(plist_t node, const QStringList& keyPath)
+{
+    for (const QString& key : keyPath) {
+        if (!node || plist_get_node_type(node) != PLIST_DICT)
+            return nullptr;
+        node = plist_dict_get_item(node, key.toUtf8().constData());
+    }
+    return node;
+}
+
 } // namespace
 
 QStringList topLevelKeys(const QString& path)
@@ -52,12 +63,7 @@ QStringList topLevelKeys(const QString& path)
 QString stringAt(const QString& path, const QStringList& keyPath)
 {
     const NodePtr root = load(path);
-    plist_t node = root.get();
-    for (const QString& key : keyPath) {
-        if (!node || plist_get_node_type(node) != PLIST_DICT)
-            return {};
-        node = plist_dict_get_item(node, key.toUtf8().constData());
-    }
+    const plist_t node = nodeAt(root.get(), keyPath);
     if (!node || plist_get_node_type(node) != PLIST_STRING)
         return {};
     char* text = nullptr;
@@ -65,6 +71,17 @@ QString stringAt(const QString& path, const QStringList& keyPath)
     const QString value = QString::fromUtf8(text);
     free(text);
     return value;
+}
+
+std::optional<qint64> integerAt(const QString& path, const QStringList& keyPath)
+{
+    const NodePtr root = load(path);
+    const plist_t node = nodeAt(root.get(), keyPath);
+    if (!node || plist_get_node_type(node) != PLIST_UINT)
+        return std::nullopt;
+    uint64_t value = 0;
+    plist_get_uint_val(node, &value);
+    return static_cast<qint64>(value);
 }
 
 QByteArray xmlToBinary(const QByteArray& xml)

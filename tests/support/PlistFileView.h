@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Looks into property-list files with the property-list library itself, independently of the
 // updater's own reader, so a test sees what another program would read.
 namespace PlistFileView {
@@ -13,6 +15,9 @@ QStringList topLevelKeys(const QString& path);
 
 // The string value at `keyPath` (dictionary keys from the top); a null string when absent or not a string.
 QString stringAt(const QString& path, const QStringList& keyPath);
+
+// The integer value at `keyPath`; nothing when absent or not an integer.
+std::optional<qint64> integerAt(const QString& path, const QStringList& keyPath);
 
 // Converts an XML list to the binary form.
 QByteArray xmlToBinary(const QByteArray& xml);

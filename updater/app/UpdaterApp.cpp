@@ -10,8 +10,8 @@ UpdaterApp* theApp = nullptr;
 
 UpdaterApp::UpdaterApp(CSetup_CommandLine* commandLine, QObject* parent)
     : QObject(parent)
+    , UpdateRun(commandLine)
     , m_strServerName("updater_check_state")
-    , m_pCommandLine(commandLine)
     , m_pListener(std::make_unique<UpdateListener>(nullptr))
 {
     // The parser may have seen roll-back pieces before the conductor existed.
@@ -20,7 +20,7 @@ UpdaterApp::UpdaterApp(CSetup_CommandLine* commandLine, QObject* parent)
 
 UpdaterApp::~UpdaterApp()
 {
-    releaseEngine();
+    delete m_pModuleManager.data();
     if (m_pReportSocket) {
         m_pReportSocket->close();
         m_pReportSocket->deleteLater();
@@ -36,7 +36,10 @@ void UpdaterApp::setEngine(CReaderModuleManager* engine)
 
 void UpdaterApp::releaseEngine()
 {
-    delete m_pModuleManager.data();
+    // A dialog may release the engine from inside the engine's own signal (the update list runs in
+    // the query's finished chain): the event loop frees it once that chain has unwound.
+    if (m_pModuleManager)
+        m_pModuleManager->deleteLater();
     m_pModuleManager.clear();
 }
 

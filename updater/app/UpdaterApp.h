@@ -2,6 +2,7 @@
 
 #include "UpdateCheckState.h"
 #include "engine/CReaderModuleManager.h"
+#include "engine/UpdateRun.h"
 
 #include <QObject>
 #include <QPoint>
@@ -18,10 +19,10 @@ class QLocalSocket;
 class QWidget;
 class UpdateListener;
 
-// The conductor of one update run, and the process-wide service object that the engine and the
-// dialogs reach through `theApp`: data folders, package type, language code, network identity, the
-// reader's version and window, and the state report to the reader.
-class UpdaterApp : public QObject
+// The conductor of one update run, and the process-wide service object that the dialogs reach
+// through `theApp`: data folders, package type, language code, network identity, the reader's
+// version and window, and the state report to the reader. The engine sees it only as its UpdateRun.
+class UpdaterApp : public QObject, public UpdateRun
 {
     Q_OBJECT
 
@@ -30,26 +31,15 @@ public:
     UpdaterApp(CSetup_CommandLine* commandLine, QObject* parent);
     ~UpdaterApp() override;
 
-    CSetup_CommandLine* commandLine() const { return m_pCommandLine; }
-
     // The engine is held through a guarded pointer: whoever deletes it leaves null here, never a
-    // dangling pointer. Every deletion goes through releaseEngine().
+    // dangling pointer. Every release goes through releaseEngine(), which forgets the engine at once
+    // and leaves deleting it to the event loop.
     CReaderModuleManager* engine() const { return m_pModuleManager; }
     void setEngine(CReaderModuleManager* engine);
     void releaseEngine();
 
-    // Data folders under the writable generic data location, for the machine's track word
-    // ("Continuous" or "Classic", read anew on every call); both end in "/".
-    static QString GetAppDateRootPath();
-    static QString GetAppDatePath();
-
     std::string GetLang() const;
-    // The "name" of the bundle's packagetype.xml root element; empty when there is no readable file.
-    static QString GetPackageType();
-    static std::string GetMacAddress();
     QString GetBigVersioin() const;
-    static QPoint GetMainAppCenterPos();
-    static std::string GetCurrentUserPlist();
     static void ResetPostion(QRect rect, QWidget* widget);
     static std::string GetProductName();
     bool RunCommandLine(std::string commandLine, bool& handled);
@@ -58,15 +48,9 @@ public:
     bool SendProcData(std::string const& data);
 
     bool bCheckHandled = false;
-    bool bQueryReplied = false;
-    bool bMajorUpdate = false;
-    bool bInternalUpdate = false;
-    bool bRollback = false;
-    bool bForcedOnly = false;
     QString m_strMajorTipButton;
     QString m_strMajorTipTitle;
     QString m_strMajorTipContent;
-    bool bRunFinished = false;
     int m_nLanguage = 0;
     int m_nCountry = 0;
     std::string m_strReaderVersion;
@@ -77,18 +61,9 @@ private:
 
     QString m_strServerName;
     QPointer<QLocalSocket> m_pReportSocket;
-    CSetup_CommandLine* m_pCommandLine;
     QPointer<CReaderModuleManager> m_pModuleManager;
     std::unique_ptr<UpdateListener> m_pListener;
 };
-
-// The preferences list under `queriedHome`, the home that the user query gave; an empty answer
-// counts as a failed query and the updater's own home is used instead.
-std::string userPreferencesPlist(QString queriedHome);
-
-// The network identity sent to the update service: each hardware address ("-" for ":") followed by
-// "|", virtual-machine and empty addresses left out, then the host name.
-std::string joinMacAddresses(const QStringList& hardwareAddresses, const QString& hostName);
 
 bool RunUpdaterFromService(QString command);
 

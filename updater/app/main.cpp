@@ -1,4 +1,4 @@
-#include "CUP_Log.h"
+#include "engine/CUP_Log.h"
 #include "MyApplication.h"
 #include "engine/CRegister.h"
 #include "engine/CSetup_CommandLine.h"

@@ -1,7 +1,8 @@
 #include "CReaderModuleManager.h"
 
-#include "app/UpdaterApp.h"
+#include "engine/UpdateRun.h"
 #include "engine/CSetup_CommandLine.h"
+#include "engine/LocaleTables.h"
 #include "engine/QHttpDownLoadS.h"
 
 #include <QSet>
@@ -19,10 +20,22 @@ CReaderModuleManager::~CReaderModuleManager()
     ReleaseModuleInfo();
 }
 
+void CReaderModuleManager::setLangParm(int language, int country)
+{
+    m_nLanguage = language;
+    m_nCountry = country;
+}
+
+QString CReaderModuleManager::GetLocalLangName() const
+{
+    return localeCodeFor(UpdateRun::GetPackageType(), m_nLanguage);
+}
+
 const CSetup_CommandLine& CReaderModuleManager::commandLine() const
 {
     static const CSetup_CommandLine noCommandLine;
-    return theApp && theApp->commandLine() ? *theApp->commandLine() : noCommandLine;
+    const UpdateRun* run = UpdateRun::current();
+    return run && run->commandLine() ? *run->commandLine() : noCommandLine;
 }
 
 QString CReaderModuleManager::readerVersion() const
@@ -92,6 +105,16 @@ int CReaderModuleManager::CountSelModules() const
 MODULEINFO* CReaderModuleManager::GetSelModule(int i) const
 {
     return i >= 0 && i < m_vecSelected.size() ? m_vecSelected[i] : nullptr;
+}
+
+int CReaderModuleManager::GetModuleSelIndex(MODULEINFO const* record) const
+{
+    return record ? m_vecSelected.indexOf(const_cast<MODULEINFO*>(record)) : -1;
+}
+
+MODULEINFO* CReaderModuleManager::GetNextSelModule(MODULEINFO const* record) const
+{
+    return GetSelModule(GetModuleSelIndex(record) + 1);
 }
 
 void CReaderModuleManager::AddSelModule(QString text)

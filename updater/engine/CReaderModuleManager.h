@@ -7,7 +7,9 @@
 #include <QUrl>
 #include <QVector>
 
+#include <optional>
 #include <string>
+#include <utility>
 
 class CSetup_CommandLine;
 class QHttpDownLoadS;
@@ -16,7 +18,7 @@ class CZR_XMLElement;
 
 // The update engine of one run: asks the update service what is new for the run's update type,
 // keeps the offered modules that apply to this installation, and owns every module record it makes.
-// It reads the command line and writes the run's flags through the conductor `theApp`, which must
+// It reads the command line and writes the run's flags through the current UpdateRun, which must
 // exist for as long as the engine does.
 class CReaderModuleManager : public QObject
 {
@@ -26,6 +28,11 @@ public:
     CReaderModuleManager(QString type, QObject* parent);
     ~CReaderModuleManager() override;
 
+    // The user-interface language and country numbers of the run.
+    void setLangParm(int language, int country);
+    // The locale code of the run's language in the bundle's language table; "en-US" when it has none.
+    QString GetLocalLangName() const;
+
     // The service request.
     QString GetHttpURL(QString type);
     // The whole request address for this run's type: endpoint, query and, towards an internal
@@ -34,6 +41,8 @@ public:
     // Starts fetching the reply; 0 when the transfer started, 1 when the reply folder cannot be made.
     // With `wait` it returns once the transfer has ended.
     int QueryModuleInfo(QProgressBar* progress, bool wait);
+    // Test seam: the response and stall bounds handed to every later query transfer (90 s by default).
+    void setQueryTimerIntervals(int responseTimeoutMs, int stallTimeoutMs);
 
     // Reading the service reply and the bundle's installed components.
     void OnPaserModuleInfo(QString replyFile);
@@ -75,6 +84,11 @@ public:
     MODULEINFO* CloneAvailableModuleInfo(MODULEINFO* source);
     int CountSelModules() const;
     MODULEINFO* GetSelModule(int i) const;
+    // The position of `record` in the selection; -1 for null or a record that is not selected.
+    int GetModuleSelIndex(MODULEINFO const* record) const;
+    // The selected record after `record`; the first one for null or an unselected record, null
+    // after the last one.
+    MODULEINFO* GetNextSelModule(MODULEINFO const* record) const;
     void AddSelModule(QString text);
     void AddSelModule(MODULEINFO* record);
     void SetCurDownloadModuleInfo(MODULEINFO* record);
@@ -82,6 +96,12 @@ public:
     void ReleaseModuleInfo();
     void ReleaseUpdaterInfoList(QVector<_UpdaterInfo*>& list);
     bool CanExitThred() const;
+
+    void startDownload();
+    bool QueryStopDownload() const;
+
+    // HMAC-MD5 of `message` under `key`, as 32 lower-case hexadecimal digits.
+    QString HMac(QByteArray key, QByteArray message) const;
 
     // Set by the caller of an automatic-upgrade run: enables the major-update notice and forced upgrades.
     bool bAutoUpgrade = false;
@@ -94,11 +114,19 @@ signals:
     void sQueryModuleInfoFinish();
     void sErrorFinish();
     void sErrorNetwork();
+    void sSendDownloadProgress(QString title, double percent);
+    void sSendInstallProgress(QString title, int value);
+    void sSendInstallPkg(QString path);
 
 public slots:
     void slotQueryModuleInfoFinish(QString filePath);
     void errorfinish(QString filePath);
     void error_network();
+    void getDownProgress(QString name, double npos);
+    void setInstallProgress(QString name, int value);
+    void startInstall(QString path);
+    // The selected record of that name becomes the current download; the last of several wins.
+    void Slot_SetCurrentDownloadModule(QString name);
 
 private:
     const CSetup_CommandLine& commandLine() const;
@@ -119,6 +147,10 @@ private:
     QString m_strReaderPath;
     bool bQueryRunning = false;
     QHttpDownLoadS* m_pQueryDownloader = nullptr;
+    std::optional<std::pair<int, int>> m_queryTimerIntervals;
+    int m_nLanguage = 0;
+    int m_nCountry = 0;
+    bool bStopDownload = false;
     QString m_strInfoVersion;
     QVector<MODULEINFO*> m_vecAllModules;
     QVector<MODULEINFO*> m_vecAvailable;

@@ -1,8 +1,8 @@
 #include "CReaderModuleManager.h"
 
-#include "app/CUP_Log.h"
-#include "app/Comm.h"
-#include "app/UpdaterApp.h"
+#include "engine/CUP_Log.h"
+#include "engine/Comm.h"
+#include "engine/UpdateRun.h"
 #include "engine/CRegister.h"
 #include "engine/CSetup_CommandLine.h"
 #include "xml/CZR_XMLElement.h"
@@ -150,7 +150,7 @@ void CReaderModuleManager::OnPaserModuleInfo(QString replyFile)
     file.close();
     qDebug() << "inerfile: " << bytes;
     if (bytes.isEmpty()) {
-        theApp->bQueryReplied = false;
+        UpdateRun::current()->bQueryReplied = false;
         failCheck();
         return;
     }
@@ -158,10 +158,10 @@ void CReaderModuleManager::OnPaserModuleInfo(QString replyFile)
     Tree root = parseTree(bytes);
     bytes.clear();
     bool scheduled = true;
-    if (theApp->bInternalUpdate) {
+    if (UpdateRun::current()->bInternalUpdate) {
         scheduled = CheckUpdateTime(root.get());
         if (root && isTrueIgnoringCase(root->GetAttrValue("rollback")))
-            theApp->bRollback = true;
+            UpdateRun::current()->bRollback = true;
     }
     if (!root)
         failCheck();
@@ -172,7 +172,7 @@ void CReaderModuleManager::OnPaserModuleInfo(QString replyFile)
     DeletePatchUpdate();
     DeleteKelvrinCloud();
     if (!CanExitThred())
-        theApp->bQueryReplied = true;
+        UpdateRun::current()->bQueryReplied = true;
 }
 
 bool CReaderModuleManager::ParseModules(CZR_XMLElement* root)
@@ -180,7 +180,7 @@ bool CReaderModuleManager::ParseModules(CZR_XMLElement* root)
     const CZR_WideString majorUpdate = root->GetAttrValue("majorUpdate");
     if ((majorUpdate == L"true" || majorUpdate == L"TRUE") && bAutoUpgrade) {
         CUP_Log::PrintLog("set m_bRgesterMajorUpgrade true: bAutoUpgrade majorUpdate");
-        theApp->bMajorUpdate = true;
+        UpdateRun::current()->bMajorUpdate = true;
     }
 
     QVector<_UpdaterInfo*> installed;
@@ -228,7 +228,7 @@ bool CReaderModuleManager::IsModulePresent(MODULEINFO* record, QVector<_UpdaterI
 bool CReaderModuleManager::KeepModule(MODULEINFO* record, bool present)
 {
     const bool offered = (record->result && !present) || record->bForcedNotRejected ||
-                         (record->module_type == "updater" && theApp->bRollback);
+                         (record->module_type == "updater" && UpdateRun::current()->bRollback);
     if (!offered)
         return false;
     const QString installedVersion = CRegister::regGetString(kUpdaterKey, QString::fromStdString(record->name));
@@ -255,7 +255,7 @@ void CReaderModuleManager::OfferModule(MODULEINFO* record, QVector<_UpdaterInfo*
         QVector<_HasRejectForceUpdaterInfo*> declined;
         ParseHasRejectForceUpdaterInfo(declined);
         if (!CheckHasRejectForcedUpgrade(record, declined)) {
-            theApp->bForcedOnly = true;
+            UpdateRun::current()->bForcedOnly = true;
             record->bForcedNotRejected = true;
             m_vecSelected.append(record);
         } else {
@@ -273,7 +273,7 @@ void CReaderModuleManager::ParseModuleInfo(CZR_XMLElement* element, MODULEINFO* 
         return;
     record->SilentInstall = false;
     record->bMajorUpgrade = false;
-    const bool internal = theApp->bInternalUpdate;
+    const bool internal = UpdateRun::current()->bInternalUpdate;
     CZR_ByteString prefix;
     CZR_ByteString name;
     CZR_WideString value;

@@ -2,11 +2,11 @@
 
 #include "CZR_Update_URLEncode.h"
 #include "UpdateServiceEndpoints.h"
-#include "app/UpdaterApp.h"
+#include "engine/UpdateRun.h"
 #include "engine/CRegister.h"
 #include "engine/CSetup_CommandLine.h"
 #include "engine/QHttpDownLoadS.h"
-#include "app/CUP_Log.h"
+#include "engine/CUP_Log.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -91,7 +91,7 @@ QString CReaderModuleManager::internalServiceQuery() const
 {
     const CSetup_CommandLine& command = commandLine();
     QString query = localUtcOffsetHours() == 8 ? "&domain_area=cn" : "&domain_area=us";
-    query += "&Mac=" + queryValue(UpdaterApp::GetMacAddress());
+    query += "&Mac=" + queryValue(UpdateRun::GetMacAddress());
     query += "&email=" + queryValue(command.GetUserEmail());
     query += command.GetUpdaterType() == "Auto Updater" ? "&updateType=0" : "&updateType=1";
     return query;
@@ -102,23 +102,31 @@ QString CReaderModuleManager::GetRequestURL()
     const QString internalUrl = QString::fromStdString(commandLine().GetInternalUpdateURL());
     const QString query = GetHttpURL(m_strType);
     if (!internalUrl.isEmpty()) {
-        theApp->bInternalUpdate = true;
+        UpdateRun::current()->bInternalUpdate = true;
         return internalUrl + "?" + query + internalServiceQuery();
     }
-    const char* endpoint = UpdaterApp::GetPackageType() == "zh-CN" ? UpdateServiceEndpoints::kUpdateCheck
+    const char* endpoint = UpdateRun::GetPackageType() == "zh-CN" ? UpdateServiceEndpoints::kUpdateCheck
                                                                    : UpdateServiceEndpoints::kAddonList;
     return QString(endpoint) + "?" + query;
 }
 
 int CReaderModuleManager::QueryModuleInfo(QProgressBar* progress, bool wait)
 {
-    m_strReplyFile = UpdaterApp::GetAppDateRootPath() + "updater/update_tmpfile.xml";
+    m_strReplyFile = UpdateRun::GetAppDateRootPath() + "updater/update_tmpfile.xml";
     const QString url = GetRequestURL();
     CUP_Log::PrintLog("QueryModuleInfo url: " + url);
 
     bQueryRunning = true;
-    delete m_pQueryDownloader;
+    if (m_pQueryDownloader) {
+        // A query may start from inside the previous transfer's own signal: end that transfer, but
+        // leave freeing it to the event loop.
+        m_pQueryDownloader->disconnect(this);
+        m_pQueryDownloader->stopDownLoads();
+        m_pQueryDownloader->deleteLater();
+    }
     m_pQueryDownloader = new QHttpDownLoadS(nullptr, progress, nullptr, nullptr);
+    if (m_queryTimerIntervals)
+        m_pQueryDownloader->setTimerIntervals(m_queryTimerIntervals->first, m_queryTimerIntervals->second);
     CUP_Log::PrintLog("update_tmpfile.xml: " + m_strReplyFile);
     m_pQueryDownloader->setUrlAndFilePath(QUrl(url, QUrl::TolerantMode), m_strReplyFile);
 
@@ -132,6 +140,11 @@ int CReaderModuleManager::QueryModuleInfo(QProgressBar* progress, bool wait)
     connect(m_pQueryDownloader, SIGNAL(error_network()), this, SLOT(error_network()));
     m_pQueryDownloader->startDownLoads(wait);
     return 0;
+}
+
+void CReaderModuleManager::setQueryTimerIntervals(int responseTimeoutMs, int stallTimeoutMs)
+{
+    m_queryTimerIntervals = std::make_pair(responseTimeoutMs, stallTimeoutMs);
 }
 
 void CReaderModuleManager::slotQueryModuleInfoFinish(QString filePath)
@@ -161,7 +174,7 @@ QUrl CReaderModuleManager::GetPackageDownloadURL(const MODULEINFO* record) const
     const QString stored = QString::fromStdString(record->url);
     const QUrl storedUrl(stored, QUrl::TolerantMode);
     const QString internal = QString::fromStdString(commandLine().GetInternalUpdateURL());
-    if (!theApp->bInternalUpdate || internal.isEmpty() || !storedUrl.scheme().isEmpty() || !storedUrl.host().isEmpty())
+    if (!UpdateRun::current()->bInternalUpdate || internal.isEmpty() || !storedUrl.scheme().isEmpty() || !storedUrl.host().isEmpty())
         return storedUrl;
     QUrl url(internal, QUrl::TolerantMode);
     url.setPath(stored, QUrl::DecodedMode);

@@ -1,6 +1,6 @@
 #include "CReaderModuleManager.h"
 
-#include "app/CUP_Log.h"
+#include "engine/CUP_Log.h"
 #include "engine/CRegister.h"
 
 #include <QFile>

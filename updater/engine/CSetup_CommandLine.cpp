@@ -1,6 +1,6 @@
 #include "CSetup_CommandLine.h"
 
-#include "app/UpdaterApp.h"
+#include "engine/UpdateRun.h"
 
 #include <QStringList>
 
@@ -210,8 +210,8 @@ void CSetup_CommandLine::Split(QString value, QString separator)
 
     if (!rest.isEmpty()) {
         m_bRollback = true;
-        if (theApp)
-            theApp->bRollback = true;
+        if (UpdateRun* run = UpdateRun::current())
+            run->bRollback = true;
         const int second = rest.indexOf(';');
         if (second >= 0) {
             m_rollBackURL = utf8(rest.left(second));

@@ -11,6 +11,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -131,10 +135,33 @@ bool staysInside(const QString& root, const QString& target)
     return QDir::cleanPath(target).startsWith(cleanRoot);
 }
 
-bool allTargetsInside(const QString& root, const VzipEntryTable& table)
+bool isLink(const QString& path)
+{
+    struct stat info;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+// The unpacker makes only real folders and files, so a link at any level below the destination was
+// put there by someone else, and following it could lead anywhere.
+bool passesThroughLink(const QString& root, const QString& target)
+{
+    const QString cleanRoot = QDir::cleanPath(root);
+    QString path = cleanRoot;
+    for (const QString& level : QDir(cleanRoot).relativeFilePath(QDir::cleanPath(target)).split('/')) {
+        path += '/' + level;
+        if (isLink(path))
+            return true;
+        if (!QFileInfo::exists(path))
+            return false;
+    }
+    return false;
+}
+
+bool allTargetsSafe(const QString& root, const VzipEntryTable& table)
 {
     for (const VzipEntry& entry : table.entries()) {
-        if (!staysInside(root, entryTarget(root, entry)))
+        const QString target = entryTarget(root, entry);
+        if (!staysInside(root, target) || passesThroughLink(root, target))
             return false;
     }
     return true;
@@ -144,6 +171,22 @@ bool makeFolderLevel(const QString& path)
 {
     QDir().mkdir(path);
     return QFileInfo(path).isDir();
+}
+
+bool makeRealFolderLevel(const QString& path)
+{
+    return makeFolderLevel(path) && !isLink(path);
+}
+
+StdioFile createWithoutFollowing(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return StdioFile();
+    FILE* file = ::fdopen(fd, "w+b");
+    if (!file)
+        ::close(fd);
+    return StdioFile(file);
 }
 
 bool copyContents(FILE* decoded, FILE* target, std::uint32_t size, std::vector<unsigned char>& block)
@@ -167,11 +210,11 @@ bool writeEntries(const QString& root, const VzipEntryTable& table, FILE* decode
             return false;
         const QString target = entryTarget(root, entry);
         if (VzipEntryTable::isFolder(entry)) {
-            if (!makeFolderLevel(target.left(target.size() - 1)))
+            if (!makeRealFolderLevel(target.left(target.size() - 1)))
                 return false;
             continue;
         }
-        StdioFile file = openFile(target, "w+b");
+        StdioFile file = createWithoutFollowing(target);
         if (!file)
             return false;
         const bool copied = copyContents(decoded, file.get(), entry.size, block);
@@ -190,7 +233,7 @@ std::int64_t fileSize(FILE* file)
 
 int unpackBody(const QString& package, std::int64_t bodyLength, std::uint32_t lzmaLength, const QString& destinationFolder)
 {
-    const VzipScratchFolder scratchFolder = VzipScratchFolder::prepare();
+    const VzipScratchFolder scratchFolder = VzipScratchFolder::prepare(QFileInfo(QDir::cleanPath(destinationFolder)).absolutePath());
     if (!scratchFolder.isValid())
         return CZR_Vzip::kUnpackFailed;
     const ScratchFiles scratch(scratchFolder.path());
@@ -199,7 +242,7 @@ int unpackBody(const QString& package, std::int64_t bodyLength, std::uint32_t lz
 
     const std::optional<VzipEntryTable> table = VzipEntryTable::readFile(scratch.table);
     const QString root = destinationRoot(destinationFolder);
-    if (!table || !allTargetsInside(root, *table))
+    if (!table || !allTargetsSafe(root, *table))
         return CZR_Vzip::kUnpackFailed;
     if (!decodeLzmaAloneFile(QFile::encodeName(scratch.lzmaPart).constData(),
                              QFile::encodeName(scratch.decoded).constData(), table->totalSize()))

@@ -1,6 +1,7 @@
 #include "QHttpDownLoadS.h"
 
 #include "HttpReplyHeaders.h"
+#include "app/CUP_Log.h"
 
 #include <QDebug>
 #include <QEventLoop>
@@ -20,17 +21,6 @@ constexpr qint64 kReadBufferSize = 1024 * 1024;
 // An error page is read and dropped up to this size, so that Qt can still report its error;
 // a longer one is cut off.
 constexpr qint64 kMaximumDiscarded = 1024 * 1024;
-
-// The first byte position of "Content-Range: bytes FIRST-LAST/SIZE"; -1 when there is none.
-qint64 contentRangeStart(const QByteArray& header)
-{
-    if (!header.startsWith("bytes "))
-        return -1;
-    const int dash = header.indexOf('-');
-    bool ok = false;
-    const qint64 first = header.mid(6, dash - 6).trimmed().toLongLong(&ok);
-    return ok && dash > 6 ? first : -1;
-}
 
 bool isRedirect(int status)
 {
@@ -64,6 +54,11 @@ QHttpDownLoadS::~QHttpDownLoadS()
 
 void QHttpDownLoadS::setProgressBar(QProgressBar*)
 {
+}
+
+void QHttpDownLoadS::setMaximumSize(qint64 bytes)
+{
+    m_maximumSize = bytes;
 }
 
 void QHttpDownLoadS::setTimerIntervals(int responseTimeoutMs, int watchdogIntervalMs)
@@ -124,6 +119,8 @@ void QHttpDownLoadS::sendRequest()
 
     m_replyCheck = ReplyCheck::Pending;
     m_replyLength = -1;
+    m_rangeEnd = -1;
+    m_overMaximum = false;
     m_discarded = 0;
     m_failed = false;
     m_finalSent = false;
@@ -196,7 +193,14 @@ void QHttpDownLoadS::readyRead()
 bool QHttpDownLoadS::takeBody(QNetworkReply* reply)
 {
     const QByteArray data = reply->readAll();
-    return m_file->isOpen() && m_file->write(data) == data.size();
+    if (!m_file->isOpen())
+        return false;
+    // The file was opened for appending, so its position is its size, buffered bytes included.
+    if (m_maximumSize >= 0 && m_file->pos() + data.size() > m_maximumSize) {
+        m_overMaximum = true;
+        return false;
+    }
+    return m_file->write(data) == data.size();
 }
 
 // Decides once per reply whether its body belongs in the file, and where.
@@ -215,7 +219,7 @@ QHttpDownLoadS::ReplyCheck QHttpDownLoadS::checkReply(QNetworkReply* reply)
     }
     bool usable = true;
     if (status == 206) {
-        usable = contentRangeStart(reply->rawHeader("Content-Range")) == m_bodyOffset;
+        usable = acceptRange(reply->rawHeader("Content-Range"));
     } else if (m_bodyOffset > 0 && status == 200) {
         // The server ignored "Range": the body is the whole file.
         m_bodyOffset = 0;
@@ -234,6 +238,19 @@ QHttpDownLoadS::ReplyCheck QHttpDownLoadS::checkReply(QNetworkReply* reply)
     return m_replyCheck;
 }
 
+// A ranged answer must start where the file ends and run to the end of the resource; when it gives
+// no size, its body must end where the range does. Only an asked-for range is taken.
+bool QHttpDownLoadS::acceptRange(const QByteArray& contentRange)
+{
+    HttpReplyHeaders::ContentRange range;
+    if (!m_resumeOffset || !HttpReplyHeaders::parseContentRange(contentRange, range) || range.first != m_bodyOffset)
+        return false;
+    if (range.size >= 0 && range.last != range.size - 1)
+        return false;
+    m_rangeEnd = range.last + 1;
+    return true;
+}
+
 // Ends the reply without writing more; its finished() then reports the failure.
 void QHttpDownLoadS::refuseQuietly()
 {
@@ -249,6 +266,7 @@ void QHttpDownLoadS::refuseQuietly()
 
 void QHttpDownLoadS::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
 {
+    CUP_Log::PrintLog(QString("downloadProgress bytesReceived:%1, bytesTotal:%2").arg(bytesReceived).arg(bytesTotal));
     ++m_progressCounter;
     m_gotData = true;
     if (!m_reply || checkReply(m_reply) != ReplyCheck::Accepted)
@@ -262,6 +280,8 @@ void QHttpDownLoadS::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
     if (m_total == 0)
         m_total = m_bodyOffset + length;
     m_received = m_bodyOffset + bytesReceived;
+    CUP_Log::PrintLog("Downloading " + m_filePath.mid(m_filePath.lastIndexOf('/') + 1) + ":" +
+                      QString("%1 of %2 = %3%").arg(m_received).arg(m_total).arg(double(m_received) / m_total * 100));
     emit signal_updateProgress(m_received, m_total);
 }
 
@@ -276,12 +296,16 @@ void QHttpDownLoadS::replyFinished()
         return;
     m_reply = nullptr;
     m_gotData = true;
-    const bool complete = !m_failed && reply->error() == QNetworkReply::NoError &&
-                          checkReply(reply) == ReplyCheck::Accepted && takeBody(reply) && m_received == m_total;
-    closeFile();
+    const bool bodyTaken = !m_failed && reply->error() == QNetworkReply::NoError &&
+                           checkReply(reply) == ReplyCheck::Accepted && takeBody(reply);
+    // Decided only after the flush: the last piece may fail on its way from the buffer to the disk.
+    const bool written = closeFile();
+    const bool complete = bodyTaken && written && m_received == m_total && reachedRangeEnd();
+    if (m_overMaximum)
+        QFile::remove(m_filePath);
     recordOffset();
     if (!complete)
-        qDebug() << QString("replyFinished bytesReceived:%1, bytesTotal:%2").arg(m_received).arg(m_total);
+        CUP_Log::PrintLog(QString("replyFinished bytesReceived:%1, bytesTotal:%2").arg(m_received).arg(m_total));
     emitFinal(complete);
 }
 
@@ -383,10 +407,18 @@ void QHttpDownLoadS::stopDownLoads()
         m_reply->abort();
 }
 
-void QHttpDownLoadS::closeFile()
+bool QHttpDownLoadS::closeFile()
 {
-    if (m_file && m_file->isOpen())
-        m_file->close();
+    if (!m_file || !m_file->isOpen())
+        return true;
+    const bool flushed = m_file->flush();
+    m_file->close();
+    return flushed && m_file->error() == QFileDevice::NoError;
+}
+
+bool QHttpDownLoadS::reachedRangeEnd() const
+{
+    return m_rangeEnd < 0 || QFileInfo(m_filePath).size() == m_rangeEnd;
 }
 
 void QHttpDownLoadS::recordOffset()

@@ -31,6 +31,9 @@ public:
     void continueDownload();
     void stopDownLoads();
 
+    // A body that would make the file larger than `bytes` fails the transfer and the file is removed;
+    // -1 (the default) sets no bound.
+    void setMaximumSize(qint64 bytes);
     // Test seam: the bounds that are 90 seconds in a real run.
     void setTimerIntervals(int responseTimeoutMs, int watchdogIntervalMs);
 
@@ -63,12 +66,15 @@ private:
     void startTimers();
     void waitForEnd();
     ReplyCheck checkReply(QNetworkReply* reply);
+    bool acceptRange(const QByteArray& contentRange);
     bool takeBody(QNetworkReply* reply);
     void refuseQuietly();
     void dropReply();
     void giveUp();
     void emitFinal(bool complete);
-    void closeFile();
+    // False when the file could not take what it buffered.
+    bool closeFile();
+    bool reachedRangeEnd() const;
     void recordOffset();
 
     QNetworkAccessManager* m_manager;
@@ -92,6 +98,9 @@ private:
     qint64 m_discarded = 0;
     int m_hopLengthCount = 0;
     qint64 m_replyLength = -1; // the accepted reply's own "Content-Length"; -1 when it sent none
+    qint64 m_rangeEnd = -1;    // where an accepted ranged body must end the file; -1 when not ranged
+    qint64 m_maximumSize = -1;
+    bool m_overMaximum = false;
     bool m_failed = false;
     bool m_finalSent = false;
 

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,16 +36,18 @@ QString makePrivateFolder(const QString& parent)
 
 } // namespace
 
-VzipScratchFolder VzipScratchFolder::prepare()
+VzipScratchFolder VzipScratchFolder::prepare(const QString& fallbackParent)
 {
+    // Qt gives an empty temporary path when TMPDIR names a missing folder; the fixed folder would
+    // then land at the root of the file system.
     const QString temp = QDir::tempPath();
-    QDir().mkpath(temp);
+    const bool tempUsable = !temp.isEmpty() && QFileInfo(temp).isDir();
     VzipScratchFolder folder;
     const QString shared = temp + "/KelvrinPagewisp";
-    if (ownPrivateFolder(shared) && ownPrivateFolder(shared + "/uncompress")) {
+    if (tempUsable && ownPrivateFolder(shared) && ownPrivateFolder(shared + "/uncompress")) {
         folder.m_path = shared + "/uncompress/";
     } else {
-        folder.m_path = makePrivateFolder(temp);
+        folder.m_path = makePrivateFolder(tempUsable ? temp : fallbackParent);
         folder.m_private = true;
     }
     return folder;

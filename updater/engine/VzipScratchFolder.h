@@ -8,8 +8,9 @@
 class VzipScratchFolder
 {
 public:
-    // The folder path ends with "/"; empty when not even a private folder could be made.
-    static VzipScratchFolder prepare();
+    // The folder path ends with "/"; empty when not even a private folder could be made. Without a
+    // usable temporary folder the private one is made in `fallbackParent`.
+    static VzipScratchFolder prepare(const QString& fallbackParent);
 
     QString path() const { return m_path; }
     bool isValid() const { return !m_path.isEmpty(); }

@@ -257,7 +257,7 @@ plist_t fromVariant(const QVariant& value, int depth)
 
 } // namespace
 
-ReadResult parse(const QByteArray& bytes)
+ReadResult parseList(const QByteArray& bytes)
 {
     if (bytes.size() > kMaxBytes)
         return {ReadStatus::Refused, {}};
@@ -301,7 +301,7 @@ std::optional<QByteArray> toXml(const QVariant& value)
     return bytes;
 }
 
-ReadResult readFile(const QString& path)
+ReadResult readListFile(const QString& path)
 {
     QFile file(path);
     if (!file.exists())
@@ -310,7 +310,23 @@ ReadResult readFile(const QString& path)
         return {ReadStatus::Unreadable, {}};
     if (file.size() > kMaxBytes)
         return {ReadStatus::Refused, {}};
-    return parse(file.readAll());
+    return parseList(file.readAll());
+}
+
+std::optional<QVariant> parse(const QByteArray& bytes)
+{
+    ReadResult result = parseList(bytes);
+    if (result.status != ReadStatus::Ok)
+        return std::nullopt;
+    return std::move(result.value);
+}
+
+std::optional<QVariant> readFile(const QString& path)
+{
+    ReadResult result = readListFile(path);
+    if (result.status != ReadStatus::Ok)
+        return std::nullopt;
+    return std::move(result.value);
 }
 
 bool writeFile(const QString& path, const QVariant& value)

@@ -30,9 +30,13 @@ struct ReadResult {
     QVariant value; // the list when status is Ok
 };
 
-// Reads an XML or binary property list.
-ReadResult parse(const QByteArray& bytes);
-ReadResult readFile(const QString& path);
+// Reads an XML or binary property list, telling why when it cannot.
+ReadResult parseList(const QByteArray& bytes);
+ReadResult readListFile(const QString& path);
+
+// The same, for callers to whom any failure is simply no list.
+std::optional<QVariant> parse(const QByteArray& bytes);
+std::optional<QVariant> readFile(const QString& path);
 
 // Writes `value` as an XML property list; nothing when it holds a type a property list cannot store.
 std::optional<QByteArray> toXml(const QVariant& value);

@@ -79,7 +79,7 @@ QVariantMap toFileEntries(const QSettings::SettingsMap& map)
 
 bool readPlistSettings(QIODevice& device, QSettings::SettingsMap& map)
 {
-    const auto result = Plist::parse(device.readAll());
+    const auto result = Plist::parseList(device.readAll());
     if (!isSettingsList(result))
         return false;
     map = toSettingsMap(result.value.toMap());
@@ -90,7 +90,7 @@ bool readPlistSettings(QIODevice& device, QSettings::SettingsMap& map)
 bool writePlistSettings(QIODevice& device, const QSettings::SettingsMap& map)
 {
     const auto* file = qobject_cast<const QFileDevice*>(&device);
-    if (!file || !isReplaceable(Plist::readFile(file->fileName())))
+    if (!file || !isReplaceable(Plist::readListFile(file->fileName())))
         return false;
     const auto xml = Plist::toXml(toFileEntries(map));
     return xml && device.write(*xml) == xml->size();
@@ -126,7 +126,7 @@ std::unique_ptr<QSettings> openApplicationSettings(const QString& organisation, 
 PlistSettingsFile::PlistSettingsFile(QString path)
     : m_path(std::move(path))
 {
-    const auto result = Plist::readFile(m_path);
+    const auto result = Plist::readListFile(m_path);
     m_replaceable = isReplaceable(result);
     if (isSettingsList(result))
         m_values = toSettingsMap(result.value.toMap());

@@ -75,6 +75,21 @@ TEST(XmlElement, NamespaceUriIsFoundUpTheParents)
     EXPECT_EQ(a->GetTagName(false), "a");
 }
 
+TEST(XmlElement, AnEmptyNamespaceDeclarationIsStillFound)
+{
+    ElementPtr root = parseMemory("<r xmlns=\"urn:d\"><a xmlns=\"\"/></r>");
+    ASSERT_TRUE(root);
+    CZR_XMLElement* a = root->GetElement(0u);
+    CZR_ByteStringL out;
+    out.Set("stale", nullptr);
+    a->GetNamespaceURI("", out);
+    EXPECT_EQ(out.GetLength(), 0) << "the nearest declaration is the empty one";
+    out.Set("kept", nullptr);
+    a->GetNamespaceURI("none", out);
+    EXPECT_STREQ(out.GetPtr(), "kept") << "nothing declared: the output stays as it was";
+    out.Empty(nullptr);
+}
+
 TEST(XmlElement, BuildersInsertRemoveAndClone)
 {
     CZR_XMLElement root("r", nullptr);

@@ -115,7 +115,7 @@ void checkRoundTrip(const QVariant& value)
     const auto xml = Plist::toXml(value);
     if (!xml)
         fail("a list that was read cannot be written");
-    const auto again = Plist::parse(*xml);
+    const auto again = Plist::parseList(*xml);
     if (again.status != Plist::ReadStatus::Ok)
         fail("a list that was written cannot be read back");
     if (!sameValue(value, again.value))
@@ -128,7 +128,7 @@ int readPlistFuzzInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<int>(size));
     checkScreening(bytes);
-    const Plist::ReadResult result = Plist::parse(bytes);
+    const Plist::ReadResult result = Plist::parseList(bytes);
     if (result.status == Plist::ReadStatus::Ok)
         checkRoundTrip(result.value);
     return static_cast<int>(result.status);

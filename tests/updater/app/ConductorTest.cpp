@@ -1,9 +1,12 @@
 #include "IsolatedEnvironment.h"
+#include "LocalHttpServer.h"
 #include "app/UpdaterApp.h"
 #include "engine/CReaderModuleManager.h"
 #include "engine/CSetup_CommandLine.h"
 
+#include <QCoreApplication>
 #include <QPointer>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -77,10 +80,40 @@ TEST(Conductor, ReleasingOrReplacingTheEngineDeletesItOnce)
 
     QPointer<CReaderModuleManager> second = new CReaderModuleManager("Auto Updater", &app);
     app.setEngine(second);
+    EXPECT_EQ(app.engine(), second);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());
 
     app.releaseEngine();
+    EXPECT_EQ(app.engine(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(second.isNull());
+}
+
+TEST(Conductor, AnEngineReleasedFromInsideItsOwnQuerySignalIsFreedAfterTheChain)
+{
+    IsolatedEnvironment env;
+    LocalHttpServer server;
+    ASSERT_TRUE(server.start());
+    server.setFile("/svc/check", "<modules><module name=\"OCR\" version=\"2\" result=\"true\"/></modules>");
+    CSetup_CommandLine commandLine;
+    ASSERT_TRUE(commandLine.ProcessCmdLine("-InternalUpdateURL " + server.url("/svc/check").toString()));
+    UpdaterApp app(&commandLine, nullptr);
+    AsTheApp current(app);
+    QPointer<CReaderModuleManager> engine = new CReaderModuleManager("Update List", nullptr);
+    app.setEngine(engine);
+
+    bool stillThereAfterRelease = false;
+    QObject::connect(engine, &CReaderModuleManager::sQueryModuleInfoFinish, [&] {
+        app.releaseEngine();
+        // The rest of the chain still runs on the engine and its transfer.
+        stillThereAfterRelease = !engine.isNull() && engine->CountAvailableModule() == 1;
+    });
+    ASSERT_EQ(engine->QueryModuleInfo(nullptr, false), 0);
+    for (int i = 0; i < 500 && !engine.isNull(); ++i)
+        QTest::qWait(10);
+    EXPECT_TRUE(stillThereAfterRelease);
+    EXPECT_TRUE(engine.isNull());
     EXPECT_EQ(app.engine(), nullptr);
 }
 

@@ -1,5 +1,7 @@
 #include "engine/QHttpDownLoadS.h"
 
+#include "DebugLog.h"
+#include "FileSizeLimit.h"
 #include "IsolatedEnvironment.h"
 #include "LocalHttpServer.h"
 #include "TestCertificates.h"
@@ -7,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QNetworkReply>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTimer>
@@ -447,6 +450,150 @@ TEST_F(HttpDownloadTest, StalledTransferIsCutOffOnceByTheWatchdog)
     EXPECT_EQ(watched.complete.count(), 0);
     EXPECT_EQ(watched.failed.count(), 1);
     EXPECT_EQ(QFileInfo(target()).size(), 100 * 1000) << "what arrived stays for a later resume";
+}
+
+TEST_F(HttpDownloadTest, WatchdogDropsTheConnectionAndEndsOnlyOnce)
+{
+    auto server = startServer(Security::Plain);
+    HttpRoute stalling = stallingAfter100k();
+    stalling.closeAfterStallMs = 600;
+    server->setRoute("/file.bin", stalling);
+    auto transfer = downloader(server->url("/file.bin"));
+    transfer->setTimerIntervals(60 * 1000, 100);
+    Signals watched(*transfer);
+
+    ASSERT_TRUE(transfer->startDownLoads(false));
+    ASSERT_TRUE(watched.waitForFinal());
+    EXPECT_EQ(watched.failed.count(), 1);
+    // The server closes the stalled connection later; a reply still listening would end a second time.
+    watched.settle(1000);
+
+    EXPECT_EQ(watched.finals(), 1);
+    EXPECT_EQ(server->connectionsDroppedByClient(), 1) << "the watchdog cut the connection itself";
+}
+
+TEST_F(HttpDownloadTest, ReplyHoldsAtMostOneMebibyteUnread)
+{
+    auto server = startServer(Security::Plain);
+    server->setFile("/file.bin", "contents");
+    auto transfer = downloader(server->url("/file.bin"));
+
+    ASSERT_TRUE(transfer->startDownLoads(false));
+    const QList<QNetworkReply*> replies = transfer->findChildren<QNetworkReply*>();
+    ASSERT_EQ(replies.size(), 1);
+    EXPECT_EQ(replies.first()->readBufferSize(), 1024 * 1024);
+}
+
+TEST_F(HttpDownloadTest, FailedWriteOfTheLastPieceIsAFailedTransfer)
+{
+    auto server = startServer(Security::Plain);
+    server->setFile("/file.bin", randomBytes(3000));
+    auto transfer = downloader(server->url("/file.bin"));
+    Signals watched(*transfer);
+
+    {
+        FileSizeLimit limit(1000);
+        ASSERT_TRUE(limit.isActive());
+        ASSERT_TRUE(transfer->startDownLoads(true));
+        ASSERT_TRUE(watched.waitForFinal());
+    }
+
+    EXPECT_EQ(watched.complete.count(), 0);
+    EXPECT_EQ(watched.failed.count(), 1);
+    EXPECT_EQ(QFileInfo(target()).size(), 1000);
+}
+
+TEST_F(HttpDownloadTest, BodyPastTheMaximumSizeFailsAndLeavesNoFile)
+{
+    auto server = startServer(Security::Plain);
+    for (bool announced : {true, false}) {
+        SCOPED_TRACE(announced ? "with a length" : "a body that ends only at close");
+        HttpRoute large;
+        large.body = randomBytes(300 * 1000);
+        large.withoutLength = !announced;
+        server->setRoute("/file.bin", large);
+        auto transfer = downloader(server->url("/file.bin"));
+        transfer->setMaximumSize(100 * 1000);
+        Signals watched(*transfer);
+
+        ASSERT_TRUE(transfer->startDownLoads(true));
+        ASSERT_TRUE(watched.waitForFinal());
+
+        EXPECT_EQ(watched.failed.count(), 1);
+        EXPECT_FALSE(QFile::exists(target()));
+    }
+    server->setFile("/file.bin", randomBytes(1000));
+    auto exact = downloader(server->url("/file.bin"));
+    exact->setMaximumSize(1000);
+    Signals watched(*exact);
+    ASSERT_TRUE(exact->startDownLoads(true));
+    ASSERT_TRUE(watched.waitForFinal());
+    EXPECT_EQ(watched.complete.count(), 1) << "a body of exactly the maximum is whole";
+}
+
+TEST_F(HttpDownloadTest, ProgressAndFailureGoToTheLog)
+{
+    auto server = startServer(Security::Plain);
+    server->setFile("/file.bin", "contents");
+    HttpRoute cut;
+    cut.body = "contents";
+    cut.truncateAfter = 3;
+    server->setRoute("/cut.bin", cut);
+    DebugLog log(env);
+
+    for (const char* path : {"/file.bin", "/cut.bin"}) {
+        auto transfer = downloader(server->url(path));
+        Signals watched(*transfer);
+        ASSERT_TRUE(transfer->startDownLoads(true));
+        ASSERT_TRUE(watched.waitForFinal());
+    }
+
+    const QString text = log.text();
+    EXPECT_TRUE(text.contains("]downloadProgress bytesReceived:8, bytesTotal:8\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("]Downloading target.bin:8 of 8 = 100%\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("]replyFinished bytesReceived:")) << text.toStdString();
+}
+
+struct PartialContentCase {
+    const char* cause;
+    bool sendsRange;
+    QByteArray contentRange;
+    bool withoutLength;
+    int bodySize;
+    bool complete;
+};
+
+TEST_F(HttpDownloadTest, PartialContentMustRunFromTheOffsetToTheEnd)
+{
+    auto server = startServer(Security::Plain);
+    const PartialContentCase cases[] = {
+        {"the whole resource", true, "bytes 0-99/100", false, 100, true},
+        {"a short range of a larger resource", true, "bytes 0-99/1048576", false, 100, false},
+        {"a range that starts elsewhere", true, "bytes 5-104/105", false, 100, false},
+        {"no range was asked for", false, "bytes 0-99/100", false, 100, false},
+        {"unknown size, the body ends at the range's end", true, "bytes 0-99/*", false, 100, true},
+        {"unknown size, the body ends early", true, "bytes 0-99/*", true, 60, false},
+        {"no Content-Range at all", true, QByteArray(), false, 100, false},
+    };
+    for (const PartialContentCase& c : cases) {
+        SCOPED_TRACE(c.cause);
+        HttpRoute partial;
+        partial.status = 206;
+        partial.body = randomBytes(c.bodySize);
+        partial.withoutLength = c.withoutLength;
+        if (!c.contentRange.isEmpty())
+            partial.extraHeaders = "Content-Range: " + c.contentRange + "\r\n";
+        server->setRoute("/file.bin", partial);
+        qint64 offset = 0;
+        auto transfer = downloader(server->url("/file.bin"), c.sendsRange ? &offset : nullptr);
+        Signals watched(*transfer);
+
+        ASSERT_TRUE(transfer->startDownLoads(true));
+        ASSERT_TRUE(watched.waitForFinal());
+
+        EXPECT_EQ(watched.complete.count(), c.complete ? 1 : 0);
+        EXPECT_EQ(watched.failed.count(), c.complete ? 0 : 1);
+    }
 }
 
 TEST_F(HttpDownloadTest, WaitingStartSurvivesTheDownloaderBeingDeleted)

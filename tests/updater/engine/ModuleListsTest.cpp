@@ -1,5 +1,7 @@
 #include "EngineRun.h"
 
+#include <QSignalSpy>
+
 namespace {
 
 class ModuleLists : public EngineRun
@@ -133,6 +135,102 @@ TEST_F(ModuleLists, ReleaseFreesRecordsHeldBySeveralListsOnce)
     EXPECT_EQ(m_engine->GetCurDownloadModule(), nullptr);
     offer({"C"});
     m_engine->AddSelModule(m_engine->GetAvailabletModule(0));
+}
+
+TEST_F(ModuleLists, WalkingTheSelection)
+{
+    offer({"A", "B", "C", "unselected"});
+    MODULEINFO* a = m_engine->GetAvailabletModule(0);
+    MODULEINFO* b = m_engine->GetAvailabletModule(1);
+    MODULEINFO* c = m_engine->GetAvailabletModule(2);
+    MODULEINFO* unselected = m_engine->GetAvailabletModule(3);
+    EXPECT_EQ(m_engine->GetNextSelModule(nullptr), nullptr) << "empty selection";
+    EXPECT_EQ(m_engine->GetNextSelModule(a), nullptr) << "empty selection";
+    for (MODULEINFO* record : {a, b, c})
+        m_engine->AddSelModule(record);
+
+    const struct {
+        const char* label;
+        MODULEINFO const* record;
+        MODULEINFO* next;
+        int index;
+    } cases[] = {
+        {"null", nullptr, a, -1},
+        {"an unselected record", unselected, a, -1},
+        {"the first", a, b, 0},
+        {"the middle", b, c, 1},
+        {"the last", c, nullptr, 2},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(m_engine->GetNextSelModule(c.record), c.next) << c.label;
+        EXPECT_EQ(m_engine->GetModuleSelIndex(c.record), c.index) << c.label;
+    }
+    EXPECT_EQ(m_engine->GetSelModule(m_engine->CountSelModules()), nullptr);
+}
+
+TEST_F(ModuleLists, TheLastSelectedRecordOfANameBecomesTheCurrentDownload)
+{
+    offer({"OCR", "Reader", "OCR", "OCR"});
+    MODULEINFO* second = m_engine->GetAvailabletModule(2);
+    for (int i : {0, 1, 2})
+        m_engine->AddSelModule(m_engine->GetAvailabletModule(i));
+
+    m_engine->Slot_SetCurrentDownloadModule("OCR");
+    EXPECT_EQ(m_engine->GetCurDownloadModule(), second) << "the unselected fourth plays no part";
+    m_engine->Slot_SetCurrentDownloadModule("ocr");
+    m_engine->Slot_SetCurrentDownloadModule("OCR ");
+    EXPECT_EQ(m_engine->GetCurDownloadModule(), second) << "no match leaves the current download";
+}
+
+TEST_F(ModuleLists, TheWorkersReportsAreRelayedAsTheEnginesSignals)
+{
+    QSignalSpy download(m_engine.get(), SIGNAL(sSendDownloadProgress(QString, double)));
+    QSignalSpy install(m_engine.get(), SIGNAL(sSendInstallProgress(QString, int)));
+    QSignalSpy package(m_engine.get(), SIGNAL(sSendInstallPkg(QString)));
+    m_engine->getDownProgress("OCR pack", 99.7);
+    m_engine->setInstallProgress("OCR pack", -1);
+    m_engine->startInstall("/data/OCR.vzip");
+    ASSERT_EQ(download.size(), 1);
+    EXPECT_EQ(download[0][0].toString(), "OCR pack");
+    EXPECT_DOUBLE_EQ(download[0][1].toDouble(), 99.7);
+    ASSERT_EQ(install.size(), 1);
+    EXPECT_EQ(install[0][1].toInt(), -1);
+    ASSERT_EQ(package.size(), 1);
+    EXPECT_EQ(package[0][0].toString(), "/data/OCR.vzip");
+}
+
+TEST_F(ModuleLists, KeyedDigestMatchesTheReferenceVectors)
+{
+    const struct {
+        QByteArray key;
+        QByteArray message;
+        const char* digest;
+    } cases[] = {
+        {QByteArray(16, '\x0b'), "Hi There", "9294727a3638bb1c13f48ef8158bfc9d"},
+        {"Jefe", "what do ya want for nothing?", "750c783e6ab0b503eaa86e310a5db738"},
+        {QByteArray(16, '\xaa'), QByteArray(50, '\xdd'), "56be34521d144c88dbb8c733f0e8b3f6"},
+        {QByteArray::fromHex("0102030405060708090a0b0c0d0e0f10111213141516171819"), QByteArray(50, '\xcd'),
+         "697eaf0aca3a3aea3a75164746ffaa79"},
+        {QByteArray(16, '\x0c'), "Test With Truncation", "56461ef2342edc00f9bab995690efd4c"},
+        {QByteArray(80, '\xaa'), "Test Using Larger Than Block-Size Key - Hash Key First",
+         "6b1ab7fe4bd7bf8f0b62e6ce61b9d0cd"},
+        {QByteArray(80, '\xaa'), "Test Using Larger Than Block-Size Key and Larger Than One Block-Size Data",
+         "6f630fad67cda0ee1fb1f562db3aa53e"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(m_engine->HMac(c.key, c.message).toStdString(), c.digest) << c.message.toStdString();
+}
+
+TEST_F(ModuleLists, TheLanguageCodeComesFromTheLanguageTable)
+{
+    const struct {
+        int language;
+        const char* code;
+    } cases[] = {{31, "en-US"}, {25, "zh-CN"}, {42, "de-DE"}, {59, "ja-JP"}, {0, "en-US"}, {9999, "en-US"}};
+    for (const auto& c : cases) {
+        m_engine->setLangParm(c.language, 0);
+        EXPECT_EQ(m_engine->GetLocalLangName().toStdString(), c.code) << c.language;
+    }
 }
 
 TEST_F(ModuleLists, SilentAndReaderUpdateQuestionsNeedAnAvailableRecord)

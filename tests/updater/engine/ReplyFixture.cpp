@@ -15,7 +15,7 @@ void ReplyParsing::installComponents(const QByteArray& updaterInfoXml) const
 
 CReaderModuleManager& ReplyParsing::parse(const QByteArray& reply, const QString& type, bool autoUpgrade)
 {
-    if (!theApp)
+    if (!m_run)
         startReaderRun();
     IsolatedEnvironment::writeFile(replyFile(), reply);
     CReaderModuleManager& run = engine(type);

@@ -52,8 +52,8 @@ TEST_F(ReplyParsing, AttributesFillTheRecordByName)
     const QueryResultInfo result = m_engine->GetQueryResultInfo();
     EXPECT_TRUE(result.bSuccess && result.bUpdateFound && result.bCloudModeModule);
     EXPECT_TRUE(result.strMessage.isEmpty());
-    EXPECT_TRUE(theApp->bQueryReplied);
-    EXPECT_FALSE(theApp->bMajorUpdate) << "majorUpdate \"True\" and no automatic upgrade";
+    EXPECT_TRUE(m_run->bQueryReplied);
+    EXPECT_FALSE(m_run->bMajorUpdate) << "majorUpdate \"True\" and no automatic upgrade";
 }
 
 TEST_F(ReplyParsing, FlagTextsFollowTheirOwnCaseRules)
@@ -107,7 +107,7 @@ TEST_F(ReplyParsing, UpdateListKeepsWhatIsNewForThisInstallation)
     EXPECT_FALSE(available("Reader2")->bMajorUpgrade);
     EXPECT_TRUE(available("Reader3")->bMajorUpgrade);
 
-    theApp->bRollback = true;
+    m_run->bRollback = true;
     parse(xml);
     EXPECT_EQ(availableNames(), (Names{"OCR", "Sign", "Reader", "Reader2", "Dict2", "Reader3"}))
         << "a reader update at the installed version stays when rolling back";
@@ -166,7 +166,7 @@ TEST_F(ReplyParsing, MajorUpdateNeedsTheExactWordAndAnAutomaticUpgrade)
     for (const auto& c : cases) {
         startReaderRun();
         parse(reply({}, c.root), "Update List", c.autoUpgrade);
-        EXPECT_EQ(theApp->bMajorUpdate, c.major) << c.root << " " << c.autoUpgrade;
+        EXPECT_EQ(m_run->bMajorUpdate, c.major) << c.root << " " << c.autoUpgrade;
     }
 }
 
@@ -181,18 +181,18 @@ TEST_F(ReplyParsing, ForcedUpgradeJoinsTheSelectionOnlyInAutomaticUpgrades)
     EXPECT_EQ(availableNames(), (Names{"OCR", "Sign"})) << "a forced module already installed is still dropped";
     EXPECT_EQ(selectedNames(), Names{"OCR"});
     EXPECT_TRUE(available("OCR")->bForcedNotRejected);
-    EXPECT_TRUE(theApp->bForcedOnly);
+    EXPECT_TRUE(m_run->bForcedOnly);
 
     startReaderRun();
     parse(xml, "Update List", false);
     EXPECT_EQ(selectedNames(), Names{});
-    EXPECT_FALSE(theApp->bForcedOnly);
+    EXPECT_FALSE(m_run->bForcedOnly);
 }
 
 TEST_F(ReplyParsing, InternalServiceKeepsTheDecodedPathAndReadsRollback)
 {
     startReaderRun("-InternalUpdateURL http://127.0.0.1:9/svc");
-    theApp->bInternalUpdate = true;
+    m_run->bInternalUpdate = true;
     parse(reply({"version=\"1\" name=\"A\" result=\"true\" url=\"https://svc.example:8443/a/b%20c.vzip?t=1#f\"",
                  "version=\"1\" name=\"B\" result=\"true\" url=\"/pkg/%E6%97%A5.vzip\"",
                  "name=\"R\" module_type=\"updater\" version=\"1\" result=\"true\""},
@@ -200,7 +200,7 @@ TEST_F(ReplyParsing, InternalServiceKeepsTheDecodedPathAndReadsRollback)
     EXPECT_EQ(availableNames(), (Names{"A", "B", "R"}));
     EXPECT_EQ(available("A")->url, "/a/b c.vzip");
     EXPECT_EQ(available("B")->url, "/pkg/\xe6\x97\xa5.vzip");
-    EXPECT_TRUE(theApp->bRollback);
+    EXPECT_TRUE(m_run->bRollback);
 }
 
 TEST_F(ReplyParsing, CleanUpsDropPatchesBesideUpdatersAndCloudModules)
@@ -240,7 +240,7 @@ TEST_F(ReplyParsing, StopFlagAbandonsTheParse)
     run.bStopQuery = true;
     run.OnPaserModuleInfo(replyFile());
     EXPECT_EQ(run.CountAvailableModule(), 0);
-    EXPECT_FALSE(theApp->bQueryReplied);
+    EXPECT_FALSE(m_run->bQueryReplied);
 }
 
 struct FailureCase {
@@ -273,7 +273,7 @@ TEST_F(ReplyParsing, MissingEmptyOrUnreadableRepliesFailTheCheck)
         EXPECT_EQ(result.strMessage.isEmpty(), c.success);
         EXPECT_FALSE(result.bUpdateFound);
         EXPECT_EQ(run.CountAvailableModule(), 0);
-        EXPECT_EQ(theApp->bQueryReplied, c.replied);
+        EXPECT_EQ(m_run->bQueryReplied, c.replied);
     }
 }
 

@@ -55,15 +55,15 @@ TEST_F(ServiceQueryWire, InternalAddressGetsTheQueryOnceEncodedAndItsReplyBecome
                                   "&platform=x64&EmbededLanguage=a%26b&PackageType=&domain_area=us&Mac="))
         << target.toStdString();
     EXPECT_FALSE(target.contains("%25")) << "nothing is encoded twice";
-    EXPECT_TRUE(target.contains("&Mac=" + QUrl::toPercentEncoding(QString::fromStdString(UpdaterApp::GetMacAddress()), "-")));
+    EXPECT_TRUE(target.contains("&Mac=" + QUrl::toPercentEncoding(QString::fromStdString(UpdateRun::GetMacAddress()), "-")));
     EXPECT_TRUE(target.endsWith("&email=me%2Byou@example.org&updateType=1")) << target.toStdString();
-    EXPECT_TRUE(theApp->bInternalUpdate);
-    EXPECT_TRUE(theApp->bQueryReplied);
+    EXPECT_TRUE(m_run->bInternalUpdate);
+    EXPECT_TRUE(m_run->bQueryReplied);
 
     EXPECT_EQ(availableNames(), std::vector<std::string>{"OCR"});
     EXPECT_EQ(available("OCR")->url, "/pkg/OCR Pack.vzip");
     EXPECT_TRUE(run.GetQueryResultInfo().bSuccess);
-    EXPECT_TRUE(QFile::exists(UpdaterApp::GetAppDateRootPath() + "updater/update_tmpfile.xml"));
+    EXPECT_TRUE(QFile::exists(UpdateRun::GetAppDateRootPath() + "updater/update_tmpfile.xml"));
     EXPECT_EQ(run.GetPackageDownloadURL(available("OCR")), server.url("/pkg/OCR Pack.vzip"));
 }
 
@@ -128,11 +128,51 @@ TEST_F(ServiceQueryWire, PackageAddressesOutsideInternalModeStayAsSent)
     };
     for (const auto& c : cases) {
         startReaderRun(c.internalUrl ? QString("-InternalUpdateURL \"%1\"").arg(c.internalUrl) : QString());
-        theApp->bInternalUpdate = c.internalUrl != nullptr;
+        m_run->bInternalUpdate = c.internalUrl != nullptr;
         MODULEINFO record;
         record.url = c.stored;
         EXPECT_EQ(engine().GetPackageDownloadURL(&record).toString(QUrl::FullyEncoded), c.download) << c.stored;
     }
+}
+
+TEST_F(ServiceQueryWire, AServerThatNeverAnswersEndsTheCheckWithinTheQueryBound)
+{
+    LocalHttpServer server;
+    ASSERT_TRUE(server.start());
+    HttpRoute silent;
+    silent.neverAnswer = true;
+    server.setRoute("/svc/check", silent);
+    startReaderRun("-InternalUpdateURL " + server.url("/svc/check").toString());
+    CReaderModuleManager& run = engine();
+    run.setQueryTimerIntervals(300, 300);
+
+    QSignalSpy failed(&run, SIGNAL(sErrorFinish()));
+    ShownBox shown;
+    acknowledgeNextMessageBox(shown);
+    ASSERT_EQ(run.QueryModuleInfo(nullptr, false), 0);
+    ASSERT_TRUE(failed.wait(10000));
+    EXPECT_EQ(shown.text.toStdString(), "Cannot connect to the server. Please check your network connection.");
+    EXPECT_FALSE(run.GetQueryResultInfo().bSuccess);
+}
+
+TEST_F(ServiceQueryWire, ANewQueryFromInsideTheLastOnesSignalReplacesItsTransfer)
+{
+    LocalHttpServer server;
+    ASSERT_TRUE(server.start());
+    server.setFile("/svc/check", "<modules><module name=\"OCR\" version=\"2\" result=\"true\"/></modules>");
+    startReaderRun("-InternalUpdateURL " + server.url("/svc/check").toString());
+    CReaderModuleManager& run = engine();
+    QSignalSpy parsed(&run, SIGNAL(sQueryModuleInfoFinish()));
+    bool again = true;
+    QObject::connect(&run, &CReaderModuleManager::sQueryModuleInfoFinish, &run, [&] {
+        if (std::exchange(again, false))
+            run.QueryModuleInfo(nullptr, false);
+    });
+    ASSERT_EQ(run.QueryModuleInfo(nullptr, false), 0);
+    ASSERT_TRUE(parsed.wait(10000));
+    ASSERT_TRUE(parsed.size() == 2 || parsed.wait(10000));
+    EXPECT_EQ(server.requests().size(), 2);
+    EXPECT_EQ(run.CountAvailableModule(), 1);
 }
 
 } // namespace

@@ -30,7 +30,7 @@ public:
 class ServiceRequest : public EngineRun
 {
 protected:
-    QString mac() const { return QString::fromStdString(UpdaterApp::GetMacAddress()); }
+    QString mac() const { return QString::fromStdString(UpdateRun::GetMacAddress()); }
 };
 
 struct QueryCase {
@@ -77,7 +77,7 @@ TEST_F(ServiceRequest, PublicEndpointFollowsTheBundlePackageType)
 {
     startRun("-version 12.0.1.1");
     EXPECT_EQ(engine().GetRequestURL(), QString(UpdateServiceEndpoints::kAddonList) + "?" + engine().GetHttpURL("Update List"));
-    EXPECT_FALSE(theApp->bInternalUpdate);
+    EXPECT_FALSE(m_run->bInternalUpdate);
     EXPECT_TRUE(QString(UpdateServiceEndpoints::kAddonList).endsWith("/addons/list.php"));
     EXPECT_TRUE(QString(UpdateServiceEndpoints::kUpdateCheck).endsWith("/check"));
 }
@@ -108,7 +108,7 @@ TEST_F(ServiceRequest, InternalServiceAddsAreaMachineMailAndUpdateType)
         CReaderModuleManager& run = engine("Update List");
         EXPECT_EQ(run.GetRequestURL(), "http://10.0.0.7:8080/svc/check?" + run.GetHttpURL("Update List") +
                                            "&domain_area=" + c.domain + "&Mac=" + mac() + c.tail);
-        EXPECT_TRUE(theApp->bInternalUpdate);
+        EXPECT_TRUE(m_run->bInternalUpdate);
     }
 }
 

@@ -337,7 +337,53 @@ TEST_F(VzipTest, DictionaryAbove256MiBIsRefused)
     EXPECT_EQ(unpacked().value("a.txt"), randomBytes(3000, 5));
 }
 
+TEST_F(VzipTest, LinksAlreadyInTheDestinationAreNeverFollowed)
+{
+    const QString outside = env.root() + "/outside";
+    struct LinkCase {
+        const char* cause;
+        QString link;
+        QString linkTarget;
+        VzipFixture package;
+    };
+    const std::vector<LinkCase> cases = {
+        {"a file through a linked folder", "link", outside, VzipFixture().file("first.txt", "1").file("link/x.txt", "evil")},
+        {"a folder entry on a linked folder", "link", outside, VzipFixture().folder("link/").file("link/x.txt", "evil")},
+        {"a file onto a linked file", "kept.txt", outside + "/kept.txt", VzipFixture().file("kept.txt", "evil")},
+        {"a linked level further down", "sub/deeper", outside,
+         VzipFixture().folder("sub/").folder("sub/deeper/").file("sub/deeper/x.txt", "evil")},
+    };
+    for (const LinkCase& c : cases) {
+        QDir(destination()).removeRecursively();
+        QDir(outside).removeRecursively();
+        IsolatedEnvironment::writeFile(outside + "/kept.txt", "outside");
+        const QString link = destination() + "/" + c.link;
+        QDir().mkpath(QFileInfo(link).path());
+        ASSERT_TRUE(QFile::link(c.linkTarget, link)) << c.cause;
+
+        EXPECT_EQ(unpack(c.package.package()), -4) << c.cause;
+        EXPECT_EQ(treeOf(outside), (QMap<QString, QByteArray>{{"kept.txt", "outside"}})) << c.cause;
+        EXPECT_FALSE(unpacked().contains("first.txt")) << "refused before anything is written: " << c.cause;
+    }
+}
+
 // --- the temporary folder ---------------------------------------------------------------------------
+
+TEST_F(VzipTest, MissingTemporaryFolderFallsBackBesideTheDestination)
+{
+    const bool rootFolderBefore = QFileInfo::exists("/KelvrinPagewisp");
+    qputenv("TMPDIR", QFile::encodeName(env.root() + "/no-such-folder"));
+
+    EXPECT_EQ(unpack(goodPackage()), 1);
+    EXPECT_EQ(unpacked().value("docs/a.txt"), QByteArray("alpha"));
+    if (!rootFolderBefore) {
+        EXPECT_FALSE(QFileInfo::exists("/KelvrinPagewisp")) << "never at the root of the file system";
+        ::rmdir("/KelvrinPagewisp/uncompress");
+        ::rmdir("/KelvrinPagewisp");
+    }
+    EXPECT_EQ(QDir(env.root() + "/out/a/b").entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"dest"})
+        << "the private folder beside the destination is removed after success";
+}
 
 TEST_F(VzipTest, TemporaryFolderIsPrivate)
 {
@@ -371,8 +417,11 @@ TEST_F(VzipTest, SharedFolderOfAnotherUserIsNotUsed)
     QDir().mkpath(shared + "/uncompress");
     ASSERT_EQ(chown(QFile::encodeName(shared).constData(), 65534, 65534), 0);
 
-    EXPECT_EQ(unpack(VzipFixture().file("a.txt", "alpha").package()), 1);
+    // A failure leaves the scratch files behind, so they show where the unpacker put them.
+    const VzipFixture fixture = VzipFixture().file("a.txt", "alpha");
+    EXPECT_EQ(unpack(VzipFixture::assemble(fixture.lzmaPart(), fixture.table(2))), -4);
     EXPECT_TRUE(QDir(shared + "/uncompress").isEmpty());
+    EXPECT_EQ(QDir(env.tempDir()).entryList({"KelvrinPagewisp-*"}, QDir::Dirs).size(), 1);
 }
 
 // --- the decoder on its own -------------------------------------------------------------------------

@@ -202,7 +202,7 @@ TEST(PlistCodec, HostileOrCorruptListsAreMalformedOrRefused)
         {"nul in an ascii value", binaryWithAscii("k", nul), ReadStatus::Refused},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Plist::parse(c.bytes).status, c.status) << c.name;
+        EXPECT_EQ(Plist::parseList(c.bytes).status, c.status) << c.name;
 }
 
 TEST(PlistCodec, AWritersSharedKeysAndValuesAreReadInFull)
@@ -212,7 +212,7 @@ TEST(PlistCodec, AWritersSharedKeysAndValuesAreReadInFull)
         records += "<dict><key>Name</key><string>Kelvrin PDF Reader</string><key>Enabled</key><true/>"
                    "<key>Index</key><integer>" + QByteArray::number(i) + "</integer></dict>";
     const QByteArray binary = PlistFileView::xmlToBinary(xmlPlist("<array>" + records + "</array>"));
-    const auto result = Plist::parse(binary);
+    const auto result = Plist::parseList(binary);
     ASSERT_EQ(result.status, Plist::ReadStatus::Ok);
     const QVariantList list = result.value.toList();
     ASSERT_EQ(list.size(), 2000);
@@ -230,11 +230,11 @@ TEST(PlistCodec, DatesAreReadWithTheirSignAndRefusedBeyondWhatTheLibraryExpresse
     QByteArray date(1, char(0x33));
     for (int shift = 56; shift >= 0; shift -= 8)
         date.append(char(bits >> shift));
-    const auto read = Plist::parse(list.build(list.add(date)));
+    const auto read = Plist::parseList(list.build(list.add(date)));
     ASSERT_EQ(read.status, Plist::ReadStatus::Ok);
     EXPECT_EQ(read.value.toDateTime(), QDateTime(QDate(2000, 12, 31), QTime(23, 59, 58, 500), Qt::UTC));
 
-    EXPECT_EQ(Plist::parse(xmlPlist("<date>4001-01-01T00:00:00Z</date>")).status, Plist::ReadStatus::Refused);
+    EXPECT_EQ(Plist::parseList(xmlPlist("<date>4001-01-01T00:00:00Z</date>")).status, Plist::ReadStatus::Refused);
     EXPECT_FALSE(Plist::toXml(QDateTime(QDate(1900, 1, 1), QTime(0, 0), Qt::UTC))) << "would wrap to another date";
 }
 
@@ -260,7 +260,7 @@ TEST_F(PlistSettings, AFileBeyondTheSizeBoundIsRefusedUnread)
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
     ASSERT_TRUE(huge.resize(Plist::kMaxBytes + 1));
     huge.close();
-    EXPECT_EQ(Plist::readFile(path).status, Plist::ReadStatus::Refused);
+    EXPECT_EQ(Plist::readListFile(path).status, Plist::ReadStatus::Refused);
     EXPECT_EQ(PlistSettingsFile(path).status(), QSettings::FormatError);
 }
 

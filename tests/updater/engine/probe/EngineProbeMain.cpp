@@ -1,7 +1,7 @@
 // Test helper, copied into a reader bundle so that its own folder is the updater's:
 //   request-url <command line>: prints the service address an "Update List" check would ask.
 //   query <command line>: runs an "Update List" check and prints the names of the available modules.
-#include "app/UpdaterApp.h"
+#include "../TestUpdateRun.h"
 #include "engine/CReaderModuleManager.h"
 #include "engine/CSetup_CommandLine.h"
 
@@ -17,8 +17,7 @@ int runCheck(const char* mode, const char* commandLineText)
     CSetup_CommandLine commandLine;
     if (!commandLine.ProcessCmdLine(QString::fromUtf8(commandLineText)))
         return 3;
-    UpdaterApp conductor(&commandLine, nullptr);
-    theApp = &conductor;
+    TestUpdateRun run(&commandLine);
     int result = 0;
     {
         CReaderModuleManager engine("Update List", nullptr);
@@ -31,7 +30,6 @@ int runCheck(const char* mode, const char* commandLineText)
                 std::printf("%s\n", engine.GetAvailabletModule(i)->name.c_str());
         }
     }
-    theApp = nullptr;
     return result;
 }
 

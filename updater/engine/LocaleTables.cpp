@@ -38,3 +38,9 @@ const _LocaleInfo* findLocale(const QVector<_LocaleInfo>& table, int language)
     }
     return nullptr;
 }
+
+QString localeCodeFor(const QString& packageType, int language)
+{
+    const _LocaleInfo* row = findLocale(localeTableForPackage(packageType), language);
+    return row ? row->code : QStringLiteral("en-US");
+}

@@ -1,5 +1,5 @@
 #include "IsolatedEnvironment.h"
-#include "app/Comm.h"
+#include "engine/Comm.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "IsolatedEnvironment.h"
-#include "app/CUP_Log.h"
+#include "engine/CUP_Log.h"
 #include "platform/PlistSettings.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "CUP_Log.h"
 
-#include "UpdaterApp.h"
+#include "UpdateRun.h"
 #include "platform/PlistSettings.h"
 
 #include <QDateTime>
@@ -22,7 +22,7 @@ bool debugModeOn()
 
 void CUP_Log::CreateLog()
 {
-    const QString folder = UpdaterApp::GetAppDatePath() + "Log" + "/UpdaterApp";
+    const QString folder = UpdateRun::GetAppDatePath() + "Log" + "/UpdaterApp";
     qDebug().noquote() << "qsAppDataPath:" << folder;
 
     delete m_pFile;

@@ -21,3 +21,6 @@ const QVector<_LocaleInfo>& localeTableForPackage(const QString& packageType);
 
 // The first row of `table` for `language` (the country plays no part); null when there is none.
 const _LocaleInfo* findLocale(const QVector<_LocaleInfo>& table, int language);
+
+// The locale code of `language` in the table of `packageType`; "en-US" when the table has no row for it.
+QString localeCodeFor(const QString& packageType, int language);

@@ -1,0 +1,111 @@
+#include "streams/CZR_ArchiveSaver.h"
+
+#include <cstring>
+
+CZR_ArchiveSaver::CZR_ArchiveSaver(IZR_FileStream* stream, _IZR_Allocator* allocator)
+    : m_SavingBuf(allocator), m_pStream(stream)
+{
+}
+
+void CZR_ArchiveSaver::Store(const void* first, int firstSize, const void* second, int secondSize)
+{
+    if (m_pStream) {
+        if (m_pStream->WriteBlock(first, size_t(firstSize)) && secondSize > 0)
+            m_pStream->WriteBlock(second, size_t(secondSize));
+        return;
+    }
+    if (!m_SavingBuf.ExpandBuf(firstSize + secondSize))
+        return;
+    m_SavingBuf.AppendBlock(first, firstSize);
+    if (secondSize > 0)
+        m_SavingBuf.AppendBlock(second, secondSize);
+}
+
+namespace {
+
+void putLittleEndian(unsigned char* out, uint64_t value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        out[i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+}
+
+void CZR_ArchiveSaver::StoreNumber(uint64_t value, int size)
+{
+    unsigned char bytes[8];
+    putLittleEndian(bytes, value, size);
+    Store(bytes, size);
+}
+
+CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(unsigned char value)
+{
+    // Single bytes tend to come in runs: grow by a margin rather than byte by byte.
+    if (!m_pStream && m_SavingBuf.GetSize() == m_SavingBuf.GetAllocSize() && !m_SavingBuf.ExpandBuf(100))
+        return *this;
+    Store(&value, 1);
+    return *this;
+}
+
+CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(bool value)
+{
+    return *this << static_cast<unsigned char>(value ? 1 : 0);
+}
+
+CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(int value)
+{
+    StoreNumber(uint32_t(value), 4);
+    return *this;
+}
+
+CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(unsigned int value)
+{
+    StoreNumber(value, 4);
+    return *this;
+}
+
+CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(float value)
+{
+    uint32_t bits;
+    memcpy(&bits, &value, sizeof bits);
+    StoreNumber(bits, 4);
+    return *this;
+}
+
+CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(long long value)
+{
+    StoreNumber(uint64_t(value), 8);
+    return *this;
+}
+
+CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(const CZR_ByteStringC& text)
+{
+    int length = text.GetLength();
+    if (int64_t(length) + 4 > INT32_MAX)
+        return *this;
+    unsigned char lengthBytes[4];
+    putLittleEndian(lengthBytes, uint32_t(length), 4);
+    Store(lengthBytes, 4, text.GetPtr(), length);
+    return *this;
+}
+
+CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(const char* text) { return *this << CZR_ByteStringC(text); }
+
+CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(const CZR_ByteString& text) { return *this << CZR_ByteStringC(text); }
+
+CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(const wchar_t* text) { return *this << CZR_WideString(text); }
+
+CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(const CZR_WideString& text)
+{
+    CZR_ByteString units = text.UTF16LE_Encode(true);
+    // An encoding that could not be made would store a different string than the one given.
+    if (!units.IsEmpty())
+        *this << CZR_ByteStringC(units);
+    return *this;
+}
+
+void CZR_ArchiveSaver::Write(const void* data, int size)
+{
+    if (data && size > 0)
+        Store(data, size);
+}
