@@ -27,9 +27,9 @@ std::unique_ptr<QSettings> openPlistSettings(const QString& filePath);
 std::unique_ptr<QSettings> openApplicationSettings(const QString& organisation, const QString& application);
 QString applicationSettingsPath(const QString& organisation, const QString& application);
 
-// One settings file as it is on disk when the object is made. Nothing is kept beyond the object: a
-// change another program makes between two of them is always seen, and a write never puts back a
-// value read before it. Keys are QSettings keys, normalised the same way ("a//b/" is "a/b").
+// One settings file as it is on disk when the object is made. Nothing is kept beyond the object, so
+// a change another program makes between two of them is seen by the second and kept by its writes.
+// Keys are QSettings keys, normalised the same way ("a//b/" is "a/b").
 class PlistSettingsFile
 {
 public:
