@@ -86,11 +86,15 @@ bool readPlistSettings(QIODevice& device, QSettings::SettingsMap& map)
     return true;
 }
 
-// QSettings writes even after its read failed; the file it is about to replace decides.
+// QSettings goes on to write after its read failed, and reports the failure afterwards: it may
+// write only over what it could read, so that a write it reports as failed never replaced a file.
 bool writePlistSettings(QIODevice& device, const QSettings::SettingsMap& map)
 {
     const auto* file = qobject_cast<const QFileDevice*>(&device);
-    if (!file || !isReplaceable(Plist::readListFile(file->fileName())))
+    if (!file)
+        return false;
+    const auto current = Plist::readListFile(file->fileName());
+    if (current.status != Plist::ReadStatus::Missing && !isSettingsList(current))
         return false;
     const auto xml = Plist::toXml(toFileEntries(map));
     return xml && device.write(*xml) == xml->size();

@@ -10,9 +10,9 @@
 //
 // Top-level keys are stored the way the reader's own settings code stores them: "/" is written as
 // ".", "." as the middle dot (U+00B7) and the middle dot as "/". Keys inside a dictionary are kept as
-// they are. A list that cannot be read gives an empty store whose status() is FormatError; writes
-// replace the file atomically, so a failed one leaves the previous file untouched, and a file this
-// layer refused to read (see PlistSettingsFile::setValue) is never written over.
+// they are. A list that cannot be read gives an empty store whose status() is FormatError, and is
+// never written over; writes replace the file atomically, so a failed one leaves the previous file
+// untouched.
 //
 // QSettings keeps parsed files for the whole process and trusts their size and time stamp, so a
 // change another program makes can go unseen and be written back over. Settings that another
