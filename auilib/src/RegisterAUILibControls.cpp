@@ -6,7 +6,17 @@
 #include "ComboBoxFS.h"
 #include "DateEdit.h"
 #include "DrawElement.h"
+#include "GroupBox.h"
 #include "HyperLinkElement.h"
+#include "Line.h"
+#include "ProgressBar.h"
+#include "RadioButton.h"
+#include "ScrollArea.h"
+#include "ScrollBar.h"
+#include "Slider.h"
+#include "Splitter.h"
+#include "StackedDialog.h"
+#include "TabView.h"
 
 namespace AUILib {
 
@@ -23,12 +33,22 @@ void RegisterControl(const char* className)
 // Every class name a form may use, in the order they were added to the library.
 void AUILibConfig::RegisterAUILibControls()
 {
+    RegisterControl<ScrollArea>("QScrollArea");
     RegisterControl<CheckBox>("QCheckBox");
+    RegisterControl<RadioButton>("QRadioButton");
+    RegisterControl<GroupBox>("QGroupBox");
     RegisterControl<ComboBox>("QComboBox");
+    RegisterControl<TabView>("QTabWidget");
     RegisterControl<ChildDialog>("QWidget");
+    RegisterControl<Slider>("QSlider");
+    RegisterControl<ScrollBar>("QScrollBar");
+    RegisterControl<StackedDialog>("QStackedWidget");
+    RegisterControl<Splitter>("QSplitter");
     RegisterControl<DateEdit>("QDateEdit");
+    RegisterControl<Line>("Line");
     RegisterControl<HyperLinkElement>("HyperLinkElement");
     RegisterControl<DrawElement>("DrawElement");
+    RegisterControl<ProgressBar>("QProgressBar");
     RegisterControl<ComboBoxFS>("QComboBoxFS");
 }
 

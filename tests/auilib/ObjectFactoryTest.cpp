@@ -22,12 +22,22 @@ protected:
 TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
 {
     const std::pair<const char*, ControlType> registered[] = {
+        {"QScrollArea", ControlType::ScrollArea},
         {"QCheckBox", ControlType::CheckBox},
+        {"QRadioButton", ControlType::RadioButton},
+        {"QGroupBox", ControlType::GroupBox},
         {"QComboBox", ControlType::ComboBox},
+        {"QTabWidget", ControlType::TabView},
         {"QWidget", ControlType::ChildDialog},
+        {"QSlider", ControlType::Slider},
+        {"QScrollBar", ControlType::ScrollBar},
+        {"QStackedWidget", ControlType::StackedDialog},
+        {"QSplitter", ControlType::Splitter},
         {"QDateEdit", ControlType::DateEdit},
+        {"Line", ControlType::Line},
         {"HyperLinkElement", ControlType::HyperLinkElement},
         {"DrawElement", ControlType::DrawElement},
+        {"QProgressBar", ControlType::ProgressBar},
         {"QComboBoxFS", ControlType::ComboBoxFS},
     };
     for (const auto& [name, type] : registered) {

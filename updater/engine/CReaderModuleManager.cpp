@@ -2,21 +2,36 @@
 
 #include "engine/UpdateRun.h"
 #include "engine/CSetup_CommandLine.h"
+#include "engine/DlgDownload.h"
 #include "engine/LocaleTables.h"
 #include "engine/QHttpDownLoadS.h"
 
 #include <QSet>
 
+#include <algorithm>
+
 CReaderModuleManager::CReaderModuleManager(QString type, QObject* parent)
     : QObject(parent)
+    , m_pDownloadDlg(new DlgDownload(nullptr))
     , m_strType(std::move(type))
     , m_strReaderPath(QString::fromStdString(commandLine().GetReaderPathFromcmd()))
 {
+    connect(m_pDownloadDlg, SIGNAL(SignalCurrentProgress(QString, double)), this,
+            SLOT(getDownProgress(QString, double)));
+    connect(m_pDownloadDlg, SIGNAL(SignalInstallProgress(QString, int)), this, SLOT(setInstallProgress(QString, int)));
+    connect(m_pDownloadDlg, SIGNAL(SignalStartInstall(QString)), this, SLOT(startInstall(QString)));
+    connect(m_pDownloadDlg, SIGNAL(SignalSetCurrentDownloadModule(QString)), this,
+            SLOT(Slot_SetCurrentDownloadModule(QString)));
 }
 
 CReaderModuleManager::~CReaderModuleManager()
 {
-    delete m_pQueryDownloader;
+    // The window holds the records freed below: it goes with the engine, before its handlers can
+    // run again, and reports to nobody meanwhile.
+    m_pDownloadDlg->disconnect(this);
+    m_pDownloadDlg->hide();
+    m_pDownloadDlg->deleteLater();
+    ReleaseQueryDownloader();
     ReleaseModuleInfo();
 }
 
@@ -31,7 +46,7 @@ QString CReaderModuleManager::GetLocalLangName() const
     return localeCodeFor(UpdateRun::GetPackageType(), m_nLanguage);
 }
 
-const CSetup_CommandLine& CReaderModuleManager::commandLine() const
+const CSetup_CommandLine& CReaderModuleManager::commandLine()
 {
     static const CSetup_CommandLine noCommandLine;
     const UpdateRun* run = UpdateRun::current();
@@ -145,13 +160,19 @@ MODULEINFO* CReaderModuleManager::GetCurDownloadModule() const
 
 void CReaderModuleManager::DeleteModule(MODULEINFO* record)
 {
-    m_vecAllModules.removeAll(record);
-    m_vecAvailable.removeAll(record);
-    m_vecSelected.removeAll(record);
-    m_vecSpare.removeAll(record);
-    if (m_pCurDownload == record)
+    DeleteModules({record});
+}
+
+void CReaderModuleManager::DeleteModules(const QSet<MODULEINFO*>& records)
+{
+    if (records.isEmpty())
+        return;
+    const auto doomed = [&records](MODULEINFO* record) { return records.contains(record); };
+    for (QVector<MODULEINFO*>* list : {&m_vecAllModules, &m_vecAvailable, &m_vecSelected, &m_vecSpare})
+        list->erase(std::remove_if(list->begin(), list->end(), doomed), list->end());
+    if (records.contains(m_pCurDownload))
         m_pCurDownload = nullptr;
-    delete record;
+    qDeleteAll(records);
 }
 
 void CReaderModuleManager::ReleaseModuleInfo()

@@ -3,6 +3,7 @@
 #include "ModuleRecords.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QUrl>
 #include <QVector>
@@ -12,6 +13,7 @@
 #include <utility>
 
 class CSetup_CommandLine;
+class DlgDownload;
 class QHttpDownLoadS;
 class QProgressBar;
 class CZR_XMLElement;
@@ -38,7 +40,9 @@ public:
     // The whole request address for this run's type: endpoint, query and, towards an internal
     // update address, the internal-service parts. Marks the run as internal on the conductor.
     QString GetRequestURL();
-    // Starts fetching the reply; 0 when the transfer started, 1 when the reply folder cannot be made.
+    // Starts fetching the reply; 0 when the transfer started, and one of sQueryModuleInfoFinish and
+    // sErrorFinish follows. 1 when it could not start (an unusable address, a reply file that cannot
+    // be made): the check is then already marked failed and no signal follows.
     // With `wait` it returns once the transfer has ended.
     int QueryModuleInfo(QProgressBar* progress, bool wait);
     // Test seam: the response and stall bounds handed to every later query transfer (90 s by default).
@@ -52,8 +56,9 @@ public:
     QString GetScheduleTimePath();
     QString GetDownloadTempFileName(QString url);
     // Where a module's package is fetched from. An internal service's module keeps only a path; it
-    // is fetched from the internal update address's scheme, host and port.
-    QUrl GetPackageDownloadURL(const MODULEINFO* record) const;
+    // is fetched from the internal update address's scheme, host and port. Needs no engine: the
+    // worker window asks it too.
+    static QUrl GetPackageDownloadURL(const MODULEINFO* record);
 
     // Version rules and module filters.
     int CompareVersion(QString a, QString b);
@@ -97,8 +102,17 @@ public:
     void ReleaseUpdaterInfoList(QVector<_UpdaterInfo*>& list);
     bool CanExitThred() const;
 
+    // Downloads go to the worker window, which works through the whole selection.
     void startDownload();
+    void Download(MODULEINFO const* first);
+    bool stopDownload();
+    void OnDownloadPause();
+    void OnDownloadResume();
     bool QueryStopDownload() const;
+    DlgDownload* GetDownloadDlg() const;
+
+    // Runs the download list for `engine` through the run and returns once it has closed.
+    bool ModuleCallback(std::string title, CReaderModuleManager* engine, bool flag);
 
     // HMAC-MD5 of `message` under `key`, as 32 lower-case hexadecimal digits.
     QString HMac(QByteArray key, QByteArray message) const;
@@ -129,7 +143,7 @@ public slots:
     void Slot_SetCurrentDownloadModule(QString name);
 
 private:
-    const CSetup_CommandLine& commandLine() const;
+    static const CSetup_CommandLine& commandLine();
     QString readerVersion() const;
     QString internalServiceQuery() const;
     // False when the stop flag abandoned the parse.
@@ -138,10 +152,14 @@ private:
     bool KeepModule(MODULEINFO* record, bool present);
     void OfferModule(MODULEINFO* record, QVector<_UpdaterInfo*>& installed);
     void failCheck();
-    // Frees one record after taking it out of every list, so no list is left pointing at it.
+    void ReleaseQueryDownloader();
+    // Frees records after taking them out of every list, so no list is left pointing at them; one
+    // pass over each list whatever the number of records.
     void DeleteModule(MODULEINFO* record);
+    void DeleteModules(const QSet<MODULEINFO*>& records);
 
     QueryResultInfo m_result;
+    DlgDownload* m_pDownloadDlg;
     QString m_strType;
     QString m_strReplyFile;
     QString m_strReaderPath;

@@ -16,6 +16,13 @@ public:
     // The run's parsed command line, handed over by whoever starts the mode.
     void setCommandLine(const CSetup_CommandLine& commandLine) { m_commandLine = commandLine; }
 
+    // Test seam: the probe's and the download's bounds that are 90 seconds in a real run.
+    void setTimerIntervals(int responseTimeoutMs, int watchdogIntervalMs)
+    {
+        m_responseTimeoutMs = responseTimeoutMs;
+        m_watchdogIntervalMs = watchdogIntervalMs;
+    }
+
     void UpdateFile();
     // 0: the list was fetched, or the service has none; 2: not done.
     int UpdateFileEx(QString& url, QString& file);
@@ -28,4 +35,6 @@ private:
 
     CSetup_CommandLine m_commandLine;
     QString m_completedFile;
+    int m_responseTimeoutMs = -1; // -1: the probe's and the download's own bounds
+    int m_watchdogIntervalMs = -1;
 };
