@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QStandardItemModel>
+#include <QStringListModel>
 #include <QTest>
 #include <QTimer>
 
@@ -402,4 +403,39 @@ TEST_F(ComboBoxTest, TheWidgetOutlivesItsControl)
     QApplication::sendEvent(kept, &down);
     EXPECT_EQ(kept->currentText(), "bxy") << "a plain combo box: no filter any more";
     EXPECT_EQ(log, Log{});
+}
+
+TEST_F(ComboBoxTest, ArrowKeysOnAnotherModelAreIgnored)
+{
+    auto* names = new QStringListModel({QStringLiteral("a"), QStringLiteral("b")}, widget());
+    widget()->setModel(names);
+    widget()->setCurrentIndex(0);
+    log.clear();
+    EXPECT_FALSE(PressKey(Qt::Key_Down));
+    EXPECT_EQ(log, Log{"sel 1"}) << "Qt moves; whether the row is selectable is not known";
+}
+
+TEST(ComboBoxWithoutWidgetTest, AnswersNeutrally)
+{
+    ComboBox box;
+    delete box.GetWndPtr();
+    EXPECT_EQ(box.GetWndPtr(), nullptr);
+    EXPECT_EQ(box.AddItem(L"a", 1L), -1);
+    EXPECT_EQ(box.InsertSeparator(3, L"h", any()), 3);
+    EXPECT_EQ(box.Count(), -1);
+    EXPECT_EQ(box.GetCurSel(), -1);
+    EXPECT_EQ(box.FindString(L"a", -1), -1);
+    EXPECT_TRUE(box.GetItemData(0).empty());
+    EXPECT_FALSE(box.SetItemData(0, 1L));
+    EXPECT_FALSE(box.RemoveItemData(0));
+    EXPECT_FALSE(box.IsItemDisabled(0));
+    EXPECT_FALSE(box.GetDroppedState());
+    EXPECT_FALSE(box.ShowBalloonTip(L"t", L"x", BalloonTipIconType::Warning));
+    EXPECT_EQ(box.GetItemFont(0).bold, -1);
+    box.SetCurrentText(L"x");
+    box.SetTextColor(1);
+    box.SetEditable(true);
+    box.ShowDropDown(true);
+    box.AddPicture(0, L"/no/such.png", ScalePicture::Keep, {16, 16}, BitmapType::Default);
+    EXPECT_EQ(box.CurrentText(), L"");
 }

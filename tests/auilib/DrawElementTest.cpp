@@ -75,8 +75,9 @@ TEST_F(DrawElementTest, AStrokeIsFivePixelsOfBlackOnWhite)
         EXPECT_EQ(image->pixel(white), qRgb(255, 255, 255)) << "neither picture nor border: " << white.x() << "," << white.y();
 
     const QImage shown = element.GetPlatformHandle()->grab().toImage();
-    EXPECT_EQ(shown.pixel(60, 10), qRgb(0, 255, 0)) << "the picture is shown behind the strokes";
-    EXPECT_EQ(shown.pixel(60, 30), qRgb(0, 0, 0));
+    const qreal scale = shown.devicePixelRatio();
+    EXPECT_EQ(shown.pixel(QPoint(60, 10) * scale), qRgb(0, 255, 0)) << "the picture is shown behind the strokes";
+    EXPECT_EQ(shown.pixel(QPoint(60, 30) * scale), qRgb(0, 0, 0));
 }
 
 TEST_F(DrawElementTest, AClickWithoutMovingIsAStroke)
