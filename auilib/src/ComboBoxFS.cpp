@@ -54,7 +54,8 @@ ComboBoxFS::impl::impl(ComboBoxFS& owner)
             returnIndex = index;
         FireHandlers(m_owner.OnSelChanged, index);
     }));
-    TrackConnection(QObject::connect(widget, QOverload<int>::of(&QComboBox::activated), [this](int) { OnActivated(); }));
+    TrackConnection(
+        QObject::connect(widget, QOverload<int>::of(&QComboBox::activated), [this](int) { OnActivated(); }));
 }
 
 ComboBoxFS::impl::~impl()

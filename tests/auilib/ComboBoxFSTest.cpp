@@ -79,9 +79,12 @@ TEST_F(ComboBoxFSTest, KnownFoldersThenTheBrowseEntry)
     box->InitComboBoxFS();
     ASSERT_EQ(box->Count(), 7);
     const std::pair<QStandardPaths::StandardLocation, QString> known[] = {
-        {QStandardPaths::DocumentsLocation, canonical("Documents")}, {QStandardPaths::DesktopLocation, canonical("Desktop")},
-        {QStandardPaths::DownloadLocation, canonical("Downloads")},  {QStandardPaths::PicturesLocation, canonical("Pictures")},
-        {QStandardPaths::MusicLocation, canonical("Music")},         {QStandardPaths::MoviesLocation, QString()},
+        {QStandardPaths::DocumentsLocation, canonical("Documents")},
+        {QStandardPaths::DesktopLocation, canonical("Desktop")},
+        {QStandardPaths::DownloadLocation, canonical("Downloads")},
+        {QStandardPaths::PicturesLocation, canonical("Pictures")},
+        {QStandardPaths::MusicLocation, canonical("Music")},
+        {QStandardPaths::MoviesLocation, QString()},
     };
     for (int index = 0; index < 6; ++index) {
         ComboBoxFS::FSData entry;

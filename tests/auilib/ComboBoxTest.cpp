@@ -138,8 +138,13 @@ TEST_F(ComboBoxTest, FindStringStartsAfterTheGivenRowIgnoresCaseAndWraps)
     for (const wchar_t* text : {L"abc", L"xyz", L"ABD", L"q"})
         box->AddItem(text, any());
     const std::tuple<std::wstring, int, int> cases[] = {
-        {L"ab", -1, 0}, {L"ab", 0, 2},  {L"AB", 0, 2},   {L"ab", 2, 0} /* wraps */,
-        {L"ab", 3, -1} /* no row after the last */,    {L"x", -2, -1}, {L"zz", -1, -1},
+        {L"ab", -1, 0},
+        {L"ab", 0, 2},
+        {L"AB", 0, 2},
+        {L"ab", 2, 0} /* wraps */,
+        {L"ab", 3, -1} /* no row after the last */,
+        {L"x", -2, -1},
+        {L"zz", -1, -1},
     };
     for (const auto& [text, start, found] : cases)
         EXPECT_EQ(box->FindString(text, start), found) << Narrow(text) << " after " << start;
@@ -154,8 +159,9 @@ TEST_F(ComboBoxTest, ItemFontsAndTheWidgetFontFollowingThem)
     box->SetItemFont(0, nothing);
     EXPECT_FALSE(widget()->itemData(0, Qt::FontRole).isValid());
     const FontData notGiven = box->GetItemFont(0);
-    EXPECT_EQ(std::make_tuple(notGiven.faceName, notGiven.pointSize, notGiven.bold, notGiven.italic, notGiven.underline),
-              std::make_tuple(std::wstring(), -1.0, -1, -1, -1));
+    EXPECT_EQ(
+        std::make_tuple(notGiven.faceName, notGiven.pointSize, notGiven.bold, notGiven.italic, notGiven.underline),
+        std::make_tuple(std::wstring(), -1.0, -1, -1, -1));
 
     FontData bold;
     bold.pointSize = 14;
@@ -282,7 +288,8 @@ TEST_F(ComboBoxTest, TheMenusPasteEntryPastesOnceAndReportsAfterTheText)
     EXPECT_EQ(log, (Log{"edited 142", "changed 142", "from 1 to 142", "paste 142"}));
 
     box->SetEditable(false);
-    QTimer::singleShot(0, [] { EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "no menu without an edit field"; });
+    QTimer::singleShot(
+        0, [] { EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "no menu without an edit field"; });
     emit widget()->customContextMenuRequested(QPoint(5, 5));
     QApplication::processEvents();
 }

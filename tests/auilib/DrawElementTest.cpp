@@ -72,7 +72,8 @@ TEST_F(DrawElementTest, AStrokeIsFivePixelsOfBlackOnWhite)
     for (const int y : {29, 30, 31})
         EXPECT_EQ(image->pixel(60, y), qRgb(0, 0, 0)) << y;
     for (const QPoint white : {QPoint(60, 25), QPoint(60, 35), QPoint(0, 0), QPoint(119, 59)})
-        EXPECT_EQ(image->pixel(white), qRgb(255, 255, 255)) << "neither picture nor border: " << white.x() << "," << white.y();
+        EXPECT_EQ(image->pixel(white), qRgb(255, 255, 255))
+            << "neither picture nor border: " << white.x() << "," << white.y();
 
     const QImage shown = element.GetPlatformHandle()->grab().toImage();
     const qreal scale = shown.devicePixelRatio();
