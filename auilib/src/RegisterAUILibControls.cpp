@@ -8,6 +8,7 @@
 #include "ScrollArea.h"
 #include "ScrollBar.h"
 #include "Slider.h"
+#include "SpinEdit.h"
 #include "Splitter.h"
 #include "StackedDialog.h"
 #include "TabView.h"
@@ -34,6 +35,7 @@ void AUILibConfig::RegisterAUILibControls()
     RegisterControl<ChildDialog>("QWidget");
     RegisterControl<Slider>("QSlider");
     RegisterControl<ScrollBar>("QScrollBar");
+    RegisterControl<SpinEdit>("QSpinBox");
     RegisterControl<StackedDialog>("QStackedWidget");
     RegisterControl<Splitter>("QSplitter");
     RegisterControl<Line>("Line");

@@ -28,6 +28,7 @@ TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
         {"QWidget", ControlType::ChildDialog},
         {"QSlider", ControlType::Slider},
         {"QScrollBar", ControlType::ScrollBar},
+        {"QSpinBox", ControlType::SpinEdit},
         {"QStackedWidget", ControlType::StackedDialog},
         {"QSplitter", ControlType::Splitter},
         {"Line", ControlType::Line},
