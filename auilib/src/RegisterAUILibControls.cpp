@@ -1,6 +1,7 @@
 #include "AUILibConfig.h"
 #include "AUILibObjectFactory.h"
 #include "ChildDialog.h"
+#include "DoubleSpinEdit.h"
 #include "GroupBox.h"
 #include "Line.h"
 #include "ProgressBar.h"
@@ -36,6 +37,7 @@ void AUILibConfig::RegisterAUILibControls()
     RegisterControl<Slider>("QSlider");
     RegisterControl<ScrollBar>("QScrollBar");
     RegisterControl<SpinEdit>("QSpinBox");
+    RegisterControl<DoubleSpinEdit>("QDoubleSpinBox");
     RegisterControl<StackedDialog>("QStackedWidget");
     RegisterControl<Splitter>("QSplitter");
     RegisterControl<Line>("Line");

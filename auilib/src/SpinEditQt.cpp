@@ -1,10 +1,10 @@
 #include "SpinEditQt.h"
 
+#include "SpinBoxArrows.h"
+
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QStyle>
-#include <QStyleOptionSpinBox>
 
 #include <algorithm>
 #include <climits>
@@ -223,10 +223,9 @@ bool SpinEditQt::PressedArrowAtItsBound(const QPoint& at) const
 {
     QStyleOptionSpinBox option;
     initStyleOption(&option);
-    if (style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, this).contains(at))
-        return m_value == m_maximum;
-    return style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxDown, this).contains(at)
-        && m_value == m_minimum;
+    const QStyle::SubControl arrow = SpinBoxArrowAt(this, option, at);
+    return (arrow == QStyle::SC_SpinBoxUp && m_value == m_maximum)
+        || (arrow == QStyle::SC_SpinBoxDown && m_value == m_minimum);
 }
 
 void SpinEditQt::mousePressEvent(QMouseEvent* event)

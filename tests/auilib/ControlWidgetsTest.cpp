@@ -47,6 +47,8 @@ const ControlCase kControls[] = {
     {"QScrollBar", ControlType::ScrollBar, "AUILib::ScrollBarQt", SetValueProperty},
     {"QSpinBox", ControlType::SpinEdit, "AUILib::SpinEditQt",
      [](QWidget* widget) { qobject_cast<QAbstractSpinBox*>(widget)->stepUp(); }},
+    {"QDoubleSpinBox", ControlType::DoubleSpinEdit, "AUILib::DoubleSpinEditQt",
+     [](QWidget* widget) { qobject_cast<QAbstractSpinBox*>(widget)->stepUp(); }},
     {"QStackedWidget", ControlType::StackedDialog, "AUILib::StackedDialogQt", nullptr},
     {"QSplitter", ControlType::Splitter, "AUILib::SplitterQt", nullptr},
     {"Line", ControlType::Line, "AUILib::LineQt", nullptr},

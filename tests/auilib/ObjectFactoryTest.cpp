@@ -29,6 +29,7 @@ TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
         {"QSlider", ControlType::Slider},
         {"QScrollBar", ControlType::ScrollBar},
         {"QSpinBox", ControlType::SpinEdit},
+        {"QDoubleSpinBox", ControlType::DoubleSpinEdit},
         {"QStackedWidget", ControlType::StackedDialog},
         {"QSplitter", ControlType::Splitter},
         {"Line", ControlType::Line},

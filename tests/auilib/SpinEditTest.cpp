@@ -4,8 +4,6 @@
 #include "SpinEditQt.h"
 
 #include <QLineEdit>
-#include <QStyle>
-#include <QStyleOptionSpinBox>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -45,17 +43,7 @@ protected:
         edit()->selectAll();
         Type(keys);
     }
-    QPoint ArrowCentre(QStyle::SubControl arrow)
-    {
-        QStyleOptionSpinBox option;
-        option.initFrom(widget());
-        option.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown | QStyle::SC_SpinBoxFrame
-            | QStyle::SC_SpinBoxEditField;
-        option.frame = widget()->hasFrame();
-        option.buttonSymbols = widget()->buttonSymbols();
-        option.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
-        return widget()->style()->subControlRect(QStyle::CC_SpinBox, &option, arrow, widget()).center();
-    }
+    QPoint ArrowCentre(QStyle::SubControl arrow) { return SpinBoxPart(widget(), arrow).center(); }
 
     QWidget window;
     QLineEdit other{&window};
@@ -307,12 +295,7 @@ TEST_F(SpinEditTest, IdealSizeShowsTheWidestBoundWithItsSuffix)
     spin.SetSuffix(L" kg");
     const Size ideal = spin.IdealSize();
     widget()->resize(ideal.width, ideal.height);
-    QStyleOptionSpinBox option;
-    option.initFrom(widget());
-    option.subControls = QStyle::SC_SpinBoxEditField;
-    option.frame = widget()->hasFrame();
-    const QRect field =
-        widget()->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxEditField, widget());
+    const QRect field = SpinBoxPart(widget(), QStyle::SC_SpinBoxEditField);
     EXPECT_GE(field.width(), widget()->fontMetrics().horizontalAdvance(QStringLiteral("-9223372036854775808 kg")));
 }
 
