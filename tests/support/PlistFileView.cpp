@@ -37,6 +37,17 @@ plist_t nodeAt(plist_t node, const QStringList& keyPath)
     return node;
 }
 
+QString stringOf(plist_t node)
+{
+    if (!node || plist_get_node_type(node) != PLIST_STRING)
+        return {};
+    char* text = nullptr;
+    plist_get_string_val(node, &text);
+    const QString value = QString::fromUtf8(text);
+    free(text);
+    return value;
+}
+
 } // namespace
 
 QStringList topLevelKeys(const QString& path)
@@ -63,14 +74,21 @@ QStringList topLevelKeys(const QString& path)
 QString stringAt(const QString& path, const QStringList& keyPath)
 {
     const NodePtr root = load(path);
-    const plist_t node = nodeAt(root.get(), keyPath);
-    if (!node || plist_get_node_type(node) != PLIST_STRING)
-        return {};
-    char* text = nullptr;
-    plist_get_string_val(node, &text);
-    const QString value = QString::fromUtf8(text);
-    free(text);
-    return value;
+    return stringOf(nodeAt(root.get(), keyPath));
+}
+
+QStringList stringOfEachRecord(const QString& path, const QString& key)
+{
+    const NodePtr root = load(path);
+    QStringList values;
+    if (!root || plist_get_node_type(root.get()) != PLIST_ARRAY)
+        return values;
+    for (uint32_t i = 0; i < plist_array_get_size(root.get()); ++i) {
+        plist_t record = plist_array_get_item(root.get(), i);
+        if (plist_get_node_type(record) == PLIST_DICT)
+            values.append(stringOf(plist_dict_get_item(record, key.toUtf8().constData())));
+    }
+    return values;
 }
 
 std::optional<qint64> integerAt(const QString& path, const QStringList& keyPath)

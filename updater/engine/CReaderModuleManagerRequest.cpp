@@ -191,12 +191,13 @@ void CReaderModuleManager::error_network()
     emit sErrorNetwork();
 }
 
-QUrl CReaderModuleManager::GetPackageDownloadURL(const MODULEINFO* record) const
+QUrl CReaderModuleManager::GetPackageDownloadURL(const MODULEINFO* record)
 {
     const QString stored = QString::fromStdString(record->url);
     const QUrl storedUrl(stored, QUrl::TolerantMode);
     const QString internal = QString::fromStdString(commandLine().GetInternalUpdateURL());
-    if (!UpdateRun::current()->bInternalUpdate || internal.isEmpty() || !storedUrl.scheme().isEmpty() || !storedUrl.host().isEmpty())
+    const UpdateRun* run = UpdateRun::current();
+    if (!run || !run->bInternalUpdate || internal.isEmpty() || !storedUrl.scheme().isEmpty() || !storedUrl.host().isEmpty())
         return storedUrl;
     QUrl url(internal, QUrl::TolerantMode);
     url.setPath(stored, QUrl::DecodedMode);
