@@ -175,6 +175,7 @@ TEST_F(DoubleSpinEditTest, TypingPicaTextReportsEveryKeystroke)
     edit()->selectAll();
     QTest::keyClick(widget(), Qt::Key_Backspace);
     EXPECT_TRUE(lengths.calls.empty()) << "no text, no length";
+    EXPECT_EQ(spin->GetValue(), 0.0);
     QTest::keyClicks(widget(), QStringLiteral("3x"));
     EXPECT_EQ(text(), QStringLiteral("3")) << "the pica field refuses other characters";
 }
