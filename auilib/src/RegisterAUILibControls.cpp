@@ -5,6 +5,7 @@
 #include "ComboBox.h"
 #include "ComboBoxFS.h"
 #include "DateEdit.h"
+#include "DoubleSpinEdit.h"
 #include "DrawElement.h"
 #include "GroupBox.h"
 #include "HyperLinkElement.h"
@@ -14,6 +15,7 @@
 #include "ScrollArea.h"
 #include "ScrollBar.h"
 #include "Slider.h"
+#include "SpinEdit.h"
 #include "Splitter.h"
 #include "StackedDialog.h"
 #include "TabView.h"
@@ -42,6 +44,8 @@ void AUILibConfig::RegisterAUILibControls()
     RegisterControl<ChildDialog>("QWidget");
     RegisterControl<Slider>("QSlider");
     RegisterControl<ScrollBar>("QScrollBar");
+    RegisterControl<SpinEdit>("QSpinBox");
+    RegisterControl<DoubleSpinEdit>("QDoubleSpinBox");
     RegisterControl<StackedDialog>("QStackedWidget");
     RegisterControl<Splitter>("QSplitter");
     RegisterControl<DateEdit>("QDateEdit");

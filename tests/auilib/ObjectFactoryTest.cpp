@@ -31,6 +31,8 @@ TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
         {"QWidget", ControlType::ChildDialog},
         {"QSlider", ControlType::Slider},
         {"QScrollBar", ControlType::ScrollBar},
+        {"QSpinBox", ControlType::SpinEdit},
+        {"QDoubleSpinBox", ControlType::DoubleSpinEdit},
         {"QStackedWidget", ControlType::StackedDialog},
         {"QSplitter", ControlType::Splitter},
         {"QDateEdit", ControlType::DateEdit},
