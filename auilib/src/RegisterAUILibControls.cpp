@@ -2,7 +2,25 @@
 #include "AUILibObjectFactory.h"
 #include "Button.h"
 #include "ButtonBox.h"
+#include "CheckBox.h"
 #include "ChildDialog.h"
+#include "ComboBox.h"
+#include "ComboBoxFS.h"
+#include "DateEdit.h"
+#include "DoubleSpinEdit.h"
+#include "DrawElement.h"
+#include "GroupBox.h"
+#include "HyperLinkElement.h"
+#include "Line.h"
+#include "ProgressBar.h"
+#include "RadioButton.h"
+#include "ScrollArea.h"
+#include "ScrollBar.h"
+#include "Slider.h"
+#include "SpinEdit.h"
+#include "Splitter.h"
+#include "StackedDialog.h"
+#include "TabView.h"
 
 namespace AUILib {
 
@@ -19,9 +37,27 @@ void RegisterControl(const char* className)
 // Every class name a form may use, in the order they were added to the library.
 void AUILibConfig::RegisterAUILibControls()
 {
-    RegisterControl<ChildDialog>("QWidget");
+    RegisterControl<ScrollArea>("QScrollArea");
     RegisterControl<Button>("QPushButton");
+    RegisterControl<CheckBox>("QCheckBox");
+    RegisterControl<RadioButton>("QRadioButton");
+    RegisterControl<GroupBox>("QGroupBox");
+    RegisterControl<ComboBox>("QComboBox");
+    RegisterControl<TabView>("QTabWidget");
+    RegisterControl<ChildDialog>("QWidget");
+    RegisterControl<Slider>("QSlider");
+    RegisterControl<ScrollBar>("QScrollBar");
+    RegisterControl<SpinEdit>("QSpinBox");
+    RegisterControl<DoubleSpinEdit>("QDoubleSpinBox");
+    RegisterControl<StackedDialog>("QStackedWidget");
     RegisterControl<ButtonBox>("QDialogButtonBox");
+    RegisterControl<Splitter>("QSplitter");
+    RegisterControl<DateEdit>("QDateEdit");
+    RegisterControl<Line>("Line");
+    RegisterControl<HyperLinkElement>("HyperLinkElement");
+    RegisterControl<DrawElement>("DrawElement");
+    RegisterControl<ProgressBar>("QProgressBar");
+    RegisterControl<ComboBoxFS>("QComboBoxFS");
 }
 
 } // namespace AUILib

@@ -163,6 +163,8 @@ Translator::FileStamp Translator::StampOf(const std::wstring& path)
 void Translator::MergeTranslationFile(const std::wstring& path, const std::wstring& host)
 {
     const FileStamp stamp = StampOf(path);
+    if (stamp.size < 0)
+        return;
     const auto key = std::make_pair(path, host);
     const auto merged = m_mergedFiles.find(key);
     if (merged != m_mergedFiles.end() && merged->second == stamp)

@@ -167,11 +167,11 @@ TEST_F(ContextMenuTest, AChosenEntryRunsItsCallbackAndShowsItsPicture)
     const QByteArray red = PngOf(Qt::red);
     const QByteArray blue = PngOf(Qt::blue);
     const auto* redBytes = reinterpret_cast<const unsigned char*>(red.constData());
-    menu->AddPictureToItem(id, redBytes, red.size(), ImageTypes::PNG, 0, BitmapType::Normal, false);
+    menu->AddPictureToItem(id, redBytes, red.size(), ImageTypes::PNG, 0, BitmapType::Default, false);
     menu->AddPictureToItem(id, reinterpret_cast<const unsigned char*>(blue.constData()), blue.size(), ImageTypes::PNG,
-                           0, BitmapType::Normal, true);
-    menu->AddPictureToItem(id, redBytes, -5, ImageTypes::PNG, 0, BitmapType::Normal, true);
-    menu->AddPictureToItem(id, nullptr, 100, ImageTypes::PNG, 0, BitmapType::Normal, true);
+                           0, BitmapType::Default, true);
+    menu->AddPictureToItem(id, redBytes, -5, ImageTypes::PNG, 0, BitmapType::Default, true);
+    menu->AddPictureToItem(id, nullptr, 100, ImageTypes::PNG, 0, BitmapType::Default, true);
     QAction* action = menu->GetImpl()->GetMenuItemAction(id);
     EXPECT_EQ(IconColour(action), qRgb(255, 0, 0));
 
