@@ -463,3 +463,22 @@ TEST_F(FormDialogTest, LinesTakeTheOrientationTheFormGivesThem)
             << QString::fromWCharArray(name).toStdString();
     }
 }
+
+TEST_F(FormDialogTest, FocusAndTheRejectionOfAnEmbeddedDialog)
+{
+    OpenDialog host(PlaceForm("formdialog.ui"));
+    OpenDialog embedded(PlaceForm("formdialog.ui"));
+    embedded.CreateTabWindowEx(host.GetElementByName(L"btnInner").get(), false);
+    host.DoModeless(false);
+    QWidget* window = host.GetWndPtr();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    const std::shared_ptr<BaseGUIObject> open = host.GetElementByName(L"btnOpen");
+    host.SetFocusToCtrl(open.get());
+    EXPECT_EQ(host.GetFocusedCtrlPtr(), open);
+
+    qobject_cast<QDialog*>(embedded.GetWndPtr())->reject();
+    EXPECT_FALSE(window->isVisible()) << "the dialog it sits in is rejected";
+    EXPECT_TRUE(host.asked.empty()) << "a rejection asks no FilterDone";
+    EXPECT_TRUE(embedded.asked.empty());
+}
