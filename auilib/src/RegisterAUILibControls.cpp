@@ -1,6 +1,7 @@
 #include "AUILibConfig.h"
 #include "AUILibObjectFactory.h"
 #include "ChildDialog.h"
+#include "Label.h"
 
 namespace AUILib {
 
@@ -18,6 +19,7 @@ void RegisterControl(const char* className)
 void AUILibConfig::RegisterAUILibControls()
 {
     RegisterControl<ChildDialog>("QWidget");
+    RegisterControl<Label>("QLabel");
 }
 
 } // namespace AUILib

@@ -22,6 +22,7 @@ TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
 {
     const std::pair<const char*, ControlType> registered[] = {
         {"QWidget", ControlType::ChildDialog},
+        {"QLabel", ControlType::Label},
     };
     for (const auto& [name, type] : registered) {
         const std::shared_ptr<BaseGUIObject> control = factory.Create(name);
