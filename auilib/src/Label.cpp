@@ -3,6 +3,7 @@
 #include "AUILibConfig.h"
 #include "LabelImpl.h"
 #include "LabelTextLayout.h"
+#include "UntilNul.h"
 #include "WideText.h"
 
 #include <QBuffer>
@@ -513,13 +514,13 @@ QWidget* Label::GetWndPtr()
 
 void Label::SetText(const std::wstring& text, bool)
 {
-    m_impl->LayOutText(text);
+    m_impl->LayOutText(UntilNul(text));
 }
 
 void Label::SetText(const std::wstring& before, const std::wstring& link, const std::wstring& after,
                     const std::wstring& target)
 {
-    m_impl->SetLinkText(before, link, after, target);
+    m_impl->SetLinkText(UntilNul(before), UntilNul(link), UntilNul(after), UntilNul(target));
 }
 
 void Label::SetHyperlinkColors(RGBColor link, RGBColor, RGBColor)
@@ -547,7 +548,7 @@ std::wstring Label::GetText() const
 void Label::SetToolTip(const std::wstring& text)
 {
     if (LabelQt* widget = m_impl->Widget())
-        widget->setToolTip(ToQString(text));
+        widget->setToolTip(ToQString(UntilNul(text)));
 }
 
 std::wstring Label::GetToolTip() const

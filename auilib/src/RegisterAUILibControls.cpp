@@ -2,6 +2,8 @@
 #include "AUILibObjectFactory.h"
 #include "ChildDialog.h"
 #include "Label.h"
+#include "MultiLineEdit.h"
+#include "RichEdit.h"
 
 namespace AUILib {
 
@@ -19,6 +21,8 @@ void RegisterControl(const char* className)
 void AUILibConfig::RegisterAUILibControls()
 {
     RegisterControl<ChildDialog>("QWidget");
+    RegisterControl<MultiLineEdit>("QPlainTextEdit");
+    RegisterControl<RichEdit>("QTextEdit");
     RegisterControl<Label>("QLabel");
 }
 

@@ -66,6 +66,9 @@ TEST_F(LabelTest, LaysTheTextOutAsAParagraphOnceALineHeightIsSet)
     label->SetTextAlign(TextAlign::Center);
     EXPECT_EQ(shown(), paragraph.arg(" text-align: center;").arg(0)) << "one paragraph, however often laid out";
     EXPECT_EQ(label->GetText(), L"one two") << "the text as given, not the markup";
+
+    label->SetText(std::wstring(L"ab\0cd", 5));
+    EXPECT_EQ(label->GetText(), L"ab") << "a text ends at its NUL";
 }
 
 TEST_F(LabelTest, RichTextTurnsEachLineBreakCharacterIntoABreak)

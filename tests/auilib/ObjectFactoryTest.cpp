@@ -22,6 +22,8 @@ TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
 {
     const std::pair<const char*, ControlType> registered[] = {
         {"QWidget", ControlType::ChildDialog},
+        {"QPlainTextEdit", ControlType::MultiLineEdit},
+        {"QTextEdit", ControlType::RichEdit},
         {"QLabel", ControlType::Label},
     };
     for (const auto& [name, type] : registered) {
