@@ -1,6 +1,7 @@
 #include "AUILibConfig.h"
 #include "AUILibObjectFactory.h"
 #include "ChildDialog.h"
+#include "Edit.h"
 #include "Label.h"
 #include "MultiLineEdit.h"
 #include "RichEdit.h"
@@ -21,6 +22,7 @@ void RegisterControl(const char* className)
 void AUILibConfig::RegisterAUILibControls()
 {
     RegisterControl<ChildDialog>("QWidget");
+    RegisterControl<Edit>("QLineEdit");
     RegisterControl<MultiLineEdit>("QPlainTextEdit");
     RegisterControl<RichEdit>("QTextEdit");
     RegisterControl<Label>("QLabel");

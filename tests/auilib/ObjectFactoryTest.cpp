@@ -22,6 +22,7 @@ TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
 {
     const std::pair<const char*, ControlType> registered[] = {
         {"QWidget", ControlType::ChildDialog},
+        {"QLineEdit", ControlType::Edit},
         {"QPlainTextEdit", ControlType::MultiLineEdit},
         {"QTextEdit", ControlType::RichEdit},
         {"QLabel", ControlType::Label},
