@@ -13,6 +13,7 @@
 #include <utility>
 
 class CSetup_CommandLine;
+class DlgDownload;
 class QHttpDownLoadS;
 class QProgressBar;
 class CZR_XMLElement;
@@ -101,8 +102,17 @@ public:
     void ReleaseUpdaterInfoList(QVector<_UpdaterInfo*>& list);
     bool CanExitThred() const;
 
+    // Downloads go to the worker window, which works through the whole selection.
     void startDownload();
+    void Download(MODULEINFO const* first);
+    bool stopDownload();
+    void OnDownloadPause();
+    void OnDownloadResume();
     bool QueryStopDownload() const;
+    DlgDownload* GetDownloadDlg() const;
+
+    // Runs the download list for `engine` through the run and returns once it has closed.
+    bool ModuleCallback(std::string title, CReaderModuleManager* engine, bool flag);
 
     // HMAC-MD5 of `message` under `key`, as 32 lower-case hexadecimal digits.
     QString HMac(QByteArray key, QByteArray message) const;
@@ -149,6 +159,7 @@ private:
     void DeleteModules(const QSet<MODULEINFO*>& records);
 
     QueryResultInfo m_result;
+    DlgDownload* m_pDownloadDlg;
     QString m_strType;
     QString m_strReplyFile;
     QString m_strReaderPath;

@@ -10,4 +10,15 @@ public:
         : UpdateRun(commandLine)
     {
     }
+
+    void ShowDownloadDlg(std::string title, bool& flag, bool, bool, bool, CReaderModuleManager* engine) override
+    {
+        shownTitle = title;
+        shownFlag = flag;
+        shownEngine = engine;
+    }
+
+    std::string shownTitle;
+    bool shownFlag = false;
+    CReaderModuleManager* shownEngine = nullptr;
 };
