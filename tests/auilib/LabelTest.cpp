@@ -393,6 +393,10 @@ TEST_F(LabelPictureTest, DrawnTextFillsTheLabel)
     label->DrawTxt(L"drawn");
     const QPixmap drawn = shownPixmap();
     EXPECT_EQ(drawn.size(), widget()->size());
+
+    widget()->resize(0, 20);
+    label->DrawTxt(L"nowhere to draw");
+    EXPECT_EQ(shownPixmap().cacheKey(), drawn.cacheKey()) << "an empty label draws nothing";
 }
 
 TEST_F(LabelTest, OnceTheWidgetIsGoneItsOwnOperationsAreNeutral)
