@@ -9,11 +9,15 @@
 #include "DateEdit.h"
 #include "DoubleSpinEdit.h"
 #include "DrawElement.h"
+#include "Edit.h"
 #include "GroupBox.h"
 #include "HyperLinkElement.h"
+#include "Label.h"
 #include "Line.h"
+#include "MultiLineEdit.h"
 #include "ProgressBar.h"
 #include "RadioButton.h"
+#include "RichEdit.h"
 #include "ScrollArea.h"
 #include "ScrollBar.h"
 #include "Slider.h"
@@ -39,10 +43,14 @@ void AUILibConfig::RegisterAUILibControls()
 {
     RegisterControl<ScrollArea>("QScrollArea");
     RegisterControl<Button>("QPushButton");
+    RegisterControl<Edit>("QLineEdit");
+    RegisterControl<MultiLineEdit>("QPlainTextEdit");
+    RegisterControl<RichEdit>("QTextEdit");
     RegisterControl<CheckBox>("QCheckBox");
     RegisterControl<RadioButton>("QRadioButton");
     RegisterControl<GroupBox>("QGroupBox");
     RegisterControl<ComboBox>("QComboBox");
+    RegisterControl<Label>("QLabel");
     RegisterControl<TabView>("QTabWidget");
     RegisterControl<ChildDialog>("QWidget");
     RegisterControl<Slider>("QSlider");
