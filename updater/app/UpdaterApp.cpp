@@ -1,12 +1,15 @@
 #include "UpdaterApp.h"
 
+#include "DlgMessage.h"
 #include "UpdateListener.h"
+#include "dlgfound.h"
 #include "engine/CReaderModuleManager.h"
 #include "engine/CSetup_CommandLine.h"
 
 #include <QLocalSocket>
 
 UpdaterApp* theApp = nullptr;
+dlgfound* g_curr_dlgfound_ptr = nullptr;
 
 UpdaterApp::UpdaterApp(CSetup_CommandLine* commandLine, QObject* parent)
     : QObject(parent)
@@ -41,6 +44,25 @@ void UpdaterApp::releaseEngine()
     if (m_pModuleManager)
         m_pModuleManager->deleteLater();
     m_pModuleManager.clear();
+}
+
+bool UpdaterApp::askRetry(QString information, QString okText)
+{
+    DlgMessage message(nullptr);
+    message.setInformation(information);
+    message.setOkButtonText(okText);
+    const QPoint centre = GetMainAppCenterPos();
+    message.move(centre.x() - message.width() / 2, centre.y() - message.height() / 2);
+    message.exec();
+    return message.bOk;
+}
+
+void UpdaterApp::ShowDownloadDlg(std::string title, bool& flag, bool a, bool b, bool c, CReaderModuleManager* engine)
+{
+    dlgfound dialog(std::move(title), flag, a, b, c, engine, nullptr);
+    g_curr_dlgfound_ptr = &dialog;
+    dialog.exec();
+    g_curr_dlgfound_ptr = nullptr;
 }
 
 bool UpdaterApp::RunCommandLine(std::string, bool&)

@@ -18,6 +18,7 @@ class CSetup_CommandLine;
 class QLocalSocket;
 class QWidget;
 class UpdateListener;
+class dlgfound;
 
 // The conductor of one update run, and the process-wide service object that the dialogs reach
 // through `theApp`: data folders, package type, language code, network identity, the reader's
@@ -43,6 +44,9 @@ public:
     static void ResetPostion(QRect rect, QWidget* widget);
     static std::string GetProductName();
     bool RunCommandLine(std::string commandLine, bool& handled);
+    bool askRetry(QString information, QString okText) override;
+    void ShowDownloadDlg(std::string title, bool& flag, bool a, bool b, bool c,
+                         CReaderModuleManager* engine) override;
 
     void NotifyMainCallBack(UPDATE_CHECK_STATE state);
     bool SendProcData(std::string const& data);
@@ -68,3 +72,5 @@ private:
 bool RunUpdaterFromService(QString command);
 
 extern UpdaterApp* theApp;
+// The download list while ShowDownloadDlg runs it; null otherwise.
+extern dlgfound* g_curr_dlgfound_ptr;

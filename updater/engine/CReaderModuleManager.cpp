@@ -2,6 +2,7 @@
 
 #include "engine/UpdateRun.h"
 #include "engine/CSetup_CommandLine.h"
+#include "engine/DlgDownload.h"
 #include "engine/LocaleTables.h"
 #include "engine/QHttpDownLoadS.h"
 
@@ -9,13 +10,25 @@
 
 CReaderModuleManager::CReaderModuleManager(QString type, QObject* parent)
     : QObject(parent)
+    , m_pDownloadDlg(new DlgDownload(nullptr))
     , m_strType(std::move(type))
     , m_strReaderPath(QString::fromStdString(commandLine().GetReaderPathFromcmd()))
 {
+    connect(m_pDownloadDlg, SIGNAL(SignalCurrentProgress(QString, double)), this,
+            SLOT(getDownProgress(QString, double)));
+    connect(m_pDownloadDlg, SIGNAL(SignalInstallProgress(QString, int)), this, SLOT(setInstallProgress(QString, int)));
+    connect(m_pDownloadDlg, SIGNAL(SignalStartInstall(QString)), this, SLOT(startInstall(QString)));
+    connect(m_pDownloadDlg, SIGNAL(SignalSetCurrentDownloadModule(QString)), this,
+            SLOT(Slot_SetCurrentDownloadModule(QString)));
 }
 
 CReaderModuleManager::~CReaderModuleManager()
 {
+    // The window holds the records freed below: it goes with the engine, before its handlers can
+    // run again, and reports to nobody meanwhile.
+    m_pDownloadDlg->disconnect(this);
+    m_pDownloadDlg->hide();
+    m_pDownloadDlg->deleteLater();
     delete m_pQueryDownloader;
     ReleaseModuleInfo();
 }
@@ -31,7 +44,7 @@ QString CReaderModuleManager::GetLocalLangName() const
     return localeCodeFor(UpdateRun::GetPackageType(), m_nLanguage);
 }
 
-const CSetup_CommandLine& CReaderModuleManager::commandLine() const
+const CSetup_CommandLine& CReaderModuleManager::commandLine()
 {
     static const CSetup_CommandLine noCommandLine;
     const UpdateRun* run = UpdateRun::current();

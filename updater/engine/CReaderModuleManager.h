@@ -12,6 +12,7 @@
 #include <utility>
 
 class CSetup_CommandLine;
+class DlgDownload;
 class QHttpDownLoadS;
 class QProgressBar;
 class CZR_XMLElement;
@@ -52,8 +53,9 @@ public:
     QString GetScheduleTimePath();
     QString GetDownloadTempFileName(QString url);
     // Where a module's package is fetched from. An internal service's module keeps only a path; it
-    // is fetched from the internal update address's scheme, host and port.
-    QUrl GetPackageDownloadURL(const MODULEINFO* record) const;
+    // is fetched from the internal update address's scheme, host and port. Needs no engine: the
+    // worker window asks it too.
+    static QUrl GetPackageDownloadURL(const MODULEINFO* record);
 
     // Version rules and module filters.
     int CompareVersion(QString a, QString b);
@@ -97,8 +99,17 @@ public:
     void ReleaseUpdaterInfoList(QVector<_UpdaterInfo*>& list);
     bool CanExitThred() const;
 
+    // Downloads go to the worker window, which works through the whole selection.
     void startDownload();
+    void Download(MODULEINFO const* first);
+    bool stopDownload();
+    void OnDownloadPause();
+    void OnDownloadResume();
     bool QueryStopDownload() const;
+    DlgDownload* GetDownloadDlg() const;
+
+    // Runs the download list for `engine` through the run and returns once it has closed.
+    bool ModuleCallback(std::string title, CReaderModuleManager* engine, bool flag);
 
     // HMAC-MD5 of `message` under `key`, as 32 lower-case hexadecimal digits.
     QString HMac(QByteArray key, QByteArray message) const;
@@ -129,7 +140,7 @@ public slots:
     void Slot_SetCurrentDownloadModule(QString name);
 
 private:
-    const CSetup_CommandLine& commandLine() const;
+    static const CSetup_CommandLine& commandLine();
     QString readerVersion() const;
     QString internalServiceQuery() const;
     // False when the stop flag abandoned the parse.
@@ -142,6 +153,7 @@ private:
     void DeleteModule(MODULEINFO* record);
 
     QueryResultInfo m_result;
+    DlgDownload* m_pDownloadDlg;
     QString m_strType;
     QString m_strReplyFile;
     QString m_strReaderPath;

@@ -1,5 +1,8 @@
 #include "CReaderModuleManager.h"
 
+#include "engine/DlgDownload.h"
+#include "engine/UpdateRun.h"
+
 #include <QCryptographicHash>
 #include <QMessageAuthenticationCode>
 
@@ -30,6 +33,46 @@ void CReaderModuleManager::Slot_SetCurrentDownloadModule(QString name)
 void CReaderModuleManager::startDownload()
 {
     bStopDownload = false;
+}
+
+void CReaderModuleManager::Download(MODULEINFO const* first)
+{
+    if (bStopDownload || !first)
+        return;
+    stopDownload();
+    m_pDownloadDlg->setSelectUpdates(m_vecSelected);
+    m_pDownloadDlg->setWindowState(Qt::WindowMinimized);
+    m_pDownloadDlg->hide();
+    m_pDownloadDlg->startShowDownload();
+    bQueryRunning = false;
+}
+
+bool CReaderModuleManager::stopDownload()
+{
+    m_pDownloadDlg->cancel();
+    return true;
+}
+
+void CReaderModuleManager::OnDownloadPause()
+{
+    m_pDownloadDlg->pauseDown();
+}
+
+void CReaderModuleManager::OnDownloadResume()
+{
+    m_pDownloadDlg->new_continue_download();
+}
+
+DlgDownload* CReaderModuleManager::GetDownloadDlg() const
+{
+    return m_pDownloadDlg;
+}
+
+bool CReaderModuleManager::ModuleCallback(std::string title, CReaderModuleManager* engine, bool flag)
+{
+    if (UpdateRun* run = UpdateRun::current())
+        run->ShowDownloadDlg(std::move(title), flag, false, false, false, engine);
+    return true;
 }
 
 bool CReaderModuleManager::QueryStopDownload() const

@@ -169,7 +169,7 @@ void CReaderModuleManager::error_network()
     emit sErrorNetwork();
 }
 
-QUrl CReaderModuleManager::GetPackageDownloadURL(const MODULEINFO* record) const
+QUrl CReaderModuleManager::GetPackageDownloadURL(const MODULEINFO* record)
 {
     const QString stored = QString::fromStdString(record->url);
     const QUrl storedUrl(stored, QUrl::TolerantMode);

@@ -6,11 +6,12 @@
 
 #include <string>
 
+class CReaderModuleManager;
 class CSetup_CommandLine;
 
 // What the engine and its worker window need of the run that drives them: the parsed command line,
 // the run's flags that the engine writes and the dialogs read, the data folders, the bundle's
-// package type and the machine's identity. The conductor is the one run of the
+// package type, the machine's identity, and the download list. The conductor is the one run of the
 // process; the engine finds it through current() and never needs to know what the conductor is.
 class UpdateRun
 {
@@ -29,6 +30,14 @@ public:
     static std::string GetMacAddress();
     static std::string GetCurrentUserPlist();
     static QPoint GetMainAppCenterPos();
+
+    // Asks the user `information` in the updater's message dialog, in front of the reader's window;
+    // true when the user chose OK, named `okText`.
+    virtual bool askRetry(QString information, QString okText) = 0;
+
+    // Runs the download list for `engine` modally and returns when it has closed.
+    virtual void ShowDownloadDlg(std::string title, bool& flag, bool a, bool b, bool c,
+                                 CReaderModuleManager* engine) = 0;
 
     bool bQueryReplied = false;
     bool bMajorUpdate = false;

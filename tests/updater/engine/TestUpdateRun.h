@@ -2,6 +2,10 @@
 
 #include "engine/UpdateRun.h"
 
+#include <QStringList>
+
+#include <functional>
+
 // The run an engine test drives the engine for, in place of the conductor.
 class TestUpdateRun : public UpdateRun
 {
@@ -10,4 +14,25 @@ public:
         : UpdateRun(commandLine)
     {
     }
+
+    bool askRetry(QString information, QString) override
+    {
+        asked.append(information);
+        return answer && answer();
+    }
+
+    // What the user answers to each question; none answers Cancel.
+    std::function<bool()> answer;
+    QStringList asked;
+
+    void ShowDownloadDlg(std::string title, bool& flag, bool, bool, bool, CReaderModuleManager* engine) override
+    {
+        shownTitle = title;
+        shownFlag = flag;
+        shownEngine = engine;
+    }
+
+    std::string shownTitle;
+    bool shownFlag = false;
+    CReaderModuleManager* shownEngine = nullptr;
 };

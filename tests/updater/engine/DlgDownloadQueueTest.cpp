@@ -1,0 +1,119 @@
+#include "WorkerWindowRun.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QCryptographicHash>
+#include <QTest>
+
+namespace {
+
+using DlgDownloadQueueTest = WorkerWindowRun;
+
+} // namespace
+
+TEST_F(DlgDownloadQueueTest, AnEmptyQueueDoesNothing)
+{
+    startQueue({});
+    QTest::qWait(50);
+    EXPECT_TRUE(startedModules.isEmpty());
+    EXPECT_TRUE(installProgress.isEmpty());
+    EXPECT_TRUE(server.requests().isEmpty());
+}
+
+TEST_F(DlgDownloadQueueTest, AFailedDownloadEndsItsModuleAndTheNextOneStarts)
+{
+    MODULEINFO* missing = module("Missing", "/missing.vzip");
+    MODULEINFO* next = module("Next", "/next.vzip");
+    startQueue({missing, next});
+
+    ASSERT_TRUE(waitForProgress("Next", -1));
+    EXPECT_EQ(progressOf("Missing"), QVector<int>{-1});
+    EXPECT_EQ(startedModules, (QStringList{"Missing", "Next"}));
+    EXPECT_EQ(server.requestsFor("/next.vzip").size(), 1);
+}
+
+TEST_F(DlgDownloadQueueTest, UnusableFileNamesFailWithoutARequest)
+{
+    const QString urls[] = {"/", "/pkg/.", "/pkg/.."};
+    QVector<MODULEINFO*> queue;
+    for (const QString& url : urls)
+        queue.append(module(url, url));
+    IsolatedEnvironment::writeFile(downloadFolder() + "/kept", "a file of the folder");
+    startQueue(queue);
+
+    for (const QString& url : urls)
+        EXPECT_EQ(progressOf(url), QVector<int>{-1}) << url.toStdString();
+    EXPECT_TRUE(server.requests().isEmpty());
+    EXPECT_TRUE(QFileInfo(downloadFolder() + "/kept").isFile());
+}
+
+TEST_F(DlgDownloadQueueTest, AQueryAfterThePackageExtensionIsNotPartOfTheFileName)
+{
+    const QByteArray stale = "not the package of that name";
+    MODULEINFO* record = module("Query", "/x.vzip?t=1", stale);
+    record->md5 = "00000000000000000000000000000000";
+    startQueue({record});
+
+    ASSERT_TRUE(waitForProgress("Query", -1));
+    ASSERT_EQ(server.requests().size(), 1);
+    EXPECT_EQ(server.requests().at(0).target, "/x.vzip?t=1");
+    // The MD5 did not match, so the file is gone again; its name showed in the log of the failure.
+    EXPECT_FALSE(QFileInfo::exists(downloadFolder() + "/x.vzip"));
+    EXPECT_FALSE(QFileInfo::exists(downloadFolder() + "/x.vzip?t=1"));
+}
+
+TEST_F(DlgDownloadQueueTest, ACompletePackageOnDiskIsOnlyUsedWhenItsDigestMatches)
+{
+    const QByteArray package = "package bytes of the right size";
+    const QByteArray tampered = "package bytes of the wrong kind";
+    ASSERT_EQ(package.size(), tampered.size());
+    installOnStartInstall = false;
+    struct Case {
+        const char* md5;
+        bool downloaded;
+    } cases[] = {{"right", false}, {"wrong", true}, {"absent", false}};
+    for (const Case& c : cases) {
+        installProgress.clear();
+        startInstallPaths.clear();
+        const QString path = QString("/%1.vzip").arg(c.md5);
+        MODULEINFO* record = announcedModule(c.md5, path, tampered);
+        if (QByteArray(c.md5) == "right")
+            record->md5 = QCryptographicHash::hash(package, QCryptographicHash::Md5).toHex().toUpper().toStdString();
+        else if (QByteArray(c.md5) == "wrong")
+            record->md5 = QCryptographicHash::hash(package, QCryptographicHash::Md5).toHex().toStdString();
+        else
+            record->md5.clear();
+        IsolatedEnvironment::writeFile(downloadFolder() + path, QByteArray(c.md5) == "wrong" ? tampered : package);
+        QSignalSpy startInstall(window.get(), SIGNAL(SignalStartInstall(QString)));
+        startQueue({record});
+
+        if (c.downloaded) {
+            // The server's copy is the tampered one as well: downloaded, checked, removed, failed.
+            ASSERT_TRUE(waitForProgress(c.md5, -1)) << c.md5;
+            EXPECT_EQ(server.requestsFor(path).size(), 1) << c.md5;
+            EXPECT_TRUE(startInstall.isEmpty()) << c.md5;
+            EXPECT_FALSE(QFileInfo::exists(downloadFolder() + path)) << c.md5;
+        } else {
+            ASSERT_TRUE(startInstall.wait(2000)) << c.md5;
+            EXPECT_EQ(startInstall.at(0).at(0).toString(), downloadFolder() + path) << c.md5;
+            EXPECT_TRUE(server.requestsFor(path).isEmpty()) << c.md5;
+            EXPECT_EQ(progressOf(c.md5).value(0), 0) << c.md5;
+            EXPECT_TRUE(m_run->bRunFinished) << c.md5;
+        }
+        window->setSelectUpdates({});
+        QFile::remove(downloadFolder() + path);
+    }
+}
+
+TEST_F(DlgDownloadQueueTest, TheRemainingTimeNeverShowsAnImpossibleNumber)
+{
+    auto* label = window->findChild<QLabel*>("timeRemainLabel");
+    window->updateProgress(0, 1000);
+    EXPECT_TRUE(label->text().startsWith("Time Remaining: -- seconds ( 0.00/0.00 MB)")) << label->text().toStdString();
+    QSignalSpy progress(window.get(), SIGNAL(SignalCurrentProgress(QString, double)));
+    window->updateProgress(3LL * 1024 * 1024 * 1024, 4LL * 1024 * 1024 * 1024);
+    EXPECT_TRUE(label->text().endsWith("( 3072.00/4096.00 MB)")) << label->text().toStdString();
+    EXPECT_DOUBLE_EQ(progress.at(0).at(1).toDouble(), 75.0);
+}

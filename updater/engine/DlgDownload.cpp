@@ -1,0 +1,336 @@
+#include "DlgDownload.h"
+
+#include "CReaderModuleManager.h"
+#include "PackageChecksum.h"
+#include "QHttpDownLoadS.h"
+#include "UpdaterResources.h"
+#include "engine/CUP_Log.h"
+#include "engine/Comm.h"
+#include "ui_DlgDownload.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QTimer>
+
+#include <cmath>
+
+namespace {
+
+constexpr int kStartInstallDelayMs = 3000;
+constexpr int kNinetySeconds = 90000;
+
+// The package's file name: the URL's last segment, cut after "vzip" so that a query string goes.
+QString packageFileName(const QString& url)
+{
+    QString name = url.mid(url.lastIndexOf('/') + 1);
+    const int extension = name.indexOf("vzip");
+    if (extension >= 0)
+        name = name.left(extension) + "vzip";
+    return name;
+}
+
+// A name that would make the target the download folder itself or its parent.
+bool isUnusableFileName(const QString& name)
+{
+    return name.isEmpty() || name == "." || name == "..";
+}
+
+// The module's size text ("1048576B") as bytes; 0 when it holds no number.
+qint64 expectedPackageSize(const std::string& sizeText)
+{
+    const QString text = QString::fromStdString(sizeText);
+    const int unit = text.indexOf('B');
+    return (unit >= 0 ? text.left(unit) : text).toLongLong();
+}
+
+// "--" when nothing has arrived yet or no time has passed: there is no rate to divide by.
+QString remainingSecondsText(qint64 received, qint64 total, double elapsedSeconds)
+{
+    const double remaining = (total - received) / (received / elapsedSeconds);
+    if (!std::isfinite(remaining) || remaining < 0 || remaining > 1e15)
+        return QStringLiteral("--");
+    return QString::number(static_cast<qint64>(remaining));
+}
+
+} // namespace
+
+DlgDownload::DlgDownload(QWidget* parent)
+    : QMainWindow(parent),
+      ui(new Ui_DlgDownload),
+      m_pDownloader(nullptr),
+      m_pCurModule(nullptr),
+      m_nResumeOffset(0),
+      m_nCurIndex(0),
+      m_pInstallProcess(nullptr),
+      m_pStartInstallTimer(nullptr),
+      m_pInstallerFrontTimer(nullptr),
+      m_nFrontStepLimitMs(30000),
+      m_nResponseTimeoutMs(kNinetySeconds),
+      m_nWatchdogIntervalMs(kNinetySeconds)
+{
+    ensureUpdaterResources();
+    ui->setupUi(this);
+    setWindowFlags(Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint);
+    connect(ui->cancelButton, SIGNAL(clicked()), this, SLOT(cancel()));
+    setWindowTitle(tr("Kelvrin Updater"));
+    setFixedSize(size());
+    ui->descriptionEdit->setReadOnly(true);
+
+    m_pStartInstallTimer = new QTimer(this);
+    m_pStartInstallTimer->setInterval(kStartInstallDelayMs);
+    connect(m_pStartInstallTimer, &QTimer::timeout, this, [this] {
+        emit SignalStartInstall(m_strPendingPackage);
+        m_pStartInstallTimer->stop();
+    });
+    m_pInstallerFrontTimer = new QTimer(this);
+    m_pInstallerFrontTimer->setInterval(1000);
+    connect(m_pInstallerFrontTimer, &QTimer::timeout, this, &DlgDownload::bringInstallerToFront);
+    hide();
+}
+
+DlgDownload::~DlgDownload()
+{
+    // The downloader may be the one emitting the signal during which the window goes.
+    if (m_pDownloader) {
+        m_pDownloader->disconnect(this);
+        m_pDownloader->deleteLater();
+    }
+    delete ui;
+}
+
+void DlgDownload::setTimerIntervals(int startInstallMs, int installerFrontMs, int frontStepLimitMs)
+{
+    m_pStartInstallTimer->setInterval(startInstallMs);
+    m_pInstallerFrontTimer->setInterval(installerFrontMs);
+    m_nFrontStepLimitMs = frontStepLimitMs;
+}
+
+void DlgDownload::setTransferTimerIntervals(int responseTimeoutMs, int watchdogIntervalMs)
+{
+    m_nResponseTimeoutMs = responseTimeoutMs;
+    m_nWatchdogIntervalMs = watchdogIntervalMs;
+}
+
+void DlgDownload::setSelectUpdates(QVector<MODULEINFO*> modules)
+{
+    m_vecSelected = modules;
+}
+
+void DlgDownload::startShowDownload()
+{
+    if (m_vecSelected.isEmpty())
+        return;
+    m_nCurIndex = 0;
+    downloadUpates(0);
+}
+
+void DlgDownload::pauseDown()
+{
+    if (m_pDownloader)
+        m_pDownloader->pauseDownloads();
+}
+
+void DlgDownload::new_continue_download()
+{
+    if (m_pDownloader)
+        m_pDownloader->continueDownload();
+}
+
+void DlgDownload::cancel()
+{
+    close();
+}
+
+void DlgDownload::continueDownload()
+{
+    ++m_nCurIndex;
+    downloadUpates(m_nCurIndex);
+}
+
+void DlgDownload::downloadUpates(int work)
+{
+    if (work < 0 || work >= m_vecSelected.size()) {
+        // A queue that ends with another kind of module still installs the plug-ins before it.
+        if (!m_vecCollectedPlugins.isEmpty())
+            installCollectedPlugins();
+        close();
+        return;
+    }
+    qDebug() << "Begin to download:";
+    m_pCurModule = m_vecSelected.at(work);
+    emit SignalSetCurrentDownloadModule(QString::fromStdString(m_pCurModule->name));
+    m_strTitle = QString::fromStdString(m_pCurModule->title);
+    m_strName = QString::fromStdString(m_pCurModule->name);
+    m_strVersion = QString::fromStdString(m_pCurModule->version);
+    ui->descriptionEdit->setText(QString::fromStdString(m_pCurModule->description));
+    ui->timeRemainLabel->setText(QString());
+
+    replaceDownloader();
+
+    const QString folder = downloadFolder();
+    if (!QDir(folder).exists() && !QDir().mkpath(folder)) {
+        CUP_Log::PrintLog("can not make path for store the downloads: " + folder);
+        stopModule("the download folder cannot be made");
+        return;
+    }
+    const QString fileName = packageFileName(QString::fromStdString(m_pCurModule->url));
+    if (isUnusableFileName(fileName)) {
+        skipModule("the package URL names no file: " + QString::fromStdString(m_pCurModule->url));
+        return;
+    }
+    const QString target = folder + "/" + fileName;
+    const qint64 expectedSize = expectedPackageSize(m_pCurModule->size);
+    if (packageIsComplete(target, expectedSize)) {
+        announceCompletePackage(target, expectedSize);
+        return;
+    }
+    QFile::remove(target);
+    startTransfer(target);
+}
+
+QString DlgDownload::downloadFolder() const
+{
+    return appDataRootPath() + "updater";
+}
+
+// The previous downloader may be the sender of the signal that got us here: it goes once control
+// is back in the event loop.
+void DlgDownload::replaceDownloader()
+{
+    m_nResumeOffset = 0;
+    if (m_pDownloader) {
+        m_pDownloader->disconnect(this);
+        m_pDownloader->deleteLater();
+    }
+    m_pDownloader = new QHttpDownLoadS(nullptr, ui->progressBar, ui->timeRemainLabel, &m_nResumeOffset);
+    m_pDownloader->bFollowRedirects = true;
+    m_pDownloader->setTimerIntervals(m_nResponseTimeoutMs, m_nWatchdogIntervalMs);
+    connect(m_pDownloader, SIGNAL(signal_updateProgress(qint64, qint64)), this, SLOT(updateProgress(qint64, qint64)));
+}
+
+// Complete means the size the service announced and, when it sent a usable MD5, that digest too.
+bool DlgDownload::packageIsComplete(const QString& target, qint64 expectedSize) const
+{
+    const QFileInfo file(target);
+    if (!file.exists() || file.size() != expectedSize)
+        return false;
+    return !PackageChecksum::isUsableMd5(m_pCurModule->md5) || PackageChecksum::matches(target, m_pCurModule->md5);
+}
+
+void DlgDownload::announceCompletePackage(const QString& target, qint64 expectedSize)
+{
+    m_pDownloader->downloadProgress(expectedSize, expectedSize);
+    ui->progressBar->setValue(100);
+    emit SignalInstallProgress(m_strTitle, 0);
+    markRunFinished();
+    m_strPendingPackage = target;
+    m_pStartInstallTimer->start();
+}
+
+void DlgDownload::startTransfer(const QString& target)
+{
+    const QUrl url = CReaderModuleManager::GetPackageDownloadURL(m_pCurModule);
+    if (!m_pDownloader->setUrlAndFilePath(url, target)) {
+        skipModule("the package URL cannot be fetched: " + url.toString());
+        return;
+    }
+    connect(m_pDownloader, SIGNAL(oneDownLoadFinish(QString)), this, SLOT(oneDownloadFinish(QString)));
+    connect(m_pDownloader, SIGNAL(errorfinish(QString)), this, SLOT(errorfinish(QString)));
+    const bool silent = m_pCurModule->SilentInstall;
+    CUP_Log::PrintLog(silent ? "bSilentInstall: true" : "bSilentInstall: false");
+    // A waited start runs the whole module (and maybe the next ones) before it returns; the window
+    // may be gone by then.
+    QPointer<DlgDownload> self(this);
+    QHttpDownLoadS* downloader = m_pDownloader;
+    const bool started = downloader->startDownLoads(silent);
+    if (!started && self && m_pDownloader == downloader)
+        skipModule("the package file cannot be written: " + target);
+}
+
+void DlgDownload::errorfinish(QString filePath)
+{
+    skipModule("the download failed: " + filePath);
+}
+
+// The module has ended without being installed; the queue goes on with the next one.
+void DlgDownload::skipModule(const QString& reason)
+{
+    CUP_Log::PrintLog("skip module " + m_strTitle + ": " + reason);
+    emit SignalInstallProgress(m_strTitle, -1);
+    continueDownload();
+}
+
+// The module has ended and nothing after it can go better: the queue stays where it is.
+void DlgDownload::stopModule(const QString& reason)
+{
+    CUP_Log::PrintLog("stop at module " + m_strTitle + ": " + reason);
+    emit SignalInstallProgress(m_strTitle, -1);
+}
+
+void DlgDownload::installHasDownloadUpdates(QString tempName)
+{
+    oneDownloadFinish(tempName);
+}
+
+void DlgDownload::oneDownloadFinish(QString filePath)
+{
+    hide();
+    if (filePath.isEmpty())
+        return;
+    if (m_pCurModule && PackageChecksum::isUsableMd5(m_pCurModule->md5) &&
+        !PackageChecksum::matches(filePath, m_pCurModule->md5)) {
+        QFile::remove(filePath);
+        skipModule("the package does not match its MD5: " + filePath);
+        return;
+    }
+    const QString fileName = QFileInfo(filePath).fileName();
+    if (fileName.startsWith("JS")) {
+        // Plug-ins wait in the download folder until the last module, then are copied together.
+        collectPlugin(fileName);
+        if (m_nCurIndex >= m_vecSelected.size() - 1) {
+            installCollectedPlugins();
+            close();
+        } else {
+            continueDownload();
+        }
+        return;
+    }
+    const QString unpackFolder = prepareUnpackFolder();
+    if (unpackFolder.isEmpty())
+        return;
+    const bool userModule = !m_pCurModule || (m_pCurModule->module_type != "service" && m_pCurModule->module_type != "basic");
+    InstallVzip(filePath, unpackFolder, true, userModule);
+}
+
+QString DlgDownload::prepareUnpackFolder()
+{
+    QString folder = appDataRootPath() + "updater/uncompress/";
+    Comm::deleteDir(folder);
+    folder += QString::number(QDateTime::currentSecsSinceEpoch());
+    if (!QDir(folder).exists() && !QDir().mkpath(folder)) {
+        qDebug() << "can not make path for uncompress the updater:" << folder;
+        stopModule("the unpack folder cannot be made");
+        return QString();
+    }
+    return folder;
+}
+
+void DlgDownload::updateProgress(qint64 receiveSize, qint64 totalSize)
+{
+    static const qint64 startedAt = QDateTime::currentMSecsSinceEpoch();
+    const double percent = totalSize > 0 ? receiveSize * 100.0 / totalSize : 0.0;
+    ui->progressBar->setValue(static_cast<int>(percent));
+    emit SignalCurrentProgress(m_strTitle, percent);
+
+    const double elapsedSeconds = (QDateTime::currentMSecsSinceEpoch() - startedAt) / 1000.0;
+    const double megabyte = 1.0 / 1024 * (1.0 / 1024);
+    ui->timeRemainLabel->setText(tr("Time Remaining: %1 seconds ( %2/%3 MB)")
+                                     .arg(remainingSecondsText(receiveSize, totalSize, elapsedSeconds))
+                                     .arg(receiveSize * megabyte, 0, 'f', 2)
+                                     .arg(totalSize * megabyte, 0, 'f', 2));
+    ui->timeRemainLabel->repaint();
+}

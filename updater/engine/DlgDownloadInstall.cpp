@@ -1,0 +1,366 @@
+#include "DlgDownload.h"
+
+#include "CZR_Vzip.h"
+#include "engine/CUP_Log.h"
+#include "engine/Comm.h"
+#include "platform/InstallerPrograms.h"
+
+#include "xml/CZR_XMLElement.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QDir>
+#include <QDomDocument>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <memory>
+
+// The installers started for one module. The module ends once, when the last of them has ended.
+struct InstallBatch {
+    QString title;
+    int running = 0;
+    bool starting = true; // InstallVzip is still starting installers
+    bool failed = false;  // an installer failed or was not confirmed: the queue goes on
+    bool stopped = false; // the install history is unusable: the queue stops
+    bool reported = false;
+};
+
+namespace {
+
+// An installer list is a few lines; anything this large is not one.
+constexpr qint64 kMaximumSetupFileSize = 4 * 1024 * 1024;
+// A history record is written after the installer started; its date has whole seconds.
+constexpr qint64 kRecordDateToleranceMs = 5000;
+
+enum class HistoryVerdict { Confirmed, NotConfirmed, Unusable };
+
+// A record dated before the installer started describes an earlier installation.
+bool recordIsRecent(const QDomNode& record, qint64 startedAtMs)
+{
+    for (QDomElement key = record.firstChildElement("key"); !key.isNull(); key = key.nextSiblingElement("key")) {
+        if (key.text() != "date")
+            continue;
+        const QDomElement value = key.nextSiblingElement();
+        if (value.tagName() != "date")
+            return true;
+        const QDateTime date = QDateTime::fromString(value.text(), Qt::ISODate);
+        return !date.isValid() || date.toMSecsSinceEpoch() >= startedAtMs - kRecordDateToleranceMs;
+    }
+    return true;
+}
+
+// The newest record of the system's install history names the installer's package.
+HistoryVerdict checkInstallHistory(const QString& installerPath, qint64 startedAtMs)
+{
+    QFile history(InstallerPrograms::installHistory());
+    if (!history.exists() || !history.open(QIODevice::ReadOnly))
+        return HistoryVerdict::Unusable;
+    QDomDocument document;
+    if (!document.setContent(QString::fromUtf8(history.readAll())))
+        return HistoryVerdict::Unusable;
+    const QDomElement root = document.documentElement();
+    if (root.tagName().compare("plist", Qt::CaseInsensitive) != 0)
+        return HistoryVerdict::Unusable;
+    const QDomNode newest = root.firstChild().lastChild();
+    if (newest.isNull() || !recordIsRecent(newest, startedAtMs))
+        return HistoryVerdict::NotConfirmed;
+    for (QDomNode child = newest.firstChild(); !child.isNull(); child = child.nextSibling()) {
+        const QDomElement element = child.toElement();
+        if (!element.isNull() && element.tagName() == "string" && !element.text().isEmpty() &&
+            installerPath.contains(element.text()))
+            return HistoryVerdict::Confirmed;
+    }
+    return HistoryVerdict::NotConfirmed;
+}
+
+QString text(const CZR_WideString& value)
+{
+    return Comm::ws2qs(value.c_str());
+}
+
+// `name` from the package's list, kept inside the unpack folder; empty when it would leave it.
+QString installerPathInside(const QString& folder, const QString& name)
+{
+    const QString base = QDir::cleanPath(folder);
+    const QString path = QDir::cleanPath(folder + name);
+    return path.startsWith(base + "/") ? folder + name : QString();
+}
+
+} // namespace
+
+void DlgDownload::InstallVzip(QString package, QString unpackFolder, bool bAllowPrompt, bool bUserModule)
+{
+    const QString title = m_strTitle;
+    emit SignalInstallProgress(title, 0);
+    CZR_Vzip vzip;
+    if (vzip.Unzip2(package, unpackFolder) < 1) {
+        qDebug() << "Uncompress Failed";
+        emit SignalInstallProgress(title, -1);
+        QMessageBox::warning(nullptr, tr("Kelvrin PDF Reader") + tr(" Updater"),
+                             tr("Failed to extract the downloaded package. Please try again."), QMessageBox::Ok);
+        return;
+    }
+    emit SignalInstallProgress(title, 20);
+
+    QVector<_SetupInfo*> entries;
+    ParseSetupInfo(unpackFolder, entries);
+    if (entries.isEmpty()) {
+        stopModule("the package lists no installer");
+        return;
+    }
+
+    // The prompt runs a modal loop, in which anything may happen to this window.
+    QPointer<DlgDownload> self(this);
+    bool replaceable = true;
+    while (replaceable && bAllowPrompt && bUserModule && IsDurnisRun()) {
+        replaceable = askToCloseReader();
+        if (!self) {
+            qDeleteAll(entries);
+            return;
+        }
+    }
+    if (!replaceable) {
+        qDeleteAll(entries);
+        emit SignalInstallProgress(title, -1);
+        continueDownload();
+        return;
+    }
+
+    auto batch = std::make_shared<InstallBatch>();
+    batch->title = title;
+    m_pStartingBatch = batch;
+    for (const _SetupInfo* entry : qAsConst(entries)) {
+        if (!entry)
+            continue;
+        qDebug() << "excute shell:" << entry->name;
+        const int result = installUpdates(entry->name);
+        qDebug() << "excute result:" << result;
+    }
+    m_pStartingBatch.reset();
+    qDeleteAll(entries);
+    batch->starting = false;
+    finishBatchIfDone(batch);
+}
+
+int DlgDownload::installUpdates(QString installerPath)
+{
+    const qint64 startedAtMs = QDateTime::currentMSecsSinceEpoch();
+    CUP_Log::PrintLog(QString("fileinfo: %1").arg(QFileInfo(installerPath).size()));
+    CUP_Log::PrintLog("beign open: " + installerPath);
+
+    std::shared_ptr<InstallBatch> batch = m_pStartingBatch;
+    const bool alone = !batch;
+    if (alone) {
+        batch = std::make_shared<InstallBatch>();
+        batch->title = m_strTitle;
+    }
+    ++batch->running;
+
+    const bool viaOpen = installMode();
+    const QString program = viaOpen ? InstallerPrograms::openProgram() : InstallerPrograms::installerProgram();
+    if (program.isEmpty()) {
+        CUP_Log::PrintLog("there is no installer program on this system");
+        installerEnded(batch, installerPath, startedAtMs, false);
+    } else {
+        // Not the window's child: the window's end must not end an installation.
+        auto* process = new QProcess;
+        m_pInstallProcess = process;
+        connect(process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), process,
+                &QObject::deleteLater);
+        connect(process, &QProcess::errorOccurred, process, [process](QProcess::ProcessError error) {
+            if (error == QProcess::FailedToStart)
+                process->deleteLater();
+        });
+        connect(process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
+                [this, batch, installerPath, startedAtMs](int exitCode, QProcess::ExitStatus status) {
+                    qDebug() << "[S/W Update] Finished install with exit code" << exitCode;
+                    installerEnded(batch, installerPath, startedAtMs, status == QProcess::NormalExit && exitCode == 0);
+                });
+        connect(process, &QProcess::errorOccurred, this,
+                [this, process, batch, installerPath, startedAtMs](QProcess::ProcessError error) {
+                    if (error != QProcess::FailedToStart)
+                        return;
+                    CUP_Log::PrintLog("the installer did not start: " + process->errorString());
+                    installerEnded(batch, installerPath, startedAtMs, false);
+                });
+        process->start(program, QStringList() << installerPath, QIODevice::ReadWrite);
+        if (!viaOpen)
+            m_pInstallerFrontTimer->start();
+    }
+    if (alone) {
+        batch->starting = false;
+        finishBatchIfDone(batch);
+    }
+    CUP_Log::PrintLog(
+        QString("open have use seconds: %1").arg((QDateTime::currentMSecsSinceEpoch() - startedAtMs) / 1000));
+    return 0;
+}
+
+void DlgDownload::installerEnded(const std::shared_ptr<InstallBatch>& batch, const QString& installerPath,
+                                 qint64 startedAtMs, bool succeeded)
+{
+    if (!succeeded) {
+        batch->failed = true;
+    } else {
+        switch (checkInstallHistory(installerPath, startedAtMs)) {
+        case HistoryVerdict::Confirmed:
+            break;
+        case HistoryVerdict::NotConfirmed:
+            batch->failed = true;
+            break;
+        case HistoryVerdict::Unusable:
+            batch->stopped = true;
+            break;
+        }
+    }
+    --batch->running;
+    finishBatchIfDone(batch);
+}
+
+void DlgDownload::finishBatchIfDone(const std::shared_ptr<InstallBatch>& batch)
+{
+    if (batch->starting || batch->running > 0 || batch->reported)
+        return;
+    batch->reported = true;
+    if (batch->stopped) {
+        CUP_Log::PrintLog("the install history cannot be read; the queue stops at " + batch->title);
+        emit SignalInstallProgress(batch->title, -1);
+        return;
+    }
+    if (batch->failed) {
+        emit SignalInstallProgress(batch->title, -1);
+    } else {
+        emit SignalInstallProgress(batch->title, 90);
+        emit SignalInstallProgress(batch->title, 100);
+    }
+    continueDownload();
+}
+
+// Brings the Installer in front of the reader once it has had a second to open its window.
+void DlgDownload::bringInstallerToFront()
+{
+    m_pInstallerFrontTimer->stop();
+    const QString open = InstallerPrograms::openProgram();
+    if (open.isEmpty())
+        return;
+    QProcess front;
+    front.start(open, QStringList() << InstallerPrograms::installerApplication());
+    if (!front.waitForFinished(m_nFrontStepLimitMs)) {
+        front.kill();
+        front.waitForFinished();
+    }
+}
+
+void DlgDownload::ParseSetupInfo(QString folder, QVector<_SetupInfo*>& entries)
+{
+    if (folder.isEmpty())
+        return;
+    entries.clear();
+    if (!folder.endsWith('/'))
+        folder += '/';
+    if (!QDir(folder).exists())
+        QDir().mkdir(folder);
+
+    QFile file(folder + "Setup.xml");
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    if (file.size() > kMaximumSetupFileSize) {
+        CUP_Log::PrintLog("Setup.xml is too large to be an installer list");
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    if (bytes.isEmpty())
+        return;
+    const std::unique_ptr<CZR_XMLElement> root(
+        CZR_XMLElement::Parse(bytes.constData(), static_cast<size_t>(bytes.size()), false, nullptr, nullptr, false));
+    if (!root)
+        return;
+
+    CZR_ByteString prefix;
+    CZR_ByteString name;
+    CZR_WideString value;
+    for (unsigned i = 0; i < root->CountChildren(); ++i) {
+        const CZR_XMLElement* element = root->GetElement(i);
+        if (!element || element->GetTagName(false) != "file")
+            continue;
+        auto record = std::make_unique<_SetupInfo>();
+        QString entryName;
+        for (int k = 0; k < element->CountAttrs(); ++k) {
+            element->GetAttrByIndex(k, prefix, name, value);
+            if (name == "name")
+                entryName = text(value);
+            else if (name == "parameter")
+                record->parameter = text(value);
+            else if (name == "iscommon")
+                record->iscommon = text(value).compare("true", Qt::CaseInsensitive) == 0;
+        }
+        record->name = installerPathInside(folder, entryName);
+        if (record->name.isEmpty()) {
+            CUP_Log::PrintLog("Setup.xml entry outside the package skipped: " + entryName);
+            continue;
+        }
+        entries.append(record.release());
+    }
+}
+
+void DlgDownload::collectPlugin(const QString& fileName)
+{
+    m_vecCollectedPlugins.append(qMakePair(m_strTitle, fileName));
+}
+
+// Copies the collected plug-ins and ends each of their modules: an installed plug-in of that name
+// stays as it is and counts as installed.
+void DlgDownload::installCollectedPlugins()
+{
+    const QMap<QString, PluginCopy> outcomes = copyPlugins();
+    const auto collected = m_vecCollectedPlugins;
+    m_vecCollectedPlugins.clear();
+    for (const auto& plugin : collected) {
+        const PluginCopy outcome = outcomes.value(plugin.second, PluginCopy::Failed);
+        emit SignalInstallProgress(plugin.first, outcome == PluginCopy::Failed ? -1 : 100);
+    }
+}
+
+bool DlgDownload::copyJSPlugin()
+{
+    const QMap<QString, PluginCopy> outcomes = copyPlugins();
+    for (const PluginCopy outcome : outcomes) {
+        if (outcome != PluginCopy::Copied)
+            return false;
+    }
+    return true;
+}
+
+QMap<QString, DlgDownload::PluginCopy> DlgDownload::copyPlugins()
+{
+    QMap<QString, PluginCopy> outcomes;
+    const QString source = appDataRootPath() + "updater/";
+    const QStringList names = QDir(source).entryList(QStringList() << "JS*");
+    for (const QString& name : names) {
+        const QString destination = QDir(appDataPath() + "SilentInstall/JavaScripts").absolutePath();
+        if (!QDir().mkpath(destination)) {
+            outcomes.insert(name, PluginCopy::Failed);
+            continue;
+        }
+        const QString target = destination + "/" + name;
+        if (QFile::copy(source + name, target))
+            outcomes.insert(name, PluginCopy::Copied);
+        else
+            outcomes.insert(name, QFileInfo::exists(target) ? PluginCopy::AlreadyInstalled : PluginCopy::Failed);
+        QFile::remove(source + name);
+    }
+    return outcomes;
+}
+
+bool DlgDownload::IsDurnisRun()
+{
+    return m_readerProbe ? m_readerProbe() : CheckMacProcessRunning("Kelvrin PDF Reader");
+}
+
+void DlgDownload::setReaderProbe(std::function<bool()> isReaderRunning)
+{
+    m_readerProbe = std::move(isReaderRunning);
+}

@@ -1,0 +1,8 @@
+#include "UpdaterResources.h"
+
+#include <QtGlobal>
+
+void ensureUpdaterResources()
+{
+    Q_INIT_RESOURCE(updater);
+}
