@@ -60,10 +60,10 @@ QStringList topLevelKeys(const QString& path)
     return keys;
 }
 
-QString stringAt(const QString& path, const QStringList& keyPath)
+namespace {
+
+QString stringOf(plist_t node)
 {
-    const NodePtr root = load(path);
-    const plist_t node = nodeAt(root.get(), keyPath);
     if (!node || plist_get_node_type(node) != PLIST_STRING)
         return {};
     char* text = nullptr;
@@ -71,6 +71,29 @@ QString stringAt(const QString& path, const QStringList& keyPath)
     const QString value = QString::fromUtf8(text);
     free(text);
     return value;
+}
+
+} // namespace
+
+QString stringAt(const QString& path, const QStringList& keyPath)
+{
+    const NodePtr root = load(path);
+    const plist_t node = nodeAt(root.get(), keyPath);
+    return stringOf(node);
+}
+
+QStringList stringOfEachRecord(const QString& path, const QString& key)
+{
+    const NodePtr root = load(path);
+    QStringList values;
+    if (!root || plist_get_node_type(root.get()) != PLIST_ARRAY)
+        return values;
+    for (uint32_t i = 0; i < plist_array_get_size(root.get()); ++i) {
+        plist_t record = plist_array_get_item(root.get(), i);
+        if (plist_get_node_type(record) == PLIST_DICT)
+            values.append(stringOf(plist_dict_get_item(record, key.toUtf8().constData())));
+    }
+    return values;
 }
 
 std::optional<qint64> integerAt(const QString& path, const QStringList& keyPath)

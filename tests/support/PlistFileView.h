@@ -19,6 +19,10 @@ QString stringAt(const QString& path, const QStringList& keyPath);
 // The integer value at `keyPath`; nothing when absent or not an integer.
 std::optional<qint64> integerAt(const QString& path, const QStringList& keyPath);
 
+// The string at `key` in each dictionary of the array in `path`, in order (a null string where there
+// is none); empty when the file is not an array list.
+QStringList stringOfEachRecord(const QString& path, const QString& key);
+
 // Converts an XML list to the binary form.
 QByteArray xmlToBinary(const QByteArray& xml);
 
