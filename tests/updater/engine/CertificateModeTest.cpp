@@ -3,6 +3,8 @@
 #include "IsolatedEnvironment.h"
 #include "LocalHttpServer.h"
 #include "TestCertificates.h"
+#include "TestUpdateRun.h"
+#include "engine/CSetup_CommandLine.h"
 
 #include <QFile>
 #include <QLockFile>
@@ -36,8 +38,8 @@ protected:
     {
         CSetup_CommandLine commandLine;
         EXPECT_TRUE(commandLine.ProcessCmdLine(switches.join(' ')));
+        const TestUpdateRun updateRun(&commandLine);
         CUpdateCertFile mode;
-        mode.setCommandLine(commandLine);
         testing::internal::CaptureStdout();
         mode.UpdateFile();
         return testing::internal::GetCapturedStdout();
