@@ -1,6 +1,6 @@
-// Draws the update dialogs' banners and status symbols into this folder. Not part of the build; run
+// Draws the update dialogs' banners and status symbols. Not part of the build; run
 //   g++ -std=c++17 -fPIC make-dialog-images.cpp $(pkg-config --cflags --libs Qt5Gui) -o /tmp/make-dialog-images
-//   QT_QPA_PLATFORM=offscreen /tmp/make-dialog-images resources
+//   QT_QPA_PLATFORM=offscreen /tmp/make-dialog-images resources/res
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>

@@ -36,7 +36,7 @@ std::string decodeBytes(const std::string& encoded)
 TEST(Base64, Rfc4648VectorsThroughEveryForm)
 {
     const std::pair<std::string, std::string> vectors[] = {
-        {"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},         {"foo", "Zm9v"},
+        {"", ""},           {"f", "Zg=="},         {"fo", "Zm8="},         {"foo", "Zm9v"},
         {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}, {"Man", "TWFu"},
     };
     for (const auto& [plain, encoded] : vectors) {
@@ -68,8 +68,8 @@ TEST(Base64, DecodingIsLenientAboutPaddingAndForeignCharacters)
 {
     const std::pair<std::string, std::string> cases[] = {
         {"TWE=", "Ma"}, {"TWE", "Ma"}, {"TQ", "M"}, {"====", ""}, {"TQ=======", "M"},
-        {"T", "L"},   // one character left gives a << 2
-        {"A!", "\x0F"}, // a character outside the alphabet counts as 0xFF
+        {"T", "L"},                               // one character left gives a << 2
+        {"A!", "\x0F"},                           // a character outside the alphabet counts as 0xFF
         {"TQ==TQ==", std::string("M?\xFFM", 4)}, // padding inside the data is looked up too
     };
     for (const auto& [encoded, plain] : cases) {
@@ -186,8 +186,8 @@ TEST(UrlCoding, EncodesAndDecodesTheEdgeCases)
     }
 
     const std::pair<const char*, const wchar_t*> decodes[] = {
-        {"%4", L"%4"}, {"%zz", L"%zz"}, {"a%2fb", L"a/b"}, {"%41", L"A"},   {"100%", L"100%"},
-        {"%%41", L"%A"}, {"%4%41", L"%4A"}, {"%", L"%"},   {"x%4g", L"x%4g"},
+        {"%4", L"%4"},   {"%zz", L"%zz"},   {"a%2fb", L"a/b"}, {"%41", L"A"},
+        {"100%", L"100%"}, {"%%41", L"%A"}, {"%4%41", L"%4A"}, {"%", L"%"}, {"x%4g", L"x%4g"},
     };
     for (const auto& [encoded, plain] : decodes) {
         SCOPED_TRACE(encoded);

@@ -37,6 +37,17 @@ plist_t nodeAt(plist_t node, const QStringList& keyPath)
     return node;
 }
 
+QString stringOf(plist_t node)
+{
+    if (!node || plist_get_node_type(node) != PLIST_STRING)
+        return {};
+    char* text = nullptr;
+    plist_get_string_val(node, &text);
+    const QString value = QString::fromUtf8(text);
+    free(text);
+    return value;
+}
+
 } // namespace
 
 QStringList topLevelKeys(const QString& path)
@@ -60,26 +71,10 @@ QStringList topLevelKeys(const QString& path)
     return keys;
 }
 
-namespace {
-
-QString stringOf(plist_t node)
-{
-    if (!node || plist_get_node_type(node) != PLIST_STRING)
-        return {};
-    char* text = nullptr;
-    plist_get_string_val(node, &text);
-    const QString value = QString::fromUtf8(text);
-    free(text);
-    return value;
-}
-
-} // namespace
-
 QString stringAt(const QString& path, const QStringList& keyPath)
 {
     const NodePtr root = load(path);
-    const plist_t node = nodeAt(root.get(), keyPath);
-    return stringOf(node);
+    return stringOf(nodeAt(root.get(), keyPath));
 }
 
 QStringList stringOfEachRecord(const QString& path, const QString& key)

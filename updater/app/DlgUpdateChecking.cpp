@@ -1,6 +1,6 @@
 #include "DlgUpdateChecking.h"
 
-#include "DlgMessage.h"
+#include "engine/DlgMessage.h"
 #include "DlgUpdatesTree.h"
 #include "UpdaterApp.h"
 #include "engine/CReaderModuleManager.h"

@@ -6,6 +6,7 @@
 #include "engine/CReaderModuleManager.h"
 #include "engine/CRegister.h"
 #include "engine/CSetup_CommandLine.h"
+#include "engine/UpdaterResources.h"
 #include "ui_DlgUpdatesTree.h"
 
 #include <QCloseEvent>
@@ -35,6 +36,7 @@ DlgUpdatesTree::DlgUpdatesTree(CReaderModuleManager* engine, UpdaterApp* app, QW
     , pApp(app)
     , ui(new Ui_DlgUpdatesTree)
 {
+    ensureUpdaterResources();
     ui->setupUi(this);
     setWindowFlags(Qt::Widget);
 
@@ -141,7 +143,8 @@ void DlgUpdatesTree::InitDialog()
     } else if (!bHasAddOn) {
         pModel->removeRow(1);
         pAddOnRoot = nullptr;
-        pOcrGroup = nullptr;
+        if (bOcrGroupAdded)
+            pOcrGroup = nullptr;
     }
     tree->expandAll();
 }
@@ -357,6 +360,7 @@ void DlgUpdatesTree::OnSkip()
 void DlgUpdatesTree::OnAppearanceSetting(bool isDarkMode)
 {
     setStyleSheet(isDarkMode ? "QDialog{color:rgb(222,222,222);}" : "QDialog{color:rgb(26,26,26);}");
+    applyAppearancePalette(this, isDarkMode);
     ui->label_logo->setPixmap(updateBanner(isDarkMode, pApp ? pApp->m_nLanguage : 0));
 }
 

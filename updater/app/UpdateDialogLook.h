@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QWidget>
 #include <QString>
 
 #include <string>
@@ -14,3 +15,7 @@ QString moduleMegabytes(const std::string& size);
 // The 319x48 title banner for the appearance: the China package's own banner when the bundle is
 // of package type "zh-CN" and the run's language is Chinese.
 QPixmap updateBanner(bool darkMode, int language);
+
+// Gives `dialog` the colours of the appearance. The system's dark appearance recolours every window
+// of a program; here the dialogs that follow the appearance carry it themselves.
+void applyAppearancePalette(QWidget* dialog, bool darkMode);

@@ -1,6 +1,5 @@
 #include "UpdaterApp.h"
 
-#include "DlgMessage.h"
 #include "UpdateListener.h"
 #include "dlgfound.h"
 #include "engine/CReaderModuleManager.h"
@@ -44,17 +43,6 @@ void UpdaterApp::releaseEngine()
     if (m_pModuleManager)
         m_pModuleManager->deleteLater();
     m_pModuleManager.clear();
-}
-
-bool UpdaterApp::askRetry(QString information, QString okText)
-{
-    DlgMessage message(nullptr);
-    message.setInformation(information);
-    message.setOkButtonText(okText);
-    const QPoint centre = GetMainAppCenterPos();
-    message.move(centre.x() - message.width() / 2, centre.y() - message.height() / 2);
-    message.exec();
-    return message.bOk;
 }
 
 void UpdaterApp::ShowDownloadDlg(std::string title, bool& flag, bool a, bool b, bool c, CReaderModuleManager* engine)

@@ -56,7 +56,6 @@ public:
     static void ResetPostion(QRect rect, QWidget* widget);
     static std::string GetProductName();
     bool RunCommandLine(std::string commandLine, bool& handled);
-    bool askRetry(QString information, QString okText) override;
     void ShowDownloadDlg(std::string title, bool& flag, bool a, bool b, bool c,
                          CReaderModuleManager* engine) override;
 

@@ -5,6 +5,7 @@
 #include "UpdaterApp.h"
 #include "engine/CReaderModuleManager.h"
 #include "engine/CSetup_CommandLine.h"
+#include "engine/UpdaterResources.h"
 #include "engine/DlgDownload.h"
 #include "ui_dlgfound.h"
 
@@ -21,6 +22,7 @@ dlgfound::dlgfound(std::string type, bool, bool, bool autoStart, bool, CReaderMo
     , strType(std::move(type))
     , ui(new Ui_dlgfound)
 {
+    ensureUpdaterResources();
     ui->setupUi(this);
     setWindowTitle(tr("Download and Install"));
     setWindowFlags(Qt::Widget);
@@ -335,5 +337,6 @@ bool dlgfound::AddModuleToDownloadList(std::string name)
 void dlgfound::OnAppearanceSetting(bool isDarkMode)
 {
     setStyleSheet(isDarkMode ? "color:rgb(222,222,222);" : "color:rgb(26,26,26);");
+    applyAppearancePalette(this, isDarkMode);
     ui->lbl_Img->setPixmap(updateBanner(isDarkMode, theApp ? theApp->m_nLanguage : 0));
 }

@@ -8,6 +8,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 CReaderModuleManager::CReaderModuleManager(QString type, QObject* parent)
     : QObject(parent)
     , m_pDownloadDlg(new DlgDownload(nullptr))
@@ -29,7 +31,7 @@ CReaderModuleManager::~CReaderModuleManager()
     m_pDownloadDlg->disconnect(this);
     m_pDownloadDlg->hide();
     m_pDownloadDlg->deleteLater();
-    delete m_pQueryDownloader;
+    ReleaseQueryDownloader();
     ReleaseModuleInfo();
 }
 
@@ -158,13 +160,19 @@ MODULEINFO* CReaderModuleManager::GetCurDownloadModule() const
 
 void CReaderModuleManager::DeleteModule(MODULEINFO* record)
 {
-    m_vecAllModules.removeAll(record);
-    m_vecAvailable.removeAll(record);
-    m_vecSelected.removeAll(record);
-    m_vecSpare.removeAll(record);
-    if (m_pCurDownload == record)
+    DeleteModules({record});
+}
+
+void CReaderModuleManager::DeleteModules(const QSet<MODULEINFO*>& records)
+{
+    if (records.isEmpty())
+        return;
+    const auto doomed = [&records](MODULEINFO* record) { return records.contains(record); };
+    for (QVector<MODULEINFO*>* list : {&m_vecAllModules, &m_vecAvailable, &m_vecSelected, &m_vecSpare})
+        list->erase(std::remove_if(list->begin(), list->end(), doomed), list->end());
+    if (records.contains(m_pCurDownload))
         m_pCurDownload = nullptr;
-    delete record;
+    qDeleteAll(records);
 }
 
 void CReaderModuleManager::ReleaseModuleInfo()

@@ -3,6 +3,7 @@
 #include "ModuleRecords.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QUrl>
 #include <QVector>
@@ -39,7 +40,9 @@ public:
     // The whole request address for this run's type: endpoint, query and, towards an internal
     // update address, the internal-service parts. Marks the run as internal on the conductor.
     QString GetRequestURL();
-    // Starts fetching the reply; 0 when the transfer started, 1 when the reply folder cannot be made.
+    // Starts fetching the reply; 0 when the transfer started, and one of sQueryModuleInfoFinish and
+    // sErrorFinish follows. 1 when it could not start (an unusable address, a reply file that cannot
+    // be made): the check is then already marked failed and no signal follows.
     // With `wait` it returns once the transfer has ended.
     int QueryModuleInfo(QProgressBar* progress, bool wait);
     // Test seam: the response and stall bounds handed to every later query transfer (90 s by default).
@@ -149,8 +152,11 @@ private:
     bool KeepModule(MODULEINFO* record, bool present);
     void OfferModule(MODULEINFO* record, QVector<_UpdaterInfo*>& installed);
     void failCheck();
-    // Frees one record after taking it out of every list, so no list is left pointing at it.
+    void ReleaseQueryDownloader();
+    // Frees records after taking them out of every list, so no list is left pointing at them; one
+    // pass over each list whatever the number of records.
     void DeleteModule(MODULEINFO* record);
+    void DeleteModules(const QSet<MODULEINFO*>& records);
 
     QueryResultInfo m_result;
     DlgDownload* m_pDownloadDlg;

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QPointer>
 
 #include <memory>
 
@@ -20,6 +21,8 @@ namespace {
 
 const QString kReaderMachineKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Kelvrin Software\\Kelvrin PDF Reader");
 const QString kReaderInformationKey = kReaderMachineKey + QStringLiteral("\\Kelvrin Information");
+// A reply is a short XML list; a body beyond this is no reply, however long the service sends.
+constexpr qint64 kMaximumReplySize = 16 * 1024 * 1024;
 
 // A value appended to the query as it is, except for the four characters that would end it or
 // start a new parameter.
@@ -117,29 +120,45 @@ int CReaderModuleManager::QueryModuleInfo(QProgressBar* progress, bool wait)
     CUP_Log::PrintLog("QueryModuleInfo url: " + url);
 
     bQueryRunning = true;
-    if (m_pQueryDownloader) {
-        // A query may start from inside the previous transfer's own signal: end that transfer, but
-        // leave freeing it to the event loop.
-        m_pQueryDownloader->disconnect(this);
-        m_pQueryDownloader->stopDownLoads();
-        m_pQueryDownloader->deleteLater();
-    }
+    ReleaseQueryDownloader();
     m_pQueryDownloader = new QHttpDownLoadS(nullptr, progress, nullptr, nullptr);
+    m_pQueryDownloader->setMaximumSize(kMaximumReplySize);
     if (m_queryTimerIntervals)
         m_pQueryDownloader->setTimerIntervals(m_queryTimerIntervals->first, m_queryTimerIntervals->second);
     CUP_Log::PrintLog("update_tmpfile.xml: " + m_strReplyFile);
-    m_pQueryDownloader->setUrlAndFilePath(QUrl(url, QUrl::TolerantMode), m_strReplyFile);
+    const bool accepted = m_pQueryDownloader->setUrlAndFilePath(QUrl(url, QUrl::TolerantMode), m_strReplyFile);
 
     const QString folder = m_strReplyFile.left(m_strReplyFile.lastIndexOf('/'));
     if (!QFile::exists(m_strReplyFile) && !QDir().mkpath(folder)) {
         qDebug() << "can not make path:" << folder;
+        failCheck();
+        return 1;
+    }
+    // No final signal follows a query that never started: its caller learns the end from the result.
+    if (!accepted) {
+        failCheck();
         return 1;
     }
     connect(m_pQueryDownloader, SIGNAL(oneDownLoadFinish(QString)), this, SLOT(slotQueryModuleInfoFinish(QString)));
     connect(m_pQueryDownloader, SIGNAL(errorfinish(QString)), this, SLOT(errorfinish(QString)));
     connect(m_pQueryDownloader, SIGNAL(error_network()), this, SLOT(error_network()));
-    m_pQueryDownloader->startDownLoads(wait);
+    if (!m_pQueryDownloader->startDownLoads(wait)) {
+        failCheck();
+        return 1;
+    }
     return 0;
+}
+
+// A query may start, and the engine may be released, from inside the downloader's own final signal:
+// end its transfer and cut it off from this engine, but leave freeing it to the event loop.
+void CReaderModuleManager::ReleaseQueryDownloader()
+{
+    if (!m_pQueryDownloader)
+        return;
+    m_pQueryDownloader->disconnect(this);
+    m_pQueryDownloader->stopDownLoads();
+    m_pQueryDownloader->deleteLater();
+    m_pQueryDownloader = nullptr;
 }
 
 void CReaderModuleManager::setQueryTimerIntervals(int responseTimeoutMs, int stallTimeoutMs)
@@ -160,8 +179,11 @@ void CReaderModuleManager::errorfinish(QString)
     // The lists keep what the last reply gave, but this check has failed: whoever reads the result
     // must not take the earlier success for this check's.
     failCheck();
+    // The engine may be released while the box is open.
+    QPointer<CReaderModuleManager> self(this);
     QMessageBox::warning(nullptr, tr("Kelvrin PDF Reader"), m_result.strMessage, QMessageBox::Ok);
-    emit sErrorFinish();
+    if (self)
+        emit sErrorFinish();
 }
 
 void CReaderModuleManager::error_network()
@@ -174,7 +196,8 @@ QUrl CReaderModuleManager::GetPackageDownloadURL(const MODULEINFO* record)
     const QString stored = QString::fromStdString(record->url);
     const QUrl storedUrl(stored, QUrl::TolerantMode);
     const QString internal = QString::fromStdString(commandLine().GetInternalUpdateURL());
-    if (!UpdateRun::current()->bInternalUpdate || internal.isEmpty() || !storedUrl.scheme().isEmpty() || !storedUrl.host().isEmpty())
+    const UpdateRun* run = UpdateRun::current();
+    if (!run || !run->bInternalUpdate || internal.isEmpty() || !storedUrl.scheme().isEmpty() || !storedUrl.host().isEmpty())
         return storedUrl;
     QUrl url(internal, QUrl::TolerantMode);
     url.setPath(stored, QUrl::DecodedMode);

@@ -4,6 +4,7 @@
 #include "engine/CRegister.h"
 
 #include <QFile>
+#include <QSet>
 
 #include <array>
 
@@ -189,13 +190,12 @@ bool CReaderModuleManager::DeletePatchUpdate()
 
 bool CReaderModuleManager::DeleteKelvrinCloud()
 {
-    QVector<MODULEINFO*> cloudModules;
+    QSet<MODULEINFO*> cloudModules;
     for (MODULEINFO* record : qAsConst(m_vecAvailable)) {
         if (record->update_mode == 2 && record->isInternalService.rfind("TRUE", 0) == 0)
-            cloudModules.append(record);
+            cloudModules.insert(record);
     }
-    for (int i = cloudModules.size() - 1; i >= 0; --i)
-        DeleteModule(cloudModules[i]);
+    DeleteModules(cloudModules);
     return true;
 }
 

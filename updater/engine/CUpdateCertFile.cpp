@@ -4,6 +4,7 @@
 #include "QHttpCheckExist.h"
 #include "QHttpDownLoadS.h"
 #include "UpdateRun.h"
+#include "engine/CUP_Log.h"
 
 #include <QDebug>
 #include <QFile>
@@ -19,6 +20,8 @@ constexpr int kNotDone = 2;
 constexpr int kEutlAttempted = 0x10000;
 constexpr int kKatlAttempted = 0x1000000;
 constexpr int kAutomaticRun = 0x10000000;
+// A list is a file of certificates; a body beyond this is no list, however long the server sends.
+constexpr qint64 kMaximumListSize = 64 * 1024 * 1024;
 
 // Puts the new list in place in one step, so that a reader never sees half a list.
 bool replaceFile(const QString& from, const QString& to)
@@ -46,8 +49,8 @@ void CUpdateCertFile::UpdateFile()
     qDebug() << "url:" << katlUrl;
     qDebug() << "url:" << eutlUrl;
     if (!katlUrl.isEmpty() && !eutlUrl.isEmpty()) {
-        qDebug() << "eutlurl: " + eutlUrl;
-        qDebug() << "url: " + katlUrl;
+        CUP_Log::PrintLog("eutlurl: " + eutlUrl);
+        CUP_Log::PrintLog("url: " + katlUrl);
     }
 
     int word = 0;
@@ -73,6 +76,8 @@ int CUpdateCertFile::UpdateFileEx(QString& url, QString& file)
         return kNotDone;
 
     QHttpCheckExist probe(nullptr, url);
+    if (m_responseTimeoutMs >= 0)
+        probe.setTimeoutInterval(m_responseTimeoutMs);
     probe.checkExit();
     if (probe.isNotAvailable())
         return kDone;
@@ -90,6 +95,9 @@ bool CUpdateCertFile::fetchInto(const QString& url, const QString& downloadPath)
 {
     QHttpDownLoadS downloader(nullptr, nullptr, nullptr, nullptr);
     downloader.bFollowRedirects = true;
+    downloader.setMaximumSize(kMaximumListSize);
+    if (m_responseTimeoutMs >= 0)
+        downloader.setTimerIntervals(m_responseTimeoutMs, m_watchdogIntervalMs);
     if (!downloader.setUrlAndFilePath(QUrl(url, QUrl::TolerantMode), downloadPath))
         return false;
     m_completedFile.clear();

@@ -11,6 +11,13 @@ class CUpdateCertFile : public QObject
 public:
     CUpdateCertFile();
 
+    // Test seam: the probe's and the download's bounds that are 90 seconds in a real run.
+    void setTimerIntervals(int responseTimeoutMs, int watchdogIntervalMs)
+    {
+        m_responseTimeoutMs = responseTimeoutMs;
+        m_watchdogIntervalMs = watchdogIntervalMs;
+    }
+
     void UpdateFile();
     // 0: the list was fetched, or the service has none; 2: not done.
     int UpdateFileEx(QString& url, QString& file);
@@ -22,4 +29,6 @@ private:
     bool fetchInto(const QString& url, const QString& downloadPath);
 
     QString m_completedFile;
+    int m_responseTimeoutMs = -1; // -1: the probe's and the download's own bounds
+    int m_watchdogIntervalMs = -1;
 };

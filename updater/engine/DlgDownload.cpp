@@ -4,8 +4,8 @@
 #include "PackageChecksum.h"
 #include "QHttpDownLoadS.h"
 #include "UpdaterResources.h"
-#include "engine/CUP_Log.h"
-#include "engine/Comm.h"
+#include "CUP_Log.h"
+#include "Comm.h"
 #include "ui_DlgDownload.h"
 
 #include <QDateTime>
@@ -251,8 +251,10 @@ void DlgDownload::startTransfer(const QString& target)
         skipModule("the package file cannot be written: " + target);
 }
 
+// What a failed transfer left behind is no package: a later run must not take it for one.
 void DlgDownload::errorfinish(QString filePath)
 {
+    QFile::remove(filePath);
     skipModule("the download failed: " + filePath);
 }
 

@@ -1,8 +1,8 @@
 #include "DlgDownload.h"
 
 #include "CZR_Vzip.h"
-#include "engine/CUP_Log.h"
-#include "engine/Comm.h"
+#include "CUP_Log.h"
+#include "Comm.h"
 #include "platform/InstallerPrograms.h"
 
 #include "xml/CZR_XMLElement.h"

@@ -1,7 +1,7 @@
 #include "QHttpDownLoadS.h"
 
 #include "HttpReplyHeaders.h"
-#include "app/CUP_Log.h"
+#include "engine/CUP_Log.h"
 
 #include <QDebug>
 #include <QEventLoop>

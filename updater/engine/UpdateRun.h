@@ -31,10 +31,6 @@ public:
     static std::string GetCurrentUserPlist();
     static QPoint GetMainAppCenterPos();
 
-    // Asks the user `information` in the updater's message dialog, in front of the reader's window;
-    // true when the user chose OK, named `okText`.
-    virtual bool askRetry(QString information, QString okText) = 0;
-
     // Runs the download list for `engine` modally and returns when it has closed.
     virtual void ShowDownloadDlg(std::string title, bool& flag, bool a, bool b, bool c,
                                  CReaderModuleManager* engine) = 0;

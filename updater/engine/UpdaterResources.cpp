@@ -4,5 +4,5 @@
 
 void ensureUpdaterResources()
 {
-    Q_INIT_RESOURCE(updater);
+    Q_INIT_RESOURCE(dialogs);
 }

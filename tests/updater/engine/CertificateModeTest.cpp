@@ -1,5 +1,7 @@
 #include "engine/CUpdateCertFile.h"
 
+#include "DebugLog.h"
+#include "FileSizeLimit.h"
 #include "IsolatedEnvironment.h"
 #include "LocalHttpServer.h"
 #include "TestCertificates.h"
@@ -34,12 +36,14 @@ protected:
     QString eutlFile() const { return env.dataHome() + "/eutl.xml"; }
 
     // Runs the mode with the given switches and returns what it printed.
-    std::string run(const QStringList& switches)
+    std::string run(const QStringList& switches, int watchdogIntervalMs = -1)
     {
         CSetup_CommandLine commandLine;
         EXPECT_TRUE(commandLine.ProcessCmdLine(switches.join(' ')));
         const TestUpdateRun updateRun(&commandLine);
         CUpdateCertFile mode;
+        if (watchdogIntervalMs >= 0)
+            mode.setTimerIntervals(watchdogIntervalMs * 4, watchdogIntervalMs);
         testing::internal::CaptureStdout();
         mode.UpdateFile();
         return testing::internal::GetCapturedStdout();
@@ -126,6 +130,62 @@ TEST_F(CertificateMode, FailedTransferKeepsTheOldList)
     EXPECT_EQ(IsolatedEnvironment::readFile(eutlFile()), "old");
     expectNoLeftovers(katlFile());
     expectNoLeftovers(eutlFile());
+}
+
+TEST_F(CertificateMode, ListThatCannotBeWrittenWholeKeepsTheOldList)
+{
+    IsolatedEnvironment::writeFile(katlFile(), "old");
+    server.setFile("/big.xml", QByteArray(3000, 'k'));
+    std::string printed;
+    {
+        FileSizeLimit limit(1000);
+        ASSERT_TRUE(limit.isActive());
+        printed = run(katl("/big.xml"));
+    }
+
+    EXPECT_EQ(printed, "16777728\n");
+    EXPECT_EQ(IsolatedEnvironment::readFile(katlFile()), "old");
+    expectNoLeftovers(katlFile());
+}
+
+TEST_F(CertificateMode, StalledListEndsAtTheInjectedBounds)
+{
+    IsolatedEnvironment::writeFile(eutlFile(), "old");
+    HttpRoute stalled;
+    stalled.body = QByteArray(300 * 1000, 'e');
+    stalled.stallAfter = 1000;
+    server.setRoute("/stalled.xml", stalled);
+
+    EXPECT_EQ(run(eutl("/stalled.xml"), 100), "65538\n");
+
+    EXPECT_EQ(IsolatedEnvironment::readFile(eutlFile()), "old");
+    expectNoLeftovers(eutlFile());
+}
+
+TEST_F(CertificateMode, ListPastSixtyFourMebibytesIsRefused)
+{
+    LocalHttpServer plain;
+    ASSERT_TRUE(plain.start());
+    HttpRoute endless;
+    endless.body = QByteArray(64 * 1024 * 1024 + 1, 'k');
+    endless.withoutLength = true;
+    plain.setRoute("/katl.xml", endless);
+    IsolatedEnvironment::writeFile(katlFile(), "old");
+
+    EXPECT_EQ(run({"-certkatlurl", plain.url("/katl.xml").toString(), "-katlfile", katlFile()}), "16777728\n");
+
+    EXPECT_EQ(IsolatedEnvironment::readFile(katlFile()), "old");
+    expectNoLeftovers(katlFile());
+}
+
+TEST_F(CertificateMode, BothAddressesGoToTheLog)
+{
+    DebugLog log(env);
+    run(katl() + eutl());
+
+    const QString text = log.text();
+    EXPECT_TRUE(text.contains("]eutlurl: " + server.url("/eutl.xml").toString() + "\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("]url: " + server.url("/katl.xml").toString() + "\n")) << text.toStdString();
 }
 
 TEST_F(CertificateMode, ListTheServiceDoesNotHaveIsDoneAndUntouched)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "IsolatedEnvironment.h"
-#include "app/CUP_Log.h"
+#include "engine/CUP_Log.h"
 #include "platform/PlistSettings.h"
 
 #include <QString>

@@ -3,8 +3,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPushButton>
+#include <QTextEdit>
 #include <QSignalSpy>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QTest>
 
 namespace {
@@ -32,6 +35,8 @@ TEST_F(DlgDownloadQueueTest, AFailedDownloadEndsItsModuleAndTheNextOneStarts)
     EXPECT_EQ(progressOf("Missing"), QVector<int>{-1});
     EXPECT_EQ(startedModules, (QStringList{"Missing", "Next"}));
     EXPECT_EQ(server.requestsFor("/next.vzip").size(), 1);
+    // Nothing of the failed transfer is left to be taken for a complete package later.
+    EXPECT_FALSE(QFileInfo::exists(downloadFolder() + "/missing.vzip"));
 }
 
 TEST_F(DlgDownloadQueueTest, UnusableFileNamesFailWithoutARequest)
@@ -116,4 +121,49 @@ TEST_F(DlgDownloadQueueTest, TheRemainingTimeNeverShowsAnImpossibleNumber)
     window->updateProgress(3LL * 1024 * 1024 * 1024, 4LL * 1024 * 1024 * 1024);
     EXPECT_TRUE(label->text().endsWith("( 3072.00/4096.00 MB)")) << label->text().toStdString();
     EXPECT_DOUBLE_EQ(progress.at(0).at(1).toDouble(), 75.0);
+}
+
+TEST_F(DlgDownloadQueueTest, ATargetThatCannotBeWrittenEndsItsModuleAndTheNextOneStarts)
+{
+    ASSERT_TRUE(QDir().mkpath(downloadFolder() + "/blocked.vzip/inside"));
+    MODULEINFO* blocked = module("Blocked", "/blocked.vzip", "package");
+    MODULEINFO* next = module("Next", "/next.vzip");
+    startQueue({blocked, next});
+
+    ASSERT_TRUE(waitForProgress("Next", -1));
+    EXPECT_EQ(progressOf("Blocked"), QVector<int>{-1});
+    EXPECT_TRUE(server.requestsFor("/blocked.vzip").isEmpty());
+}
+
+TEST_F(DlgDownloadQueueTest, SizesBeyondTwoGigabytesAreReadWhole)
+{
+    const qint64 size = 3LL * 1024 * 1024 * 1024;
+    QFile sparse(downloadFolder() + "/large.vzip");
+    ASSERT_TRUE(QDir().mkpath(downloadFolder()));
+    ASSERT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.resize(size));
+    sparse.close();
+    installOnStartInstall = false;
+    MODULEINFO* large = module("Large", "/large.vzip");
+    large->size = QString("%1B").arg(size).toStdString();
+    QSignalSpy startInstall(window.get(), SIGNAL(SignalStartInstall(QString)));
+    startQueue({large});
+
+    ASSERT_TRUE(startInstall.wait(2000));
+    EXPECT_TRUE(server.requests().isEmpty());
+}
+
+TEST_F(DlgDownloadQueueTest, TheWindowIsBuiltHiddenAndFixed)
+{
+    EXPECT_EQ(window->objectName(), "DlgDownload");
+    EXPECT_TRUE(window->isHidden());
+    EXPECT_EQ(window->windowTitle(), "Kelvrin Updater");
+    EXPECT_FALSE(window->windowIcon().isNull());
+    EXPECT_EQ(window->minimumSize(), QSize(604, 222));
+    EXPECT_EQ(window->maximumSize(), QSize(604, 222));
+    EXPECT_TRUE(window->findChild<QTextEdit*>("descriptionEdit")->isReadOnly());
+    for (const char* name : {"timeRemainLabel", "progressBar", "descriptionLabel", "cancelButton"})
+        EXPECT_NE(window->findChild<QWidget*>(name), nullptr) << name;
+    window->show();
+    window->findChild<QPushButton*>("cancelButton")->click();
+    EXPECT_TRUE(window->isHidden());
 }

@@ -47,4 +47,37 @@ TEST(HttpReplyHeaders, FinalLengthIsTheLastValueOnlyWhenTheFinalResponseSentOne)
     EXPECT_EQ(HttpReplyHeaders::contentLengthCount(&joined), 2);
 }
 
+struct RangeCase {
+    QByteArray header;
+    bool valid;
+    qint64 first, last, size;
+};
+
+TEST(HttpReplyHeaders, ContentRangeIsReadOnlyWhenWellFormed)
+{
+    const RangeCase cases[] = {
+        {"bytes 0-99/100", true, 0, 99, 100},
+        {"bytes 1000-2999/3000", true, 1000, 2999, 3000},
+        {"bytes 0-99/*", true, 0, 99, -1},
+        {"bytes 0-99/99", false, 0, 0, 0},  // the last byte lies past the size
+        {"bytes 9-3/100", false, 0, 0, 0},
+        {"bytes */100", false, 0, 0, 0},    // the unsatisfied form
+        {"bytes -5-99/100", false, 0, 0, 0},
+        {"bytes 0-99", false, 0, 0, 0},
+        {"items 0-99/100", false, 0, 0, 0},
+        {"bytes 0-x/100", false, 0, 0, 0},
+        {"", false, 0, 0, 0},
+    };
+    for (const RangeCase& c : cases) {
+        SCOPED_TRACE(c.header.toStdString());
+        HttpReplyHeaders::ContentRange range;
+        ASSERT_EQ(HttpReplyHeaders::parseContentRange(c.header, range), c.valid);
+        if (c.valid) {
+            EXPECT_EQ(range.first, c.first);
+            EXPECT_EQ(range.last, c.last);
+            EXPECT_EQ(range.size, c.size);
+        }
+    }
+}
+
 } // namespace

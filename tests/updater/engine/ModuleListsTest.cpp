@@ -1,5 +1,9 @@
 #include "EngineRun.h"
 
+#include "engine/DlgDownload.h"
+
+#include <QCoreApplication>
+#include <QPointer>
 #include <QSignalSpy>
 
 namespace {
@@ -184,12 +188,21 @@ TEST_F(ModuleLists, TheLastSelectedRecordOfANameBecomesTheCurrentDownload)
 
 TEST_F(ModuleLists, TheWorkersReportsAreRelayedAsTheEnginesSignals)
 {
+    offer({"OCR", "Reader"});
+    m_engine->AddSelModule(m_engine->GetAvailabletModule(0));
+    m_engine->AddSelModule(m_engine->GetAvailabletModule(1));
     QSignalSpy download(m_engine.get(), SIGNAL(sSendDownloadProgress(QString, double)));
     QSignalSpy install(m_engine.get(), SIGNAL(sSendInstallProgress(QString, int)));
     QSignalSpy package(m_engine.get(), SIGNAL(sSendInstallPkg(QString)));
-    m_engine->getDownProgress("OCR pack", 99.7);
-    m_engine->setInstallProgress("OCR pack", -1);
-    m_engine->startInstall("/data/OCR.vzip");
+    DlgDownload* worker = m_engine->GetDownloadDlg();
+    ASSERT_NE(worker, nullptr);
+    EXPECT_FALSE(worker->isVisible());
+
+    emit worker->SignalCurrentProgress("OCR pack", 99.7);
+    emit worker->SignalInstallProgress("OCR pack", -1);
+    emit worker->SignalStartInstall("/data/OCR.vzip");
+    emit worker->SignalSetCurrentDownloadModule("Reader");
+
     ASSERT_EQ(download.size(), 1);
     EXPECT_EQ(download[0][0].toString(), "OCR pack");
     EXPECT_DOUBLE_EQ(download[0][1].toDouble(), 99.7);
@@ -197,6 +210,34 @@ TEST_F(ModuleLists, TheWorkersReportsAreRelayedAsTheEnginesSignals)
     EXPECT_EQ(install[0][1].toInt(), -1);
     ASSERT_EQ(package.size(), 1);
     EXPECT_EQ(package[0][0].toString(), "/data/OCR.vzip");
+    EXPECT_EQ(m_engine->GetCurDownloadModule(), m_engine->GetAvailabletModule(1));
+}
+
+TEST_F(ModuleLists, TheWorkerGoesWithTheEngine)
+{
+    QPointer<DlgDownload> worker = m_engine->GetDownloadDlg();
+    m_engine.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(worker.isNull());
+}
+
+TEST_F(ModuleLists, DownloadsNeedAFirstRecordAndNoStopFlag)
+{
+    offer({"OCR"});
+    m_engine->AddSelModule(m_engine->GetAvailabletModule(0));
+    QSignalSpy started(m_engine->GetDownloadDlg(), SIGNAL(SignalSetCurrentDownloadModule(QString)));
+    m_engine->Download(nullptr);
+    EXPECT_EQ(started.size(), 0);
+    EXPECT_TRUE(m_engine->stopDownload());
+    EXPECT_TRUE(m_engine->QueryStopDownload());
+}
+
+TEST_F(ModuleLists, TheDownloadListRunsThroughTheRun)
+{
+    EXPECT_TRUE(m_engine->ModuleCallback("Update List", m_engine.get(), true));
+    EXPECT_EQ(m_run->shownTitle, "Update List");
+    EXPECT_TRUE(m_run->shownFlag);
+    EXPECT_EQ(m_run->shownEngine, m_engine.get());
 }
 
 TEST_F(ModuleLists, KeyedDigestMatchesTheReferenceVectors)

@@ -2,11 +2,15 @@
 #include "ModalDriver.h"
 #include "ReplyFixture.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QSignalSpy>
 
 namespace {
 
 class ServiceQueryWire : public ReplyParsing {};
+
+const std::string kConnectionMessage = "Cannot connect to the server. Please check your network connection.";
 
 struct ShownBox {
     QString title;
@@ -75,7 +79,6 @@ TEST_F(ServiceQueryWire, FailedTransferWarnsAndFailsTheCheckWhileTheListsStay)
     reply.body = "<modules><module name=\"OCR\" version=\"2\" result=\"true\"/></modules>";
     startReaderRun("-InternalUpdateURL " + server.url("/svc/check").toString());
     CReaderModuleManager& run = engine();
-    const std::string connectionMessage = "Cannot connect to the server. Please check your network connection.";
 
     const struct {
         const char* name;
@@ -105,14 +108,86 @@ TEST_F(ServiceQueryWire, FailedTransferWarnsAndFailsTheCheckWhileTheListsStay)
         ASSERT_TRUE(failed.count() == 1 || failed.wait(10000));
 
         EXPECT_EQ(shown.title.toStdString(), "Kelvrin PDF Reader");
-        EXPECT_EQ(shown.text.toStdString(), connectionMessage);
+        EXPECT_EQ(shown.text.toStdString(), kConnectionMessage);
         EXPECT_EQ(shown.icon, QMessageBox::Warning);
         EXPECT_EQ(shown.buttons, QMessageBox::Ok);
         EXPECT_EQ(parsed.count(), 0);
         EXPECT_FALSE(run.GetQueryResultInfo().bSuccess) << "a failed query is not a check without updates";
-        EXPECT_EQ(run.GetQueryResultInfo().strMessage.toStdString(), connectionMessage);
+        EXPECT_EQ(run.GetQueryResultInfo().strMessage.toStdString(), kConnectionMessage);
         EXPECT_EQ(availableNames(), std::vector<std::string>{"OCR"});
     }
+}
+
+TEST_F(ServiceQueryWire, QueryThatCannotStartEndsAtOnceAsAFailedCheck)
+{
+    // An internal update address without a path, which the downloader refuses.
+    startReaderRun("-InternalUpdateURL http://127.0.0.1:9");
+    CReaderModuleManager& pathless = engine();
+    EXPECT_EQ(pathless.QueryModuleInfo(nullptr, true), 1);
+    EXPECT_FALSE(pathless.GetQueryResultInfo().bSuccess);
+    EXPECT_EQ(pathless.GetQueryResultInfo().strMessage.toStdString(), kConnectionMessage);
+
+    // A reply file that cannot be opened: a folder stands in its place.
+    LocalHttpServer server;
+    ASSERT_TRUE(server.start());
+    server.setFile("/svc/check", "<modules/>");
+    startReaderRun("-InternalUpdateURL " + server.url("/svc/check").toString());
+    ASSERT_TRUE(QDir().mkpath(UpdateRun::GetAppDateRootPath() + "updater/update_tmpfile.xml"));
+    CReaderModuleManager& blocked = engine();
+    EXPECT_EQ(blocked.QueryModuleInfo(nullptr, true), 1);
+    EXPECT_FALSE(blocked.GetQueryResultInfo().bSuccess);
+    EXPECT_EQ(blocked.GetQueryResultInfo().strMessage.toStdString(), kConnectionMessage);
+    EXPECT_TRUE(server.requests().isEmpty());
+}
+
+TEST_F(ServiceQueryWire, EngineCanBeReleasedFromItsOwnEndOfQuery)
+{
+    LocalHttpServer server;
+    ASSERT_TRUE(server.start());
+    server.setFile("/svc/check", "<modules/>");
+    startReaderRun("-InternalUpdateURL " + server.url("/svc/check").toString());
+
+    CReaderModuleManager& parsed = engine();
+    QObject::connect(&parsed, &CReaderModuleManager::sQueryModuleInfoFinish, [this] { m_engine.reset(); });
+    ASSERT_EQ(parsed.QueryModuleInfo(nullptr, true), 0);
+    EXPECT_FALSE(m_engine);
+
+    // Released while its warning is still open, as a window closing under the box would.
+    HttpRoute failing;
+    failing.status = 500;
+    server.setRoute("/svc/check", failing);
+    CReaderModuleManager& warned = engine();
+    bool warningShown = false;
+    whenModalShown([this, &warningShown](QWidget* modal) {
+        warningShown = true;
+        m_engine.reset();
+        modal->close();
+    });
+    ASSERT_EQ(warned.QueryModuleInfo(nullptr, true), 0);
+    EXPECT_TRUE(warningShown);
+    EXPECT_FALSE(m_engine);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(ServiceQueryWire, ReplyPastSixteenMebibytesFailsTheCheckAndIsRemoved)
+{
+    LocalHttpServer server;
+    ASSERT_TRUE(server.start());
+    HttpRoute endless;
+    endless.body = QByteArray(16 * 1024 * 1024 + 1, ' ');
+    endless.withoutLength = true;
+    server.setRoute("/svc/check", endless);
+    startReaderRun("-InternalUpdateURL " + server.url("/svc/check").toString());
+    CReaderModuleManager& run = engine();
+    QSignalSpy failed(&run, SIGNAL(sErrorFinish()));
+    ShownBox shown;
+    acknowledgeNextMessageBox(shown);
+
+    ASSERT_EQ(run.QueryModuleInfo(nullptr, true), 0);
+    ASSERT_TRUE(failed.count() == 1 || failed.wait(10000));
+
+    EXPECT_FALSE(run.GetQueryResultInfo().bSuccess);
+    EXPECT_FALSE(QFile::exists(UpdateRun::GetAppDateRootPath() + "updater/update_tmpfile.xml"));
 }
 
 TEST_F(ServiceQueryWire, PackageAddressesOutsideInternalModeStayAsSent)

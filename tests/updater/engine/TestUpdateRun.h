@@ -2,10 +2,6 @@
 
 #include "engine/UpdateRun.h"
 
-#include <QStringList>
-
-#include <functional>
-
 // The run an engine test drives the engine for, in place of the conductor.
 class TestUpdateRun : public UpdateRun
 {
@@ -14,16 +10,6 @@ public:
         : UpdateRun(commandLine)
     {
     }
-
-    bool askRetry(QString information, QString) override
-    {
-        asked.append(information);
-        return answer && answer();
-    }
-
-    // What the user answers to each question; none answers Cancel.
-    std::function<bool()> answer;
-    QStringList asked;
 
     void ShowDownloadDlg(std::string title, bool& flag, bool, bool, bool, CReaderModuleManager* engine) override
     {

@@ -1,5 +1,7 @@
 #include "WorkerWindowRun.h"
 
+#include "VzipFixture.h"
+
 #include <QCryptographicHash>
 #include <QTest>
 
@@ -48,6 +50,18 @@ MODULEINFO* WorkerWindowRun::announcedModule(const QString& title, const QString
     record->size = QString("%1B").arg(body.size()).toStdString();
     record->md5 = QCryptographicHash::hash(body, QCryptographicHash::Md5).toHex().toStdString();
     return record;
+}
+
+QByteArray WorkerWindowRun::installPackage(const QVector<QPair<QByteArray, QByteArray>>& installers)
+{
+    QByteArray setup = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<setup>\n";
+    VzipFixture package;
+    for (const auto& installer : installers) {
+        setup += "  <file name=\"" + installer.first + "\" parameter=\"\" iscommon=\"false\"/>\n";
+        package.file(installer.first, installer.second);
+    }
+    package.file("Setup.xml", setup + "</setup>\n");
+    return package.package();
 }
 
 void WorkerWindowRun::startQueue(const QVector<MODULEINFO*>& queue)

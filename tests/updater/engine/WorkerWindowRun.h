@@ -25,6 +25,9 @@ protected:
     // The same with the size and MD5 the service would announce for `body`.
     MODULEINFO* announcedModule(const QString& title, const QString& path, const QByteArray& body);
 
+    // A package whose "Setup.xml" lists the installer files in order (file name, then contents).
+    static QByteArray installPackage(const QVector<QPair<QByteArray, QByteArray>>& installers);
+
     void startQueue(const QVector<MODULEINFO*>& queue);
     // Runs the event loop until `title` has reported `value`, or the bound has passed.
     bool waitForProgress(const QString& title, int value, int timeoutMs = 10000);

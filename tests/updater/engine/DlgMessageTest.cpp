@@ -1,4 +1,4 @@
-#include "app/DlgMessage.h"
+#include "engine/DlgMessage.h"
 
 #include "ModalDriver.h"
 

@@ -1,6 +1,6 @@
 #include "DlgMessage.h"
 
-#include "engine/UpdaterResources.h"
+#include "UpdaterResources.h"
 #include "ui_DlgMessage.h"
 
 DlgMessage::DlgMessage(QWidget* parent)

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QWidget>
+
+namespace AUILib {
+
+class ChildDialogQt : public QWidget
+{
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+};
+
+} // namespace AUILib

@@ -1,0 +1,388 @@
+#include "ModalDriver.h"
+#include "PlistFileView.h"
+#include "StandinLog.h"
+#include "StandinPrograms.h"
+#include "VzipFixture.h"
+#include "WorkerWindowRun.h"
+#include "platform/InstallerPrograms.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+using Installers = QVector<QPair<QByteArray, QByteArray>>;
+const QVector<int> kInstalled{0, 20, 90, 100};
+const QVector<int> kInstallFailed{0, 20, -1};
+
+class InstallRun : public WorkerWindowRun
+{
+protected:
+    void SetUp() override
+    {
+        WorkerWindowRun::SetUp();
+        ASSERT_TRUE(StandinPrograms::place());
+    }
+
+    MODULEINFO* installModule(const QString& title, const Installers& installers)
+    {
+        return announcedModule(title, "/" + title + ".vzip", installPackage(installers));
+    }
+
+    // A module installed silently, so its transfer is waited for, whose transfer stops half-way.
+    MODULEINFO* stallingSilentModule()
+    {
+        HttpRoute stalling;
+        stalling.body = QByteArray(200 * 1000, 'x');
+        stalling.stallAfter = 50 * 1000;
+        server.setRoute("/stalling.vzip", stalling);
+        MODULEINFO* silent = module("Silent", "/stalling.vzip");
+        silent->SilentInstall = true;
+        return silent;
+    }
+
+    static QStringList recordedPackages()
+    {
+        return PlistFileView::stringOfEachRecord(InstallerPrograms::installHistory(), "displayName");
+    }
+
+    static QStringList installerLines(const QString& word)
+    {
+        return StandinPrograms::linesWith(StandinPrograms::installerLog(), word);
+    }
+};
+
+// The second of three modules fails in one of the ways a module can: the queue goes on.
+struct SecondModuleFailure {
+    const char* name;
+    QVector<int> expected;
+};
+
+class QueueFailureTest : public InstallRun, public testing::WithParamInterface<SecondModuleFailure>
+{
+};
+
+} // namespace
+
+TEST_P(QueueFailureTest, TheSecondOfThreeFailsAndTheThirdIsInstalled)
+{
+    const QByteArray failure = GetParam().name;
+    MODULEINFO* first = installModule("First", {{"first.pkg", "package"}});
+    MODULEINFO* second = nullptr;
+    if (failure == "missing on the server") {
+        second = module("Second", "/Second.vzip");
+    } else if (failure == "MD5 mismatch") {
+        second = installModule("Second", {{"second.pkg", "package"}});
+        second->md5 = QCryptographicHash::hash("another package", QCryptographicHash::Md5).toHex().toStdString();
+    } else {
+        second = installModule("Second", {{"second.pkg", "#standin\nexit=3\n"}});
+    }
+    MODULEINFO* third = installModule("Third", {{"third.pkg", "package"}});
+    startQueue({first, second, third});
+
+    ASSERT_TRUE(waitForProgress("Third", 100));
+    EXPECT_EQ(progressOf("First"), kInstalled);
+    EXPECT_EQ(progressOf("Second"), GetParam().expected);
+    EXPECT_EQ(progressOf("Third"), kInstalled);
+    EXPECT_EQ(recordedPackages(), (QStringList{"first.pkg", "third.pkg"}));
+    for (const char* path : {"/First.vzip", "/Second.vzip", "/Third.vzip"})
+        EXPECT_EQ(server.requestsFor(path).size(), 1) << path;
+    EXPECT_EQ(startedModules, (QStringList{"First", "Second", "Third"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Failures, QueueFailureTest,
+                         testing::Values(SecondModuleFailure{"missing on the server", {-1}},
+                                         SecondModuleFailure{"MD5 mismatch", {-1}},
+                                         SecondModuleFailure{"installer exit 3", kInstallFailed}));
+
+TEST_F(InstallRun, WithoutAnInstallerProgramEveryModuleFailsAndTheQueueEnds)
+{
+    QFile::remove(InstallerPrograms::installerProgram());
+    MODULEINFO* first = installModule("First", {{"first.pkg", "package"}});
+    MODULEINFO* second = installModule("Second", {{"second.pkg", "package"}});
+    startQueue({first, second});
+    ASSERT_TRUE(waitForProgress("Second", -1));
+    EXPECT_EQ(progressOf("First"), kInstallFailed);
+    EXPECT_EQ(progressOf("Second"), kInstallFailed);
+
+    // Outside a system root there is no Installer at all: the start fails at once.
+    qunsetenv("KELVRIN_SYSTEM_ROOT");
+    startQueue({installModule("Rootless", {{"rootless.pkg", "package"}})});
+    ASSERT_TRUE(waitForProgress("Rootless", -1));
+    EXPECT_EQ(progressOf("Rootless"), kInstallFailed);
+}
+
+TEST_F(InstallRun, TheInstallersOfOnePackageRunTogetherAndEndTheModuleOnce)
+{
+    struct Case {
+        const char* title;
+        QByteArray secondInstaller;
+        QVector<int> expected;
+    } cases[] = {
+        {"Both", "#standin\ndelay=900\n", kInstalled},
+        {"OneFails", "#standin\ndelay=900\nexit=3\n", kInstallFailed},
+    };
+    for (const Case& c : cases) {
+        installProgress.clear();
+        startedModules.clear();
+        QDir(downloadFolder()).removeRecursively();
+        QFile::remove(StandinLog::installerLogPath());
+        MODULEINFO* pair = installModule(c.title, {{"early.pkg", "#standin\ndelay=300\n"}, {"late.pkg", c.secondInstaller}});
+        MODULEINFO* after = module("After", "/after.vzip");
+        startQueue({pair, after});
+
+        ASSERT_TRUE(waitForProgress("After", -1)) << c.title;
+        EXPECT_EQ(progressOf(c.title), c.expected) << c.title;
+        EXPECT_EQ(startedModules, (QStringList{c.title, "After"})) << c.title;
+        const QStringList log = StandinPrograms::installerLog();
+        ASSERT_EQ(log.size(), 4) << c.title;
+        EXPECT_EQ(log[0].section(' ', 1, 1), "start") << c.title;
+        EXPECT_EQ(log[1].section(' ', 1, 1), "start") << c.title;
+    }
+}
+
+TEST_F(InstallRun, OnlyAFreshNewestHistoryRecordNamingThePackageConfirmsIt)
+{
+    const QString now = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+    const QString hourAgo = QDateTime::currentDateTimeUtc().addSecs(-3600).toString(Qt::ISODate);
+    auto history = [](const QString& records) {
+        return QString("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><array>%1</array></plist>\n")
+            .arg(records)
+            .toUtf8();
+    };
+    auto record = [](const QString& date, const QString& name) {
+        return QString("<dict><key>date</key><date>%1</date><key>displayName</key><string>%2</string></dict>")
+            .arg(date, name);
+    };
+    struct Case {
+        const char* name;
+        QByteArray history; // null: no history file
+        QVector<int> expected;
+        bool queueGoesOn;
+    } cases[] = {
+        {"missing", QByteArray(), kInstallFailed, false},
+        {"malformed", "<plist><array><dict>", kInstallFailed, false},
+        {"root not plist", "<array><dict><string>checked.pkg</string></dict></array>", kInstallFailed, false},
+        {"empty array", history(""), kInstallFailed, true},
+        {"empty string", history("<dict><key>displayName</key><string/></dict>"), kInstallFailed, true},
+        {"older record names it", history(record(now, "checked.pkg") + record(now, "other.pkg")), kInstallFailed, true},
+        {"newest names it", history(record(now, "checked.pkg")), kInstalled, true},
+        {"newest names it, undated", history("<dict><string>checked.pkg</string></dict>"), kInstalled, true},
+        {"newest names it, stale", history(record(hourAgo, "checked.pkg")), kInstallFailed, true},
+    };
+    for (const Case& c : cases) {
+        installProgress.clear();
+        startedModules.clear();
+        QDir(downloadFolder()).removeRecursively();
+        QFile::remove(InstallerPrograms::installHistory());
+        if (!c.history.isNull())
+            IsolatedEnvironment::writeFile(InstallerPrograms::installHistory(), c.history);
+        MODULEINFO* checked = installModule("Checked", {{"checked.pkg", "#standin\nrecord=no\n"}});
+        MODULEINFO* next = module("Next", "/next.vzip");
+        startQueue({checked, next});
+
+        ASSERT_TRUE(waitForProgress("Checked", -1, 5000) || waitForProgress("Checked", 100, 5000)) << c.name;
+        QTest::qWait(50);
+        EXPECT_EQ(progressOf("Checked"), c.expected) << c.name;
+        EXPECT_EQ(startedModules.contains("Next"), c.queueGoesOn) << c.name;
+    }
+}
+
+TEST_F(InstallRun, AFailureOfThePackageItselfIsReportedAndStopsTheQueue)
+{
+    const QByteArray noEntries = VzipFixture().file("Setup.xml", "<setup><other name=\"x.pkg\"/></setup>").package();
+    struct Case {
+        const char* name;
+        QByteArray body;
+        QVector<int> expected;
+    } cases[] = {
+        {"not a package", "this is not a Vzip package", {0, -1}},
+        {"no Setup.xml", VzipFixture().file("x.pkg", "package").package(), kInstallFailed},
+        {"Setup.xml without entries", noEntries, kInstallFailed},
+        {"Setup.xml is garbage", VzipFixture().file("Setup.xml", "\x01\x02<<<&&&").package(), kInstallFailed},
+    };
+    for (const Case& c : cases) {
+        installProgress.clear();
+        startedModules.clear();
+        QDir(downloadFolder()).removeRecursively();
+        MODULEINFO* broken = announcedModule(c.name, QString("/%1.vzip").arg(QString(c.name).replace(' ', '-')), c.body);
+        MODULEINFO* next = module("Next", "/next.vzip");
+        if (c.expected.size() == 2)
+            answerNextMessageBox(QMessageBox::Ok);
+        startQueue({broken, next});
+        ASSERT_TRUE(waitForProgress(c.name, -1)) << c.name;
+        QTest::qWait(50);
+        EXPECT_EQ(progressOf(c.name), c.expected) << c.name;
+        EXPECT_EQ(startedModules, QStringList{c.name}) << c.name;
+    }
+    EXPECT_TRUE(installerLines("start").isEmpty());
+}
+
+TEST_F(InstallRun, ADownloadFolderThatCannotBeMadeEndsTheModuleAndTheQueue)
+{
+    IsolatedEnvironment::writeFile(downloadFolder(), "a file where the folder belongs");
+    MODULEINFO* first = installModule("First", {{"first.pkg", "package"}});
+    MODULEINFO* second = installModule("Second", {{"second.pkg", "package"}});
+    startQueue({first, second});
+    EXPECT_EQ(progressOf("First"), QVector<int>{-1});
+    EXPECT_EQ(startedModules, QStringList{"First"});
+    EXPECT_TRUE(server.requests().isEmpty());
+}
+
+TEST_F(InstallRun, InstallModeHandsThePackageToOpenWithoutTheFrontStep)
+{
+    startRun("-install");
+    MODULEINFO* viaOpen = installModule("ViaOpen", {{"via-open.pkg", "package"}});
+    startQueue({viaOpen});
+    ASSERT_TRUE(StandinPrograms::waitForInstallerEnds(1));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return progressOf("ViaOpen").size() == 3 || progressOf("ViaOpen").size() == 4; }));
+    QTest::qWait(100);
+    const QStringList openLog = StandinPrograms::openLog();
+    ASSERT_EQ(openLog.size(), 1);
+    EXPECT_EQ(openLog[0].section(' ', 1, 1), "open");
+    EXPECT_TRUE(openLog[0].endsWith("/via-open.pkg"));
+}
+
+TEST_F(InstallRun, NormalModeBringsTheInstallerForwardOncePerStart)
+{
+    MODULEINFO* first = installModule("First", {{"first.pkg", "#standin\ndelay=200\n"}});
+    MODULEINFO* second = installModule("Second", {{"second.pkg", "#standin\ndelay=200\n"}});
+    startQueue({first, second});
+    ASSERT_TRUE(waitForProgress("Second", 100));
+    const QStringList openLog = StandinPrograms::openLog();
+    EXPECT_EQ(StandinPrograms::linesWith(openLog, "front").size(), 2);
+    EXPECT_EQ(openLog.size(), 2);
+}
+
+TEST_F(InstallRun, AHangingFrontStepIsCutOff)
+{
+    const QString open = InstallerPrograms::openProgram();
+    QFile::remove(open);
+    IsolatedEnvironment::writeFile(open, "#!/bin/sh\nexec sleep 20\n");
+    QFile(open).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    window->setTimerIntervals(50, 20, 300);
+    QElapsedTimer clock;
+    clock.start();
+    startQueue({installModule("Front", {{"front.pkg", "#standin\ndelay=100\n"}})});
+    ASSERT_TRUE(waitForProgress("Front", 100));
+    EXPECT_LT(clock.elapsed(), 10000);
+}
+
+TEST_F(InstallRun, TheReaderPromptRepeatsWhileTheReaderRuns)
+{
+    int stillRunning = 2;
+    int prompts = 0;
+    window->setReaderProbe([&] { return stillRunning-- > 0; });
+    std::function<void(QWidget*)> retry = [&](QWidget* modal) {
+        ++prompts;
+        EXPECT_EQ(modal->objectName(), "DlgMessage");
+        EXPECT_TRUE(modal->findChild<QLabel*>("label")->text().contains("close Kelvrin PDF Reader"));
+        EXPECT_EQ(modal->findChild<QPushButton*>("pushButton_ok")->text(), "Retry");
+        EXPECT_FALSE(modal->findChild<QPushButton*>("pushButton_cancel")->isHidden());
+        if (prompts < 2)
+            whenModalShown(retry);
+        pressButton(modal, "pushButton_ok");
+    };
+    whenModalShown(retry);
+    startQueue({installModule("Prompted", {{"prompted.pkg", "package"}})});
+    ASSERT_TRUE(waitForProgress("Prompted", 100));
+    EXPECT_EQ(prompts, 2);
+    EXPECT_EQ(progressOf("Prompted"), kInstalled);
+}
+
+TEST_F(InstallRun, CancellingTheReaderPromptSkipsTheModule)
+{
+    window->setReaderProbe([] { return true; });
+    MODULEINFO* cancelled = installModule("Cancelled", {{"cancelled.pkg", "package"}});
+    MODULEINFO* service = installModule("Service", {{"service.pkg", "package"}});
+    service->module_type = "service";
+    whenModalShown([](QWidget* modal) { pressButton(modal, "pushButton_cancel"); });
+    startQueue({cancelled, service});
+
+    // A service module is installed while the reader runs: it asks nothing.
+    ASSERT_TRUE(waitForProgress("Service", 100));
+    EXPECT_EQ(progressOf("Cancelled"), kInstallFailed);
+    EXPECT_EQ(recordedPackages(), QStringList{"service.pkg"});
+}
+
+TEST_F(InstallRun, PlugInsAreCollectedAndCopiedTogether)
+{
+    const QString plugins = UpdateRun::GetAppDatePath() + "SilentInstall/JavaScripts";
+    IsolatedEnvironment::writeFile(plugins + "/JSkept.js", "installed before");
+    MODULEINFO* first = announcedModule("First plug-in", "/JSfirst.js", "first plug-in");
+    MODULEINFO* kept = announcedModule("Kept plug-in", "/JSkept.js", "newer plug-in");
+    MODULEINFO* last = announcedModule("Last plug-in", "/JSlast.js", "last plug-in");
+    startQueue({first, kept, last});
+
+    ASSERT_TRUE(waitForProgress("Last plug-in", 100));
+    EXPECT_EQ(progressOf("First plug-in"), QVector<int>{100});
+    EXPECT_EQ(progressOf("Kept plug-in"), QVector<int>{100});
+    EXPECT_EQ(IsolatedEnvironment::readFile(plugins + "/JSfirst.js"), "first plug-in");
+    EXPECT_EQ(IsolatedEnvironment::readFile(plugins + "/JSkept.js"), "installed before");
+    EXPECT_EQ(IsolatedEnvironment::readFile(plugins + "/JSlast.js"), "last plug-in");
+    EXPECT_TRUE(QDir(downloadFolder()).entryList({"JS*"}).isEmpty());
+}
+
+TEST_F(InstallRun, APlugInBeforeAnInstalledModuleIsCopiedWhenTheQueueEnds)
+{
+    const QString plugins = UpdateRun::GetAppDatePath() + "SilentInstall/JavaScripts";
+    MODULEINFO* plugin = announcedModule("Plug-in", "/JSplugin.js", "a plug-in");
+    MODULEINFO* package = installModule("Package", {{"package.pkg", "package"}});
+    startQueue({plugin, package});
+    ASSERT_TRUE(waitForProgress("Plug-in", 100));
+    EXPECT_EQ(progressOf("Package"), kInstalled);
+    EXPECT_EQ(IsolatedEnvironment::readFile(plugins + "/JSplugin.js"), "a plug-in");
+}
+
+TEST_F(InstallRun, CopyingPlugInsLeavesAnInstalledOneAndRemovesTheDownloadAllTheSame)
+{
+    const QString plugins = UpdateRun::GetAppDatePath() + "SilentInstall/JavaScripts";
+    IsolatedEnvironment::writeFile(plugins + "/JSone.js", "installed");
+    IsolatedEnvironment::writeFile(downloadFolder() + "/JSone.js", "downloaded");
+    IsolatedEnvironment::writeFile(downloadFolder() + "/JStwo.js", "downloaded two");
+    EXPECT_FALSE(window->copyJSPlugin());
+    EXPECT_EQ(IsolatedEnvironment::readFile(plugins + "/JSone.js"), "installed");
+    EXPECT_EQ(IsolatedEnvironment::readFile(plugins + "/JStwo.js"), "downloaded two");
+    EXPECT_TRUE(QDir(downloadFolder()).entryList({"JS*"}).isEmpty());
+    EXPECT_TRUE(window->copyJSPlugin());
+}
+
+TEST_F(InstallRun, TheWindowMayGoWhileAnInstallerRuns)
+{
+    startQueue({installModule("Orphan", {{"orphan.pkg", "#standin\ndelay=400\n"}})});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !installerLines("start").isEmpty(); }, 10000));
+    window.reset();
+    ASSERT_TRUE(StandinPrograms::waitForInstallerEnds(1));
+    QTest::qWait(100);
+    EXPECT_EQ(recordedPackages(), QStringList{"orphan.pkg"});
+    EXPECT_EQ(installProgress.size(), 2);
+}
+
+TEST_F(InstallRun, AStalledSilentTransferEndsItsModule)
+{
+    MODULEINFO* silent = stallingSilentModule();
+    MODULEINFO* next = installModule("Next", {{"next.pkg", "package"}});
+    window->setTransferTimerIntervals(300, 100);
+    startQueue({silent, next});
+    ASSERT_TRUE(waitForProgress("Next", 100));
+    EXPECT_EQ(progressOf("Silent"), QVector<int>{-1});
+}
+
+TEST_F(InstallRun, TheWindowMayGoDuringAWaitedTransfer)
+{
+    MODULEINFO* silent = stallingSilentModule();
+    QTimer::singleShot(200, [this] { window.reset(); });
+    DlgDownload* worker = window.get();
+    worker->setSelectUpdates({silent});
+    worker->startShowDownload();
+    EXPECT_FALSE(window);
+    QTest::qWait(50);
+}
