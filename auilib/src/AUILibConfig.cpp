@@ -2,6 +2,7 @@
 
 #include "AUILibLogger.h"
 #include "I18N.h"
+#include "Translator.h"
 #include "Utf8Codec.h"
 #include "WideText.h"
 
@@ -128,6 +129,7 @@ void SetCurrentLanguage(const std::wstring& language, bool encryptedFiles)
     config.encryptedLanguageFiles = encryptedFiles;
     I18N::GetInstance().ChangeLanguage(language, L"UTF-8");
     config.readingDirection = language == L"ar-SA" ? ReadingDirection::RightToLeft : ReadingDirection::LeftToRight;
+    Translator::GetInstance().ResetStringsTable();
 }
 
 bool ExpectsEncryptedLanguageFiles()

@@ -1,15 +1,10 @@
 #include "Encrypter.h"
 
+#include "RegularFile.h"
 #include "Utf8Codec.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <new>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace AUILib {
 
@@ -49,31 +44,6 @@ void StoreLittleEndian(std::uint32_t value, unsigned char* bytes)
         bytes[i] = static_cast<unsigned char>(value >> (8 * i));
 }
 
-// Reads a whole regular file; anything else (a folder, a FIFO, a device) is refused without
-// blocking on it.
-bool ReadRegularFile(const std::string& path, std::vector<unsigned char>& contents)
-{
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
-        return false;
-    struct stat status {};
-    bool ok = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
-    if (ok) {
-        contents.resize(static_cast<std::size_t>(status.st_size));
-        std::size_t done = 0;
-        while (ok && done < contents.size()) {
-            const ssize_t got = ::read(descriptor, contents.data() + done, contents.size() - done);
-            if (got < 0 && errno == EINTR)
-                continue;
-            ok = got > 0;
-            if (ok)
-                done += static_cast<std::size_t>(got);
-        }
-    }
-    ::close(descriptor);
-    return ok;
-}
-
 } // namespace
 
 const unsigned char Encrypter::md5_padding_[64] = {0x80};
@@ -82,9 +52,12 @@ std::wstring Encrypter::ReadAndDecryptFile(const std::wstring& path)
 {
     try {
         const std::optional<std::string> utf8Path = Utf8Codec::Encode(path);
-        std::vector<unsigned char> contents;
-        if (!utf8Path || !ReadRegularFile(*utf8Path, contents) || contents.size() <= kDigestLength)
+        if (!utf8Path)
             return {};
+        std::optional<std::vector<unsigned char>> read = RegularFile::Read(*utf8Path);
+        if (!read || read->size() <= kDigestLength)
+            return {};
+        std::vector<unsigned char>& contents = *read;
         const std::size_t cipherLength = contents.size() - kDigestLength;
         unsigned char digest[kDigestLength];
         MD5Generate(contents.data(), static_cast<unsigned int>(cipherLength), digest);

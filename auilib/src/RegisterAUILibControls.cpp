@@ -1,6 +1,16 @@
 #include "AUILibConfig.h"
 #include "AUILibObjectFactory.h"
 #include "ChildDialog.h"
+#include "GroupBox.h"
+#include "Line.h"
+#include "ProgressBar.h"
+#include "RadioButton.h"
+#include "ScrollArea.h"
+#include "ScrollBar.h"
+#include "Slider.h"
+#include "Splitter.h"
+#include "StackedDialog.h"
+#include "TabView.h"
 
 namespace AUILib {
 
@@ -17,7 +27,17 @@ void RegisterControl(const char* className)
 // Every class name a form may use, in the order they were added to the library.
 void AUILibConfig::RegisterAUILibControls()
 {
+    RegisterControl<ScrollArea>("QScrollArea");
+    RegisterControl<RadioButton>("QRadioButton");
+    RegisterControl<GroupBox>("QGroupBox");
+    RegisterControl<TabView>("QTabWidget");
     RegisterControl<ChildDialog>("QWidget");
+    RegisterControl<Slider>("QSlider");
+    RegisterControl<ScrollBar>("QScrollBar");
+    RegisterControl<StackedDialog>("QStackedWidget");
+    RegisterControl<Splitter>("QSplitter");
+    RegisterControl<Line>("Line");
+    RegisterControl<ProgressBar>("QProgressBar");
 }
 
 } // namespace AUILib

@@ -1,3 +1,4 @@
+#include "ControlTestSupport.h"
 #include "TestControl.h"
 
 #include "AgnosticUIException.h"
@@ -38,16 +39,6 @@ public:
 private:
     QEvent::Type m_type;
 };
-
-std::string ExceptionText(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const AgnosticUIException& exception) {
-        return exception.what();
-    }
-    return "(nothing thrown)";
-}
 
 } // namespace
 

@@ -169,3 +169,12 @@ TEST_F(EncrypterFileTest, OnlyRegularFilesAreRead)
     EXPECT_EQ(Read(fifo), L"") << "and does not wait for a writer";
     EXPECT_EQ(Encrypter::ReadAndDecryptFile(std::wstring(L"/tmp/") + wchar_t(0xD800)), L"");
 }
+
+TEST(Encrypter, FormEncipheredAtBuildTimeReadsBackAsItsSource)
+{
+    QFile source(AUILIB_TEST_DATA_DIR "/sample.ui");
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const std::wstring text = Encrypter::ReadAndDecryptFile(QStringLiteral(AUILIB_BUILT_FORM).toStdWString());
+    EXPECT_EQ(QString::fromStdWString(text), QString::fromUtf8(source.readAll()));
+    EXPECT_NE(text.find(L"Gr\u00f6\u00dfe \u2013 \u4e00"), std::wstring::npos);
+}

@@ -21,7 +21,17 @@ protected:
 TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
 {
     const std::pair<const char*, ControlType> registered[] = {
+        {"QScrollArea", ControlType::ScrollArea},
+        {"QRadioButton", ControlType::RadioButton},
+        {"QGroupBox", ControlType::GroupBox},
+        {"QTabWidget", ControlType::TabView},
         {"QWidget", ControlType::ChildDialog},
+        {"QSlider", ControlType::Slider},
+        {"QScrollBar", ControlType::ScrollBar},
+        {"QStackedWidget", ControlType::StackedDialog},
+        {"QSplitter", ControlType::Splitter},
+        {"Line", ControlType::Line},
+        {"QProgressBar", ControlType::ProgressBar},
     };
     for (const auto& [name, type] : registered) {
         const std::shared_ptr<BaseGUIObject> control = factory.Create(name);

@@ -26,7 +26,7 @@ void useDefaultsWhenBothEmpty(QString& organisation, QString& application)
     }
 }
 
-QVariant readInLayout(QSettings& settings, const QString& key, const QVariant& defaultValue)
+QVariant readInLayout(const PlistSettingsFile& settings, const QString& key, const QVariant& defaultValue)
 {
     if (CheckIsContinue())
         return settings.value(key, defaultValue);
@@ -57,34 +57,29 @@ bool CheckIsContinue()
 {
     const QString machineList =
         systemPath(QString("/usr/local/share/kelvrin/%1/LocalMachine/LocalMachine.plist").arg(kProductName));
-    const auto settings = openPlistSettings(machineList);
     const QString key = QString("HKEY_LOCAL_MACHINE/SOFTWARE/Kelvrin Software/%1/bContinue").arg(kProductName);
-    return settings->value(key, "1").toString() == "1";
+    return PlistSettingsFile(machineList).value(key, "1").toString() == "1";
 }
 
 bool CheckSingleKeysPlist(const QString& key, QVariant& result, const QVariant& defaultValue, QString& organisation,
                           QString& application)
 {
     useDefaultsWhenBothEmpty(organisation, application);
-    const auto settings = openApplicationSettings(organisation, application);
-    result = readInLayout(*settings, QString(key).replace('\\', '/'), defaultValue);
-    return settings->status() == QSettings::NoError;
+    const PlistSettingsFile settings(applicationSettingsPath(organisation, application));
+    result = readInLayout(settings, QString(key).replace('\\', '/'), defaultValue);
+    return settings.status() == QSettings::NoError;
 }
 
 bool WriteSingleKeysPlist(const QString& key, const QVariant& value, QString& organisation, QString& application)
 {
     useDefaultsWhenBothEmpty(organisation, application);
-    const auto settings = openApplicationSettings(organisation, application);
+    PlistSettingsFile settings(applicationSettingsPath(organisation, application));
     const QString settingsKey = QString(key).replace('\\', '/');
-    if (CheckIsContinue()) {
-        settings->setValue(settingsKey, value);
-    } else {
-        QVariantMap classic = settings->value(kClassicMap).toMap();
-        classic.insert(settingsKey, value);
-        settings->setValue(kClassicMap, classic);
-    }
-    settings->sync();
-    return settings->status() == QSettings::NoError;
+    if (CheckIsContinue())
+        return settings.setValue(settingsKey, value);
+    QVariantMap classic = settings.value(kClassicMap).toMap();
+    classic.insert(settingsKey, value);
+    return settings.setValue(kClassicMap, classic);
 }
 
 QString CRegister::regGetString(QString key, QString name)
@@ -113,8 +108,8 @@ QVariant CRegister::regGetVariant(const QString& key, const QVariant& defaultVal
     QString chosenOrganisation = organisation;
     QString chosenApplication = application;
     useDefaultsWhenBothEmpty(chosenOrganisation, chosenApplication);
-    const auto settings = !plistFile.isEmpty() && QFileInfo::exists(plistFile)
-                              ? openPlistSettings(plistFile)
-                              : openApplicationSettings(chosenOrganisation, chosenApplication);
-    return readInLayout(*settings, key, defaultValue);
+    const PlistSettingsFile settings(!plistFile.isEmpty() && QFileInfo::exists(plistFile)
+                                         ? plistFile
+                                         : applicationSettingsPath(chosenOrganisation, chosenApplication));
+    return readInLayout(settings, key, defaultValue);
 }

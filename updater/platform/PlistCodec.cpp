@@ -1,5 +1,7 @@
 #include "PlistCodec.h"
 
+#include "PlistScreening.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QPoint>
@@ -10,16 +12,12 @@
 
 #include <plist/plist.h>
 
+#include <cstring>
 #include <limits>
 #include <memory>
-#include <vector>
 
 namespace Plist {
 namespace {
-
-// Preference lists are small; anything near these bounds is not one of ours.
-constexpr qint64 kMaxPlistBytes = 16 * 1024 * 1024;
-constexpr int kMaxNesting = 128;
 
 // Property-list dates count seconds from 2001-01-01 00:00:00 UTC.
 constexpr qint64 kPlistEpochOffset = 978307200;
@@ -28,101 +26,6 @@ struct NodeDeleter {
     void operator()(plist_t node) const { plist_free(node); }
 };
 using NodePtr = std::unique_ptr<void, NodeDeleter>;
-
-// Both parsers of the property-list library recurse once per container level, so a hostile list
-// nested deeply enough would exhaust the stack before we ever see the tree: count levels first.
-bool xmlNestingWithinBound(const QByteArray& bytes)
-{
-    int depth = 0;
-    for (int i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '<')
-            continue;
-        const char* tag = bytes.constData() + i + 1;
-        const int remaining = bytes.size() - i - 1;
-        auto startsWith = [&](const char* word, int length) { return remaining >= length && qstrncmp(tag, word, length) == 0; };
-        if (startsWith("dict>", 5) || startsWith("array>", 6)) {
-            if (++depth > kMaxNesting)
-                return false;
-        } else if (startsWith("/dict>", 6) || startsWith("/array>", 7)) {
-            --depth;
-        }
-    }
-    return true;
-}
-
-// Reads a big-endian unsigned number of `width` bytes at `offset`; nothing when it lies outside `bytes`.
-std::optional<quint64> bigEndianAt(const QByteArray& bytes, quint64 offset, int width)
-{
-    if (width < 1 || width > 8 || offset > quint64(bytes.size()) || quint64(bytes.size()) - offset < quint64(width))
-        return std::nullopt;
-    quint64 value = 0;
-    for (int i = 0; i < width; ++i)
-        value = (value << 8) | static_cast<unsigned char>(bytes[int(offset) + i]);
-    return value;
-}
-
-// The binary reader follows object references recursively and copies an object each time it is
-// referenced again, so a small hostile list can nest deeply or expand exponentially. Walk the
-// reference graph ourselves, iteratively, and refuse before the library sees such a list.
-bool binaryShapeWithinBounds(const QByteArray& bytes)
-{
-    constexpr int kTrailerSize = 32;
-    constexpr quint64 kMaxExpandedObjects = 1000000;
-    if (bytes.size() < 8 + kTrailerSize)
-        return false;
-    const quint64 trailer = quint64(bytes.size()) - kTrailerSize;
-    const int offsetSize = static_cast<unsigned char>(bytes[int(trailer) + 6]);
-    const int refSize = static_cast<unsigned char>(bytes[int(trailer) + 7]);
-    const auto objectCount = bigEndianAt(bytes, trailer + 8, 8);
-    const auto topObject = bigEndianAt(bytes, trailer + 16, 8);
-    const auto offsetTable = bigEndianAt(bytes, trailer + 24, 8);
-    if (!objectCount || !topObject || !offsetTable || *topObject >= *objectCount || refSize < 1 || refSize > 8)
-        return false;
-
-    struct Pending {
-        quint64 object;
-        int depth;
-    };
-    std::vector<Pending> stack{{*topObject, 0}};
-    quint64 visited = 0;
-    while (!stack.empty()) {
-        const Pending current = stack.back();
-        stack.pop_back();
-        if (current.depth > kMaxNesting || ++visited > kMaxExpandedObjects || current.object >= *objectCount)
-            return false;
-        const auto offset = bigEndianAt(bytes, *offsetTable + current.object * quint64(offsetSize), offsetSize);
-        const auto marker = offset ? bigEndianAt(bytes, *offset, 1) : std::nullopt;
-        if (!marker)
-            return false;
-        const int type = int(*marker >> 4);
-        if (type != 0xA && type != 0xC && type != 0xD)
-            continue;
-        quint64 count = *marker & 0xF;
-        quint64 refs = *offset + 1;
-        if (count == 0xF) {
-            const auto sizeMarker = bigEndianAt(bytes, refs, 1);
-            if (!sizeMarker || (*sizeMarker >> 4) != 0x1 || (*sizeMarker & 0xF) > 3)
-                return false;
-            const int width = 1 << (*sizeMarker & 0xF);
-            const auto longCount = bigEndianAt(bytes, refs + 1, width);
-            if (!longCount)
-                return false;
-            count = *longCount;
-            refs += 1 + quint64(width);
-        }
-        if (type == 0xD)
-            count *= 2;
-        if (count > kMaxExpandedObjects - visited - stack.size())
-            return false;
-        for (quint64 i = 0; i < count; ++i) {
-            const auto child = bigEndianAt(bytes, refs + i * quint64(refSize), refSize);
-            if (!child)
-                return false;
-            stack.push_back({*child, current.depth + 1});
-        }
-    }
-    return true;
-}
 
 std::optional<QVariant> toVariant(plist_t node, int depth);
 
@@ -222,26 +125,31 @@ std::optional<QVariant> toVariant(plist_t node, int depth)
         return QVariant(value);
     }
     case PLIST_STRING: {
-        char* text = nullptr;
-        plist_get_string_val(node, &text);
-        const QString value = QString::fromUtf8(text ? text : "");
-        free(text);
-        return stringToVariant(value);
+        // The library's copying accessor aborts on a string holding U+0000; such a list was refused
+        // before parsing, and the length check keeps it from ever reaching here.
+        uint64_t length = 0;
+        const char* text = plist_get_string_ptr(node, &length);
+        if (!text || length > uint64_t(kMaxBytes) || std::strlen(text) != length)
+            return std::nullopt;
+        return stringToVariant(QString::fromUtf8(text, int(length)));
     }
     case PLIST_DATA: {
-        char* data = nullptr;
         uint64_t length = 0;
-        plist_get_data_val(node, &data, &length);
-        const QByteArray value(data, static_cast<int>(qMin<uint64_t>(length, kMaxPlistBytes)));
-        free(data);
-        return QVariant(value);
+        const char* data = plist_get_data_ptr(node, &length);
+        if (length > uint64_t(kMaxBytes))
+            return std::nullopt;
+        return QVariant(QByteArray(data, int(length)));
     }
     case PLIST_DATE: {
+        // The library hands a date out as whole seconds cut toward zero, the smallest number
+        // standing for every date it cannot express that way, and the fraction without its sign.
         int32_t seconds = 0;
         int32_t microseconds = 0;
         plist_get_date_val(node, &seconds, &microseconds);
-        const qint64 msecs = (kPlistEpochOffset + seconds) * 1000 + microseconds / 1000;
-        return QVariant(QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC));
+        if (seconds == std::numeric_limits<int32_t>::min())
+            return std::nullopt;
+        const qint64 fraction = (seconds < 0 ? -microseconds : microseconds) / 1000;
+        return QVariant(QDateTime::fromMSecsSinceEpoch((kPlistEpochOffset + seconds) * 1000 + fraction, Qt::UTC));
     }
     case PLIST_ARRAY:
         return arrayToVariant(node, depth);
@@ -274,6 +182,12 @@ QString variantToString(const QVariant& value)
     }
 }
 
+// The library keeps strings NUL-terminated: one holding U+0000 would be cut short without a word.
+plist_t newString(const QString& text)
+{
+    return text.contains(QChar(0)) ? nullptr : plist_new_string(text.toUtf8().constData());
+}
+
 plist_t fromVariant(const QVariant& value, int depth)
 {
     if (depth > kMaxNesting)
@@ -300,6 +214,8 @@ plist_t fromVariant(const QVariant& value, int depth)
     case QMetaType::QDate: {
         const qint64 msecs = value.toDateTime().toMSecsSinceEpoch() - kPlistEpochOffset * 1000;
         const qint64 seconds = msecs >= 0 ? msecs / 1000 : -((-msecs + 999) / 1000);
+        if (seconds <= std::numeric_limits<int32_t>::min() || seconds > std::numeric_limits<int32_t>::max())
+            return nullptr;
         return plist_new_date(static_cast<int32_t>(seconds), static_cast<int32_t>((msecs - seconds * 1000) * 1000));
     }
     case QMetaType::QStringList:
@@ -320,7 +236,7 @@ plist_t fromVariant(const QVariant& value, int depth)
         plist_t dict = plist_new_dict();
         const QVariantMap map = value.toMap();
         for (auto entry = map.cbegin(); entry != map.cend(); ++entry) {
-            plist_t node = fromVariant(entry.value(), depth + 1);
+            plist_t node = entry.key().contains(QChar(0)) ? nullptr : fromVariant(entry.value(), depth + 1);
             if (!node) {
                 plist_free(dict);
                 return nullptr;
@@ -333,7 +249,7 @@ plist_t fromVariant(const QVariant& value, int depth)
     case QMetaType::QPoint:
     case QMetaType::QSize:
     case QMetaType::QRect:
-        return plist_new_string(variantToString(value).toUtf8().constData());
+        return newString(variantToString(value));
     default:
         return nullptr;
     }
@@ -341,23 +257,33 @@ plist_t fromVariant(const QVariant& value, int depth)
 
 } // namespace
 
-std::optional<QVariant> parse(const QByteArray& bytes)
+ReadResult parseList(const QByteArray& bytes)
 {
-    if (bytes.isEmpty() || bytes.size() > kMaxPlistBytes)
-        return std::nullopt;
+    if (bytes.size() > kMaxBytes)
+        return {ReadStatus::Refused, {}};
+    if (bytes.isEmpty())
+        return {ReadStatus::Malformed, {}};
     const auto length = static_cast<uint32_t>(bytes.size());
+    const bool binary = plist_is_binary(bytes.constData(), length);
+    const Screening screening = binary ? screenBinary(bytes) : screenXml(bytes);
+    if (screening == Screening::Malformed)
+        return {ReadStatus::Malformed, {}};
+    if (screening == Screening::BeyondBounds)
+        return {ReadStatus::Refused, {}};
     plist_t root = nullptr;
-    if (plist_is_binary(bytes.constData(), length)) {
-        if (!binaryShapeWithinBounds(bytes))
-            return std::nullopt;
+    if (binary)
         plist_from_bin(bytes.constData(), length, &root);
-    } else {
-        if (!xmlNestingWithinBound(bytes))
-            return std::nullopt;
+    else
         plist_from_xml(bytes.constData(), length, &root);
-    }
-    NodePtr owner(root);
-    return toVariant(root, 0);
+    const NodePtr owner(root);
+    if (!root)
+        return {ReadStatus::Malformed, {}};
+    if (screening == Screening::HoldsNul)
+        return {ReadStatus::Refused, {}};
+    auto value = toVariant(root, 0);
+    if (!value)
+        return {ReadStatus::Refused, {}};
+    return {ReadStatus::Ok, *value};
 }
 
 std::optional<QByteArray> toXml(const QVariant& value)
@@ -375,12 +301,32 @@ std::optional<QByteArray> toXml(const QVariant& value)
     return bytes;
 }
 
-std::optional<QVariant> readFile(const QString& path)
+ReadResult readListFile(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxPlistBytes)
+    if (!file.exists())
+        return {ReadStatus::Missing, {}};
+    if (!file.open(QIODevice::ReadOnly))
+        return {ReadStatus::Unreadable, {}};
+    if (file.size() > kMaxBytes)
+        return {ReadStatus::Refused, {}};
+    return parseList(file.readAll());
+}
+
+std::optional<QVariant> parse(const QByteArray& bytes)
+{
+    ReadResult result = parseList(bytes);
+    if (result.status != ReadStatus::Ok)
         return std::nullopt;
-    return parse(file.read(kMaxPlistBytes + 1));
+    return std::move(result.value);
+}
+
+std::optional<QVariant> readFile(const QString& path)
+{
+    ReadResult result = readListFile(path);
+    if (result.status != ReadStatus::Ok)
+        return std::nullopt;
+    return std::move(result.value);
 }
 
 bool writeFile(const QString& path, const QVariant& value)

@@ -3,6 +3,9 @@
 #include "CurrentUser.h"
 #include "PlistCodec.h"
 
+#include <QDir>
+#include <QFileDevice>
+#include <QFileInfo>
 #include <QIODevice>
 
 namespace {
@@ -33,23 +36,67 @@ QString toSettingsKey(const QString& fileKey)
     return rotateKey(fileKey, kMiddleDot, '/', '.');
 }
 
-bool readPlistSettings(QIODevice& device, QSettings::SettingsMap& map)
+// The same normalisation QSettings applies: no leading, trailing or repeated "/".
+QString normalisedKey(const QString& key)
 {
-    const auto root = Plist::parse(device.readAll());
-    if (!root || root->type() != QVariant::Map)
-        return false;
-    const QVariantMap entries = root->toMap();
-    for (auto entry = entries.cbegin(); entry != entries.cend(); ++entry)
-        map.insert(toSettingsKey(entry.key()), entry.value());
-    return true;
+    QString result;
+    for (const QChar c : key) {
+        if (c != '/' || (!result.isEmpty() && !result.endsWith('/')))
+            result.append(c);
+    }
+    if (result.endsWith('/'))
+        result.chop(1);
+    return result;
 }
 
-bool writePlistSettings(QIODevice& device, const QSettings::SettingsMap& map)
+bool isSettingsList(const Plist::ReadResult& result)
+{
+    return result.status == Plist::ReadStatus::Ok && result.value.type() == QVariant::Map;
+}
+
+// A write may replace a file that is missing, a settings list, or no property list at all.
+bool isReplaceable(const Plist::ReadResult& result)
+{
+    return result.status == Plist::ReadStatus::Missing || result.status == Plist::ReadStatus::Malformed ||
+           isSettingsList(result);
+}
+
+QSettings::SettingsMap toSettingsMap(const QVariantMap& entries)
+{
+    QSettings::SettingsMap map;
+    for (auto entry = entries.cbegin(); entry != entries.cend(); ++entry)
+        map.insert(toSettingsKey(entry.key()), entry.value());
+    return map;
+}
+
+QVariantMap toFileEntries(const QSettings::SettingsMap& map)
 {
     QVariantMap entries;
     for (auto entry = map.cbegin(); entry != map.cend(); ++entry)
         entries.insert(toFileKey(entry.key()), entry.value());
-    const auto xml = Plist::toXml(entries);
+    return entries;
+}
+
+bool readPlistSettings(QIODevice& device, QSettings::SettingsMap& map)
+{
+    const auto result = Plist::parseList(device.readAll());
+    if (!isSettingsList(result))
+        return false;
+    map = toSettingsMap(result.value.toMap());
+    return true;
+}
+
+// QSettings goes on to write after its read failed, and reports the failure afterwards: it may
+// write only over what it could read, so that a write it reports as failed never replaced a file.
+bool writePlistSettings(QIODevice& device, const QSettings::SettingsMap& map)
+{
+    const auto* file = qobject_cast<const QFileDevice*>(&device);
+    if (!file)
+        return false;
+    const auto current = Plist::readListFile(file->fileName());
+    if (current.status != Plist::ReadStatus::Missing && !isSettingsList(current))
+        return false;
+    const auto xml = Plist::toXml(toFileEntries(map));
     return xml && device.write(*xml) == xml->size();
 }
 
@@ -78,4 +125,40 @@ QString applicationSettingsPath(const QString& organisation, const QString& appl
 std::unique_ptr<QSettings> openApplicationSettings(const QString& organisation, const QString& application)
 {
     return openPlistSettings(applicationSettingsPath(organisation, application));
+}
+
+PlistSettingsFile::PlistSettingsFile(QString path)
+    : m_path(std::move(path))
+{
+    const auto result = Plist::readListFile(m_path);
+    m_replaceable = isReplaceable(result);
+    if (isSettingsList(result))
+        m_values = toSettingsMap(result.value.toMap());
+    else if (result.status == Plist::ReadStatus::Unreadable)
+        m_status = QSettings::AccessError;
+    else if (result.status != Plist::ReadStatus::Missing)
+        m_status = QSettings::FormatError;
+}
+
+bool PlistSettingsFile::contains(const QString& key) const
+{
+    return m_values.contains(normalisedKey(key));
+}
+
+QVariant PlistSettingsFile::value(const QString& key, const QVariant& defaultValue) const
+{
+    return m_values.value(normalisedKey(key), defaultValue);
+}
+
+bool PlistSettingsFile::setValue(const QString& key, const QVariant& value)
+{
+    if (!m_replaceable || !QDir().mkpath(QFileInfo(m_path).absolutePath()))
+        return false;
+    QSettings::SettingsMap values = m_values;
+    values.insert(normalisedKey(key), value);
+    if (!Plist::writeFile(m_path, toFileEntries(values)))
+        return false;
+    m_values = values;
+    m_status = QSettings::NoError;
+    return true;
 }

@@ -64,6 +64,14 @@ struct OsInfo
     std::int32_t buildNumber = 0;
 };
 
+struct PluginVersionInfo
+{
+    std::wstring version;
+    std::wstring language;
+    std::wstring verDes;
+    std::wstring verLeg;
+};
+
 // The library's window handle is the widget pointer itself.
 using WindowHandle = QWidget*;
 
@@ -95,6 +103,9 @@ WindowHandle GetHandleFromWndPtr(QWidget* widget);
 QWidget* GetWndPtrFromHandle(WindowHandle handle);
 QPoint GetCursorPosition();
 Qt::CursorShape GetPlattformCursorType(CursorTypes type);
+// Reads a plug-in version file; false with `info` untouched when the file gives nothing or cannot
+// be read or parsed.
+bool GetPluginVersionInfo(std::wstring path, PluginVersionInfo& info);
 // EnumFonts, then sorted by face name.
 bool GetSystemFonts(std::vector<FontData>& fonts, bool skipSpecialFonts);
 

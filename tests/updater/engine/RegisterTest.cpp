@@ -3,7 +3,14 @@
 #include "engine/CRegister.h"
 #include "platform/PlistCodec.h"
 
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -20,16 +27,35 @@ protected:
         return env.home() + "/Library/Preferences/com.kelvrin-software.Kelvrin.PDF.Reader.plist";
     }
 
+    QString machineList() const
+    {
+        return env.systemFile("/usr/local/share/kelvrin/Kelvrin PDF Reader/LocalMachine/LocalMachine.plist");
+    }
+
+    static QVariantMap machineLayout(const QVariant& bContinue)
+    {
+        return {{"HKEY_LOCAL_MACHINE.SOFTWARE.Kelvrin Software.Kelvrin PDF Reader.bContinue", bContinue}};
+    }
+
     void setMachineLayout(const QVariant& bContinue) const
     {
-        const QString machineList =
-            env.systemFile("/usr/local/share/kelvrin/Kelvrin PDF Reader/LocalMachine/LocalMachine.plist");
-        IsolatedEnvironment::writeFile(machineList, {});
-        ASSERT_TRUE(Plist::writeFile(
-            machineList,
-            QVariantMap{{"HKEY_LOCAL_MACHINE.SOFTWARE.Kelvrin Software.Kelvrin PDF Reader.bContinue", bContinue}}));
+        IsolatedEnvironment::writeFile(machineList(), {});
+        ASSERT_TRUE(Plist::writeFile(machineList(), machineLayout(bContinue)));
     }
 };
+
+// Rewrites `path` in place with as many bytes as it had and puts its time stamps back, as two
+// writes within one tick of the file system's clock leave it.
+void rewriteUnnoticeably(const QString& path, const QVariantMap& entries)
+{
+    const QByteArray bytes = *Plist::toXml(entries);
+    struct stat before {};
+    ASSERT_EQ(stat(QFile::encodeName(path).constData(), &before), 0);
+    ASSERT_EQ(qint64(before.st_size), bytes.size());
+    IsolatedEnvironment::writeFile(path, bytes);
+    const timespec times[] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+}
 
 TEST_F(SettingsStore, LayoutSwitchIsReadAsText)
 {
@@ -138,6 +164,65 @@ TEST_F(SettingsStore, AnUnreadableSettingsFileGivesDefaultsAndFailsTheRead)
     EXPECT_FALSE(CheckSingleKeysPlist("k", result, "default", organisation, application));
     EXPECT_EQ(result.toString(), "default");
     EXPECT_EQ(CRegister::regGetString("k", ""), "");
+}
+
+TEST_F(SettingsStore, AChangeTheReaderMakesBetweenTwoOperationsIsSeenAndKept)
+{
+    const QString otherFileKey = "HKEY_CURRENT_USER.Software.Kelvrin Software.Kelvrin PDF Reader.plugins.Updater.Other";
+    ASSERT_TRUE(Plist::writeFile(readerSettings(), QVariantMap{{kLastDayFileKey, "aaaa"}}));
+    EXPECT_EQ(CRegister::regGetString(kUserUpdaterKey, "LastDay"), "aaaa");
+
+    rewriteUnnoticeably(readerSettings(), {{kLastDayFileKey, "bbbb"}});
+    EXPECT_EQ(CRegister::regGetString(kUserUpdaterKey, "LastDay"), "bbbb");
+
+    rewriteUnnoticeably(readerSettings(), {{kLastDayFileKey, "cccc"}});
+    ASSERT_TRUE(CRegister::regSetString(kUserUpdaterKey, "Other", "x"));
+    EXPECT_EQ(PlistFileView::stringAt(readerSettings(), {kLastDayFileKey}), "cccc");
+    EXPECT_EQ(PlistFileView::stringAt(readerSettings(), {otherFileKey}), "x");
+}
+
+TEST_F(SettingsStore, AChangedLayoutSwitchIsSeenByTheNextOperation)
+{
+    setMachineLayout("1");
+    EXPECT_TRUE(CheckIsContinue());
+    rewriteUnnoticeably(machineList(), machineLayout("0"));
+    EXPECT_FALSE(CheckIsContinue());
+    ASSERT_TRUE(CRegister::regSetString(kUserUpdaterKey, "LastDay", "classic"));
+    EXPECT_EQ(PlistFileView::stringAt(readerSettings(), {"Classic", kLastDaySettingsKey}), "classic");
+}
+
+// A file that is no property list reads as empty and is replaced; one refused only for its size or
+// shape is never written over.
+TEST_F(SettingsStore, AWriteOverAnUnreadableFileReportsWhatItDid)
+{
+    const QByteArray good = *Plist::toXml(QVariantMap{{kLastDayFileKey, "kept"}});
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool replaced;
+    } cases[] = {
+        {"garbage", "\x01\x02 not a list", true},
+        {"truncated", good.left(good.size() - 20), true},
+        {"wrong magic", "bplist99" + good, true},
+        {"too deep", "<plist><dict><key>k</key>" + QByteArray("<array>").repeated(500) + "</dict></plist>", false},
+    };
+    for (const auto& c : cases) {
+        IsolatedEnvironment::writeFile(readerSettings(), c.bytes);
+        EXPECT_EQ(CRegister::regGetString(kUserUpdaterKey, "LastDay"), "") << c.name;
+        EXPECT_EQ(CRegister::regSetString(kUserUpdaterKey, "Other", "x"), c.replaced) << c.name;
+        if (c.replaced) {
+            EXPECT_EQ(PlistFileView::topLevelKeys(readerSettings()).size(), 1) << c.name;
+        } else {
+            EXPECT_EQ(IsolatedEnvironment::readFile(readerSettings()), c.bytes) << c.name;
+        }
+    }
+
+    QFile huge(readerSettings());
+    ASSERT_TRUE(huge.resize(Plist::kMaxBytes + 1));
+    const QDateTime stamp = QFileInfo(huge).lastModified();
+    EXPECT_FALSE(CRegister::regSetString(kUserUpdaterKey, "Other", "x")) << "too large";
+    EXPECT_EQ(QFileInfo(huge).size(), Plist::kMaxBytes + 1);
+    EXPECT_EQ(QFileInfo(huge).lastModified(), stamp);
 }
 
 } // namespace

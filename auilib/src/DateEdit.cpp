@@ -1,0 +1,236 @@
+#include "DateEdit.h"
+
+#include "AUILibConfig.h"
+#include "DateEditImpl.h"
+#include "DateEditQt.h"
+#include "WideText.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLayout>
+#include <QLocale>
+
+namespace AUILib {
+
+namespace {
+
+const char* const kTimeFormat = "H:mm";
+
+QString ShortDateFormat()
+{
+    return QLocale::system().dateFormat(QLocale::ShortFormat);
+}
+
+ZrDateTime ToZrDateTime(const QDateTime& value)
+{
+    const QDate date = value.date();
+    const QTime time = value.time();
+    return {static_cast<std::uint16_t>(date.year()), static_cast<std::uint16_t>(date.month()),
+            static_cast<std::uint16_t>(date.day()),  static_cast<std::uint16_t>(time.hour()),
+            static_cast<std::uint16_t>(time.minute()), static_cast<std::uint16_t>(time.second())};
+}
+
+} // namespace
+
+DateEdit::impl::impl(DateEdit& owner)
+    : m_owner(owner)
+    , m_widget(new DateEditQt(owner))
+{
+    m_widget->setDisplayFormat(ShortDateFormat());
+    m_widget->setDate(QDate::currentDate());
+    m_widget->setCalendarPopup(true);
+    ConnectChanges();
+}
+
+DateEdit::impl::~impl()
+{
+    if (auto* first = qobject_cast<DateEditQt*>(m_widget.data()))
+        first->ReleaseOwner();
+    ReleaseWidget(m_widget);
+}
+
+void DateEdit::impl::ConnectChanges()
+{
+    m_changes = QObject::connect(m_widget, &QDateTimeEdit::dateTimeChanged, [this](const QDateTime& value) {
+        FireHandlers(m_owner.OnDateTimeChanged, ToZrDateTime(value));
+    });
+    TrackConnection(m_changes);
+}
+
+QString DateEdit::impl::Format() const
+{
+    switch (m_mode) {
+    case TimeOnly:
+        return QLatin1String(kTimeFormat);
+    case DateAndTime:
+        return ShortDateFormat() + QLatin1Char(' ') + QLatin1String(kTimeFormat);
+    default:
+        return ShortDateFormat();
+    }
+}
+
+void DateEdit::impl::ReplaceWidget(const QString& format)
+{
+    QDateTimeEdit* old = m_widget;
+    QWidget* parent = old->parentWidget();
+    // The old widget may be the sender of the notification that got us here: it goes later, and its
+    // end is not the end of this control.
+    QObject::disconnect(m_changes);
+    QObject::disconnect(old, &QObject::destroyed, nullptr, nullptr);
+    if (auto* first = qobject_cast<DateEditQt*>(old))
+        first->ReleaseOwner();
+
+    auto* replacement = new QDateTimeEdit(QDateTime::currentDateTime(), parent);
+    replacement->setObjectName(old->objectName());
+    if (parent && parent->layout())
+        delete parent->layout()->replaceWidget(old, replacement);
+    const QRect geometry = old->geometry();
+    const QString sheet = old->styleSheet();
+    old->hide();
+    old->deleteLater();
+
+    m_widget = replacement;
+    ConnectChanges();
+    replacement->setDisplayFormat(format);
+    replacement->setGeometry(geometry);
+    replacement->setStyleSheet(sheet);
+    replacement->setCalendarPopup(true);
+    // A widget without a parent would become a window of its own.
+    if (parent)
+        replacement->show();
+}
+
+void DateEdit::impl::SetMode(DateEditMode mode)
+{
+    if (m_widget) {
+        const QString dateFormat = ShortDateFormat();
+        if (mode != TimeOnly && m_mode == TimeOnly) {
+            ReplaceWidget(mode == DateAndTime ? dateFormat + QLatin1Char(' ') + QLatin1String(kTimeFormat) : dateFormat);
+        } else if (mode == DateAndTime) {
+            m_widget->setDisplayFormat(dateFormat + QLatin1Char(' ') + QLatin1String(kTimeFormat));
+            m_widget->setDateTime(QDateTime::currentDateTime());
+            m_widget->setCalendarPopup(true);
+        } else if (mode == DateOnly) {
+            m_widget->setDisplayFormat(dateFormat);
+            m_widget->setDate(QDate::currentDate());
+            m_widget->setCalendarPopup(true);
+        } else if (mode == TimeOnly) {
+            m_widget->setCalendarPopup(false);
+            m_widget->setDisplayFormat(QLatin1String(kTimeFormat));
+            m_widget->setTime(QTime::currentTime());
+        }
+    }
+    m_mode = mode;
+}
+
+void DateEdit::impl::LoadPicture(const std::wstring& path)
+{
+    if (!m_widget)
+        return;
+    const QString absolute = QDir(QFileInfo(ToQString(path)).absoluteFilePath()).absolutePath();
+    if (!QFile::exists(absolute)) {
+        m_picturePath.clear();
+        m_widget->setStyleSheet(QString());
+        return;
+    }
+    m_picturePath = absolute;
+    m_widget->setStyleSheet(
+        QStringLiteral("QDateTimeEdit::drop-down{background-color: white;image: url(%1);image-position: left;}")
+            .arg(absolute));
+}
+
+DateEdit::DateEdit()
+    : m_impl(std::make_shared<impl>(*this))
+{
+    SetControlType(ControlType::DateEdit);
+}
+
+DateEdit::~DateEdit()
+{
+    m_impl.reset();
+}
+
+bool DateEdit::Create(QWidget* parent)
+{
+    SetParentWindow(parent);
+    return m_impl->Create(parent);
+}
+
+Size DateEdit::IdealSize()
+{
+    return m_impl->IdealSize();
+}
+
+std::shared_ptr<BaseImpl> DateEdit::GetBaseImpl() const
+{
+    return m_impl;
+}
+
+SkinManager* DateEdit::GetSkinManager()
+{
+    return GetGlobalSkinManager();
+}
+
+void DateEdit::LoadPicture(const std::wstring& path)
+{
+    m_impl->LoadPicture(path);
+}
+
+void DateEdit::SetMode(DateEditMode mode)
+{
+    m_impl->SetMode(mode);
+}
+
+DateEdit::DateEditMode DateEdit::GetMode()
+{
+    return m_impl->Mode();
+}
+
+bool DateEdit::SetDateTime(const ZrDateTime& value)
+{
+    const QDateTime dateTime(QDate(value.year, value.month, value.day), QTime(value.hour, value.minute, value.second, 0),
+                             Qt::LocalTime);
+    QDateTimeEdit* widget = m_impl->Widget();
+    if (!dateTime.isValid() || !widget)
+        return false;
+    widget->setDateTime(dateTime);
+    return true;
+}
+
+bool DateEdit::SetDateTime(const std::wstring& text)
+{
+    const QDateTime dateTime = QDateTime::fromString(ToQString(text), m_impl->Format());
+    QDateTimeEdit* widget = m_impl->Widget();
+    if (!dateTime.isValid() || !widget)
+        return false;
+    widget->setDateTime(dateTime);
+    return true;
+}
+
+ZrDateTime DateEdit::GetDateTime() const
+{
+    const QDateTimeEdit* widget = m_impl->Widget();
+    return widget ? ToZrDateTime(widget->dateTime()) : ZrDateTime();
+}
+
+std::wstring DateEdit::GetDateTimeString() const
+{
+    const QDateTimeEdit* widget = m_impl->Widget();
+    if (!widget)
+        return {};
+    switch (m_impl->Mode()) {
+    case TimeOnly:
+        return ToWString(widget->time().toString(Qt::TextDate));
+    case DateAndTime:
+        return ToWString(widget->dateTime().toString(Qt::TextDate));
+    default:
+        return ToWString(widget->date().toString(Qt::TextDate));
+    }
+}
+
+QWidget* DateEdit::GetWndPtr()
+{
+    return m_impl->GetWidget();
+}
+
+} // namespace AUILib

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "containers/CZR_BasicArray.h"
+#include "memory/CZR_Object.h"
+#include "streams/IZR_MemoryStream.h"
+
+#include <pthread.h>
+
+// The memory stream. A consecutive stream grows its one buffer in multiples of the block size; a
+// block stream adds blocks of the block size. A window (SetRange) shows part of the data as the
+// whole stream. Every operation holds the stream's own recursive mutex.
+class CZR_MemoryStream : public IZR_MemoryStream, public CZR_Object
+{
+public:
+    static constexpr uint32_t kConsecutive = 1;
+    static constexpr uint32_t kOwnsBlocks = 2;
+
+    CZR_MemoryStream(uint32_t flags, _IZR_Allocator* allocator);
+    ~CZR_MemoryStream() override;
+
+    void Release() override;
+    bool IsEOF() override;
+    int64_t GetPosition() override;
+    size_t ReadBlock(void* buffer, size_t size) override;
+    int64_t SetPosition(int64_t position) override;
+    int64_t GetSize() override;
+    bool SetRange(int64_t offset, int64_t size) override;
+    void ClearRange() override;
+    bool ReadBlock(void* buffer, int64_t offset, size_t size) override;
+    IZR_FileStream* Retain() override;
+    bool WriteBlock(const void* buffer, int64_t offset, size_t size) override;
+    bool WriteBlock(const void* buffer, size_t size) override;
+    bool Flush() override;
+    bool IsConsecutive() override;
+    void EstimateSize(size_t initialSize, size_t growSize) override;
+    uint8_t* GetBuffer() override;
+    void AttachBuffer(uint8_t* buffer, size_t size, bool takeOver) override;
+    void DetachBuffer() override;
+
+private:
+    bool Consecutive() const { return m_dwFlags & kConsecutive; }
+    uint8_t* Block(int index) const;
+    bool AppendBlockPointer(uint8_t* block);
+    void ForgetBlocks(bool free);
+    bool GrowConsecutive(uint64_t end);
+    bool GrowBlocks(uint64_t end);
+    void ZeroRange(uint64_t from, uint64_t to);
+    // Copies between the caller and the data at an absolute offset; the range must lie in the blocks.
+    template <class Copy> void Visit(uint64_t offset, size_t size, Copy copy);
+
+    pthread_mutex_t m_Mutex;
+    CZR_BasicArray m_Blocks;
+    uint32_t m_nRefCount;
+    uint64_t m_nCapacity;
+    uint64_t m_nDataSize;
+    uint64_t m_nPosition;
+    uint64_t m_nBlockSize;
+    uint32_t m_dwFlags;
+    bool m_bUseWindow;
+    uint64_t m_nWindowOffset;
+    uint64_t m_nWindowSize;
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+// Small helpers shared by the control tests.
+#include "AgnosticUIException.h"
+#include "HandlerList.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+// The message of the library exception a call throws, or "(nothing thrown)".
+inline std::string ExceptionText(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const AUILib::AgnosticUIException& exception) {
+        return exception.what();
+    }
+    return "(nothing thrown)";
+}
+
+// Every firing of a handler list, in order, through a handler called at once.
+template <typename... Args>
+class FiringRecorder
+{
+public:
+    explicit FiringRecorder(AUILib::HandlerList<Args...>& list)
+    {
+        list.Add([this](Args... args) { calls.emplace_back(args...); });
+    }
+    std::vector<std::tuple<Args...>> calls;
+};
+
+// A mouse event with the left button held, as a drag delivers it; QTest's moves carry no button.
+inline void SendMouse(QWidget* widget, QEvent::Type type, QPoint position)
+{
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, position, widget->mapToGlobal(position), Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}

@@ -1,0 +1,181 @@
+#include "DateEdit.h"
+
+#include <QApplication>
+#include <QDateTimeEdit>
+#include <QDir>
+#include <QLabel>
+#include <QLocale>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace AUILib;
+
+namespace {
+
+class DateEditTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        layout->addWidget(new QLabel(QStringLiteral("above")));
+        edit = std::make_unique<DateEdit>();
+        edit->Create(&window);
+        layout->addWidget(edit->GetWndPtr());
+        layout->addWidget(new QLabel(QStringLiteral("below")));
+        window.resize(240, 120);
+        window.show();
+        edit->OnDateTimeChanged.Add([this](ZrDateTime value) { changes.push_back(value); });
+    }
+
+    QDateTimeEdit* widget() const { return qobject_cast<QDateTimeEdit*>(edit->GetWndPtr()); }
+
+    static QString dateFormat() { return QLocale::system().dateFormat(QLocale::ShortFormat); }
+
+    static void deletePostponed() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    QWidget window;
+    QVBoxLayout* layout = new QVBoxLayout(&window);
+    std::unique_ptr<DateEdit> edit;
+    std::vector<ZrDateTime> changes;
+};
+
+} // namespace
+
+TEST_F(DateEditTest, StartsAsATodaysDateWithACalendar)
+{
+    EXPECT_EQ(edit->GetControlType(), ControlType::DateEdit);
+    EXPECT_EQ(edit->GetMode(), DateEdit::DateOnly);
+    EXPECT_EQ(widget()->displayFormat(), dateFormat());
+    EXPECT_EQ(widget()->date(), QDate::currentDate());
+    EXPECT_TRUE(widget()->calendarPopup());
+    EXPECT_TRUE(changes.empty());
+}
+
+TEST_F(DateEditTest, InvalidValuesAreRefusedSilently)
+{
+    const QDate before = widget()->date();
+    EXPECT_FALSE(edit->SetDateTime(ZrDateTime{2024, 2, 31, 0, 0, 0}));
+    EXPECT_EQ(widget()->date(), before);
+    EXPECT_TRUE(changes.empty());
+
+    EXPECT_TRUE(edit->SetDateTime(ZrDateTime{2024, 3, 4, 10, 20, 30}));
+    ASSERT_EQ(changes.size(), 1u);
+    const ZrDateTime got = edit->GetDateTime();
+    for (const ZrDateTime& value : {changes.front(), got}) {
+        EXPECT_EQ(std::make_tuple(value.year, value.month, value.day, value.hour, value.minute, value.second),
+                  std::make_tuple(2024, 3, 4, 10, 20, 30));
+    }
+}
+
+TEST_F(DateEditTest, TextIsReadInTheModesFormat)
+{
+    EXPECT_FALSE(edit->SetDateTime(std::wstring(L"7:05"))) << "a date mode refuses a time";
+    const QDate date(2023, 11, 5);
+    EXPECT_TRUE(edit->SetDateTime(date.toString(dateFormat()).toStdWString()));
+    EXPECT_EQ(widget()->date(), date);
+    EXPECT_EQ(edit->GetDateTimeString(), date.toString(Qt::TextDate).toStdWString());
+
+    edit->SetMode(DateEdit::TimeOnly);
+    EXPECT_FALSE(widget()->calendarPopup());
+    EXPECT_TRUE(edit->SetDateTime(std::wstring(L"7:05")));
+    EXPECT_EQ(widget()->text(), "7:05");
+    EXPECT_EQ(edit->GetDateTimeString(), QTime(7, 5).toString(Qt::TextDate).toStdWString());
+    EXPECT_FALSE(edit->SetDateTime(edit->GetDateTimeString())) << "the text date form is not read back";
+}
+
+TEST_F(DateEditTest, FromTimeToADateModeTheWidgetIsReplacedInPlace)
+{
+    QPointer<QWidget> first = edit->GetWndPtr();
+    first->setObjectName(QStringLiteral("when"));
+    first->setStyleSheet(QStringLiteral("QDateTimeEdit { color: #123456; }"));
+    int destroyedSignals = 0;
+    QObject::connect(first, &QObject::destroyed, [&destroyedSignals] { ++destroyedSignals; });
+
+    edit->SetMode(DateEdit::TimeOnly);
+    ASSERT_EQ(edit->GetWndPtr(), first) << "a date mode to time keeps the widget";
+    edit->SetMode(DateEdit::DateAndTime);
+    QWidget* second = edit->GetWndPtr();
+    ASSERT_NE(second, first);
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_EQ(second->objectName(), "when");
+    EXPECT_EQ(second->styleSheet(), "QDateTimeEdit { color: #123456; }");
+    EXPECT_EQ(layout->indexOf(second), 1) << "the replacement takes the old one's place in the layout";
+    EXPECT_EQ(widget()->displayFormat(), dateFormat() + " H:mm");
+    EXPECT_TRUE(widget()->calendarPopup());
+    EXPECT_EQ(widget()->date(), QDate::currentDate());
+
+    deletePostponed();
+    EXPECT_FALSE(first);
+    EXPECT_EQ(destroyedSignals, 0) << "the control lives on";
+
+    changes.clear();
+    EXPECT_TRUE(edit->SetDateTime(ZrDateTime{2024, 3, 4, 10, 20, 0}));
+    EXPECT_EQ(changes.size(), 1u) << "the new widget reports its changes";
+
+    edit->SetMode(DateEdit::DateOnly);
+    EXPECT_EQ(edit->GetWndPtr(), second) << "between date modes the widget stays";
+    EXPECT_EQ(widget()->displayFormat(), dateFormat());
+    EXPECT_EQ(widget()->date(), QDate::currentDate());
+}
+
+TEST_F(DateEditTest, ChangingTheModeFromItsOwnNotification)
+{
+    edit->SetMode(DateEdit::TimeOnly);
+    bool switched = false;
+    edit->OnDateTimeChanged.Add([this, &switched](ZrDateTime) {
+        if (!switched) {
+            switched = true;
+            edit->SetMode(DateEdit::DateAndTime);
+        }
+    });
+    EXPECT_TRUE(edit->SetDateTime(std::wstring(L"8:15")));
+    EXPECT_TRUE(switched);
+    deletePostponed();
+    EXPECT_EQ(edit->GetMode(), DateEdit::DateAndTime);
+    EXPECT_TRUE(widget()->isVisible());
+}
+
+TEST_F(DateEditTest, PictureOnTheDropDownButton)
+{
+    QTemporaryDir folder;
+    const QString picture = folder.filePath(QStringLiteral("calendar.png"));
+    QImage(8, 8, QImage::Format_ARGB32).save(picture);
+    const QString relative = QDir::current().relativeFilePath(picture);
+    edit->LoadPicture(relative.toStdWString());
+    EXPECT_EQ(widget()->styleSheet(), "QDateTimeEdit::drop-down{background-color: white;image: url(" + picture
+                                          + ");image-position: left;}");
+    edit->LoadPicture(L"/no/such/picture.png");
+    EXPECT_EQ(widget()->styleSheet(), "");
+}
+
+TEST(DateEditWidgetTest, TheReplacementKeepsTheGeometryOutsideALayout)
+{
+    QWidget window;
+    DateEdit edit;
+    edit.Create(&window);
+    edit.SetMode(DateEdit::TimeOnly);
+    edit.MoveWindow(7, 9, 150, 31, false);
+    window.show();
+    edit.SetMode(DateEdit::DateOnly);
+    EXPECT_EQ(edit.GetWndPtr()->geometry(), QRect(7, 9, 150, 31));
+    EXPECT_EQ(edit.GetWndPtr()->parentWidget(), &window);
+}
+
+TEST(DateEditWidgetTest, OutlivesItsControl)
+{
+    QWidget window;
+    auto edit = std::make_unique<DateEdit>();
+    int changes = 0;
+    edit->OnDateTimeChanged.Add([&changes](ZrDateTime) { ++changes; });
+    edit->Create(&window);
+    QPointer<QDateTimeEdit> kept = qobject_cast<QDateTimeEdit*>(edit->GetWndPtr());
+    edit.reset();
+    ASSERT_TRUE(kept);
+    kept->setDate(QDate(2020, 1, 1));
+    EXPECT_EQ(changes, 0);
+}
