@@ -57,10 +57,15 @@ QString UpdaterProcessTest::makePackage(const DemoModule& module) const
                                    QString("<Setup><file name=\"%1\"/></Setup>").arg(installer).toUtf8());
     IsolatedEnvironment::writeFile(source + "/" + installer,
                                    QString("#standin\nproof=/Users/Shared/%1-installed.txt\n").arg(module.name).toUtf8());
-    // Some weight, so that a throttled download takes a while.
+    // Some weight that does not compress, so that a throttled download takes a while.
     QByteArray weight(300 * 1000, '\0');
-    for (int i = 0; i < weight.size(); ++i)
-        weight[i] = static_cast<char>((static_cast<unsigned>(i) * 7919u) >> 3);
+    quint32 state = 2463534242u;
+    for (char& byte : weight) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        byte = static_cast<char>(state >> 24);
+    }
     IsolatedEnvironment::writeFile(source + "/data.bin", weight);
 
     const QString package = packageFolder() + "/" + module.name + ".vzip";
