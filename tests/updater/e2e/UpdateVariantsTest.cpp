@@ -8,12 +8,6 @@
 
 namespace {
 
-const QString kEveryModule = QStringLiteral("window DlgUpdatesTree\n"
-                                            "tick treeView_4 *\n"
-                                            "press button_download\n"
-                                            "window dlgfound\n"
-                                            "text btn_close Close\n"
-                                            "press btn_close\n");
 const QString kEngineBox = QStringLiteral("answer QMessageBox OK\n");
 
 struct Variant {
@@ -85,9 +79,9 @@ INSTANTIATE_TEST_SUITE_P(
         Variant{"AutoUpdaterFailure", "Auto Updater", {"--status", "404"}, {demoModule("OCR")}, kEngineBox, {}, {},
                 kBoxAnswered},
         Variant{"WrongMd5", "Update List", {}, {withWrongMd5(demoModule("OCR")), demoModule("Dictionary", "basic")},
-                kEveryModule, {"close"}, {"Dictionary.pkg"}, ""},
+                kEveryModuleScript, {"close"}, {"Dictionary.pkg"}, ""},
         Variant{"FailingInstaller", "Update List", {},
-                {withFailingInstaller(demoModule("OCR")), demoModule("Dictionary", "basic")}, kEveryModule, {"close"},
+                {withFailingInstaller(demoModule("OCR")), demoModule("Dictionary", "basic")}, kEveryModuleScript, {"close"},
                 {"Dictionary.pkg"}, ""}),
     [](const testing::TestParamInfo<Variant>& info) { return info.param.name; });
 

@@ -28,6 +28,15 @@ inline DemoModule demoModule(const QString& name, const QString& type = "service
     return module;
 }
 
+// The robot's way through a whole update: ticks every module, downloads, waits until every row of
+// the download list has ended and closes it.
+inline const char* const kEveryModuleScript = "window DlgUpdatesTree\n"
+                                              "tick treeView_4 *\n"
+                                              "press button_download\n"
+                                              "window dlgfound\n"
+                                              "text btn_close Close\n"
+                                              "press btn_close\n";
+
 // What a finished (or killed) updater run left for the test to look at.
 struct RunResult {
     int exitCode = -1;

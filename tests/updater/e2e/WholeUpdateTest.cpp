@@ -14,13 +14,6 @@ namespace {
 const QString kUpdaterKey =
     QStringLiteral("HKEY_CURRENT_USER\\Software\\Kelvrin Software\\Kelvrin PDF Reader\\plugins\\Updater");
 
-// Ticks every module, downloads, waits until every row has ended and closes the list.
-const QString kEveryModule = QStringLiteral("window DlgUpdatesTree\n"
-                                            "tick treeView_4 *\n"
-                                            "press button_download\n"
-                                            "window dlgfound\n"
-                                            "text btn_close Close\n"
-                                            "press btn_close\n");
 
 class WholeUpdate : public UpdaterProcessTest
 {
@@ -38,7 +31,7 @@ TEST_F(WholeUpdate, MainRoad)
     startService({demoModule("OCR"), demoModule("Dictionary", "basic")});
     FakeReader reader(3);
 
-    const RunResult run = runUpdater(readerArguments("Update List"), kEveryModule);
+    const RunResult run = runUpdater(readerArguments("Update List"), kEveryModuleScript);
 
     EXPECT_FALSE(run.overran) << robotLog().toStdString();
     EXPECT_EQ(run.exitCode, 0) << run.output.right(3000).toStdString();
