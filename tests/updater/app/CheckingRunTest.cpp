@@ -208,3 +208,25 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<CheckingCase>& info) { return info.param.name; });
 
 } // namespace
+
+namespace {
+
+TEST(CheckingDialog, MajorVersionUpgradeComparesTheFourNumbersInOrder)
+{
+    UpdaterApp app(nullptr, nullptr);
+    theApp = &app;
+    app.m_strReaderVersion = "12.1.0.3";
+    DlgUpdateChecking checking("Update List", nullptr);
+    const struct {
+        const char* version;
+        bool upgrade;
+    } cases[] = {
+        {"13.0.0.0", true}, {"13", true},        {"12.1.0.4", true},  {"12.2", true},
+        {"12.1.0.3", false}, {"12.1.0.2", false}, {"11.9.9.9", false}, {"12.1", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(checking.CheckMajorVersionUpgrade(c.version), c.upgrade) << c.version;
+    theApp = nullptr;
+}
+
+} // namespace
