@@ -1,7 +1,9 @@
 #include "FakeReader.h"
+#include "PlistFileView.h"
 #include "UpdaterProcess.h"
 #include "engine/CRegister.h"
 #include "engine/UpdateRun.h"
+#include "platform/InstallerPrograms.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -51,6 +53,9 @@ TEST_F(WholeUpdate, MainRoad)
     EXPECT_TRUE(requests.contains("request GET /packages/Dictionary.vzip bytes=0-"));
 
     EXPECT_EQ(installedPackages().size(), 2);
+    QStringList recorded = PlistFileView::stringOfEachRecord(InstallerPrograms::installHistory(), "displayName");
+    recorded.sort();
+    EXPECT_EQ(recorded, (QStringList{"Dictionary.pkg", "OCR.pkg"}));
     for (const QString& path : installerStarts())
         EXPECT_TRUE(path.contains(QRegularExpression("/updater/uncompress/\\d+/\\w+\\.pkg$"))) << path.toStdString();
     EXPECT_TRUE(QFile::exists(env.systemFile("/Users/Shared/OCR-installed.txt")));
