@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(UpdaterProcessTest, PausedDownloadContinuesFromItsOffset)
 {
-    startService({demoModule("OCR")}, {"--throttle", "200000"});
+    startService({demoModule("OCR")}, {"--throttle", "100000"});
     FakeReader reader(3);
 
     const RunResult run = runUpdater(readerArguments("Update List"),
