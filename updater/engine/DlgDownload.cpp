@@ -4,6 +4,7 @@
 #include "PackageChecksum.h"
 #include "QHttpDownLoadS.h"
 #include "UpdaterResources.h"
+#include "WorkBesideEventLoop.h"
 #include "CUP_Log.h"
 #include "Comm.h"
 #include "ui_DlgDownload.h"
@@ -54,6 +55,12 @@ QString remainingSecondsText(qint64 received, qint64 total, double elapsedSecond
     if (!std::isfinite(remaining) || remaining < 0 || remaining > 1e15)
         return QStringLiteral("--");
     return QString::number(static_cast<qint64>(remaining));
+}
+
+// Reads the whole package, which can take long, beside the event loop.
+bool packageMatches(const QString& path, const std::string& md5)
+{
+    return runBesideEventLoop([path, md5] { return PackageChecksum::matches(path, md5); });
 }
 
 } // namespace
@@ -184,7 +191,11 @@ void DlgDownload::downloadUpates(int work)
     }
     const QString target = folder + "/" + fileName;
     const qint64 expectedSize = expectedPackageSize(m_pCurModule->size);
-    if (packageIsComplete(target, expectedSize)) {
+    QPointer<DlgDownload> self(this);
+    const bool complete = packageIsComplete(target, expectedSize);
+    if (!self)
+        return;
+    if (complete) {
         announceCompletePackage(target, expectedSize);
         return;
     }
@@ -213,12 +224,13 @@ void DlgDownload::replaceDownloader()
 }
 
 // Complete means the size the service announced and, when it sent a usable MD5, that digest too.
+// The window may be gone when this returns.
 bool DlgDownload::packageIsComplete(const QString& target, qint64 expectedSize) const
 {
     const QFileInfo file(target);
     if (!file.exists() || file.size() != expectedSize)
         return false;
-    return !PackageChecksum::isUsableMd5(m_pCurModule->md5) || PackageChecksum::matches(target, m_pCurModule->md5);
+    return !PackageChecksum::isUsableMd5(m_pCurModule->md5) || packageMatches(target, m_pCurModule->md5);
 }
 
 void DlgDownload::announceCompletePackage(const QString& target, qint64 expectedSize)
@@ -283,11 +295,16 @@ void DlgDownload::oneDownloadFinish(QString filePath)
     hide();
     if (filePath.isEmpty())
         return;
-    if (m_pCurModule && PackageChecksum::isUsableMd5(m_pCurModule->md5) &&
-        !PackageChecksum::matches(filePath, m_pCurModule->md5)) {
-        QFile::remove(filePath);
-        skipModule("the package does not match its MD5: " + filePath);
-        return;
+    if (m_pCurModule && PackageChecksum::isUsableMd5(m_pCurModule->md5)) {
+        QPointer<DlgDownload> self(this);
+        const bool matches = packageMatches(filePath, m_pCurModule->md5);
+        if (!self)
+            return;
+        if (!matches) {
+            QFile::remove(filePath);
+            skipModule("the package does not match its MD5: " + filePath);
+            return;
+        }
     }
     const QString fileName = QFileInfo(filePath).fileName();
     if (fileName.startsWith("JS")) {

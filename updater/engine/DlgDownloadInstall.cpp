@@ -3,6 +3,7 @@
 #include "CZR_Vzip.h"
 #include "CUP_Log.h"
 #include "Comm.h"
+#include "WorkBesideEventLoop.h"
 #include "platform/InstallerPrograms.h"
 
 #include "xml/CZR_XMLElement.h"
@@ -95,8 +96,15 @@ void DlgDownload::InstallVzip(QString package, QString unpackFolder, bool bAllow
 {
     const QString title = m_strTitle;
     emit SignalInstallProgress(title, 0);
-    CZR_Vzip vzip;
-    if (vzip.Unzip2(package, unpackFolder) < 1) {
+    // Unpacking can take long, and meanwhile anything may happen to this window.
+    QPointer<DlgDownload> self(this);
+    const int unpacked = runBesideEventLoop([package, unpackFolder]() mutable {
+        CZR_Vzip vzip;
+        return vzip.Unzip2(package, unpackFolder);
+    });
+    if (!self)
+        return;
+    if (unpacked < 1) {
         qDebug() << "Uncompress Failed";
         emit SignalInstallProgress(title, -1);
         QMessageBox::warning(nullptr, tr("Kelvrin PDF Reader") + tr(" Updater"),
@@ -113,7 +121,6 @@ void DlgDownload::InstallVzip(QString package, QString unpackFolder, bool bAllow
     }
 
     // The prompt runs a modal loop, in which anything may happen to this window.
-    QPointer<DlgDownload> self(this);
     bool replaceable = true;
     while (replaceable && bAllowPrompt && bUserModule && IsDurnisRun()) {
         replaceable = askToCloseReader();

@@ -1,4 +1,5 @@
 #include "ModalDriver.h"
+#include "PipedPackage.h"
 #include "PlistFileView.h"
 #include "StandinLog.h"
 #include "StandinPrograms.h"
@@ -224,6 +225,35 @@ TEST_F(InstallRun, AFailureOfThePackageItselfIsReportedAndStopsTheQueue)
         EXPECT_EQ(startedModules, QStringList{c.name}) << c.name;
     }
     EXPECT_TRUE(installerLines("start").isEmpty());
+}
+
+// Checking and unpacking read the whole package, which takes half a minute for a gigabyte: the
+// windows' events go on meanwhile. The package here is a pipe that only the event loop feeds.
+TEST_F(InstallRun, ThePackageIsCheckedAndUnpackedWhileTheEventLoopGoesOn)
+{
+    const QByteArray junk = "neither a package nor its digest";
+    ASSERT_TRUE(QDir().mkpath(downloadFolder()));
+    {
+        // A package already in the download folder, of the announced size, whose digest is read.
+        MODULEINFO* piped = module("Piped", "/Piped.vzip");
+        piped->size = "0B";
+        piped->md5 = QCryptographicHash::hash("the package", QCryptographicHash::Md5).toHex().toStdString();
+        PipedPackage package(downloadFolder() + "/Piped.vzip", junk, 2000);
+        ASSERT_TRUE(package.isMade());
+        startQueue({piped});
+        ASSERT_TRUE(waitForProgress("Piped", -1));
+        EXPECT_TRUE(package.fedByTheEventLoop()) << "the digest was read with the event loop held up";
+        EXPECT_EQ(server.requestsFor("/Piped.vzip").size(), 1);
+    }
+    {
+        PipedPackage package(downloadFolder() + "/Unpacked.vzip", junk, 2000);
+        ASSERT_TRUE(package.isMade());
+        installProgress.clear();
+        answerNextMessageBox(QMessageBox::Ok);
+        window->InstallVzip(downloadFolder() + "/Unpacked.vzip", downloadFolder() + "/uncompress", true, false);
+        EXPECT_TRUE(package.fedByTheEventLoop()) << "the package was unpacked with the event loop held up";
+        EXPECT_EQ(progressOf("Piped"), (QVector<int>{0, -1}));
+    }
 }
 
 TEST_F(InstallRun, ADownloadFolderThatCannotBeMadeEndsTheModuleAndTheQueue)
