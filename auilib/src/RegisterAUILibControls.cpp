@@ -11,6 +11,7 @@
 #include "Splitter.h"
 #include "StackedDialog.h"
 #include "TabView.h"
+#include "TreeView.h"
 
 namespace AUILib {
 
@@ -35,6 +36,7 @@ void AUILibConfig::RegisterAUILibControls()
     RegisterControl<Slider>("QSlider");
     RegisterControl<ScrollBar>("QScrollBar");
     RegisterControl<StackedDialog>("QStackedWidget");
+    RegisterControl<TreeView>("QTreeView");
     RegisterControl<Splitter>("QSplitter");
     RegisterControl<Line>("Line");
     RegisterControl<ProgressBar>("QProgressBar");

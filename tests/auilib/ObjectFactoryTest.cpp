@@ -29,6 +29,7 @@ TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
         {"QSlider", ControlType::Slider},
         {"QScrollBar", ControlType::ScrollBar},
         {"QStackedWidget", ControlType::StackedDialog},
+        {"QTreeView", ControlType::TreeView},
         {"QSplitter", ControlType::Splitter},
         {"Line", ControlType::Line},
         {"QProgressBar", ControlType::ProgressBar},
