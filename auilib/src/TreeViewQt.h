@@ -28,6 +28,12 @@ class TreeViewQt : public QTreeView
 public:
     using CanMoveFunction = std::function<bool(QStandardItem*, std::vector<QStandardItem*>&, bool)>;
 
+    using QAbstractItemView::DropIndicatorPosition;
+    using QAbstractItemView::AboveItem;
+    using QAbstractItemView::BelowItem;
+    using QAbstractItemView::OnItem;
+    using QAbstractItemView::OnViewport;
+
     explicit TreeViewQt(TreeView& owner);
 
     void ReleaseOwner() { m_owner = nullptr; }
