@@ -1,10 +1,14 @@
 #include "AUILibConfig.h"
 #include "AUILibObjectFactory.h"
 #include "ChildDialog.h"
+#include "Edit.h"
 #include "GroupBox.h"
+#include "Label.h"
 #include "Line.h"
+#include "MultiLineEdit.h"
 #include "ProgressBar.h"
 #include "RadioButton.h"
+#include "RichEdit.h"
 #include "ScrollArea.h"
 #include "ScrollBar.h"
 #include "Slider.h"
@@ -29,8 +33,12 @@ void RegisterControl(const char* className)
 void AUILibConfig::RegisterAUILibControls()
 {
     RegisterControl<ScrollArea>("QScrollArea");
+    RegisterControl<Edit>("QLineEdit");
+    RegisterControl<MultiLineEdit>("QPlainTextEdit");
+    RegisterControl<RichEdit>("QTextEdit");
     RegisterControl<RadioButton>("QRadioButton");
     RegisterControl<GroupBox>("QGroupBox");
+    RegisterControl<Label>("QLabel");
     RegisterControl<TabView>("QTabWidget");
     RegisterControl<ChildDialog>("QWidget");
     RegisterControl<Slider>("QSlider");

@@ -22,8 +22,12 @@ TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
 {
     const std::pair<const char*, ControlType> registered[] = {
         {"QScrollArea", ControlType::ScrollArea},
+        {"QLineEdit", ControlType::Edit},
+        {"QPlainTextEdit", ControlType::MultiLineEdit},
+        {"QTextEdit", ControlType::RichEdit},
         {"QRadioButton", ControlType::RadioButton},
         {"QGroupBox", ControlType::GroupBox},
+        {"QLabel", ControlType::Label},
         {"QTabWidget", ControlType::TabView},
         {"QWidget", ControlType::ChildDialog},
         {"QSlider", ControlType::Slider},
