@@ -447,6 +447,16 @@ bool TreeView::IsDisabledEditLabel(QStandardItem* item)
     return m_impl->IsItem(item) && !item->isEditable();
 }
 
+Edit* TreeView::EditLabel(QStandardItem* item)
+{
+    return m_impl->EditLabel(item);
+}
+
+void TreeView::EndEditLabel(bool commit)
+{
+    m_impl->EndEditItem(commit);
+}
+
 QStandardItem* TreeView::GetParentItem(QStandardItem* item)
 {
     return m_impl->ParentOf(item);

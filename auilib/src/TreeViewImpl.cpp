@@ -1,6 +1,7 @@
 #include "TreeViewImpl.h"
 
 #include "ContextMenu.h"
+#include "Edit.h"
 #include "WideText.h"
 
 #include <QApplication>
@@ -316,12 +317,43 @@ void TreeView::impl::SetConnections()
     }));
 }
 
-void TreeView::impl::OnEditorClosed(QWidget*)
+void TreeView::impl::OnEditorClosed(QWidget* editor)
 {
     if (virtualMode)
         return;
     if (QStandardItem* item = ItemOf(edited))
         FireHandlers(m_owner.OnEditFinished, item);
+    edited = QPersistentModelIndex();
+    // Only the control of the widget that closed; Qt deletes the widget itself.
+    if (itemDelegate)
+        itemDelegate->TakeEditor(editor);
+}
+
+Edit* TreeView::impl::EditLabel(QStandardItem* item)
+{
+    if (!IsItem(item) || !(item->flags() & Qt::ItemIsEditable) || widget->itemDelegate() != itemDelegate)
+        return nullptr;
+    if (itemDelegate->Editor())
+        EndEditItem(false);
+    edited = Persistent(item);
+    widget->edit(item->index());
+    Edit* editor = itemDelegate->Editor();
+    if (editor)
+        editor->SetSelectAll();
+    return editor;
+}
+
+void TreeView::impl::EndEditItem(bool commit)
+{
+    QStandardItem* item = ItemOf(edited);
+    Edit* editor = itemDelegate ? itemDelegate->Editor() : nullptr;
+    if (!item || !editor)
+        return;
+    if (commit) {
+        item->setData(ToQString(editor->GetText()), Qt::DisplayRole);
+        RenewSizeHint(item);
+    }
+    emit itemDelegate->closeEditor(editor->GetWndPtr(), QAbstractItemDelegate::NoHint);
     edited = QPersistentModelIndex();
 }
 

@@ -62,6 +62,9 @@ public:
     bool OnCheckModeOneClick(const QModelIndex& index, Qt::KeyboardModifiers modifiers);
     void ApplyShiftCheckRange(QStandardItem* anchorItem, QStandardItem* hit, bool onCheckBox);
     void OnEditorClosed(QWidget* editor);
+    // An open editor is closed without its text first.
+    Edit* EditLabel(QStandardItem* item);
+    void EndEditItem(bool commit);
 
     bool HandleToolTip(QPoint globalPos);
     QStandardItem* HitTestItem(QPoint viewportPoint, unsigned int* flags);

@@ -1,5 +1,6 @@
 #include "ContextMenu.h"
 #include "ControlTestSupport.h"
+#include "Edit.h"
 #include "PopupDriver.h"
 #include "TreeTestSupport.h"
 
@@ -350,4 +351,41 @@ TEST_F(TreeWidgetTest, MovesWaitForThePressTimer)
     QApplication::sendEvent(viewport(), &early);
     EXPECT_FALSE(early.isAccepted()) << "no drag within 200 ms";
     QTest::mouseRelease(viewport(), Qt::LeftButton, Qt::NoModifier, LabelPoint(top[2]));
+}
+
+TEST_F(TreeWidgetTest, LabelEditorsOpenOneAtATimeOverTheirItems)
+{
+    Build();
+    std::vector<std::string> log;
+    tree->OnEditStarted.Add([&](QStandardItem* item) { log.push_back("started " + Text(item)); });
+    tree->OnEditorCreated.Add([&](QStandardItem* item, Edit* editor) {
+        log.push_back("created " + Text(item) + (editor ? "" : " without editor"));
+    });
+    tree->OnEditFinished.Add([&](QStandardItem* item) { log.push_back("finished " + Text(item)); });
+    tree->SetHeaderVisible(true);
+
+    Edit* first = tree->EditLabel(top[2]);
+    ASSERT_NE(first, nullptr);
+    QWidget* line = first->GetWndPtr();
+    EXPECT_EQ(line->parentWidget(), view());
+    const QRect cell = view()->visualRect(top[2]->index());
+    const QPoint cellInView = viewport()->mapTo(view(), cell.topLeft());
+    EXPECT_EQ(line->y(), cellInView.y()) << "level with its row, below the header";
+    EXPECT_EQ(line->height(), cell.height() + 2);
+    EXPECT_EQ(first->GetText(), L"t2");
+
+    Edit* second = tree->EditLabel(top[3]);
+    ASSERT_NE(second, nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log, (std::vector<std::string>{"started t2", "created t2", "finished t2", "started t3", "created t3"}));
+    EXPECT_EQ(Text(top[2]), "t2") << "closed without its text";
+
+    second->SetText(L"renamed");
+    tree->EndEditLabel(true);
+    EXPECT_EQ(Text(top[3]), "renamed");
+    EXPECT_EQ(log.back(), "finished renamed");
+    tree->DisableEditLabel(top[4], true);
+    EXPECT_TRUE(tree->IsDisabledEditLabel(top[4]));
+    EXPECT_EQ(tree->EditLabel(top[4]), nullptr);
+    EXPECT_EQ(tree->EditLabel(RootHandle), nullptr);
 }

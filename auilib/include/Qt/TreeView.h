@@ -130,6 +130,9 @@ public:
     void SetUpdatesEnabled(bool enabled);
     void DisableEditLabel(QStandardItem* item, bool disable);
     bool IsDisabledEditLabel(QStandardItem* item);
+    // The opened editor, null when the item cannot be edited.
+    Edit* EditLabel(QStandardItem* item);
+    void EndEditLabel(bool commit);
     void SetMultiSelection(bool on);
     bool IsSetMultiSelection();
     bool EnableRowsDragAndDrop(bool on);
