@@ -96,6 +96,13 @@ Qt::ItemFlags TreeModel::flags(const QModelIndex& index) const
     return Qt::ItemIsSelectable | Qt::ItemIsEnabled;
 }
 
+QVariant TreeModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role == Qt::DisplayRole)
+        return QString();
+    return QAbstractItemModel::headerData(section, orientation, role);
+}
+
 bool TreeModel::CheckSubItems(VirtTreeItem* node, Qt::CheckState state)
 {
     if (!m_checkBoxesOn || !node)

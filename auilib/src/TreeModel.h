@@ -32,6 +32,8 @@ public:
     // Only the check role: it toggles the node, whatever the value.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // No column title: the header shows empty, as the standard mode's does, not a column number.
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     // Sorts the stored node's children with the stored function; the arguments are not used.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 

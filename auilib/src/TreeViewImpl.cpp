@@ -656,7 +656,8 @@ bool TreeView::impl::HandleToolTip(QPoint globalPos)
         QStandardItem* item = HitTestItem(point, &flags);
         const auto found = item && (flags & kOnItem) ? toolTips.find(item) : toolTips.end();
         if (found != toolTips.end()) {
-            const bool wrapped = toolTipMaxWidth >= 51 && toolTipMaxWidth <= 32766;
+            // An empty tip shows as none, also when it would be wrapped.
+            const bool wrapped = toolTipMaxWidth >= 51 && toolTipMaxWidth <= 32766 && !found->second.empty();
             QToolTip::showText(globalPos, wrapped ? FormatToolTipText(found->second, toolTipMaxWidth)
                                                   : ToQString(found->second),
                                widget);
