@@ -174,7 +174,7 @@ void Edit::impl::EnableExtendedButton(const std::wstring& normalImage, const std
     Edit& owner = m_owner;
     TrackConnection(QObject::connect(action, &QAction::triggered, [&owner] { FireHandlers(owner.onExtendedButtonClicked); }));
     TrackConnection(QObject::connect(action, &QAction::hovered, m_widget, &EditQt::ShowHoverIcon));
-    m_widget->EnableExtendedButton(action, normal, QIcon(ToQString(hoverImage)));
+    m_widget->EnableExtendedButton(normal, QIcon(ToQString(hoverImage)));
 }
 
 void Edit::impl::ExtendedButtonSetImage(const unsigned char* data, int length, ImageTypes type, bool hover)

@@ -28,12 +28,12 @@ void EditQt::Paste()
     insert(text);
 }
 
-void EditQt::EnableExtendedButton(QAction* action, const QIcon& normal, const QIcon& hover)
+void EditQt::EnableExtendedButton(const QIcon& normal, const QIcon& hover)
 {
     m_normalIcon = normal;
     m_hoverIcon = hover;
     m_extendedButton = findChild<QToolButton*>(QString(), Qt::FindDirectChildrenOnly);
-    m_extendedButtonEnabled = action != nullptr;
+    m_extendedButtonEnabled = true;
 }
 
 void EditQt::SetExtendedButtonIcons(const QIcon& normal, const QIcon& hover)

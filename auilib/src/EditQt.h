@@ -26,8 +26,8 @@ public:
     void Paste();
 
     bool IsExtendedButtonEnabled() const { return m_extendedButtonEnabled; }
-    // Makes the button for `action`, the field's trailing action.
-    void EnableExtendedButton(QAction* action, const QIcon& normal, const QIcon& hover);
+    // Takes the tool button Qt made for the field's trailing action.
+    void EnableExtendedButton(const QIcon& normal, const QIcon& hover);
     QToolButton* ExtendedButton() const { return m_extendedButton; }
     void SetExtendedButtonIcons(const QIcon& normal, const QIcon& hover);
     void SetExtendedButtonIcon(const QIcon& icon, bool hover);

@@ -1,5 +1,6 @@
 #include "ContextMenu.h"
 
+#include "AUILibLogger.h"
 #include "ContextMenuImpl.h"
 #include "PopupDriver.h"
 
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 
 using namespace AUILib;
 
@@ -165,11 +167,11 @@ TEST_F(ContextMenuTest, AChosenEntryRunsItsCallbackAndShowsItsPicture)
     const QByteArray red = PngOf(Qt::red);
     const QByteArray blue = PngOf(Qt::blue);
     const auto* redBytes = reinterpret_cast<const unsigned char*>(red.constData());
-    menu->AddPictureToItem(id, redBytes, red.size(), ImageTypes::PNG, 0, BitmapType::Normal, false);
+    menu->AddPictureToItem(id, redBytes, red.size(), ImageTypes::PNG, 0, BitmapType::Default, false);
     menu->AddPictureToItem(id, reinterpret_cast<const unsigned char*>(blue.constData()), blue.size(), ImageTypes::PNG,
-                           0, BitmapType::Normal, true);
-    menu->AddPictureToItem(id, redBytes, -5, ImageTypes::PNG, 0, BitmapType::Normal, true);
-    menu->AddPictureToItem(id, nullptr, 100, ImageTypes::PNG, 0, BitmapType::Normal, true);
+                           0, BitmapType::Default, true);
+    menu->AddPictureToItem(id, redBytes, -5, ImageTypes::PNG, 0, BitmapType::Default, true);
+    menu->AddPictureToItem(id, nullptr, 100, ImageTypes::PNG, 0, BitmapType::Default, true);
     QAction* action = menu->GetImpl()->GetMenuItemAction(id);
     EXPECT_EQ(IconColour(action), qRgb(255, 0, 0));
 
@@ -180,6 +182,16 @@ TEST_F(ContextMenuTest, AChosenEntryRunsItsCallbackAndShowsItsPicture)
     EXPECT_EQ(IconColour(action), qRgb(0, 0, 255)) << "the checked picture after the choice";
     EXPECT_TRUE(menu->CheckItem(id, false));
     EXPECT_EQ(IconColour(action), qRgb(255, 0, 0));
+}
+
+TEST_F(ContextMenuTest, WhatACallbackThrowsIsLogged)
+{
+    AUILibLogger::GetInstance().Clear();
+    menu->AddItem(L"Fail", [] { throw std::runtime_error("callback failed"); }, 0);
+    chooseFromPopup(QStringLiteral("Fail"));
+    menu->Show(20, 20);
+    EXPECT_EQ(AUILibLogger::GetInstance().GetLogCount(), 1U);
+    AUILibLogger::GetInstance().Clear();
 }
 
 TEST_F(ContextMenuTest, ACallbackMayDiscardTheMenuItIsChosenFrom)

@@ -311,6 +311,7 @@ TEST_F(EditTest, SelectionsAreClampedToTheText)
     EXPECT_EQ(edit->GetCursorPosition(), 5);
     edit->SetCursorPosition(2);
     EXPECT_EQ(edit->GetCursorPosition(), 2);
+    EXPECT_EQ(window.focusWidget(), widget()) << "placing the cursor takes the focus";
 }
 
 TEST_F(EditTest, ColoursShareOneFieldAndTheBorderIsAStyleSheet)

@@ -36,6 +36,15 @@ protected:
     QLabel* widget() const { return static_cast<QLabel*>(label->GetWndPtr()); }
     QString shown() const { return widget()->text(); }
 
+    QPixmap shownPixmap() const
+    {
+#if QT_VERSION >= QT_VERSION_CHECK(5, 15, 0)
+        return widget()->pixmap(Qt::ReturnByValue);
+#else
+        return widget()->pixmap() ? *widget()->pixmap() : QPixmap();
+#endif
+    }
+
     QWidget window;
     std::unique_ptr<Label> label;
     int linkClicks = 0;
@@ -66,6 +75,10 @@ TEST_F(LabelTest, LaysTheTextOutAsAParagraphOnceALineHeightIsSet)
     label->SetTextAlign(TextAlign::Center);
     EXPECT_EQ(shown(), paragraph.arg(" text-align: center;").arg(0)) << "one paragraph, however often laid out";
     EXPECT_EQ(label->GetText(), L"one two") << "the text as given, not the markup";
+
+    label->SetLineSpacing(-1);
+    EXPECT_EQ(shown(), "one two") << "no line height, no paragraph";
+    EXPECT_EQ(label->GetText(), L"one two");
 
     label->SetText(std::wstring(L"ab\0cd", 5));
     EXPECT_EQ(label->GetText(), L"ab") << "a text ends at its NUL";
@@ -312,9 +325,9 @@ TEST_F(LabelPictureTest, OnlyAnIcoSuffixTakesTheIconBranch)
     for (const auto& c : cases) {
         const Size shownSize = label->LoadPicture(write(c.name, icon).toStdWString(), ScalePicture::Keep, 16);
         EXPECT_EQ(shownSize.width, c.width) << c.name;
-        EXPECT_FALSE(widget()->pixmap(Qt::ReturnByValue).isNull()) << c.name;
+        EXPECT_FALSE(shownPixmap().isNull()) << c.name;
     }
-    EXPECT_EQ(widget()->pixmap(Qt::ReturnByValue).devicePixelRatio(), ratio()) << "a picture takes the widget's ratio";
+    EXPECT_EQ(shownPixmap().devicePixelRatio(), ratio()) << "a picture takes the widget's ratio";
 }
 
 TEST_F(LabelPictureTest, PicturesAreCentredAndScaledToTheControl)
@@ -322,7 +335,7 @@ TEST_F(LabelPictureTest, PicturesAreCentredAndScaledToTheControl)
     const Size size = load(PictureBytes::Png(10, 10, Qt::red), ImageTypes::PNG, ScalePicture(2));
     EXPECT_EQ(size.width, widget()->width());
     EXPECT_EQ(widget()->alignment(), Qt::AlignHCenter | Qt::AlignVCenter);
-    EXPECT_EQ(widget()->pixmap(Qt::ReturnByValue).width(), widget()->width());
+    EXPECT_EQ(shownPixmap().width(), widget()->width());
 
     const Size icon = load(PictureBytes::Ico({48, 24}), ImageTypes::ICO, ScalePicture::Keep, 0);
     EXPECT_EQ(icon.width, 24) << "size 0 asks for the smaller side of the label, 40: the widest icon below it";
@@ -332,7 +345,7 @@ TEST_F(LabelPictureTest, BadPictureBytesLeaveTheLabelAlone)
 {
     const QByteArray png = PictureBytes::Png(8, 8, Qt::blue);
     ASSERT_EQ(load(png, ImageTypes::PNG).width, 8);
-    const qint64 shownKey = widget()->pixmap(Qt::ReturnByValue).cacheKey();
+    const qint64 shownKey = shownPixmap().cacheKey();
 
     const auto* data = reinterpret_cast<const unsigned char*>(png.constData());
     EXPECT_EQ(label->LoadPicture(data, -1, ImageTypes::PNG, ScalePicture::Keep, 0).width, 0);
@@ -342,10 +355,10 @@ TEST_F(LabelPictureTest, BadPictureBytesLeaveTheLabelAlone)
     EXPECT_EQ(load("GIF89a broken", ImageTypes::GIF).width, 0);
     EXPECT_EQ(label->LoadPicture(write("missing.gif", {}).toStdWString() + L"x", ScalePicture::Keep, 0).width, 0);
     EXPECT_EQ(label->LoadPicture(L"/nonexistent/a.png", ScalePicture::Keep, 0).width, 0);
-    EXPECT_EQ(widget()->pixmap(Qt::ReturnByValue).cacheKey(), shownKey);
+    EXPECT_EQ(shownPixmap().cacheKey(), shownKey);
 
     label->LoadPicture(nullptr, 100, ImageTypes::PNG, ScalePicture::Keep, 0);
-    EXPECT_TRUE(widget()->pixmap(Qt::ReturnByValue).isNull()) << "null data clears the label";
+    EXPECT_TRUE(shownPixmap().isNull()) << "null data clears the label";
 }
 
 TEST_F(LabelPictureTest, GifPlaysOnRequestAndGoesWhenReplaced)
@@ -382,8 +395,12 @@ TEST_F(LabelPictureTest, GifPlaysOnRequestAndGoesWhenReplaced)
 TEST_F(LabelPictureTest, DrawnTextFillsTheLabel)
 {
     label->DrawTxt(L"drawn");
-    const QPixmap drawn = widget()->pixmap(Qt::ReturnByValue);
+    const QPixmap drawn = shownPixmap();
     EXPECT_EQ(drawn.size(), widget()->size());
+
+    widget()->resize(0, 20);
+    label->DrawTxt(L"nowhere to draw");
+    EXPECT_EQ(shownPixmap().cacheKey(), drawn.cacheKey()) << "an empty label draws nothing";
 }
 
 TEST_F(LabelTest, OnceTheWidgetIsGoneItsOwnOperationsAreNeutral)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AUILibUtils.h"
-#include "BitmapType.h"
+#include "RGBColor.h"
 
 #include <QString>
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "BitmapType.h"
-
 #include <cstdint>
 
 namespace AUILib {
@@ -17,6 +15,11 @@ struct RGBColor
     constexpr operator std::uint32_t() const { return value; }
 
     std::uint32_t value;
+};
+
+// How a picture given to a control is meant to be kept; passed along, read by no control.
+enum class BitmapType : std::int32_t {
+    Default = 0,
 };
 
 } // namespace AUILib
