@@ -30,7 +30,8 @@ QModelIndex TreeModel::IndexOf(VirtTreeItem* node) const
 
 QModelIndex TreeModel::index(int row, int column, const QModelIndex& parent) const
 {
-    if (!hasIndex(row, column, parent))
+    // The one column's bounds without the virtual calls of hasIndex: views ask for every row.
+    if (row < 0 || column != 0 || (parent.isValid() && parent.column() != 0))
         return {};
     const VirtTreeItem* parentNode = parent.isValid() ? ItemFromIndex(parent) : m_root.get();
     VirtTreeItem* child = parentNode->Child(row);

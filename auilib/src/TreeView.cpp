@@ -167,6 +167,7 @@ int TreeView::AddBatch(ItemRecords& records, const std::function<QStandardItem*(
     }
     for (QStandardItem* item : made)
         m_impl->RenewSizeHint(item);
+    m_impl->RequestRefit();
     return static_cast<int>(made.size());
 }
 

@@ -43,6 +43,10 @@ TreeView::impl::impl(TreeView& owner)
     if (!widget->isHeaderHidden())
         model->setHorizontalHeaderLabels({QString()});
     widget->setStyle(style.get());
+    m_refitTimer = new QTimer(widget);
+    m_refitTimer->setSingleShot(true);
+    m_refitTimer->setInterval(0);
+    TrackConnection(QObject::connect(m_refitTimer, &QTimer::timeout, [this]() { RefitColumn(); }));
 }
 
 TreeView::impl::~impl()
@@ -295,7 +299,7 @@ void TreeView::impl::SetConnections()
             return;
         }
         FireHandlers(owner.OnItemExpanded, ItemOf(index));
-        RefitColumn();
+        RequestRefit();
     }));
     keep(QObject::connect(widget, &QTreeView::collapsed, widget, [this, &owner](const QModelIndex& index) {
         if (virtualMode) {
@@ -303,17 +307,17 @@ void TreeView::impl::SetConnections()
             return;
         }
         FireHandlers(owner.OnItemCollapsed, ItemOf(index));
-        RefitColumn();
+        RequestRefit();
     }));
     keep(QObject::connect(widget->itemDelegate(), &QAbstractItemDelegate::closeEditor, widget,
                           [this](QWidget* editor) { OnEditorClosed(editor); }));
     keep(QObject::connect(widget->model(), &QAbstractItemModel::rowsInserted, widget, [this]() {
         if (!virtualMode)
-            RefitColumn();
+            RequestRefit();
     }));
     keep(QObject::connect(widget->model(), &QAbstractItemModel::rowsRemoved, widget, [this]() {
         if (!virtualMode)
-            RefitColumn();
+            RequestRefit();
     }));
 }
 
@@ -357,9 +361,16 @@ void TreeView::impl::EndEditItem(bool commit)
     edited = QPersistentModelIndex();
 }
 
+void TreeView::impl::RequestRefit()
+{
+    if (m_refitTimer && !m_refitTimer->isActive())
+        m_refitTimer->start();
+}
+
 void TreeView::impl::RefitColumn()
 {
-    if (!widget || widget->wordWrap() || !updatesEnabled)
+    // Fitting measures every row: a batch that holds the updates back fits once, at its end.
+    if (!widget || widget->wordWrap() || !updatesEnabled || !widget->updatesEnabled())
         return;
     widget->header()->resizeSection(0, 0);
     widget->resizeColumnToContents(0);
@@ -516,13 +527,18 @@ QStandardItem* TreeView::impl::TopMostOf(std::vector<QStandardItem*> items)
 
 void TreeView::impl::CheckSubItems(QStandardItem* item, bool checked)
 {
-    if (!IsItem(item))
-        return;
+    if (IsItem(item))
+        CheckDescendants(item, checked);
+}
+
+void TreeView::impl::CheckDescendants(QStandardItem* item, bool checked)
+{
+    // The children of one of the tree's items are its items too: no guard per child.
     for (int row = 0; row < item->rowCount(); ++row) {
         QStandardItem* child = item->child(row);
-        if (child && IsItemChecked(child) != checked) {
-            SetItemCheck(child, checked);
-            CheckSubItems(child, checked);
+        if (child && (child->data(Qt::CheckStateRole).toInt() != 0) != checked) {
+            child->setData(checked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+            CheckDescendants(child, checked);
         }
     }
 }

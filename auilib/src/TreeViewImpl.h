@@ -14,6 +14,7 @@
 #include <QPersistentModelIndex>
 #include <QPointer>
 #include <QStandardItemModel>
+#include <QTimer>
 
 #include <memory>
 #include <unordered_map>
@@ -55,6 +56,8 @@ public:
     void SetConnections();
     void DropConnections();
     void RefitColumn();
+    // One refit on the next turn of the event loop, however many changes ask for it before.
+    void RequestRefit();
     void OnClicked(const QModelIndex& index);
     void OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void FireSelectionList(const QModelIndex& index);
@@ -71,6 +74,7 @@ public:
     QRect GetItemRect(QStandardItem* item, bool contentWidth);
 
     void CheckSubItems(QStandardItem* item, bool checked);
+    static void CheckDescendants(QStandardItem* item, bool checked);
     void UpdateParentCheckbox(QStandardItem* item, bool checked);
     void SetItemCheck(QStandardItem* item, bool checked);
     bool IsItemChecked(QStandardItem* item) const;
@@ -143,6 +147,7 @@ public:
 private:
     TreeView& m_owner;
     std::vector<QMetaObject::Connection> m_connections;
+    QPointer<QTimer> m_refitTimer;
 };
 
 } // namespace AUILib

@@ -182,19 +182,18 @@ void TreeViewQt::mousePressEvent(QMouseEvent* event)
     QTreeView::mousePressEvent(event);
 }
 
-bool TreeViewQt::HandleShiftPress(QStandardItem* item)
+void TreeViewQt::HandleShiftPress(QStandardItem* item)
 {
     TreeView::impl* impl = ImplOf(m_owner);
     if (!impl->ItemOf(impl->anchor))
         impl->anchor = impl->Persistent(m_owner->CurrentItem());
     QStandardItem* anchor = impl->ItemOf(impl->anchor);
     if (!anchor || m_owner->GetParentItem(anchor) != m_owner->GetParentItem(item))
-        return false;
+        return;
     FireHandlers(m_owner->OnMultiSelectionBegin);
     SelectItems(anchor, item);
     FireHandlers(m_owner->OnItemClicked, item);
     FireHandlers(m_owner->OnMultiSelectionEnd);
-    return true;
 }
 
 void TreeViewQt::HandleControlPress(QStandardItem* item)
@@ -490,9 +489,9 @@ void TreeViewQt::dataChanged(const QModelIndex& topLeft, const QModelIndex& bott
             FireHandlers(m_owner->OnItemDataChanged, item, text);
             FireHandlers(m_owner->OnItemTextChanged, item, ToWString(item->data(Qt::UserRole + 1).toString()), text);
         }
-        impl->RefitColumn();
+        impl->RequestRefit();
     } else if (roles.contains(Qt::EditRole) || roles.contains(Qt::DecorationRole)) {
-        impl->RefitColumn();
+        impl->RequestRefit();
     }
 }
 

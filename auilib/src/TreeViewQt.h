@@ -50,9 +50,6 @@ public:
     static DropPlacement PlacementForDrop(DropIndicatorPosition position, QStandardItem* target);
     static DropPlacement PlacementForCanMove(DropIndicatorPosition position, QStandardItem* target);
 
-    // Test seam: the press time that a move is measured against.
-    QElapsedTimer& PressTimer() { return m_pressTimer; }
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -67,7 +64,7 @@ protected:
 private:
     QStandardItem* CopySubtree(QStandardItem* source, QStandardItem* parent, QStandardItem* after);
     QStandardItem* HitAtCursor(unsigned int* flags) const;
-    bool HandleShiftPress(QStandardItem* item);
+    void HandleShiftPress(QStandardItem* item);
     void HandleControlPress(QStandardItem* item);
 
     TreeView* m_owner;
