@@ -4,6 +4,7 @@
 #include "Edit.h"
 #include "FormDialogFixture.h"
 #include "Label.h"
+#include "TreeTestSupport.h"
 #include "TreeView.h"
 
 #include <QCoreApplication>
@@ -87,4 +88,45 @@ TEST_F(DownloadInstallDialogTest, ControlsOfAnotherKindOrMissingStayNull)
     EXPECT_NE(missing.Version(), nullptr);
     EXPECT_TRUE(missing.InitializeControls());
     missing.Show(false, true);
+}
+
+TEST_F(DownloadInstallDialogTest, TheFormsTreeWorksUnderTheModelTester)
+{
+    ModelTesterFailures failures;
+    CAuiDownloadInstallDlg dialog(PlaceVariant("downloadinstall"), nullptr);
+    dialog.DoModeless(false);
+    AUILib::TreeView* tree = dialog.UpdateTree();
+    ASSERT_NE(tree, nullptr);
+    auto& impl = *static_cast<AUILib::TreeView::impl*>(tree->GetBaseImpl().get());
+    {
+        QAbstractItemModelTester tester(impl.model, QAbstractItemModelTester::FailureReportingMode::Warning);
+        QStandardItem* reader = tree->AddItem(L"Reader", AUILib::any(1L));
+        QStandardItem* ocr = tree->AddItem(L"OCR", AUILib::any(2L));
+        tree->AddSubItem(L"Fixes", AUILib::any(), reader);
+        tree->SetCheckMode(1);
+        tree->SetCheck(ocr, true);
+        tree->SelectItem(reader, true);
+        EXPECT_TRUE(tree->IsSelectedItem(reader));
+        AUILib::Edit* editor = tree->EditLabel(ocr);
+        ASSERT_NE(editor, nullptr);
+        editor->SetText(L"OCR add-on");
+        tree->EndEditLabel(true);
+        EXPECT_EQ(tree->GetItemText(ocr), L"OCR add-on");
+        EXPECT_TRUE(static_cast<AUILib::TreeViewQt*>(tree->GetPlatformHandle())->MoveItems({ocr}, reader, true));
+        EXPECT_EQ(tree->ChildCount(reader, false), 2);
+    }
+    int destroyed = 0;
+    tree->OnDestroyed.Add([&](AUILib::BaseGUIObject*) { ++destroyed; });
+    tree->SetVirtualMode(true);
+    QAbstractItemModelTester tester(impl.treeModel, QAbstractItemModelTester::FailureReportingMode::Warning);
+    std::wstring text = L"node";
+    AUILib::VirtTreeItem* node = tree->AddVirtualTreeItem(text, nullptr, AUILib::any());
+    tree->AddVirtualTreeItem(text, node, AUILib::any());
+    tree->UpdateVirtualView();
+    tree->EnableVirtualItemCheckboxes(true);
+    tree->SetCheckAllVirtualItems(true);
+    EXPECT_TRUE(tree->IsCheckedAllVirtualItems());
+    dialog.Show(false, true);
+    delete tree->GetPlatformHandle();
+    EXPECT_EQ(destroyed, 1) << "the form's report of a destroyed control survives the switch";
 }

@@ -9,10 +9,11 @@ namespace {
 class TreeAppearanceTest : public TreeFixture
 {
 protected:
-    // Whether any pixel of the area has the colour.
+    // Whether any pixel of the area (in logical pixels) has the colour.
     static bool Shows(const QImage& image, QRect area, QColor colour)
     {
-        area &= image.rect();
+        const qreal ratio = image.devicePixelRatio();
+        area = QRect(area.topLeft() * ratio, area.size() * ratio) & image.rect();
         for (int y = area.top(); y <= area.bottom(); ++y) {
             for (int x = area.left(); x <= area.right(); ++x) {
                 if (image.pixelColor(x, y).rgb() == colour.rgb())

@@ -5,6 +5,7 @@
 #include "TreeView.h"
 #include "TreeViewImpl.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QBuffer>
 #include <QCursor>
@@ -33,6 +34,27 @@ inline const unsigned char* Bytes(const QByteArray& bytes)
 {
     return reinterpret_cast<const unsigned char*>(bytes.constData());
 }
+
+// QAbstractItemModelTester's complaints, as test failures; its fatal mode would end the program.
+class ModelTesterFailures
+{
+public:
+    ModelTesterFailures() { s_previous = qInstallMessageHandler(&Handle); }
+    ~ModelTesterFailures() { qInstallMessageHandler(s_previous); }
+    ModelTesterFailures(const ModelTesterFailures&) = delete;
+    ModelTesterFailures& operator=(const ModelTesterFailures&) = delete;
+
+private:
+    static void Handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (message.contains(QLatin1String("FAIL!")))
+            ADD_FAILURE() << message.toStdString();
+        else if (s_previous)
+            s_previous(type, context, message);
+    }
+
+    static inline QtMessageHandler s_previous = nullptr;
+};
 
 class TreeFixture : public testing::Test
 {

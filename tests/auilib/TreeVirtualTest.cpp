@@ -1,7 +1,6 @@
 #include "ControlTestSupport.h"
 #include "TreeTestSupport.h"
 
-#include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QSignalSpy>
 
@@ -10,27 +9,6 @@
 using namespace AUILib;
 
 namespace {
-
-// QAbstractItemModelTester's complaints, as test failures; its fatal mode would end the program.
-class ModelTesterFailures
-{
-public:
-    ModelTesterFailures() { s_previous = qInstallMessageHandler(&Handle); }
-    ~ModelTesterFailures() { qInstallMessageHandler(s_previous); }
-    ModelTesterFailures(const ModelTesterFailures&) = delete;
-    ModelTesterFailures& operator=(const ModelTesterFailures&) = delete;
-
-private:
-    static void Handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
-    {
-        if (message.contains(QLatin1String("FAIL!")))
-            ADD_FAILURE() << message.toStdString();
-        else if (s_previous)
-            s_previous(type, context, message);
-    }
-
-    static inline QtMessageHandler s_previous = nullptr;
-};
 
 class TreeVirtualTest : public TreeFixture
 {
