@@ -25,6 +25,7 @@
 #include "Splitter.h"
 #include "StackedDialog.h"
 #include "TabView.h"
+#include "TreeView.h"
 
 namespace AUILib {
 
@@ -59,6 +60,7 @@ void AUILibConfig::RegisterAUILibControls()
     RegisterControl<DoubleSpinEdit>("QDoubleSpinBox");
     RegisterControl<StackedDialog>("QStackedWidget");
     RegisterControl<ButtonBox>("QDialogButtonBox");
+    RegisterControl<TreeView>("QTreeView");
     RegisterControl<Splitter>("QSplitter");
     RegisterControl<DateEdit>("QDateEdit");
     RegisterControl<Line>("Line");

@@ -40,6 +40,7 @@ TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
         {"QDoubleSpinBox", ControlType::DoubleSpinEdit},
         {"QStackedWidget", ControlType::StackedDialog},
         {"QDialogButtonBox", ControlType::ButtonBox},
+        {"QTreeView", ControlType::TreeView},
         {"QSplitter", ControlType::Splitter},
         {"QDateEdit", ControlType::DateEdit},
         {"Line", ControlType::Line},

@@ -114,7 +114,7 @@ private:
             break;
         case HandlerKind::Bound:
             if (QWidget* widget = HandlerListDetail::LiveWidgetOf(record.control)) {
-                HandlerListDetail::Post(widget, [handler = record.handler, copies = std::make_tuple(args...)]() {
+                HandlerListDetail::Post(widget, [handler = record.handler, copies = std::make_tuple(args...)]() mutable {
                     std::apply(handler, copies);
                 });
             }

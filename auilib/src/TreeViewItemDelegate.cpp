@@ -1,0 +1,72 @@
+#include "TreeViewItemDelegate.h"
+
+#include "Edit.h"
+#include "TreeViewImpl.h"
+
+#include <QAbstractItemView>
+#include <QLineEdit>
+
+namespace AUILib {
+
+TreeViewItemDelegate::TreeViewItemDelegate(QObject* parent, TreeView* owner)
+    : QStyledItemDelegate(parent)
+    , m_owner(owner)
+{
+}
+
+TreeViewItemDelegate::~TreeViewItemDelegate() = default;
+
+QWidget* TreeViewItemDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                            const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return nullptr;
+    QWidget* view = parent ? parent->parentWidget() : nullptr;
+    if (m_editor) {
+        // Qt releases the widget of the editor it no longer shows; only the control goes here.
+        m_editor.reset();
+    }
+    m_editor = std::make_unique<Edit>();
+    m_editor->Create(view ? view : parent);
+    auto* line = qobject_cast<QLineEdit*>(m_editor->GetWndPtr());
+    if (!line)
+        return nullptr;
+    const int viewportWidth = parent ? parent->width() : option.rect.width();
+    line->setFixedSize(viewportWidth - option.rect.left() + 2, option.rect.height() + 2);
+    line->setFont(option.font);
+    auto* impl = m_owner ? static_cast<TreeView::impl*>(m_owner->GetBaseImpl().get()) : nullptr;
+    auto* tree = qobject_cast<const QAbstractItemView*>(this->parent());
+    if (impl && impl->model && tree && tree->model() == impl->model) {
+        QStandardItem* item = impl->ItemOf(index);
+        impl->edited = impl->Persistent(item);
+        FireHandlers(m_owner->OnEditStarted, item);
+        FireHandlers(m_owner->OnEditorCreated, item, m_editor.get());
+    }
+    return line;
+}
+
+void TreeViewItemDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    if (line && index.isValid() && index.model())
+        line->setText(index.data(Qt::EditRole).toString());
+}
+
+void TreeViewItemDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                                const QModelIndex& index) const
+{
+    QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+    // The editor lives in the view, the option's rectangle in its viewport.
+    auto* view = qobject_cast<QAbstractItemView*>(parent());
+    if (view && editor->parentWidget() == view)
+        editor->move(editor->pos() + view->viewport()->pos());
+}
+
+std::unique_ptr<Edit> TreeViewItemDelegate::TakeEditor(QWidget* widget)
+{
+    if (!m_editor || !widget || m_editor->GetWndPtr() != widget)
+        return nullptr;
+    return std::move(m_editor);
+}
+
+} // namespace AUILib

@@ -1,0 +1,391 @@
+#include "ContextMenu.h"
+#include "ControlTestSupport.h"
+#include "Edit.h"
+#include "PopupDriver.h"
+#include "TreeTestSupport.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QStandardItemModel>
+
+using namespace AUILib;
+
+namespace {
+
+class TreeWidgetTest : public TreeFixture
+{
+protected:
+    // Top level t0..t4; t1 holds c0..c2, c1 holds g0.
+    void Build()
+    {
+        for (int i = 0; i < 5; ++i)
+            top.push_back(tree->InsertItem(L"t" + std::to_wstring(i), RootHandle, LastHandle, any(long(i))));
+        for (int i = 0; i < 3; ++i)
+            child.push_back(tree->AddSubItem(L"c" + std::to_wstring(i), any(long(10 + i)), top[1]));
+        g0 = tree->AddSubItem(L"g0", any(100L), child[1]);
+        view()->expandAll();
+    }
+
+    // The selected items in tree order.
+    std::string Selected()
+    {
+        const std::list<QStandardItem*> selected = tree->SelectedItems();
+        std::string texts;
+        for (QStandardItem* item : impl().AllItems()) {
+            if (std::find(selected.begin(), selected.end(), item) != selected.end())
+                texts += (texts.empty() ? "" : ",") + Text(item);
+        }
+        return texts;
+    }
+
+    std::string Checked()
+    {
+        std::string texts;
+        for (QStandardItem* item : tree->CheckedItems())
+            texts += (texts.empty() ? "" : ",") + Text(item);
+        return texts;
+    }
+
+    QPoint CheckBoxPoint(QStandardItem* item)
+    {
+        for (int x = view()->visualRect(item->index()).left(); x < viewport()->width(); ++x) {
+            unsigned int flags = 0;
+            const QPoint point(x, view()->visualRect(item->index()).center().y());
+            if (tree->HitTest({point.x(), point.y()}, &flags) == item && (flags & HitOnCheckBox))
+                return point;
+        }
+        ADD_FAILURE() << "no check box on " << Text(item);
+        return {};
+    }
+
+    std::vector<QStandardItem*> top;
+    std::vector<QStandardItem*> child;
+    QStandardItem* g0 = nullptr;
+};
+
+} // namespace
+
+TEST_F(TreeWidgetTest, ShiftAndControlClicksSelectAmongSiblings)
+{
+    Build();
+    tree->SetMultiSelection(true);
+    // An index into top, or 10 + an index into child.
+    const auto item = [&](int index) { return index >= 10 ? child[index - 10] : top[index]; };
+    const std::vector<std::tuple<int, Qt::KeyboardModifiers, const char*>> steps = {
+        {0, Qt::NoModifier, "t0"},
+        {2, Qt::ShiftModifier, "t0,t1,t2"},
+        {4, Qt::ShiftModifier, "t0,t1,t2,t3,t4"},
+        {3, Qt::ShiftModifier, "t0,t1,t2,t3"},
+        {11, Qt::ShiftModifier, "t0,t1,t2,t3"},  // another parent: swallowed
+        {4, Qt::ControlModifier, "t0,t1,t2,t3,t4"},
+        {2, Qt::ControlModifier, "t0,t1,t3,t4"},
+        {11, Qt::NoModifier, "c1"},
+        {12, Qt::ControlModifier, "c1,c2"},
+        {1, Qt::ControlModifier, "t1"},          // its selected children go
+        {10, Qt::ControlModifier, "t1"},         // its parent is selected: nothing
+    };
+    for (const auto& [index, modifiers, expected] : steps) {
+        Click(item(index), modifiers);
+        EXPECT_EQ(Selected(), expected) << Text(item(index));
+    }
+}
+
+TEST_F(TreeWidgetTest, ShiftArrowsMoveAmongSiblingsOnly)
+{
+    Build();
+    tree->SetMultiSelection(true);
+    Click(child[0]);
+    int begins = 0;
+    tree->OnMultiSelectionBegin.Add([&] { ++begins; });
+    const std::vector<std::tuple<int, const char*>> keys = {
+        {Qt::Key_Down, "c0,c1"}, {Qt::Key_Down, "c0,c1,c2"}, {Qt::Key_Down, "c0,c1,c2"},
+        {Qt::Key_Up, "c0,c1"},   {Qt::Key_Up, "c0"},
+    };
+    for (const auto& [key, expected] : keys) {
+        QTest::keyClick(view(), static_cast<Qt::Key>(key), Qt::ShiftModifier);
+        EXPECT_EQ(Selected(), expected);
+    }
+    EXPECT_EQ(begins, 5);
+}
+
+TEST_F(TreeWidgetTest, SelectedItemsIsEmptyWhileAChangeIsBeingDelivered)
+{
+    Build();
+    std::vector<std::string> seen;
+    tree->OnItemSelectionChanged.Add([&](QStandardItem* item) {
+        seen.push_back(Text(item) + ":" + std::to_string(tree->SelectedItems().size()));
+    });
+    Click(top[0]);
+    Click(top[1]);
+    EXPECT_EQ(seen, (std::vector<std::string>{"t0:1", "t0:0", "t1:1"}));
+}
+
+TEST_F(TreeWidgetTest, MovesCopySubtreesAndReportTheCopies)
+{
+    Build();
+    child[1]->setCheckable(true);
+    child[1]->setCheckState(Qt::Checked);
+    std::vector<std::string> dropped;
+    tree->OnItemsDropped.Add([&](QStandardItem* target, std::vector<QStandardItem*>& items, bool besides) {
+        dropped.push_back("before " + Text(target) + " " + std::to_string(items.size()) + (besides ? " besides" : " in"));
+    });
+    QStandardItem* reportedTarget = nullptr;
+    std::vector<QStandardItem*> copies;
+    tree->OnItemsDroppedEx.Add([&](QStandardItem* target, std::vector<QStandardItem*>& items, bool) {
+        reportedTarget = target;
+        copies = items;
+    });
+
+    // A child with its parent: the parent's copy carries it; the child alone is not copied twice.
+    EXPECT_TRUE(view()->MoveItems({top[1], child[1]}, top[3], false));
+    EXPECT_EQ(Children(nullptr), "t0,t2,t3,t1,t4");
+    QStandardItem* moved = impl().model->item(3);
+    EXPECT_EQ(Children(moved), "c0,c1,c2");
+    EXPECT_EQ(Children(moved->child(1)), "g0");
+    EXPECT_TRUE(moved->child(1)->isCheckable());
+    EXPECT_EQ(moved->child(1)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(copies, std::vector<QStandardItem*>{moved});
+    EXPECT_EQ(dropped, std::vector<std::string>{"before t3 1 besides"});
+    any data = tree->GetItemData(moved->child(1)->child(0));
+    EXPECT_EQ(*any_cast<long>(&data), 100);
+    EXPECT_TRUE(tree->IsSelectedItem(moved));
+
+    // Above a first child: the first children of its parent.
+    QStandardItem* c0 = moved->child(0);
+    const DropPlacement above = TreeViewQt::PlacementForDrop(TreeViewQt::AboveItem, c0);
+    EXPECT_TRUE(view()->MoveItems({impl().model->item(0)}, above.target, above.asChild));
+    EXPECT_EQ(Children(moved), "t0,c0,c1,c2");
+
+    // The target moves too: reported as its copy.
+    QStandardItem* t2 = impl().model->item(0);
+    QStandardItem* t4 = impl().model->item(3);
+    EXPECT_TRUE(view()->MoveItems({t2, t4}, t2, false));
+    EXPECT_EQ(Children(nullptr), "t2,t4,t3,t1");
+    EXPECT_EQ(reportedTarget, impl().model->item(0));
+
+    // A target inside a moved subtree, or a veto: nothing changes, nothing fires.
+    dropped.clear();
+    EXPECT_FALSE(view()->MoveItems({moved}, moved->child(2), true));
+    EXPECT_FALSE(view()->MoveItems({moved}, moved, true));
+    tree->SetDragAndDropCanMove([](QStandardItem*, std::vector<QStandardItem*>&, bool) { return false; });
+    EXPECT_FALSE(view()->MoveItems({impl().model->item(0)}, impl().model->item(2), true));
+    EXPECT_TRUE(dropped.empty());
+    EXPECT_EQ(Children(nullptr), "t2,t4,t3,t1");
+}
+
+TEST_F(TreeWidgetTest, DropPlacementFollowsTheIndicator)
+{
+    Build();
+    struct Case
+    {
+        TreeViewQt::DropIndicatorPosition position;
+        QStandardItem* target;
+        QStandardItem* dropTarget;
+        bool dropAsChild;
+        QStandardItem* canMoveTarget;
+        bool canMoveAsChild;
+    };
+    const Case cases[] = {
+        {TreeViewQt::OnItem, top[2], top[2], true, top[2], true},
+        {TreeViewQt::BelowItem, top[2], top[2], false, top[2], false},
+        {TreeViewQt::OnViewport, top[2], top[2], true, top[2], false},
+        {TreeViewQt::AboveItem, top[2], top[1], false, top[1], false},
+        {TreeViewQt::AboveItem, child[0], top[1], true, top[1], true},
+        {TreeViewQt::AboveItem, top[0], nullptr, false, nullptr, false},
+    };
+    for (const Case& each : cases) {
+        const DropPlacement drop = TreeViewQt::PlacementForDrop(each.position, each.target);
+        const DropPlacement canMove = TreeViewQt::PlacementForCanMove(each.position, each.target);
+        EXPECT_EQ(drop.target, each.dropTarget) << each.position << Text(each.target);
+        EXPECT_EQ(drop.asChild, each.dropAsChild) << each.position << Text(each.target);
+        EXPECT_EQ(canMove.target, each.canMoveTarget) << each.position << Text(each.target);
+        EXPECT_EQ(canMove.asChild, each.canMoveAsChild) << each.position << Text(each.target);
+    }
+
+    // A drop from elsewhere goes to Qt's handler, which moves nothing here.
+    tree->EnableRowsDragAndDrop(true);
+    QMimeData mime;
+    mime.setText("text");
+    QDropEvent drop(LabelPoint(top[2]), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport(), &drop);
+    EXPECT_EQ(Children(nullptr), "t0,t1,t2,t3,t4");
+}
+
+TEST_F(TreeWidgetTest, RightReleaseReportsTheItemThenShowsTheMenu)
+{
+    Build();
+    auto menu = std::make_shared<ContextMenu>();
+    ASSERT_TRUE(menu->Create(view()));
+    menu->AddItem(L"entry", std::function<void()>([] {}), 1);
+    tree->InsertContextMenu(menu);
+    std::vector<std::string> log;
+    tree->OnItemMouseReleased.Add([&](QStandardItem* item) { log.push_back("released " + Text(item)); });
+    whenPopupShown([&](QMenu* shown) {
+        log.push_back("menu");
+        shown->close();
+    });
+    ClickAt(LabelPoint(top[2]), Qt::NoModifier, Qt::RightButton);
+    EXPECT_EQ(log, (std::vector<std::string>{"released t2", "menu"}));
+
+    log.clear();
+    view()->collapseAll();
+    ClickAt({10, viewport()->height() - 5}, Qt::NoModifier, Qt::RightButton);
+    EXPECT_TRUE(log.empty()) << "nothing over empty space";
+}
+
+TEST_F(TreeWidgetTest, OnlyDisplayChangesOfOneCellAreReported)
+{
+    Build();
+    std::vector<std::string> log;
+    tree->OnItemDataChanged.Add([&](QStandardItem* item, std::wstring text) {
+        log.push_back("data " + Text(item) + " " + QString::fromStdWString(text).toStdString());
+    });
+    tree->OnItemTextChanged.Add([&](QStandardItem*, std::wstring created, std::wstring text) {
+        log.push_back("text " + QString::fromStdWString(created).toStdString() + ">" +
+                      QString::fromStdWString(text).toStdString());
+    });
+    top[0]->setData(Qt::Checked, Qt::CheckStateRole);
+    EXPECT_TRUE(log.empty());
+    tree->SetItemText(top[0], L"renamed");
+    EXPECT_EQ(log, (std::vector<std::string>{"data renamed renamed", "text t0>renamed"}));
+}
+
+TEST_F(TreeWidgetTest, CheckBoxesPropagateDownAndToTheDirectParent)
+{
+    Build();
+    tree->SetCheckMode(1);
+    view()->expandAll();
+    tree->SetCheck(child[1], true);
+    const auto clickBox = [&](QStandardItem* item) { Click(item, Qt::NoModifier, CheckBoxPoint(item) - LabelPoint(item)); };
+    clickBox(top[1]);
+    EXPECT_EQ(Checked(), "t1,c0,c1,c2") << "an already checked subtree is left as it is";
+    clickBox(g0);
+    EXPECT_EQ(Checked(), "t1,c0,c1,g0,c2");
+    clickBox(g0);
+    EXPECT_EQ(Checked(), "t1,c0,c2") << "the parent is unchecked, the grandparent is not";
+    tree->SetCheck(top[1], false);
+    clickBox(g0);
+    EXPECT_EQ(Checked(), "c0,c1,g0,c2") << "the last child checks its parent, not the grandparent";
+}
+
+TEST_F(TreeWidgetTest, CheckModeOneClicksAndShiftRanges)
+{
+    Build();
+    tree->SetCheckMode(1);
+    std::vector<std::string> log;
+    tree->OnItemClicked.Add([&](QStandardItem* item) { log.push_back("clicked " + Text(item)); });
+    tree->OnItemCheckChanged.Add([&](QStandardItem* item) { log.push_back("check " + Text(item)); });
+    const auto box = [&](QStandardItem* item) { return CheckBoxPoint(item) - LabelPoint(item); };
+
+    Click(top[0], Qt::NoModifier, box(top[0]));
+    EXPECT_EQ(log, std::vector<std::string>{"check t0"}) << "a plain click on a box is no item click";
+    EXPECT_EQ(Checked(), "t0");
+
+    struct Step
+    {
+        int item;
+        bool onBox;
+        const char* checked;
+    };
+    const Step steps[] = {
+        {3, true, "t0,t1,c0,c1,g0,c2,t2,t3"}, // anchor t0 to t3
+        {4, true, "t0,t1,c0,c1,g0,c2,t2,t3,t4"},
+        {2, false, "t0,t1,c0,c1,g0,c2,t2"},   // back towards the anchor
+    };
+    for (const Step& step : steps) {
+        Click(top[step.item], Qt::ShiftModifier, step.onBox ? box(top[step.item]) : QPoint(4, 0));
+        EXPECT_EQ(Checked(), step.checked) << step.item;
+    }
+    log.clear();
+    Click(child[0], Qt::ShiftModifier, box(child[0]));
+    EXPECT_TRUE(std::find(log.begin(), log.end(), "clicked c0") != log.end());
+    EXPECT_TRUE(tree->GetCheck(top[2])) << "another parent: no range";
+
+    QTest::keyRelease(view(), Qt::Key_Shift);
+    EXPECT_FALSE(impl().anchor.isValid());
+    EXPECT_TRUE(impl().ownSelection.empty());
+}
+
+TEST_F(TreeWidgetTest, AHandlerMayChangeItsOwnTree)
+{
+    Build();
+    tree->SetCheckMode(1);
+    tree->OnItemCheckChanged.Add([&](QStandardItem* item) {
+        for (QStandardItem* each : top)
+            tree->SetCheck(each, each != item);
+    });
+    Click(top[2], Qt::NoModifier, CheckBoxPoint(top[2]) - LabelPoint(top[2]));
+    EXPECT_EQ(Checked(), "t0,t1,t3,t4");
+}
+
+TEST_F(TreeWidgetTest, HitTestsNameTheParts)
+{
+    Build();
+    tree->SetCheckMode(2);
+    const QRect rect = view()->visualRect(top[1]->index());
+    unsigned int flags = 0;
+    EXPECT_EQ(tree->HitTest({rect.right() - 2, rect.center().y()}, &flags), top[1]);
+    EXPECT_EQ(flags, unsigned(HitOnLabel));
+    EXPECT_EQ(tree->HitTest({rect.left() - 2, rect.center().y()}, &flags), top[1]);
+    EXPECT_EQ(flags, unsigned(HitOnButton));
+    EXPECT_EQ(tree->HitTest({CheckBoxPoint(top[1]).x(), rect.center().y()}, &flags), top[1]);
+    EXPECT_TRUE(flags & HitOnCheckBox);
+    EXPECT_EQ(tree->HitTest({5, viewport()->height() - 2}, &flags), nullptr);
+    EXPECT_EQ(flags, unsigned(HitNowhere));
+    const QRect content = tree->GetItemRect(top[1], true);
+    EXPECT_EQ(content.width(), view()->sizeHintForIndex(top[1]->index()).width());
+}
+
+TEST_F(TreeWidgetTest, MovesWaitForThePressTimer)
+{
+    Build();
+    tree->SetMultiSelection(true);
+    tree->EnableRowsDragAndDrop(true);
+    Click(top[1]);
+    Click(top[2], Qt::ControlModifier);
+    ASSERT_EQ(Selected(), "t1,t2");
+    QCursor::setPos(viewport()->mapToGlobal(LabelPoint(top[2])));
+    QTest::mousePress(viewport(), Qt::LeftButton, Qt::NoModifier, LabelPoint(top[2]));
+    EXPECT_EQ(Selected(), "t1,t2") << "a press on a selected item keeps the selection";
+    QMouseEvent early(QEvent::MouseMove, LabelPoint(top[2]) + QPoint(0, 30), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport(), &early);
+    EXPECT_FALSE(early.isAccepted()) << "no drag within 200 ms";
+    QTest::mouseRelease(viewport(), Qt::LeftButton, Qt::NoModifier, LabelPoint(top[2]));
+}
+
+TEST_F(TreeWidgetTest, LabelEditorsOpenOneAtATimeOverTheirItems)
+{
+    Build();
+    std::vector<std::string> log;
+    tree->OnEditStarted.Add([&](QStandardItem* item) { log.push_back("started " + Text(item)); });
+    tree->OnEditorCreated.Add([&](QStandardItem* item, Edit* editor) {
+        log.push_back("created " + Text(item) + (editor ? "" : " without editor"));
+    });
+    tree->OnEditFinished.Add([&](QStandardItem* item) { log.push_back("finished " + Text(item)); });
+    tree->SetHeaderVisible(true);
+
+    Edit* first = tree->EditLabel(top[2]);
+    ASSERT_NE(first, nullptr);
+    QWidget* line = first->GetWndPtr();
+    EXPECT_EQ(line->parentWidget(), view());
+    const QRect cell = view()->visualRect(top[2]->index());
+    const QPoint cellInView = viewport()->mapTo(view(), cell.topLeft());
+    EXPECT_EQ(line->y(), cellInView.y()) << "level with its row, below the header";
+    EXPECT_EQ(line->height(), cell.height() + 2);
+    EXPECT_EQ(first->GetText(), L"t2");
+
+    Edit* second = tree->EditLabel(top[3]);
+    ASSERT_NE(second, nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log, (std::vector<std::string>{"started t2", "created t2", "finished t2", "started t3", "created t3"}));
+    EXPECT_EQ(Text(top[2]), "t2") << "closed without its text";
+
+    second->SetText(L"renamed");
+    tree->EndEditLabel(true);
+    EXPECT_EQ(Text(top[3]), "renamed");
+    EXPECT_EQ(log.back(), "finished renamed");
+    tree->DisableEditLabel(top[4], true);
+    EXPECT_TRUE(tree->IsDisabledEditLabel(top[4]));
+    EXPECT_EQ(tree->EditLabel(top[4]), nullptr);
+    EXPECT_EQ(tree->EditLabel(RootHandle), nullptr);
+}

@@ -1,0 +1,11 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Kelvrin PDF Reader</source>
+        <translation>Kelvrin PDF-Leser</translation>
+    </message>
+</context>
+</TS>
