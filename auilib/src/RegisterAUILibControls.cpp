@@ -3,6 +3,7 @@
 #include "ChildDialog.h"
 #include "GroupBox.h"
 #include "Line.h"
+#include "ListBox.h"
 #include "ProgressBar.h"
 #include "RadioButton.h"
 #include "ScrollArea.h"
@@ -28,6 +29,8 @@ void RegisterControl(const char* className)
 void AUILibConfig::RegisterAUILibControls()
 {
     RegisterControl<ScrollArea>("QScrollArea");
+    RegisterControl<ListBox>("QTableWidget");
+    RegisterControl<ListBox>("QListWidget");
     RegisterControl<RadioButton>("QRadioButton");
     RegisterControl<GroupBox>("QGroupBox");
     RegisterControl<TabView>("QTabWidget");

@@ -22,6 +22,8 @@ TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
 {
     const std::pair<const char*, ControlType> registered[] = {
         {"QScrollArea", ControlType::ScrollArea},
+        {"QTableWidget", ControlType::ListBox},
+        {"QListWidget", ControlType::ListBox},
         {"QRadioButton", ControlType::RadioButton},
         {"QGroupBox", ControlType::GroupBox},
         {"QTabWidget", ControlType::TabView},

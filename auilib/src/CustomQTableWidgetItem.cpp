@@ -1,0 +1,118 @@
+#include "CustomQTableWidgetItem.h"
+
+#include "ItemDataStore.h"
+#include "WideText.h"
+
+#include <QHeaderView>
+#include <QTableWidget>
+
+namespace AUILib {
+
+namespace {
+
+enum ValueClass { IntegerClass = 0, FloatingClass = 1, TextClass = 2 };
+
+ValueClass ClassOf(const QVariant& value)
+{
+    switch (static_cast<int>(value.type() == QVariant::UserType ? value.userType() : value.type())) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::QChar:
+    case QMetaType::Long:
+    case QMetaType::Short:
+    case QMetaType::ULong:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+        return IntegerClass;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return FloatingClass;
+    default:
+        return TextClass;
+    }
+}
+
+const CustomQTableWidgetItem* AsListBoxCell(const QTableWidgetItem& item)
+{
+    return dynamic_cast<const CustomQTableWidgetItem*>(&item);
+}
+
+bool IsPinned(const QTableWidgetItem& item)
+{
+    const CustomQTableWidgetItem* cell = AsListBoxCell(item);
+    return cell && cell->pinned;
+}
+
+} // namespace
+
+CustomQTableWidgetItem::CustomQTableWidgetItem(const QString& text, const bool* caseSensitiveFlag,
+                                               const SortFunctions* functions, ItemDataStore* itemStore)
+    : QTableWidgetItem(text, Type)
+    , caseSensitive(caseSensitiveFlag)
+    , sortFunctions(functions)
+    , store(itemStore)
+{
+}
+
+CustomQTableWidgetItem::~CustomQTableWidgetItem() = default;
+
+bool CustomQTableWidgetItem::operator<(const QTableWidgetItem& other) const
+{
+    const QVariant mine = data(Qt::DisplayRole);
+    const QVariant theirs = other.data(Qt::DisplayRole);
+    const ValueClass pairClass = std::max(ClassOf(mine), ClassOf(theirs));
+    if (pairClass == IntegerClass)
+        return mine.toLongLong() < theirs.toLongLong();
+    if (pairClass == FloatingClass)
+        return mine.toReal() < theirs.toReal();
+
+    const bool minePinned = pinned;
+    const bool theirsPinned = IsPinned(other);
+    if (minePinned || theirsPinned) {
+        if (minePinned == theirsPinned)
+            return false;
+        // Qt sorts descending with the arguments swapped: a pinned cell answers "greater" then.
+        const QTableWidget* table = tableWidget() ? tableWidget() : other.tableWidget();
+        const bool descending = table && table->horizontalHeader()->sortIndicatorOrder() == Qt::DescendingOrder;
+        return minePinned != descending;
+    }
+    return TextLess(other, mine.toString(), theirs.toString());
+}
+
+bool CustomQTableWidgetItem::TextLess(const QTableWidgetItem& other, const QString& mine,
+                                      const QString& theirs) const
+{
+    const int otherColumn = other.tableWidget() ? other.column() : -1;
+    if (sortFunctions) {
+        const auto found = sortFunctions->find(otherColumn);
+        if (found != sortFunctions->end()) {
+            const int dataColumn = tableWidget() ? column() : otherColumn;
+            const std::wstring mineText = ToWString(mine);
+            const std::wstring theirsText = ToWString(theirs);
+            const any mineData = DataFor(*this, dataColumn);
+            const any theirsData = DataFor(other, dataColumn);
+            // A function that answers true both ways (such as <=) would break the sort's order:
+            // only a one-way answer counts.
+            return found->second(mineText, mineData, theirsText, theirsData) &&
+                   !found->second(theirsText, theirsData, mineText, mineData);
+        }
+    }
+    const Qt::CaseSensitivity sensitivity =
+        (caseSensitive && !*caseSensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    return QString::compare(mine, theirs, sensitivity) < 0;
+}
+
+any CustomQTableWidgetItem::DataFor(const QTableWidgetItem& cell, int column) const
+{
+    const CustomQTableWidgetItem* listCell = AsListBoxCell(cell);
+    if (!listCell)
+        return {};
+    if (!listCell->store)
+        return any(0L);
+    return listCell->store->Get(cell.data(Qt::UserRole).toInt(), column);
+}
+
+} // namespace AUILib

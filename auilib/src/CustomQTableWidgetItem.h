@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ListBox.h"
+
+#include <QTableWidgetItem>
+
+#include <map>
+
+class ItemDataStore;
+
+namespace AUILib {
+
+// A list box cell: its text, the row's payload ID, and what sorting needs to know of the list.
+class CustomQTableWidgetItem : public QTableWidgetItem
+{
+public:
+    using SortFunctions = std::map<int, ListBox::SortFunction>;
+
+    CustomQTableWidgetItem(const QString& text, const bool* caseSensitive, const SortFunctions* sortFunctions,
+                           ItemDataStore* store);
+    ~CustomQTableWidgetItem() override;
+
+    // Numbers compare as numbers; texts through the column's function, else by QString::compare. A pinned
+    // cell comes first in the table's present order and ties with other pinned cells.
+    bool operator<(const QTableWidgetItem& other) const override;
+
+    bool pinned = false;
+    ListBox::EditMode editMode = ListBox::ColumnEditMode;
+    const bool* caseSensitive;
+    const SortFunctions* sortFunctions;
+    ItemDataStore* store;
+
+private:
+    bool TextLess(const QTableWidgetItem& other, const QString& mine, const QString& theirs) const;
+    any DataFor(const QTableWidgetItem& cell, int column) const;
+};
+
+} // namespace AUILib
