@@ -49,11 +49,13 @@ bool IsPinned(const QTableWidgetItem& item)
 } // namespace
 
 CustomQTableWidgetItem::CustomQTableWidgetItem(const QString& text, const bool* caseSensitiveFlag,
-                                               const SortFunctions* functions, ItemDataStore* itemStore)
+                                               const SortFunctions* functions, ItemDataStore* itemStore,
+                                               SortAnswers* answers)
     : QTableWidgetItem(text, Type)
     , caseSensitive(caseSensitiveFlag)
     , sortFunctions(functions)
     , store(itemStore)
+    , sortAnswers(answers)
 {
 }
 
@@ -85,24 +87,38 @@ bool CustomQTableWidgetItem::operator<(const QTableWidgetItem& other) const
 bool CustomQTableWidgetItem::TextLess(const QTableWidgetItem& other, const QString& mine,
                                       const QString& theirs) const
 {
-    const int otherColumn = other.tableWidget() ? other.column() : -1;
+    // A cell about to be placed is in no table yet: the one it is compared with tells the column.
+    const int otherColumn = other.tableWidget() ? other.column() : (tableWidget() ? column() : -1);
     if (sortFunctions) {
         const auto found = sortFunctions->find(otherColumn);
         if (found != sortFunctions->end()) {
             const int dataColumn = tableWidget() ? column() : otherColumn;
-            const std::wstring mineText = ToWString(mine);
-            const std::wstring theirsText = ToWString(theirs);
-            const any mineData = DataFor(*this, dataColumn);
-            const any theirsData = DataFor(other, dataColumn);
-            // A function that answers true both ways (such as <=) would break the sort's order:
-            // only a one-way answer counts.
-            return found->second(mineText, mineData, theirsText, theirsData) &&
-                   !found->second(theirsText, theirsData, mineText, mineData);
+            if (!sortAnswers || !sortAnswers->active)
+                return FunctionLess(found->second, other, mine, theirs, dataColumn);
+            const auto key = std::make_pair(static_cast<const QTableWidgetItem*>(this), &other);
+            const auto known = sortAnswers->answers.find(key);
+            if (known != sortAnswers->answers.end())
+                return known->second;
+            const bool less = FunctionLess(found->second, other, mine, theirs, dataColumn);
+            sortAnswers->answers.emplace(key, less);
+            return less;
         }
     }
     const Qt::CaseSensitivity sensitivity =
         (caseSensitive && !*caseSensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
     return QString::compare(mine, theirs, sensitivity) < 0;
+}
+
+bool CustomQTableWidgetItem::FunctionLess(const ListBox::SortFunction& function, const QTableWidgetItem& other,
+                                          const QString& mine, const QString& theirs, int dataColumn) const
+{
+    const std::wstring mineText = ToWString(mine);
+    const std::wstring theirsText = ToWString(theirs);
+    const any mineData = DataFor(*this, dataColumn);
+    const any theirsData = DataFor(other, dataColumn);
+    // A function that answers true both ways (such as <=) is no order: only a one-way answer counts.
+    return function(mineText, mineData, theirsText, theirsData) &&
+           !function(theirsText, theirsData, mineText, mineData);
 }
 
 any CustomQTableWidgetItem::DataFor(const QTableWidgetItem& cell, int column) const

@@ -5,6 +5,7 @@
 #include <QTableWidgetItem>
 
 #include <map>
+#include <utility>
 
 class ItemDataStore;
 
@@ -16,8 +17,16 @@ class CustomQTableWidgetItem : public QTableWidgetItem
 public:
     using SortFunctions = std::map<int, ListBox::SortFunction>;
 
+    // The answers of the column functions during one sort. A function that answers a pair one way and
+    // then the other would send Qt's sort past the ends of its rows: each pair is asked once per sort.
+    struct SortAnswers
+    {
+        bool active = false;
+        std::map<std::pair<const QTableWidgetItem*, const QTableWidgetItem*>, bool> answers;
+    };
+
     CustomQTableWidgetItem(const QString& text, const bool* caseSensitive, const SortFunctions* sortFunctions,
-                           ItemDataStore* store);
+                           ItemDataStore* store, SortAnswers* sortAnswers);
     ~CustomQTableWidgetItem() override;
 
     // Numbers compare as numbers; texts through the column's function, else by QString::compare. A pinned
@@ -29,8 +38,11 @@ public:
     const bool* caseSensitive;
     const SortFunctions* sortFunctions;
     ItemDataStore* store;
+    SortAnswers* sortAnswers;
 
 private:
+    bool FunctionLess(const ListBox::SortFunction& function, const QTableWidgetItem& other, const QString& mine,
+                      const QString& theirs, int dataColumn) const;
     bool TextLess(const QTableWidgetItem& other, const QString& mine, const QString& theirs) const;
     any DataFor(const QTableWidgetItem& cell, int column) const;
 };

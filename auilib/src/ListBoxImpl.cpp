@@ -77,6 +77,15 @@ void ListBoxImpl::Connect()
                                      [this]() { OnSelectionChanged(); }));
     TrackConnection(QObject::connect(widget->horizontalHeader(), &QHeaderView::sectionClicked, widget,
                                      [&owner](int column) { FireHandlers(owner.OnColumnClicked, column); }));
+    // A header click sorts through the view, which connects to the header after this does.
+    TrackConnection(QObject::connect(widget->horizontalHeader(), &QHeaderView::sortIndicatorChanged, widget,
+                                     [this]() { BeginSort(); }));
+    TrackConnection(QObject::connect(widget->model(), &QAbstractItemModel::layoutChanged, widget,
+                                     [this]() { EndSort(); }));
+    TrackConnection(QObject::connect(widget->model(), &QAbstractItemModel::dataChanged, widget,
+                                     [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+                                         ForgetOrderIfCellTaken(topLeft, bottomRight);
+                                     }));
     TrackConnection(QObject::connect(widget->horizontalHeader(), &QHeaderView::sectionResized, widget,
                                      [this](int column, int, int newSize) { OnSectionResized(column, newSize); }));
     TrackConnection(QObject::connect(delegate, &QAbstractItemDelegate::closeEditor, delegate,
@@ -84,6 +93,20 @@ void ListBoxImpl::Connect()
                                          if (delegate)
                                              delegate->OnCloseEditor(editor);
                                      }));
+}
+
+void ListBoxImpl::ForgetOrderIfCellTaken(const QModelIndex& topLeft, const QModelIndex& bottomRight)
+{
+    // Qt leaves a row whose sort-column cell was taken where it is, out of order.
+    const int column = table->horizontalHeader()->sortIndicatorSection();
+    if (!knownSorted || column < topLeft.column() || column > bottomRight.column())
+        return;
+    for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
+        if (!table->item(row, column)) {
+            knownSorted = false;
+            return;
+        }
+    }
 }
 
 void ListBoxImpl::OnSectionResized(int column, int newSize)
@@ -265,7 +288,7 @@ void ListBoxImpl::ApplySelectionPalette(bool show)
 
 CustomQTableWidgetItem* ListBoxImpl::NewCell(const QString& text)
 {
-    return new CustomQTableWidgetItem(text, &caseSensitive, &sortFunctions, &itemData);
+    return new CustomQTableWidgetItem(text, &caseSensitive, &sortFunctions, &itemData, &sortAnswers);
 }
 
 bool ListBoxImpl::HasSortColumn() const
@@ -287,8 +310,22 @@ void ListBoxImpl::RestoreSorting(bool wasOn)
 {
     if (!wasOn || table->isSortingEnabled())
         return;
+    BeginSort();
     table->setSortingEnabled(true);
+    EndSort();
     knownSorted = true;
+}
+
+void ListBoxImpl::BeginSort()
+{
+    sortAnswers.answers.clear();
+    sortAnswers.active = true;
+}
+
+void ListBoxImpl::EndSort()
+{
+    sortAnswers.active = false;
+    sortAnswers.answers.clear();
 }
 
 int ListBoxImpl::SortedAppendRow(const QTableWidgetItem& cell) const

@@ -54,6 +54,9 @@ public:
     // Turns sorting off for a change of rows, unless the change cannot unsort the table.
     bool SuspendSorting(bool changeKeepsOrder);
     void RestoreSorting(bool wasOn);
+    // Qt's full sorts run between these two: the column functions answer each pair once.
+    void BeginSort();
+    void EndSort();
     // Where a stable re-sort puts a cell appended to the sorted table.
     int SortedAppendRow(const QTableWidgetItem& cell) const;
 
@@ -80,6 +83,7 @@ public:
     bool acceptDrops = false;
     std::list<int> previousSelection;
     CustomQTableWidgetItem::SortFunctions sortFunctions;
+    CustomQTableWidgetItem::SortAnswers sortAnswers;
     std::unique_ptr<HeaderProxyStyle> headerStyle;
     int autoTooltip = 0;
     int autoTooltipMaxLength = 0;
@@ -94,6 +98,7 @@ private:
     void Connect();
     void OnSelectionChanged();
     void OnSectionResized(int column, int newSize);
+    void ForgetOrderIfCellTaken(const QModelIndex& topLeft, const QModelIndex& bottomRight);
 
     ListBox& m_owner;
 };

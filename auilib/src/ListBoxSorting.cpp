@@ -19,7 +19,9 @@ void ListBox::SortingEnable(bool on)
     // Sorting that comes on sorts nothing until a column is chosen.
     if (on && !table->isSortingEnabled())
         table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    m_impl->BeginSort();
     table->setSortingEnabled(on);
+    m_impl->EndSort();
     m_impl->knownSorted = on;
 }
 
@@ -32,9 +34,11 @@ bool ListBox::SortColumn(int column, bool caseSensitive)
     const Qt::SortOrder order = table->horizontalHeader()->sortIndicatorOrder() == Qt::AscendingOrder
                                     ? Qt::DescendingOrder
                                     : Qt::AscendingOrder;
+    m_impl->BeginSort();
     if (!table->isSortingEnabled())
         table->setSortingEnabled(true);
     table->sortByColumn(column, order);
+    m_impl->EndSort();
     m_impl->knownSorted = true;
     return true;
 }
@@ -45,12 +49,13 @@ bool ListBox::SortColumn(int column, SortMode mode, bool caseSensitive)
     if (!table)
         return true;
     m_impl->caseSensitive = caseSensitive;
+    m_impl->BeginSort();
     if (!table->isSortingEnabled())
         table->setSortingEnabled(true);
-    if (mode == Ascending || mode == Descending) {
+    if (mode == Ascending || mode == Descending)
         table->sortByColumn(column, mode == Ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
-        m_impl->knownSorted = true;
-    }
+    m_impl->EndSort();
+    m_impl->knownSorted = true;
     return true;
 }
 
