@@ -14,7 +14,7 @@ enum ValueClass { IntegerClass = 0, FloatingClass = 1, TextClass = 2 };
 
 ValueClass ClassOf(const QVariant& value)
 {
-    switch (static_cast<int>(value.type() == QVariant::UserType ? value.userType() : value.type())) {
+    switch (value.userType()) {
     case QMetaType::Bool:
     case QMetaType::Int:
     case QMetaType::UInt:
