@@ -9,7 +9,8 @@ namespace AUILib {
 CheckBox::impl::impl(CheckBox& owner)
     : m_widget(new CheckBoxQt)
 {
-    TrackConnection(QObject::connect(m_widget, &QAbstractButton::clicked, [&owner](bool) { FireHandlers(owner.OnClicked); }));
+    TrackConnection(
+        QObject::connect(m_widget, &QAbstractButton::clicked, [&owner](bool) { FireHandlers(owner.OnClicked); }));
 }
 
 CheckBox::impl::~impl()
@@ -69,9 +70,13 @@ void CheckBox::SetTristate(bool tristate)
         widget->setTristate(tristate);
 }
 
-void CheckBox::SetTextColor(unsigned int) {}
+void CheckBox::SetTextColor(unsigned int)
+{
+}
 
-void CheckBox::SetTextColor(RGBColor) {}
+void CheckBox::SetTextColor(RGBColor)
+{
+}
 
 void CheckBox::SetText(const std::wstring& text)
 {

@@ -35,10 +35,10 @@ void CheckBoxQt::paintEvent(QPaintEvent* event)
         alignment |= Qt::TextHideMnemonic;
     if (!option.icon.isNull()) {
         QWindow* const window = windowHandle() ? windowHandle() : this->window()->windowHandle();
-        const QPixmap pixmap = option.icon.pixmap(window, option.iconSize,
-                                                  isEnabled() ? QIcon::Normal : QIcon::Disabled, QIcon::Off);
-        widgetStyle->drawItemPixmap(&painter, option.rect, QStyle::visualAlignment(option.direction, Qt::Alignment(alignment)),
-                                    pixmap);
+        const QPixmap pixmap
+            = option.icon.pixmap(window, option.iconSize, isEnabled() ? QIcon::Normal : QIcon::Disabled, QIcon::Off);
+        widgetStyle->drawItemPixmap(&painter, option.rect,
+                                    QStyle::visualAlignment(option.direction, Qt::Alignment(alignment)), pixmap);
         const int shift = option.iconSize.width() + 4;
         if (option.direction == Qt::RightToLeft)
             textRect.setRight(textRect.right() - shift);
@@ -47,7 +47,8 @@ void CheckBoxQt::paintEvent(QPaintEvent* event)
     }
     if (!option.text.isEmpty()) {
         textRect.setLeft(textRect.left() + indicator.rect.width() + 2);
-        widgetStyle->drawItemText(&painter, textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextHideMnemonic,
+        widgetStyle->drawItemText(&painter, textRect,
+                                  Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextHideMnemonic,
                                   option.palette, isEnabled(), option.text, QPalette::WindowText);
     }
 }

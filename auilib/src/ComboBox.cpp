@@ -159,7 +159,8 @@ void ComboBox::AddPicture(int index, const unsigned char* bytes, int length, Ima
         return;
     QPixmap pixmap;
     if (type == ImageTypes::ICO) {
-        pixmap = IconFromBytes(bytes, length, size.height >= 1 ? size.height : std::min(widget->height(), widget->width()));
+        pixmap = IconFromBytes(bytes, length,
+                               size.height >= 1 ? size.height : std::min(widget->height(), widget->width()));
     } else {
         pixmap.loadFromData(bytes, static_cast<uint>(length), AUILibUtils::ImageTypeToStr(type).c_str());
     }
@@ -274,9 +275,8 @@ int ComboBox::FindString(const std::wstring& text, int start)
     if (!widget || start < -1 || start + 1 >= widget->count())
         return -1;
     const QAbstractItemModel* items = widget->model();
-    const QModelIndexList hits =
-        items->match(items->index(start + 1, widget->modelColumn(), widget->rootModelIndex()), Qt::DisplayRole,
-                     ToQString(text), 1, Qt::MatchStartsWith | Qt::MatchWrap);
+    const QModelIndexList hits = items->match(items->index(start + 1, widget->modelColumn(), widget->rootModelIndex()),
+                                              Qt::DisplayRole, ToQString(text), 1, Qt::MatchStartsWith | Qt::MatchWrap);
     return hits.isEmpty() ? -1 : hits.first().row();
 }
 
@@ -358,8 +358,9 @@ void ComboBox::SetTextColor(unsigned int rgb)
     if (!widget)
         return;
     const QString name = ColorName(rgb);
-    widget->setStyleSheet(widget->styleSheet()
-                          + QStringLiteral("QComboBox QAbstractItemView { color: %1; } QComboBox { color: %1; }").arg(name));
+    widget->setStyleSheet(
+        widget->styleSheet()
+        + QStringLiteral("QComboBox QAbstractItemView { color: %1; } QComboBox { color: %1; }").arg(name));
 }
 
 void ComboBox::SetSelectedItemTextColor(unsigned int rgb)
@@ -417,8 +418,8 @@ void ComboBox::DeleteString(int index)
 void ComboBox::SetItemFont(int index, FontData& font)
 {
     ComboBoxQt* widget = m_impl->widget;
-    const bool nothingGiven = font.faceName.empty() && font.pointSize <= 0 && font.bold < 0 && font.italic < 0
-        && font.underline < 0;
+    const bool nothingGiven
+        = font.faceName.empty() && font.pointSize <= 0 && font.bold < 0 && font.italic < 0 && font.underline < 0;
     if (!widget || index < 0 || index >= widget->count() || nothingGiven)
         return;
     const FontData current = GetItemFont(index);

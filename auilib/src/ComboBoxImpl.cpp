@@ -41,8 +41,8 @@ void ComboBox::impl::SetItemPicture(int row, const QPixmap& picture, ScalePictur
         return;
     if (scaleMode == ScalePicture(0))
         scaleMode = scale;
-    const QPixmap scaled =
-        AUILibUtils::ScaleBitmap(picture, scaleMode, QSize(widget->width() - 25, widget->iconSize().height()));
+    const QPixmap scaled
+        = AUILibUtils::ScaleBitmap(picture, scaleMode, QSize(widget->width() - 25, widget->iconSize().height()));
     if (scaled.isNull())
         return;
     if (iconSize.width() == 0 || iconSize.height() == 0)

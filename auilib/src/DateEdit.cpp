@@ -25,8 +25,8 @@ ZrDateTime ToZrDateTime(const QDateTime& value)
 {
     const QDate date = value.date();
     const QTime time = value.time();
-    return {static_cast<std::uint16_t>(date.year()), static_cast<std::uint16_t>(date.month()),
-            static_cast<std::uint16_t>(date.day()),  static_cast<std::uint16_t>(time.hour()),
+    return {static_cast<std::uint16_t>(date.year()),   static_cast<std::uint16_t>(date.month()),
+            static_cast<std::uint16_t>(date.day()),    static_cast<std::uint16_t>(time.hour()),
             static_cast<std::uint16_t>(time.minute()), static_cast<std::uint16_t>(time.second())};
 }
 
@@ -80,12 +80,12 @@ void DateEdit::impl::ReplaceWidget(const QString& format)
     if (auto* first = qobject_cast<DateEditQt*>(old))
         first->ReleaseOwner();
 
+    const QRect geometry = old->geometry();
+    const QString sheet = old->styleSheet();
     auto* replacement = new QDateTimeEdit(QDateTime::currentDateTime(), parent);
     replacement->setObjectName(old->objectName());
     if (parent && parent->layout())
         delete parent->layout()->replaceWidget(old, replacement);
-    const QRect geometry = old->geometry();
-    const QString sheet = old->styleSheet();
     old->hide();
     old->deleteLater();
 
@@ -105,7 +105,8 @@ void DateEdit::impl::SetMode(DateEditMode mode)
     if (m_widget) {
         const QString dateFormat = ShortDateFormat();
         if (mode != TimeOnly && m_mode == TimeOnly) {
-            ReplaceWidget(mode == DateAndTime ? dateFormat + QLatin1Char(' ') + QLatin1String(kTimeFormat) : dateFormat);
+            ReplaceWidget(mode == DateAndTime ? dateFormat + QLatin1Char(' ') + QLatin1String(kTimeFormat)
+                                              : dateFormat);
         } else if (mode == DateAndTime) {
             m_widget->setDisplayFormat(dateFormat + QLatin1Char(' ') + QLatin1String(kTimeFormat));
             m_widget->setDateTime(QDateTime::currentDateTime());
@@ -188,8 +189,8 @@ DateEdit::DateEditMode DateEdit::GetMode()
 
 bool DateEdit::SetDateTime(const ZrDateTime& value)
 {
-    const QDateTime dateTime(QDate(value.year, value.month, value.day), QTime(value.hour, value.minute, value.second, 0),
-                             Qt::LocalTime);
+    const QDateTime dateTime(QDate(value.year, value.month, value.day),
+                             QTime(value.hour, value.minute, value.second, 0), Qt::LocalTime);
     QDateTimeEdit* widget = m_impl->Widget();
     if (!dateTime.isValid() || !widget)
         return false;

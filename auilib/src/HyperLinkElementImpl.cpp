@@ -24,8 +24,8 @@ HyperLinkElementImpl::HyperLinkElementImpl(HyperLinkElement& owner)
     m_widget->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse
                                       | Qt::LinksAccessibleByKeyboard);
     SetTrackMouseEvent();
-    TrackConnection(
-        QObject::connect(m_widget, &QLabel::linkActivated, [&owner](const QString&) { FireHandlers(owner.OnLinkActivated); }));
+    TrackConnection(QObject::connect(m_widget, &QLabel::linkActivated,
+                                     [&owner](const QString&) { FireHandlers(owner.OnLinkActivated); }));
 }
 
 HyperLinkElementImpl::~HyperLinkElementImpl()

@@ -217,8 +217,8 @@ void FilterNumberText(OnlyNumbersData& data, std::wstring& text, bool final)
         ShowPrompt(data.rangePrompt, false);
         return;
     }
-    const std::optional<bool> clamped =
-        data.integersOnly ? ClampInteger(data, text, final) : ClampDecimal(data, text, final);
+    const std::optional<bool> clamped
+        = data.integersOnly ? ClampInteger(data, text, final) : ClampDecimal(data, text, final);
     if (clamped)
         ShowPrompt(data.rangePrompt, *clamped);
 }

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QStandardItemModel>
+#include <QStringListModel>
 #include <QTest>
 #include <QTimer>
 
@@ -137,8 +138,13 @@ TEST_F(ComboBoxTest, FindStringStartsAfterTheGivenRowIgnoresCaseAndWraps)
     for (const wchar_t* text : {L"abc", L"xyz", L"ABD", L"q"})
         box->AddItem(text, any());
     const std::tuple<std::wstring, int, int> cases[] = {
-        {L"ab", -1, 0}, {L"ab", 0, 2},  {L"AB", 0, 2},   {L"ab", 2, 0} /* wraps */,
-        {L"ab", 3, -1} /* no row after the last */,    {L"x", -2, -1}, {L"zz", -1, -1},
+        {L"ab", -1, 0},
+        {L"ab", 0, 2},
+        {L"AB", 0, 2},
+        {L"ab", 2, 0} /* wraps */,
+        {L"ab", 3, -1} /* no row after the last */,
+        {L"x", -2, -1},
+        {L"zz", -1, -1},
     };
     for (const auto& [text, start, found] : cases)
         EXPECT_EQ(box->FindString(text, start), found) << Narrow(text) << " after " << start;
@@ -153,8 +159,9 @@ TEST_F(ComboBoxTest, ItemFontsAndTheWidgetFontFollowingThem)
     box->SetItemFont(0, nothing);
     EXPECT_FALSE(widget()->itemData(0, Qt::FontRole).isValid());
     const FontData notGiven = box->GetItemFont(0);
-    EXPECT_EQ(std::make_tuple(notGiven.faceName, notGiven.pointSize, notGiven.bold, notGiven.italic, notGiven.underline),
-              std::make_tuple(std::wstring(), -1.0, -1, -1, -1));
+    EXPECT_EQ(
+        std::make_tuple(notGiven.faceName, notGiven.pointSize, notGiven.bold, notGiven.italic, notGiven.underline),
+        std::make_tuple(std::wstring(), -1.0, -1, -1, -1));
 
     FontData bold;
     bold.pointSize = 14;
@@ -281,7 +288,8 @@ TEST_F(ComboBoxTest, TheMenusPasteEntryPastesOnceAndReportsAfterTheText)
     EXPECT_EQ(log, (Log{"edited 142", "changed 142", "from 1 to 142", "paste 142"}));
 
     box->SetEditable(false);
-    QTimer::singleShot(0, [] { EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "no menu without an edit field"; });
+    QTimer::singleShot(
+        0, [] { EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "no menu without an edit field"; });
     emit widget()->customContextMenuRequested(QPoint(5, 5));
     QApplication::processEvents();
 }
@@ -402,4 +410,39 @@ TEST_F(ComboBoxTest, TheWidgetOutlivesItsControl)
     QApplication::sendEvent(kept, &down);
     EXPECT_EQ(kept->currentText(), "bxy") << "a plain combo box: no filter any more";
     EXPECT_EQ(log, Log{});
+}
+
+TEST_F(ComboBoxTest, ArrowKeysOnAnotherModelAreIgnored)
+{
+    auto* names = new QStringListModel({QStringLiteral("a"), QStringLiteral("b")}, widget());
+    widget()->setModel(names);
+    widget()->setCurrentIndex(0);
+    log.clear();
+    EXPECT_FALSE(PressKey(Qt::Key_Down));
+    EXPECT_EQ(log, Log{"sel 1"}) << "Qt moves; whether the row is selectable is not known";
+}
+
+TEST(ComboBoxWithoutWidgetTest, AnswersNeutrally)
+{
+    ComboBox box;
+    delete box.GetWndPtr();
+    EXPECT_EQ(box.GetWndPtr(), nullptr);
+    EXPECT_EQ(box.AddItem(L"a", 1L), -1);
+    EXPECT_EQ(box.InsertSeparator(3, L"h", any()), 3);
+    EXPECT_EQ(box.Count(), -1);
+    EXPECT_EQ(box.GetCurSel(), -1);
+    EXPECT_EQ(box.FindString(L"a", -1), -1);
+    EXPECT_TRUE(box.GetItemData(0).empty());
+    EXPECT_FALSE(box.SetItemData(0, 1L));
+    EXPECT_FALSE(box.RemoveItemData(0));
+    EXPECT_FALSE(box.IsItemDisabled(0));
+    EXPECT_FALSE(box.GetDroppedState());
+    EXPECT_FALSE(box.ShowBalloonTip(L"t", L"x", BalloonTipIconType::Warning));
+    EXPECT_EQ(box.GetItemFont(0).bold, -1);
+    box.SetCurrentText(L"x");
+    box.SetTextColor(1);
+    box.SetEditable(true);
+    box.ShowDropDown(true);
+    box.AddPicture(0, L"/no/such.png", ScalePicture::Keep, {16, 16}, BitmapType::Default);
+    EXPECT_EQ(box.CurrentText(), L"");
 }

@@ -4,8 +4,11 @@
 #include "AgnosticUIException.h"
 #include "HandlerList.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QWidget>
 
 #include <functional>
@@ -42,4 +45,16 @@ inline void SendMouse(QWidget* widget, QEvent::Type type, QPoint position)
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, position, widget->mapToGlobal(position), Qt::LeftButton, held, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
+}
+
+// Where the style puts a part of a spin box (an arrow, the edit field).
+inline QRect SpinBoxPart(QAbstractSpinBox* box, QStyle::SubControl part)
+{
+    QStyleOptionSpinBox option;
+    option.initFrom(box);
+    option.subControls = QStyle::SC_All;
+    option.frame = box->hasFrame();
+    option.buttonSymbols = box->buttonSymbols();
+    option.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
+    return box->style()->subControlRect(QStyle::CC_SpinBox, &option, part, box);
 }

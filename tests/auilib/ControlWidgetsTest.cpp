@@ -5,6 +5,7 @@
 #include "BaseGUIObject.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QTabWidget>
 #include <QTest>
 
@@ -44,6 +45,10 @@ const ControlCase kControls[] = {
      }},
     {"QSlider", ControlType::Slider, "AUILib::SliderQt", SetValueProperty},
     {"QScrollBar", ControlType::ScrollBar, "AUILib::ScrollBarQt", SetValueProperty},
+    {"QSpinBox", ControlType::SpinEdit, "AUILib::SpinEditQt",
+     [](QWidget* widget) { qobject_cast<QAbstractSpinBox*>(widget)->stepUp(); }},
+    {"QDoubleSpinBox", ControlType::DoubleSpinEdit, "AUILib::DoubleSpinEditQt",
+     [](QWidget* widget) { qobject_cast<QAbstractSpinBox*>(widget)->stepUp(); }},
     {"QStackedWidget", ControlType::StackedDialog, "AUILib::StackedDialogQt", nullptr},
     {"QSplitter", ControlType::Splitter, "AUILib::SplitterQt", nullptr},
     {"Line", ControlType::Line, "AUILib::LineQt", nullptr},

@@ -147,8 +147,8 @@ TEST_F(DateEditTest, PictureOnTheDropDownButton)
     QImage(8, 8, QImage::Format_ARGB32).save(picture);
     const QString relative = QDir::current().relativeFilePath(picture);
     edit->LoadPicture(relative.toStdWString());
-    EXPECT_EQ(widget()->styleSheet(), "QDateTimeEdit::drop-down{background-color: white;image: url(" + picture
-                                          + ");image-position: left;}");
+    EXPECT_EQ(widget()->styleSheet(),
+              "QDateTimeEdit::drop-down{background-color: white;image: url(" + picture + ");image-position: left;}");
     edit->LoadPicture(L"/no/such/picture.png");
     EXPECT_EQ(widget()->styleSheet(), "");
 }

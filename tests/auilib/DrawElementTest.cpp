@@ -72,11 +72,13 @@ TEST_F(DrawElementTest, AStrokeIsFivePixelsOfBlackOnWhite)
     for (const int y : {29, 30, 31})
         EXPECT_EQ(image->pixel(60, y), qRgb(0, 0, 0)) << y;
     for (const QPoint white : {QPoint(60, 25), QPoint(60, 35), QPoint(0, 0), QPoint(119, 59)})
-        EXPECT_EQ(image->pixel(white), qRgb(255, 255, 255)) << "neither picture nor border: " << white.x() << "," << white.y();
+        EXPECT_EQ(image->pixel(white), qRgb(255, 255, 255))
+            << "neither picture nor border: " << white.x() << "," << white.y();
 
     const QImage shown = element.GetPlatformHandle()->grab().toImage();
-    EXPECT_EQ(shown.pixel(60, 10), qRgb(0, 255, 0)) << "the picture is shown behind the strokes";
-    EXPECT_EQ(shown.pixel(60, 30), qRgb(0, 0, 0));
+    const qreal scale = shown.devicePixelRatio();
+    EXPECT_EQ(shown.pixel(QPoint(60, 10) * scale), qRgb(0, 255, 0)) << "the picture is shown behind the strokes";
+    EXPECT_EQ(shown.pixel(QPoint(60, 30) * scale), qRgb(0, 0, 0));
 }
 
 TEST_F(DrawElementTest, AClickWithoutMovingIsAStroke)

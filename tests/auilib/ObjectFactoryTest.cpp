@@ -1,6 +1,7 @@
 #include "AUILibConfig.h"
 #include "AUILibObjectFactory.h"
 #include "ChildDialog.h"
+#include "ComboBoxFS.h"
 
 #include <gtest/gtest.h>
 
@@ -22,18 +23,30 @@ TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
 {
     const std::pair<const char*, ControlType> registered[] = {
         {"QScrollArea", ControlType::ScrollArea},
+        {"QLineEdit", ControlType::Edit},
+        {"QPlainTextEdit", ControlType::MultiLineEdit},
+        {"QTextEdit", ControlType::RichEdit},
         {"QTableWidget", ControlType::ListBox},
         {"QListWidget", ControlType::ListBox},
+        {"QCheckBox", ControlType::CheckBox},
         {"QRadioButton", ControlType::RadioButton},
         {"QGroupBox", ControlType::GroupBox},
+        {"QComboBox", ControlType::ComboBox},
+        {"QLabel", ControlType::Label},
         {"QTabWidget", ControlType::TabView},
         {"QWidget", ControlType::ChildDialog},
         {"QSlider", ControlType::Slider},
         {"QScrollBar", ControlType::ScrollBar},
+        {"QSpinBox", ControlType::SpinEdit},
+        {"QDoubleSpinBox", ControlType::DoubleSpinEdit},
         {"QStackedWidget", ControlType::StackedDialog},
         {"QSplitter", ControlType::Splitter},
+        {"QDateEdit", ControlType::DateEdit},
         {"Line", ControlType::Line},
+        {"HyperLinkElement", ControlType::HyperLinkElement},
+        {"DrawElement", ControlType::DrawElement},
         {"QProgressBar", ControlType::ProgressBar},
+        {"QComboBoxFS", ControlType::ComboBoxFS},
     };
     for (const auto& [name, type] : registered) {
         const std::shared_ptr<BaseGUIObject> control = factory.Create(name);
@@ -45,6 +58,7 @@ TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
     EXPECT_EQ(factory.Count(), std::size(registered));
     EXPECT_NE(factory.Create("QWidget"), factory.Create("QWidget"));
     EXPECT_TRUE(std::dynamic_pointer_cast<ChildDialog>(factory.Create("QWidget")));
+    EXPECT_TRUE(std::dynamic_pointer_cast<ComboBoxFS>(factory.Create("QComboBoxFS")));
 }
 
 TEST_F(FactoryTest, UnknownNamesMakeNothing)

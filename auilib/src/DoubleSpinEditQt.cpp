@@ -1,0 +1,255 @@
+#include "DoubleSpinEditQt.h"
+
+#include "AUILibConfig.h"
+#include "CustomLineEdit.h"
+#include "DoubleSpinEdit.h"
+#include "PicaPoints.h"
+#include "SpinBoxArrows.h"
+
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QRegExpValidator>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+namespace AUILib {
+
+namespace {
+
+QChar SystemDecimalPoint()
+{
+    return QLocale::system().decimalPoint();
+}
+
+// Numbers in the system's notation, so that its decimal point is there to be replaced.
+QString SystemNumber(double value, char format, int precision)
+{
+    QLocale locale = QLocale::system();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(value, format, precision);
+}
+
+} // namespace
+
+DoubleSpinEditQt::DoubleSpinEditQt(DoubleSpinEdit* owner)
+    : m_owner(owner)
+    , m_step(singleStep())
+{
+}
+
+DoubleSpinEditQt::~DoubleSpinEditQt() = default;
+
+void DoubleSpinEditQt::SetBalloonNaNtext(const QString& title, const QString& text)
+{
+    m_nanTitle = title;
+    m_nanText = text;
+}
+
+void DoubleSpinEditQt::SetDecimalChar(char decimal)
+{
+    if (decimal > 0 && std::isdigit(static_cast<unsigned char>(decimal)))
+        return;
+    m_decimalChar = decimal;
+    setValue(value());
+}
+
+CustomLineEdit* DoubleSpinEditQt::SupportPicaPoints(bool on)
+{
+    m_decimalChar = 'p';
+    setValue(value());
+    m_pica = on;
+    auto* edit = new CustomLineEdit(this);
+    // Before the field goes in: a field without a validator gets the box's, which refuses pica text.
+    edit->setValidator(new QRegExpValidator(QRegExp(QStringLiteral("(\\d+)?p?(\\d+)?(\\.?\\d+)?")), edit));
+    setLineEdit(edit);
+    connect(edit, &QLineEdit::textChanged, this, &DoubleSpinEditQt::OnPicaTextChanged);
+    return edit;
+}
+
+QStringList DoubleSpinEditQt::ParsePica(const QString& text) const
+{
+    return PicaParse(text, DecimalChar(), SystemDecimalPoint());
+}
+
+PicaPoint DoubleSpinEditQt::PicaValue() const
+{
+    const QChar point = SystemDecimalPoint();
+    QString text = SystemNumber(value(), 'g', 6);
+    if (!text.contains(point))
+        text += point;
+    text.replace(point, DecimalChar());
+    const QStringList entries = ParsePica(text + m_fractionText);
+    if (!entries.isEmpty())
+        return PicaPointFromEntries(entries);
+    double picas = 0;
+    const double fraction = std::modf(value(), &picas);
+    return {TruncatedToInt32(picas), fraction * 12};
+}
+
+void DoubleSpinEditQt::SetPicaValue(PicaPoint value)
+{
+    const QStringList entries = ParsePica(PicaText(value, decimals(), QLatin1Char(GetDecimalChar())));
+    if (entries.isEmpty()) {
+        m_fractionText.clear();
+        m_pointDigits = 0;
+        return;
+    }
+    m_fractionText = entries.at(3);
+    m_pointDigits = entries.at(2).size();
+    setValue((entries.at(1) + QLatin1Char('.') + entries.at(2)).toDouble());
+}
+
+void DoubleSpinEditQt::OnPicaTextChanged(const QString& text)
+{
+    QString typed = text;
+    if (!suffix().isEmpty() && typed.endsWith(suffix()))
+        typed.remove(suffix());
+    const QStringList entries = ParsePica(typed);
+    if (!entries.isEmpty()) {
+        m_fractionText = entries.at(3);
+        m_pointDigits = entries.at(2).size();
+    }
+    // The control reads the length from the text itself.
+    emit valueChanged(typed.toDouble());
+}
+
+QValidator::State DoubleSpinEditQt::validate(QString& input, int& pos) const
+{
+    const QString suffix = this->suffix();
+    if (!suffix.isEmpty() && input.endsWith(suffix))
+        input.remove(suffix);
+    // Typing in pica mode is the pica field's to check; the value follows the text on leaving it.
+    if (m_pica)
+        return QValidator::Invalid;
+    const QChar point = SystemDecimalPoint();
+    if (m_decimalChar)
+        input.replace(DecimalChar(), point);
+    if (!m_correction)
+        SnapBeyondBounds(input);
+    const QValidator::State state = QDoubleSpinBox::validate(input, pos);
+    if (!suffix.isEmpty() && !input.endsWith(suffix))
+        input += suffix;
+    if (m_decimalChar)
+        input.replace(point, DecimalChar());
+    return state;
+}
+
+void DoubleSpinEditQt::SnapBeyondBounds(QString& input) const
+{
+    QLocale locale = m_decimalChar ? QLocale::system() : this->locale();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    bool ok = false;
+    const double number = locale.toDouble(input, &ok);
+    if (!ok)
+        return;
+    if (number > maximum() && number > 0)
+        input = locale.toString(maximum(), 'g', 6);
+    else if (number < minimum() && number < 0)
+        input = locale.toString(minimum(), 'g', 6);
+}
+
+void DoubleSpinEditQt::stepBy(int steps)
+{
+    if (singleStep() != m_step)
+        setSingleStep(m_step);
+    if (m_pica) {
+        const double next = PicaToValue(PicaValue()) + steps * singleStep();
+        double picas = 0;
+        const double fraction = std::modf(next, &picas);
+        SetPicaValue({TruncatedToInt32(picas), fraction * 12});
+    } else {
+        QDoubleSpinBox::stepBy(steps);
+    }
+    emit arrowValueChanged(value(), steps * singleStep());
+}
+
+double DoubleSpinEditQt::valueFromText(const QString& text) const
+{
+    if (!m_decimalChar && !m_pica)
+        return QDoubleSpinBox::valueFromText(text);
+    QString number = text;
+    if (m_decimalChar)
+        number.replace(DecimalChar(), SystemDecimalPoint());
+    return QLocale::system().toDouble(number);
+}
+
+QString DoubleSpinEditQt::textFromValue(double value) const
+{
+    if (m_pica) {
+        QString text = SystemNumber(value, 'f', std::max(m_pointDigits, 1));
+        const int point = text.indexOf(SystemDecimalPoint());
+        if (point >= 0)
+            text[point] = DecimalChar();
+        return text + m_fractionText;
+    }
+    if (m_decimalChar)
+        return SystemNumber(value, 'f', decimals()).replace(SystemDecimalPoint(), DecimalChar());
+    return QDoubleSpinBox::textFromValue(value);
+}
+
+void DoubleSpinEditQt::mousePressEvent(QMouseEvent* event)
+{
+    QDoubleSpinBox::mousePressEvent(event);
+    // A press that cannot step reports a zero change, once the value has stayed since the last one.
+    if (m_pressValue == value()) {
+        QStyleOptionSpinBox option;
+        initStyleOption(&option);
+        const QStyle::SubControl arrow = SpinBoxArrowAt(this, option, event->localPos().toPoint());
+        if (arrow == QStyle::SC_SpinBoxUp && value() == maximum())
+            emit arrowValueChanged(maximum(), 0);
+        else if (arrow == QStyle::SC_SpinBoxDown && value() == minimum())
+            emit arrowValueChanged(minimum(), 0);
+    }
+    m_pressValue = value();
+}
+
+void DoubleSpinEditQt::keyPressEvent(QKeyEvent* event)
+{
+    QDoubleSpinBox::keyPressEvent(event);
+    const int key = event->key();
+    if (m_pressValue == value()) {
+        if (key == Qt::Key_Down && value() == minimum())
+            emit arrowValueChanged(minimum(), 0);
+        else if (key == Qt::Key_Up && value() == maximum())
+            emit arrowValueChanged(maximum(), 0);
+    }
+    m_pressValue = value();
+    if (key != Qt::Key_Backspace || suffix().isEmpty())
+        return;
+    // The cursor stays in front of the suffix.
+    const int suffixStart = lineEdit()->text().lastIndexOf(suffix());
+    if (suffixStart >= 0 && lineEdit()->cursorPosition() > suffixStart)
+        lineEdit()->setCursorPosition(suffixStart);
+}
+
+void DoubleSpinEditQt::focusOutEvent(QFocusEvent* event)
+{
+    if (!m_correction) {
+        const double typed = valueFromText(lineEdit()->text());
+        if (typed == minimum())
+            setValue(minimum());
+        else if (typed == maximum())
+            setValue(maximum());
+    }
+    if (m_pica && qobject_cast<CustomLineEdit*>(lineEdit()))
+        ReadPicaFromText();
+    QDoubleSpinBox::focusOutEvent(event);
+}
+
+void DoubleSpinEditQt::ReadPicaFromText()
+{
+    const QStringList entries = ParsePica(lineEdit()->text());
+    if (entries.isEmpty())
+        return;
+    // The text is only rewritten in its full form: the length the user typed has been reported.
+    HandlerList<PicaPoint>* reported = m_owner ? &m_owner->OnPicaValueChanged : nullptr;
+    const bool wasSuppressed = reported && reported->SetSuppressed(true);
+    SetPicaValue(PicaPointFromEntries(entries));
+    if (reported)
+        reported->SetSuppressed(wasSuppressed);
+}
+
+} // namespace AUILib

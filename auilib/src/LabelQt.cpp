@@ -1,0 +1,98 @@
+#include "LabelQt.h"
+
+#include "Label.h"
+#include "LabelTextLayout.h"
+
+#include <QDesktopServices>
+#include <QEvent>
+#include <QMovie>
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace AUILib {
+
+namespace {
+
+const RGBColor kDefaultLinkColor = QColor(33, 137, 247, 255).rgb();
+
+} // namespace
+
+LabelQt::LabelQt(Label& owner)
+    : m_owner(&owner)
+    , m_linkColor(kDefaultLinkColor)
+    , m_visitedColor(kDefaultLinkColor)
+    , m_hoverColor(kDefaultLinkColor)
+{
+}
+
+LabelQt::~LabelQt() = default;
+
+void LabelQt::SetLinkParts(const QString& before, const QString& link, const QString& after, const QString& target)
+{
+    m_before = before;
+    m_link = link;
+    m_after = after;
+    m_target = target;
+}
+
+void LabelQt::SetLinkColors(RGBColor link, RGBColor visited, RGBColor hover)
+{
+    m_linkColor = link;
+    m_visitedColor = visited;
+    m_hoverColor = hover;
+}
+
+void LabelQt::RecolourLink(RGBColor colour, bool truncated)
+{
+    if (truncated) {
+        static const QRegularExpression colourStyle(QStringLiteral("<a\\s+style='color:\\s*([^']*)'\\s+href="));
+        QString recoloured = text();
+        const QRegularExpressionMatch match = colourStyle.match(recoloured);
+        if (match.hasMatch()) {
+            recoloured.replace(QStringLiteral("color: ") + match.captured(1),
+                               QStringLiteral("color: ") + QColor(static_cast<QRgb>(m_linkColor)).name());
+        }
+        setText(recoloured);
+        return;
+    }
+    QString rebuilt = m_before + QStringLiteral("<a href='") + m_target + QStringLiteral("' style='color:")
+        + QColor(static_cast<QRgb>(colour)).name() + QStringLiteral("'>") + m_link + QStringLiteral("</a>") + m_after;
+    if (textFormat() == Qt::RichText)
+        rebuilt = LabelTextLayout::LineBreaksAsHtml(rebuilt);
+    setText(rebuilt);
+}
+
+void LabelQt::ShowMovie(QMovie* movie)
+{
+    movie->setParent(this);
+    QPointer<QMovie> previous = m_movie;
+    setMovie(movie);
+    m_movie = movie;
+    if (previous != movie)
+        delete previous.data();
+}
+
+void LabelQt::ShowPixmap(const QPixmap& pixmap)
+{
+    setPixmap(pixmap);
+    DropMovieUnlessShown();
+}
+
+void LabelQt::DropMovieUnlessShown()
+{
+    if (m_movie && movie() != m_movie)
+        delete m_movie.data();
+}
+
+bool LabelQt::event(QEvent* event)
+{
+    if (m_owner && !m_link.isEmpty() && event->type() == QEvent::Shortcut) {
+        if (openExternalLinks())
+            QDesktopServices::openUrl(QUrl(m_target, QUrl::TolerantMode));
+        else
+            FireHandlers(m_owner->OnLinkClicked);
+    }
+    return QLabel::event(event);
+}
+
+} // namespace AUILib

@@ -1,0 +1,94 @@
+#include "PicaPoints.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+#include <limits>
+
+namespace AUILib {
+
+namespace {
+
+constexpr double kPointsPerPica = 12.0;
+
+QString WholeNumber(double value)
+{
+    return QString::number(value, 'f', 0);
+}
+
+} // namespace
+
+std::int32_t TruncatedToInt32(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value <= std::numeric_limits<std::int32_t>::min())
+        return std::numeric_limits<std::int32_t>::min();
+    if (value >= std::numeric_limits<std::int32_t>::max())
+        return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(value);
+}
+
+PicaPoint FoldedPicaPoint(PicaPoint value)
+{
+    const std::int32_t wholePoints = TruncatedToInt32(value.points);
+    if (wholePoints < kPointsPerPica)
+        return value;
+    const std::int64_t picas = wholePoints / 12;
+    return {value.picas < 0 ? value.picas - picas : value.picas + picas, std::fmod(value.points, kPointsPerPica)};
+}
+
+double PicaToValue(PicaPoint value)
+{
+    const PicaPoint folded = FoldedPicaPoint(value);
+    const double magnitude =
+        std::fabs(static_cast<double>(folded.picas)) + std::fabs(folded.points / kPointsPerPica);
+    return folded.picas < 0 || folded.points < 0 ? -magnitude : magnitude;
+}
+
+QString PicaText(PicaPoint value, int decimals, QChar decimalChar)
+{
+    const PicaPoint folded = FoldedPicaPoint(value);
+    QString text = folded.picas == 0 && folded.points < 0 ? QStringLiteral("-") : QString();
+    text += QString::number(folded.picas) + QLatin1Char('p') + QString::number(std::fabs(folded.points), 'f', decimals);
+    return text.replace(QLatin1Char('.'), decimalChar);
+}
+
+QStringList PicaParse(QString text, QChar separator, QChar localeDecimalPoint)
+{
+    if (text.startsWith(separator))
+        text.prepend(QLatin1Char('0'));
+    if (text.contains(separator)) {
+        const QRegularExpression pattern(QStringLiteral("(\\d+)") + QRegularExpression::escape(separator)
+                                         + QStringLiteral("(\\d*)(") + QRegularExpression::escape(localeDecimalPoint)
+                                         + QStringLiteral("\\d*)?"));
+        const QRegularExpressionMatch match = pattern.match(text);
+        if (!match.hasMatch())
+            return {};
+        return {match.captured(0), match.captured(1), match.captured(2), match.captured(3)};
+    }
+    // The pica field admits only "." as a decimal point.
+    bool ok = false;
+    const double number = text.toDouble(&ok);
+    if (!ok)
+        return {};
+    // A negative number is the mirror of the positive one: both parts carry the sign.
+    const QString sign = number < 0 ? QStringLiteral("-") : QString();
+    double picas = 0;
+    const double points = std::modf(std::fabs(number), &picas) * kPointsPerPica;
+    double wholePoints = 0;
+    const double pointsFraction = std::modf(points, &wholePoints);
+    // "0.6" less its leading zero; a fraction of 0 leaves nothing.
+    const QString fraction = QString::number(pointsFraction, 'g', 6).mid(1);
+    return {text, sign + WholeNumber(picas), sign + WholeNumber(wholePoints), fraction};
+}
+
+PicaPoint PicaPointFromEntries(const QStringList& entries)
+{
+    QString fraction = entries.at(3);
+    if (!fraction.isEmpty())
+        fraction[0] = QLatin1Char('.');
+    return {entries.at(1).toInt(), (entries.at(2) + fraction).toDouble()};
+}
+
+} // namespace AUILib

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QTextEdit>
+
+namespace AUILib {
+
+class RichEditQt : public QTextEdit
+{
+    Q_OBJECT
+public:
+    using QTextEdit::QTextEdit;
+};
+
+} // namespace AUILib

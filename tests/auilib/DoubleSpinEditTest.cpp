@@ -1,0 +1,281 @@
+#include "ControlTestSupport.h"
+
+#include "AUILibConfig.h"
+#include "DoubleSpinEdit.h"
+#include "DoubleSpinEditQt.h"
+
+#include <QLineEdit>
+#include <QLocale>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace AUILib {
+
+bool operator==(const PicaPoint& a, const PicaPoint& b)
+{
+    return a.picas == b.picas && a.points == b.points;
+}
+
+void PrintTo(const PicaPoint& value, std::ostream* out)
+{
+    *out << value.picas << "p" << value.points;
+}
+
+} // namespace AUILib
+
+using namespace AUILib;
+
+// These run a second time under a decimal comma. The library's configured decimal character is
+// taken to be the system's, as the language and the system agree on a real machine.
+
+namespace {
+
+using Lengths = std::vector<std::tuple<PicaPoint>>;
+
+QString DecimalPoint()
+{
+    return QLocale::system().decimalPoint();
+}
+
+class DoubleSpinEditTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_configured = GetDecimalChar();
+        SetForcedDecimalChar(DecimalPoint().at(0).toLatin1());
+        window = std::make_unique<QWidget>();
+        spin = std::make_unique<DoubleSpinEdit>();
+        spin->Create(window.get());
+        widget()->setGeometry(10, 10, 160, 30);
+        other = new QLineEdit(window.get());
+        other->setGeometry(10, 50, 160, 30);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        widget()->setFocus();
+        ASSERT_TRUE(widget()->hasFocus());
+    }
+    void TearDown() override { SetForcedDecimalChar(m_configured); }
+
+    DoubleSpinEditQt* widget() { return qobject_cast<DoubleSpinEditQt*>(spin->GetPlatformHandle()); }
+    QLineEdit* edit() { return widget()->findChild<QLineEdit*>(); }
+    QString text() { return edit()->text(); }
+    void ReplaceWith(const char* keys)
+    {
+        edit()->selectAll();
+        QTest::keyClicks(widget(), QString::fromLatin1(keys));
+    }
+    void PressArrow(QStyle::SubControl arrow)
+    {
+        QTest::mouseClick(widget(), Qt::LeftButton, Qt::NoModifier, SpinBoxPart(widget(), arrow).center());
+    }
+    void PicaMode()
+    {
+        spin->SupportPicaPoints(true);
+        spin->SetRange(PicaPoint{0, 0}, PicaPoint{20, 0});
+        widget()->setFocus(); // the field that had it is gone
+    }
+
+    std::unique_ptr<QWidget> window;
+    std::unique_ptr<DoubleSpinEdit> spin;
+    QLineEdit* other = nullptr;
+
+private:
+    char m_configured = '.';
+};
+
+} // namespace
+
+TEST_F(DoubleSpinEditTest, OutsidePicaModeThePicaFormsDoNothing)
+{
+    spin->SetValue(2.5);
+    spin->SetValue(PicaPoint{3, 6});
+    spin->SetRange(PicaPoint{0, 0}, PicaPoint{1, 0});
+    spin->SetStep(PicaPoint{5, 0});
+    EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{0, 0}));
+    EXPECT_EQ(spin->GetValue(), 2.5);
+    EXPECT_EQ(widget()->maximum(), 99.99);
+    widget()->stepBy(1);
+    EXPECT_EQ(spin->GetValue(), 3.5);
+}
+
+TEST_F(DoubleSpinEditTest, DecimalCharacterReplacesThePointAndADigitIsRefused)
+{
+    spin->SetValue(2.5);
+    const QString before = text();
+    spin->SetDecimalChar('5');
+    EXPECT_EQ(text(), before);
+    spin->SetDecimalChar(',');
+    EXPECT_EQ(text(), QStringLiteral("2,50"));
+    EXPECT_EQ(widget()->valueFromText(QStringLiteral("3,75")), 3.75);
+    spin->SetDecimalChar('#');
+    EXPECT_EQ(text(), QStringLiteral("2#50"));
+    EXPECT_EQ(widget()->textFromValue(-1.25), QStringLiteral("-1#25"));
+}
+
+TEST_F(DoubleSpinEditTest, TypingWithTheDecimalCharacterCommitsTheNumber)
+{
+    widget()->setLocale(QLocale::system());
+    spin->SetDecimalChar('#');
+    FiringRecorder<double> values(spin->OnValueChanged);
+    ReplaceWith("3#75");
+    QTest::keyClick(widget(), Qt::Key_Return);
+    EXPECT_EQ(spin->GetValue(), 3.75);
+    EXPECT_EQ(text(), QStringLiteral("3#75"));
+    ASSERT_FALSE(values.calls.empty());
+    EXPECT_EQ(values.calls.back(), std::make_tuple(3.75));
+}
+
+TEST_F(DoubleSpinEditTest, WithoutCorrectionAnEntryBeyondABoundSnapsToIt)
+{
+    spin->SetRange(-10, 10);
+    spin->LastValidValueCorrection(false);
+    struct Case
+    {
+        const char* input;
+        const char* after;
+    };
+    for (const Case& c : {Case{"50", "10"}, Case{"-50", "-10"}, Case{"5", "5"}}) {
+        QString input = QString::fromLatin1(c.input);
+        int pos = input.size();
+        EXPECT_EQ(widget()->validate(input, pos), QValidator::Acceptable) << c.input;
+        EXPECT_EQ(input, QString::fromLatin1(c.after)) << c.input;
+    }
+}
+
+TEST_F(DoubleSpinEditTest, PicaRangeAndValueFoldPoints)
+{
+    PicaMode();
+    spin->SetRange(PicaPoint{0, 0}, PicaPoint{10, 6});
+    EXPECT_EQ(widget()->maximum(), 10.5);
+    spin->SetValue(PicaPoint{1, 14});
+    EXPECT_EQ(text(), QStringLiteral("2p2") + DecimalPoint() + QStringLiteral("00"));
+    EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{2, 2}));
+    EXPECT_EQ(spin->GetValue(), 2.2) << "the value carries the text";
+}
+
+TEST_F(DoubleSpinEditTest, TypingPicaTextReportsEveryKeystroke)
+{
+    PicaMode();
+    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+    ReplaceWith("3p6");
+    EXPECT_EQ(lengths.calls, (Lengths{PicaPoint{3, 0}, PicaPoint{3, 0}, PicaPoint{3, 6}}));
+    EXPECT_EQ(spin->GetValue(), 0.0) << "typing leaves the value";
+
+    lengths.calls.clear();
+    ReplaceWith("p6");
+    EXPECT_EQ(lengths.calls.back(), std::make_tuple(PicaPoint{0, 6}));
+    ReplaceWith("2.5");
+    EXPECT_EQ(lengths.calls.back(), std::make_tuple(PicaPoint{2, 6}));
+
+    lengths.calls.clear();
+    edit()->selectAll();
+    QTest::keyClick(widget(), Qt::Key_Backspace);
+    EXPECT_TRUE(lengths.calls.empty()) << "no text, no length";
+    EXPECT_EQ(spin->GetValue(), 0.0);
+    QTest::keyClicks(widget(), QStringLiteral("3x"));
+    EXPECT_EQ(text(), QStringLiteral("3")) << "the pica field refuses other characters";
+}
+
+TEST_F(DoubleSpinEditTest, LeavingThePicaFieldRewritesItWithoutReportingAgain)
+{
+    PicaMode();
+    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+    ReplaceWith("3p6");
+    lengths.calls.clear();
+    other->setFocus();
+    EXPECT_EQ(text(), QStringLiteral("3p6") + DecimalPoint() + QStringLiteral("00"));
+    EXPECT_TRUE(lengths.calls.empty());
+    EXPECT_FALSE(spin->OnPicaValueChanged.IsSuppressed());
+    EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{3, 6}));
+
+    spin->SetValue(PicaPoint{4, 0});
+    EXPECT_EQ(lengths.calls.back(), std::make_tuple(PicaPoint{4, 0})) << "a value set is reported";
+}
+
+TEST_F(DoubleSpinEditTest, PicaStepsGoInPicaUnits)
+{
+    PicaMode();
+    spin->SetStep(PicaPoint{0, 6});
+    spin->SetValue(PicaPoint{3, 6});
+    FiringRecorder<PicaPoint, double> arrows(spin->OnPicaArrowValueChanged);
+    widget()->stepBy(1);
+    EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{4, 0}));
+    widget()->stepBy(-3);
+    EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{2, 6}));
+    EXPECT_EQ(text(), QStringLiteral("2p6") + DecimalPoint() + QStringLiteral("00"));
+    using Arrows = std::vector<std::tuple<PicaPoint, double>>;
+    EXPECT_EQ(arrows.calls, (Arrows{{PicaPoint{4, 0}, 0.5}, {PicaPoint{2, 6}, -1.5}}));
+}
+
+TEST_F(DoubleSpinEditTest, ArrowAtTheMaximumReportsAZeroChangeInBothModes)
+{
+    FiringRecorder<double, double> arrows(spin->OnArrowValueChanged);
+    spin->SetRange(0, 10);
+    spin->SetValue(10);
+    PressArrow(QStyle::SC_SpinBoxUp);
+    EXPECT_TRUE(arrows.calls.empty()) << "the value changed since the last press";
+    PressArrow(QStyle::SC_SpinBoxUp);
+    QTest::keyClick(widget(), Qt::Key_Up);
+    using Plain = std::vector<std::tuple<double, double>>;
+    EXPECT_EQ(arrows.calls, (Plain{{10.0, 0.0}, {10.0, 0.0}}));
+
+    PicaMode();
+    spin->SetValue(PicaPoint{20, 0});
+    FiringRecorder<PicaPoint, double> picaArrows(spin->OnPicaArrowValueChanged);
+    PressArrow(QStyle::SC_SpinBoxUp);
+    PressArrow(QStyle::SC_SpinBoxUp);
+    using Pica = std::vector<std::tuple<PicaPoint, double>>;
+    EXPECT_EQ(picaArrows.calls, (Pica{{PicaPoint{20, 0}, 0.0}}));
+    EXPECT_EQ(arrows.calls.size(), 2u) << "pica mode reports through its own list";
+}
+
+TEST_F(DoubleSpinEditTest, SuffixIsTheBoxsAndBackspaceStopsInFrontOfIt)
+{
+    spin->SetSuffix(L" pt");
+    EXPECT_EQ(spin->GetSuffix(), L" pt");
+    spin->SetValue(2.5);
+    EXPECT_TRUE(text().endsWith(QStringLiteral(" pt")));
+    edit()->setCursorPosition(text().size());
+    QTest::keyClick(widget(), Qt::Key_Backspace);
+    EXPECT_TRUE(text().endsWith(QStringLiteral(" pt")));
+    EXPECT_EQ(edit()->cursorPosition(), text().size() - 3);
+}
+
+TEST_F(DoubleSpinEditTest, WidgetOutlivesItsControlInPicaMode)
+{
+    PicaMode();
+    QPointer<DoubleSpinEditQt> box = widget();
+    spin.reset();
+    ASSERT_TRUE(box);
+    QLineEdit* field = box->findChild<QLineEdit*>();
+    box->setFocus();
+    field->selectAll();
+    QTest::keyClicks(box, QStringLiteral("3p6"));
+    other->setFocus();
+    EXPECT_TRUE(field->text().startsWith(QStringLiteral("3p6")));
+    box->stepBy(1);
+    EXPECT_TRUE(field->text().startsWith(QStringLiteral("4p6")));
+}
+
+TEST(DoubleSpinEdit, GoneWidgetAnswersNeutrally)
+{
+    DoubleSpinEdit spin;
+    delete spin.GetPlatformHandle();
+    spin.SupportPicaPoints(true);
+    spin.SetRange(1.0, 2.0);
+    spin.SetValue(1.5);
+    spin.SetValue(PicaPoint{1, 1});
+    spin.SetStep(0.5);
+    spin.SetPrecision(3);
+    spin.SetSuffix(L"x");
+    spin.SetDecimalChar(',');
+    spin.SetBalloonNaNtext(L"t", L"x");
+    spin.LastValidValueCorrection(false);
+    EXPECT_EQ(spin.GetValue(), 0.0);
+    EXPECT_EQ(spin.GetPicaPointValue(), (PicaPoint{0, 0}));
+    EXPECT_EQ(spin.GetSuffix(), L"");
+}

@@ -1,0 +1,125 @@
+#include "PicaPoints.h"
+
+#include <gtest/gtest.h>
+
+using namespace AUILib;
+
+// These hold whatever the process locale: the second run of these tests is under a decimal comma.
+
+TEST(PicaPoints, ValueInPicasFoldsPointsOfTwelveAndMore)
+{
+    struct Case
+    {
+        PicaPoint length;
+        double picas;
+    };
+    const Case cases[] = {
+        {{3, 6}, 3.5},
+        {{1, 14}, 2.0 + 2.0 / 12},
+        {{-1, 14}, -(2.0 + 2.0 / 12)},
+        {{0, 12}, 1.0},
+        {{10, 6}, 10.5},
+        {{0, -6}, -0.5},
+        {{2, -6}, -2.5}, // negative points make the whole length negative
+        {{0, 0}, 0.0},
+    };
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(PicaToValue(c.length), c.picas) << c.length.picas << "p" << c.length.points;
+}
+
+TEST(PicaPoints, FoldingMovesPicasAwayFromZero)
+{
+    const PicaPoint positive = FoldedPicaPoint({1, 14});
+    EXPECT_EQ(positive.picas, 2);
+    EXPECT_DOUBLE_EQ(positive.points, 2.0);
+    const PicaPoint negative = FoldedPicaPoint({-1, 14});
+    EXPECT_EQ(negative.picas, -2);
+    EXPECT_DOUBLE_EQ(negative.points, 2.0);
+    const PicaPoint huge = FoldedPicaPoint({0, 1e300});
+    EXPECT_GT(huge.picas, 0) << "points beyond 32 bits saturate instead of overflowing";
+}
+
+TEST(PicaPoints, TextIsPicasPAndPointsWithTheGivenDecimals)
+{
+    struct Case
+    {
+        PicaPoint length;
+        int decimals;
+        char decimalChar;
+        const char* text;
+    };
+    const Case cases[] = {
+        {{3, 6}, 2, '.', "3p6.00"},
+        {{1, 14}, 2, '.', "2p2.00"},
+        {{-1, 14}, 2, '.', "-2p2.00"},
+        {{0, -6}, 2, '.', "-0p6.00"},
+        {{3, 6.5}, 1, ',', "3p6,5"},
+        {{3, 6}, 0, '.', "3p6"},
+        {{5000000000LL, 0}, 1, '.', "5000000000p0.0"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PicaText(c.length, c.decimals, QLatin1Char(c.decimalChar)), QString::fromLatin1(c.text)) << c.text;
+}
+
+TEST(PicaPoints, ParsingReadsPicaTextAndPlainDecimalPicas)
+{
+    struct Case
+    {
+        const char* text;
+        char separator;
+        char decimalPoint;
+        QStringList entries;
+    };
+    const Case cases[] = {
+        {"3p6", 'p', '.', {"3p6", "3", "6", ""}},
+        {"p6", 'p', '.', {"0p6", "0", "6", ""}},
+        {"3p", 'p', '.', {"3p", "3", "", ""}},
+        {"3p6.25", 'p', '.', {"3p6.25", "3", "6", ".25"}},
+        {"3p6,25", 'p', ',', {"3p6,25", "3", "6", ",25"}},
+        {"3p6,25", 'p', '.', {"3p6", "3", "6", ""}},
+        {"x3p10", 'p', '.', {"3p10", "3", "10", ""}},
+        {"2.5", 'p', '.', {"2.5", "2", "6", ""}},
+        {"2.25", 'p', '.', {"2.25", "2", "3", ""}},
+        {"2.3", 'p', '.', {"2.3", "2", "3", ".6"}},
+        {"-2.3", 'p', '.', {"-2.3", "-2", "-3", ".6"}},
+        {"-0.5", 'p', '.', {"-0.5", "-0", "-6", ""}},
+        {"12", 'p', '.', {"12", "12", "0", ""}},
+        {"3,6", ',', '.', {"3,6", "3", "6", ""}},
+        {"3,6.5", ',', '.', {"3,6.5", "3", "6", ".5"}},
+        {"3.6", '.', ',', {"3.6", "3", "6", ""}},
+        {"3.6,5", '.', ',', {"3.6,5", "3", "6", ",5"}},
+        // The separator is a character, never a pattern: "." matches nothing else, "+" repeats nothing.
+        {"12x.5", '.', ',', {}},
+        {"3+6", '+', '.', {"3+6", "3", "6", ""}},
+        {"", 'p', '.', {}},
+        {"p", 'p', '.', {"0p", "0", "", ""}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(PicaParse(QString::fromLatin1(c.text), QLatin1Char(c.separator), QLatin1Char(c.decimalPoint)),
+                  c.entries)
+            << '"' << c.text << "\" with " << c.separator << " and " << c.decimalPoint;
+    }
+}
+
+TEST(PicaPoints, EntriesGiveTheLengthWhateverTheDecimalPointOfTheFraction)
+{
+    struct Case
+    {
+        QStringList entries;
+        std::int64_t picas;
+        double points;
+    };
+    const Case cases[] = {
+        {{"3p6", "3", "6", ""}, 3, 6.0},
+        {{"3p6.25", "3", "6", ".25"}, 3, 6.25},
+        {{"3p6,25", "3", "6", ",25"}, 3, 6.25},
+        {{"-2.3", "-2", "-3", ".6"}, -2, -3.6},
+        {{"3p", "3", "", ""}, 3, 0.0},
+        {{"99999999999p1", "99999999999", "1", ""}, 0, 1.0}, // beyond 32 bits: no picas
+    };
+    for (const Case& c : cases) {
+        const PicaPoint length = PicaPointFromEntries(c.entries);
+        EXPECT_EQ(length.picas, c.picas) << c.entries.first().toStdString();
+        EXPECT_DOUBLE_EQ(length.points, c.points) << c.entries.first().toStdString();
+    }
+}
