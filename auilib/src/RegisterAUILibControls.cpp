@@ -1,5 +1,7 @@
 #include "AUILibConfig.h"
 #include "AUILibObjectFactory.h"
+#include "Button.h"
+#include "ButtonBox.h"
 #include "CheckBox.h"
 #include "ChildDialog.h"
 #include "ComboBox.h"
@@ -41,6 +43,7 @@ void RegisterControl(const char* className)
 void AUILibConfig::RegisterAUILibControls()
 {
     RegisterControl<ScrollArea>("QScrollArea");
+    RegisterControl<Button>("QPushButton");
     RegisterControl<Edit>("QLineEdit");
     RegisterControl<MultiLineEdit>("QPlainTextEdit");
     RegisterControl<RichEdit>("QTextEdit");
@@ -58,6 +61,7 @@ void AUILibConfig::RegisterAUILibControls()
     RegisterControl<SpinEdit>("QSpinBox");
     RegisterControl<DoubleSpinEdit>("QDoubleSpinBox");
     RegisterControl<StackedDialog>("QStackedWidget");
+    RegisterControl<ButtonBox>("QDialogButtonBox");
     RegisterControl<Splitter>("QSplitter");
     RegisterControl<DateEdit>("QDateEdit");
     RegisterControl<Line>("Line");

@@ -23,6 +23,7 @@ TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
 {
     const std::pair<const char*, ControlType> registered[] = {
         {"QScrollArea", ControlType::ScrollArea},
+        {"QPushButton", ControlType::Button},
         {"QLineEdit", ControlType::Edit},
         {"QPlainTextEdit", ControlType::MultiLineEdit},
         {"QTextEdit", ControlType::RichEdit},
@@ -40,6 +41,7 @@ TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
         {"QSpinBox", ControlType::SpinEdit},
         {"QDoubleSpinBox", ControlType::DoubleSpinEdit},
         {"QStackedWidget", ControlType::StackedDialog},
+        {"QDialogButtonBox", ControlType::ButtonBox},
         {"QSplitter", ControlType::Splitter},
         {"QDateEdit", ControlType::DateEdit},
         {"Line", ControlType::Line},
