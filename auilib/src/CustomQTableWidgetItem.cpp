@@ -87,12 +87,14 @@ bool CustomQTableWidgetItem::operator<(const QTableWidgetItem& other) const
 bool CustomQTableWidgetItem::TextLess(const QTableWidgetItem& other, const QString& mine,
                                       const QString& theirs) const
 {
-    // A cell about to be placed is in no table yet: the one it is compared with tells the column.
-    const int otherColumn = other.tableWidget() ? other.column() : (tableWidget() ? column() : -1);
-    if (sortFunctions) {
-        const auto found = sortFunctions->find(otherColumn);
+    if (sortFunctions && !sortFunctions->empty()) {
+        // Qt compares cells of the column it sorts by, the header's sort column. Asking the table for a
+        // cell's column would search its cells once rows were inserted above it.
+        const QTableWidget* table = other.tableWidget() ? other.tableWidget() : tableWidget();
+        const int sortColumn = table ? table->horizontalHeader()->sortIndicatorSection() : -1;
+        const auto found = sortFunctions->find(sortColumn);
         if (found != sortFunctions->end()) {
-            const int dataColumn = tableWidget() ? column() : otherColumn;
+            const int dataColumn = sortColumn;
             if (!sortAnswers || !sortAnswers->active)
                 return FunctionLess(found->second, other, mine, theirs, dataColumn);
             const auto key = std::make_pair(static_cast<const QTableWidgetItem*>(this), &other);

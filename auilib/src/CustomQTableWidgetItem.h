@@ -4,7 +4,9 @@
 
 #include <QTableWidgetItem>
 
+#include <functional>
 #include <map>
+#include <unordered_map>
 #include <utility>
 
 class ItemDataStore;
@@ -21,8 +23,16 @@ public:
     // then the other would send Qt's sort past the ends of its rows: each pair is asked once per sort.
     struct SortAnswers
     {
+        using Pair = std::pair<const QTableWidgetItem*, const QTableWidgetItem*>;
+        struct PairHash
+        {
+            std::size_t operator()(const Pair& pair) const
+            {
+                return std::hash<const void*>()(pair.first) * 31u ^ std::hash<const void*>()(pair.second);
+            }
+        };
         bool active = false;
-        std::map<std::pair<const QTableWidgetItem*, const QTableWidgetItem*>, bool> answers;
+        std::unordered_map<Pair, bool, PairHash> answers;
     };
 
     CustomQTableWidgetItem(const QString& text, const bool* caseSensitive, const SortFunctions* sortFunctions,

@@ -3,15 +3,18 @@
 #include "ComboBox.h"
 #include "DateEdit.h"
 #include "DateEditImpl.h"
+#include "Edit.h"
 #include "ListBoxImpl.h"
 #include "WideText.h"
 
 #include <QApplication>
 #include <QDateTimeEdit>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
 #include <QTableWidget>
+#include <QTimer>
 
 namespace AUILib {
 
@@ -72,6 +75,7 @@ ItemDelegate::~ItemDelegate()
 {
     delete m_dateEdit;
     delete m_comboBox;
+    delete m_edit;
 }
 
 QWidget* ItemDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
@@ -93,6 +97,8 @@ QWidget* ItemDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
                          (itemMode == ListBox::ColumnEditMode && columnMode == ListBox::DateEditor);
     const bool useCombo = itemMode == ListBox::ComboBoxEditor ||
                           (itemMode == ListBox::ColumnEditMode && columnMode == ListBox::ComboBoxEditor);
+    if (itemMode == ListBox::EditEditor)
+        return OpenEdit(table, option, index);
     if (useDate) {
         if (QWidget* editor = OpenDateEdit(table, option, index))
             return editor;
@@ -100,8 +106,33 @@ QWidget* ItemDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
         if (QWidget* editor = OpenComboBox(table, option, index))
             return editor;
     }
-    // The line edit that the remaining cases open is not part of the library yet.
-    return nullptr;
+    const bool columnAsksForEdit = itemMode == ListBox::ColumnEditMode && columnMode == ListBox::EditEditor;
+    if (m_owner->editable == ListBox::NotEditable && !columnAsksForEdit)
+        return nullptr;
+    return OpenEdit(table, option, index);
+}
+
+QWidget* ItemDelegate::OpenEdit(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    delete m_edit;
+    m_edit = new Edit();
+    if (!m_edit->Create(table) || !m_edit->GetWndPtr())
+        return nullptr;
+    QWidget* editor = Opened(m_edit->GetWndPtr(), option, index);
+    const int editable = m_owner->editable;
+    if (editable != ListBox::NotEditable) {
+        editor->setAttribute(Qt::WA_MacShowFocusRect, false);
+        if (editable == 2)
+            m_edit->SetFrameMode(false);
+        else
+            editor->setStyleSheet(editor->styleSheet() + QStringLiteral("border: 1px solid #%1;")
+                                                             .arg(QPalette().color(QPalette::Highlight).rgb(), 0, 16));
+    }
+    ListBox& list = m_owner->Owner();
+    if (editable != 3)
+        FireHandlers(list.OnEditStarted, index.row(), m_edit);
+    FireHandlers(list.OnEditorCreated, index.row(), index.column(), m_edit);
+    return editor;
 }
 
 QWidget* ItemDelegate::OpenDateEdit(QWidget* table, const QStyleOptionViewItem& option,
@@ -144,6 +175,15 @@ void ItemDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
 {
     if (!index.model() || index.row() < 0 || index.column() < 0)
         return;
+    if (m_edit && m_edit->GetWndPtr() == editor) {
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (!line)
+            return;
+        line->setText(index.data(Qt::EditRole).toString());
+        if (m_owner && m_owner->editable == 2)
+            QTimer::singleShot(0, line, &QLineEdit::deselect);
+        return;
+    }
     DateEdit::impl* date = DateEditImplOf(m_dateEdit);
     auto* dateWidget = qobject_cast<QDateTimeEdit*>(editor);
     if (!date || !dateWidget || date->Widget() != dateWidget)
@@ -200,6 +240,8 @@ int ItemDelegate::TextLeft(int row) const
 void ItemDelegate::CloseEditors()
 {
     // The first close frees every editor: look each one up again after the one before.
+    if (m_edit && m_edit->GetWndPtr())
+        emit closeEditor(m_edit->GetWndPtr(), NoHint);
     if (m_comboBox && m_comboBox->GetWndPtr())
         emit closeEditor(m_comboBox->GetWndPtr(), NoHint);
     if (m_dateEdit && m_dateEdit->GetWndPtr())
@@ -229,6 +271,9 @@ void ItemDelegate::OnCloseEditor(QWidget* editor)
 
 void ItemDelegate::DeleteEditors() const
 {
+    Edit* edit = m_edit;
+    m_edit = nullptr;
+    delete edit;
     ComboBox* combo = m_comboBox;
     m_comboBox = nullptr;
     delete combo;

@@ -9,6 +9,7 @@ namespace AUILib {
 
 class ComboBox;
 class DateEdit;
+class Edit;
 class ListBoxImpl;
 
 // The list box's delegate: picks and opens the in-place editor of a cell, reports the edit, and
@@ -40,12 +41,14 @@ public:
 private:
     QWidget* OpenDateEdit(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index) const;
     QWidget* OpenComboBox(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index) const;
+    QWidget* OpenEdit(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index) const;
     QWidget* Opened(QWidget* widget, const QStyleOptionViewItem& option, const QModelIndex& index) const;
     void DeleteEditors() const;
     int TextLeft(int row) const;
 
     ListBoxImpl* m_owner;
     mutable std::wstring m_textAtStart;
+    mutable Edit* m_edit = nullptr;
     mutable ComboBox* m_comboBox = nullptr;
     mutable DateEdit* m_dateEdit = nullptr;
     // The cell under edit, followed through sorting.

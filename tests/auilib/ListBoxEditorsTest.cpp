@@ -2,10 +2,12 @@
 
 #include "ComboBox.h"
 #include "DateEdit.h"
+#include "Edit.h"
 #include "ListBoxItemDelegate.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QLineEdit>
 #include <QLocale>
 #include <QWheelEvent>
 
@@ -41,6 +43,10 @@ protected:
             }
         });
         list->OnEditFinished.Add([this](int row) { Log("finished", row); });
+        list->OnEditStarted.Add([this](int row, Edit* edit) {
+            Log("started", row);
+            startedEdit = edit;
+        });
         list->OnItemTextEdited.Add([this](int row, int column, std::wstring before, std::wstring after) {
             edits.push_back(std::to_string(row) + "," + std::to_string(column) + ": " + Narrow(before) + " -> " +
                             Narrow(after));
@@ -60,6 +66,17 @@ protected:
         return lastEditor ? lastEditor->GetPlatformHandle() : nullptr;
     }
 
+    // The editing reports in the log, without the selection's and the cells'.
+    std::vector<std::string> EditReports() const
+    {
+        std::vector<std::string> reports;
+        for (const std::string& entry : log) {
+            if (entry.rfind("started", 0) == 0 || entry.rfind("created", 0) == 0 || entry.rfind("finished", 0) == 0)
+                reports.push_back(entry);
+        }
+        return reports;
+    }
+
     // Return commits and closes once the editor has had the key: Qt queues it.
     static void PressReturn(QWidget* editor)
     {
@@ -70,6 +87,7 @@ protected:
     static QString ShortDate(const QDate& date) { return date.toString(QLocale::system().dateFormat(QLocale::ShortFormat)); }
 
     BaseGUIObject* lastEditor = nullptr;
+    Edit* startedEdit = nullptr;
     std::vector<std::string> edits;
 };
 
@@ -180,4 +198,56 @@ TEST_F(ListBoxEditorsTest, TheControlGoingFirstLeavesAWorkingTable)
     list.reset();
     PressReturn(combo);
     EXPECT_EQ(plain->rowCount(), 3);
+}
+
+TEST_F(ListBoxEditorsTest, TypedTextIsReportedWithTheTextItReplaced)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    auto* line = qobject_cast<QLineEdit*>(Open(1, 0));
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(static_cast<BaseGUIObject*>(startedEdit), lastEditor);
+    EXPECT_EQ(line->text(), QStringLiteral("a"));
+    EXPECT_TRUE(line->styleSheet().contains(
+        QStringLiteral("border: 1px solid #%1;").arg(QPalette().color(QPalette::Highlight).rgb(), 0, 16)));
+    line->selectAll();
+    QTest::keyClicks(line, QStringLiteral("apple"));
+    PressReturn(line);
+    EXPECT_EQ(list->GetItem(1, 0), L"apple");
+    EXPECT_EQ(edits, std::vector<std::string>{"1,0: a -> apple"});
+    EXPECT_EQ(EditReports(), (std::vector<std::string>{"started 1", "created 10", "finished 1"}));
+}
+
+TEST_F(ListBoxEditorsTest, ALineEditWithoutEditingSwitchedOnOnlyForItsColumnMode)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    list->SetEditItems(ListBox::NotEditable);
+    table()->setEditTriggers(QAbstractItemView::DoubleClicked);
+    EXPECT_EQ(Open(0, 0), nullptr) << "no column mode";
+    list->SetColumnEditMode(0, ListBox::EditEditor);
+    QWidget* line = Open(0, 0);
+    ASSERT_NE(line, nullptr);
+    EXPECT_TRUE(line->styleSheet().isEmpty()) << "the plain look";
+    PressReturn(line);
+    EXPECT_EQ(edits, std::vector<std::string>{"0,0: b -> b"});
+}
+
+TEST_F(ListBoxEditorsTest, SettingThreeReportsNeitherStartNorFinish)
+{
+    list->SetEditItems(ListBox::Editable(3));
+    QWidget* line = Open(2, 0);
+    ASSERT_NE(line, nullptr);
+    PressReturn(line);
+    EXPECT_EQ(EditReports(), std::vector<std::string>{"created 20"});
+    EXPECT_EQ(edits.size(), 1u);
+}
+
+TEST_F(ListBoxEditorsTest, ShowingTheSelectionClosesAnOpenEditorWithoutStoring)
+{
+    list->SetEditItems(ListBox::Editable(2));
+    auto* line = qobject_cast<QLineEdit*>(Open(1, 0));
+    ASSERT_NE(line, nullptr);
+    line->setText(QStringLiteral("not kept"));
+    list->ShowSelection(true);
+    EXPECT_EQ(list->GetItem(1, 0), L"a");
+    EXPECT_EQ(edits, std::vector<std::string>{"1,0: a -> a"});
 }
