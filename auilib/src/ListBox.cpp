@@ -8,7 +8,8 @@
 #include <QSignalBlocker>
 #include <QStyle>
 
-#include <set>
+#include <algorithm>
+#include <vector>
 
 namespace AUILib {
 
@@ -381,6 +382,7 @@ void ListBox::SetSel(int row, bool select, bool setCurrent)
     const bool blocked = impl.selectionUpdate && !table->signalsBlocked();
     if (blocked)
         table->blockSignals(true);
+    ++impl.selectionChanges;
     QItemSelectionModel* selection = table->selectionModel();
     if (setCurrent)
         selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
@@ -414,11 +416,14 @@ std::list<int> ListBox::SelectedItemsIndexes()
     ListBoxQt* table = m_impl->table;
     if (!table)
         return {};
-    std::set<int> rows;
+    std::vector<int> rows;
     for (const QItemSelectionRange& range : table->selectionModel()->selection()) {
         for (int row = range.top(); row <= range.bottom(); ++row)
-            rows.insert(row);
+            rows.push_back(row);
     }
+    // Ranges of one row in several columns repeat it.
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return {rows.begin(), rows.end()};
 }
 

@@ -119,13 +119,15 @@ void ListBoxImpl::OnSectionResized(int column, int newSize)
 void ListBoxImpl::OnSelectionChanged()
 {
     const std::list<int> current = m_owner.SelectedItemsIndexes();
+    const unsigned change = ++selectionChanges;
     selectionUpdate = true;
-    std::vector<int> before(previousSelection.begin(), previousSelection.end());
     std::vector<int> after(current.begin(), current.end());
     std::vector<int> left;
     std::vector<int> joined;
-    std::set_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(left));
-    std::set_difference(after.begin(), after.end(), before.begin(), before.end(), std::back_inserter(joined));
+    std::set_difference(previousSelection.begin(), previousSelection.end(), after.begin(), after.end(),
+                        std::back_inserter(left));
+    std::set_difference(after.begin(), after.end(), previousSelection.begin(), previousSelection.end(),
+                        std::back_inserter(joined));
     for (int row : left) {
         FireHandlers(m_owner.OnRowSelectionChanged, row);
         FireHandlers(m_owner.OnSelectionChanged);
@@ -149,7 +151,12 @@ void ListBoxImpl::OnSelectionChanged()
         }
         table->setUpdatesEnabled(true);
     }
-    previousSelection = m_owner.SelectedItemsIndexes();
+    // Read again only when a handler changed the selection meanwhile.
+    if (change != selectionChanges) {
+        const std::list<int> fresh = m_owner.SelectedItemsIndexes();
+        after.assign(fresh.begin(), fresh.end());
+    }
+    previousSelection = std::move(after);
     selectionUpdate = false;
 }
 

@@ -81,7 +81,10 @@ public:
     bool caseSensitive = true;
     bool rowsDragAndDrop = false;
     bool acceptDrops = false;
-    std::list<int> previousSelection;
+    // Ascending, as SelectedItemsIndexes gives them.
+    std::vector<int> previousSelection;
+    // Counts selection changes, so that a handler's own change of the selection is noticed.
+    unsigned selectionChanges = 0;
     CustomQTableWidgetItem::SortFunctions sortFunctions;
     CustomQTableWidgetItem::SortAnswers sortAnswers;
     std::unique_ptr<HeaderProxyStyle> headerStyle;

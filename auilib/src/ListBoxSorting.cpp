@@ -90,6 +90,7 @@ void ListBox::DisableSortingForRow(int row)
         table->setItem(pinned, column, cell);
     }
     table->removeRow(source);
+    impl.AddRowButtonCell(pinned);
     impl.pinnedRows = pinned + 1;
     impl.RestoreSorting(wasOn);
 }

@@ -29,7 +29,7 @@ protected:
         return reinterpret_cast<const unsigned char*>(bytes.constData());
     }
 
-    // The leftmost column of the header's picture, found by its pure red.
+    // The leftmost column of the header's picture, found by its pure red, in device-independent pixels.
     int RedLeft()
     {
         QHeaderView* header = table()->horizontalHeader();
@@ -37,7 +37,7 @@ protected:
         for (int x = 0; x < image.width(); ++x) {
             for (int y = 0; y < image.height(); ++y) {
                 if (image.pixelColor(x, y) == QColor(Qt::red))
-                    return x;
+                    return static_cast<int>(x / image.devicePixelRatio());
             }
         }
         return -1;

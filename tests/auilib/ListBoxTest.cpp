@@ -4,6 +4,8 @@
 #include <QStyle>
 #include <QToolTip>
 
+#include <random>
+
 using namespace AUILib;
 using ListBoxTesting::Texts;
 
@@ -291,6 +293,51 @@ TEST_F(ListBoxTest, SelectionCheckModeFollowsAShiftSelection)
     EXPECT_TRUE(list->GetCheck(3)) << "the partial state counts as checked";
 }
 
+TEST_F(ListBoxTest, SelectionCheckModeFollowsADrag)
+{
+    list->SetSingleSelection(false);
+    list->SelectItemOnSetFocus(false);
+    list->SetCheckMode(ListBox::SelectionChecks);
+    AddRows({L"a", L"b", L"c", L"d"});
+    QWidget* viewport = table()->viewport();
+    QCursor::setPos(viewport->mapToGlobal(RowCentre(1)));
+    SendMouse(viewport, QEvent::MouseButtonPress, RowCentre(1));
+    SendMouse(viewport, QEvent::MouseMove, RowCentre(2));
+    SendMouse(viewport, QEvent::MouseMove, RowCentre(3));
+    SendMouse(viewport, QEvent::MouseButtonRelease, RowCentre(3));
+    EXPECT_EQ(list->SelectedItemsIndexes(), (std::list<int>{1, 2, 3}));
+    EXPECT_EQ(list->CheckedItemsIndexes(), (std::list<int>{1, 2, 3}));
+    EXPECT_FALSE(table()->leftDrag) << "cleared at the release";
+}
+
+TEST_F(ListBoxTest, SelectionReportsMatchTheRowsThatChanged)
+{
+    AddRows({L"0", L"1", L"2", L"3", L"4", L"5", L"6", L"7"});
+    list->SetSingleSelection(false);
+    std::mt19937 random(3);
+    for (int step = 0; step < 40; ++step) {
+        const std::list<int> before = list->SelectedItemsIndexes();
+        QItemSelection selection;
+        for (int row = 0; row < 8; ++row) {
+            if (random() % 2)
+                selection.select(table()->model()->index(row, 0), table()->model()->index(row, 0));
+        }
+        log.clear();
+        table()->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        const std::list<int> after = list->SelectedItemsIndexes();
+        std::vector<std::string> expected;
+        for (int row : before) {
+            if (std::find(after.begin(), after.end(), row) == after.end())
+                expected.insert(expected.end(), {"row " + std::to_string(row), "selection"});
+        }
+        for (int row : after) {
+            if (std::find(before.begin(), before.end(), row) == before.end())
+                expected.insert(expected.end(), {"row " + std::to_string(row), "selection"});
+        }
+        ASSERT_EQ(log, expected) << "step " << step;
+    }
+}
+
 TEST_F(ListBoxTest, AHandlerMayChangeItsOwnList)
 {
     AddRows({L"a", L"b"});
@@ -344,6 +391,19 @@ TEST_F(ListBoxTest, AutomaticTooltipsShowCutTextsOnlyWhenTheyDoNotFit)
     EXPECT_EQ(tipAt(RowCentre(0, 1)), QStringLiteral("(none)"));
     list->EnableItemsAutoTooltip(true, 0);
     EXPECT_EQ(tipAt(RowCentre(0, 0)), QStringLiteral("a text that is far too long for its cell"));
+}
+
+TEST_F(ListBoxTest, HeaderTooltipsComeFromTheHeaderItem)
+{
+    list->SetColumnName(0, L"Name");
+    list->SetHeaderTooltip(0, L"The file's name");
+    QHeaderView* header = table()->horizontalHeader();
+    const QPoint global = header->viewport()->mapToGlobal(QPoint(20, header->height() / 2));
+    QToolTip::hideText();
+    EXPECT_TRUE(impl().ShowToolTip(global));
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("The file's name"));
+    list->EnableColumnNames(false);
+    EXPECT_FALSE(impl().ShowToolTip(global));
 }
 
 TEST_F(ListBoxTest, ScreenPointsMapToTheViewport)
