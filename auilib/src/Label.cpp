@@ -268,8 +268,10 @@ void Label::impl::SetLineSpacing(int percent)
 {
     if (!m_widget)
         return;
+    // The text is read under the old line height: under -1 the widget's text is the paragraph.
+    const std::wstring text = GetText();
     m_lineHeight = percent;
-    LayOutText(GetText());
+    LayOutText(text);
 }
 
 int Label::impl::DevicePixelRatio() const

@@ -6,6 +6,7 @@
 #include "ChildDialog.h"
 #include "DialogImpl.h"
 #include "FormDialogFixture.h"
+#include "Line.h"
 #include "ModalDriver.h"
 
 #include <QDialogButtonBox>
@@ -446,4 +447,38 @@ TEST_F(FormDialogTest, AnEmbeddedDialogTakesThePlaceOfAnotherControl)
     EXPECT_FALSE(placeholder) << "the replaced widget is deleted later";
     embedded.CreateTabWindowEx(nullptr, false);
     EXPECT_EQ(embedded.initialized, 1);
+}
+
+TEST_F(FormDialogTest, LinesTakeTheOrientationTheFormGivesThem)
+{
+    Dialog dialog(PlaceForm("lines.ui"));
+    Line fresh;
+    const QFrame::Shape unchanged = qobject_cast<QFrame*>(fresh.GetPlatformHandle())->frameShape();
+    const std::pair<const wchar_t*, QFrame::Shape> cases[] = {
+        {L"vertical", QFrame::VLine}, {L"horizontal", QFrame::HLine}, {L"plain", unchanged}, {L"odd", unchanged}};
+    for (const auto& [name, shape] : cases) {
+        auto* line = dialog.GetControlPtr<Line*>(name);
+        ASSERT_TRUE(line) << QString::fromWCharArray(name).toStdString();
+        EXPECT_EQ(qobject_cast<QFrame*>(line->GetPlatformHandle())->frameShape(), shape)
+            << QString::fromWCharArray(name).toStdString();
+    }
+}
+
+TEST_F(FormDialogTest, FocusAndTheRejectionOfAnEmbeddedDialog)
+{
+    OpenDialog host(PlaceForm("formdialog.ui"));
+    OpenDialog embedded(PlaceForm("formdialog.ui"));
+    embedded.CreateTabWindowEx(host.GetElementByName(L"btnInner").get(), false);
+    host.DoModeless(false);
+    QWidget* window = host.GetWndPtr();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    const std::shared_ptr<BaseGUIObject> open = host.GetElementByName(L"btnOpen");
+    host.SetFocusToCtrl(open.get());
+    EXPECT_EQ(host.GetFocusedCtrlPtr(), open);
+
+    qobject_cast<QDialog*>(embedded.GetWndPtr())->reject();
+    EXPECT_FALSE(window->isVisible()) << "the dialog it sits in is rejected";
+    EXPECT_TRUE(host.asked.empty()) << "a rejection asks no FilterDone";
+    EXPECT_TRUE(embedded.asked.empty());
 }

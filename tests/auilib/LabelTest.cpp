@@ -76,6 +76,10 @@ TEST_F(LabelTest, LaysTheTextOutAsAParagraphOnceALineHeightIsSet)
     EXPECT_EQ(shown(), paragraph.arg(" text-align: center;").arg(0)) << "one paragraph, however often laid out";
     EXPECT_EQ(label->GetText(), L"one two") << "the text as given, not the markup";
 
+    label->SetLineSpacing(-1);
+    EXPECT_EQ(shown(), "one two") << "no line height, no paragraph";
+    EXPECT_EQ(label->GetText(), L"one two");
+
     label->SetText(std::wstring(L"ab\0cd", 5));
     EXPECT_EQ(label->GetText(), L"ab") << "a text ends at its NUL";
 }

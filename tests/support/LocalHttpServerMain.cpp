@@ -4,6 +4,7 @@
 // Paths are served from the root folder and bent per request by the query ("?status=500&chunked").
 // It ends by itself after its lifetime (600 s unless given) so that a lost child never lingers.
 #include "LocalHttpServer.h"
+#include "ServerConsole.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -34,13 +35,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot listen: %s\n", qPrintable(server.errorString()));
         return 1;
     }
-    QObject::connect(&server, &LocalHttpServer::requestReceived, [](const HttpRequestRecord& request) {
-        std::printf("request %s %s %s\n", request.method.constData(), request.target.constData(),
-                    request.range().constData());
-        std::fflush(stdout);
-    });
-    std::printf("%u\n", unsigned(server.serverPort()));
-    std::fflush(stdout);
+    reportOnStandardOutput(server);
     QTimer::singleShot(parser.value(lifetime).toInt() * 1000, &application, &QCoreApplication::quit);
     return application.exec();
 }

@@ -9,19 +9,39 @@
 
 namespace {
 
-void pollForModal(std::function<void(QWidget*)> action, QElapsedTimer started, int timeoutMs)
+// `className` null: any modal widget.
+void pollForModal(const char* className, std::function<void(QWidget*)> action, QElapsedTimer started, int timeoutMs)
 {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && (!className || modal->inherits(className))) {
         action(modal);
         return;
     }
     if (started.elapsed() > timeoutMs) {
-        ADD_FAILURE() << "no modal window appeared within " << timeoutMs << " ms";
+        ADD_FAILURE() << "no modal " << (className ? className : "window") << " appeared within " << timeoutMs
+                      << " ms";
         return;
     }
-    QTimer::singleShot(10, qApp, [action = std::move(action), started, timeoutMs]() mutable {
-        pollForModal(std::move(action), started, timeoutMs);
+    QTimer::singleShot(10, qApp, [className, action = std::move(action), started, timeoutMs]() mutable {
+        pollForModal(className, std::move(action), started, timeoutMs);
     });
+}
+
+void schedulePoll(const char* className, std::function<void(QWidget*)> action, int timeoutMs)
+{
+    QElapsedTimer started;
+    started.start();
+    QTimer::singleShot(0, qApp, [className, action = std::move(action), started, timeoutMs]() mutable {
+        pollForModal(className, std::move(action), started, timeoutMs);
+    });
+}
+
+void clickStandardButton(QMessageBox* box, QMessageBox::StandardButton answer)
+{
+    if (QAbstractButton* button = box->button(answer))
+        button->click();
+    else
+        ADD_FAILURE() << "the message box has no such button";
 }
 
 QString withoutMnemonic(QString text)
@@ -33,11 +53,19 @@ QString withoutMnemonic(QString text)
 
 void whenModalShown(std::function<void(QWidget*)> action, int timeoutMs)
 {
-    QElapsedTimer started;
-    started.start();
-    QTimer::singleShot(0, qApp, [action = std::move(action), started, timeoutMs]() mutable {
-        pollForModal(std::move(action), started, timeoutMs);
-    });
+    schedulePoll(nullptr, std::move(action), timeoutMs);
+}
+
+void whenModalShown(const char* className, std::function<void(QWidget*)> action, int timeoutMs)
+{
+    schedulePoll(className, std::move(action), timeoutMs);
+}
+
+void answerMessageBoxWhenShown(QMessageBox::StandardButton answer, int timeoutMs)
+{
+    whenModalShown(
+        "QMessageBox",
+        [answer](QWidget* modal) { clickStandardButton(static_cast<QMessageBox*>(modal), answer); }, timeoutMs);
 }
 
 bool pressButton(QWidget* root, const QString& nameOrText)
@@ -61,10 +89,7 @@ void answerNextMessageBox(QMessageBox::StandardButton answer, int timeoutMs)
                 ADD_FAILURE() << "the modal window is not a message box";
                 return;
             }
-            if (QAbstractButton* button = box->button(answer))
-                button->click();
-            else
-                ADD_FAILURE() << "the message box has no such button";
+            clickStandardButton(box, answer);
         },
         timeoutMs);
 }

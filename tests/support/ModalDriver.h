@@ -12,6 +12,13 @@ class QWidget;
 // the test fails when none appears).
 void whenModalShown(std::function<void(QWidget*)> action, int timeoutMs = 5000);
 
+// As whenModalShown, for the first active modal widget that inherits `className`: a modal window
+// that is already open (a hidden one among them) is passed over.
+void whenModalShown(const char* className, std::function<void(QWidget*)> action, int timeoutMs = 5000);
+
+// Answers the next modal message box with `button`, passing over other modal windows.
+void answerMessageBoxWhenShown(QMessageBox::StandardButton button, int timeoutMs = 5000);
+
 // Clicks the button below `root` whose object name or text (mnemonics ignored) is `nameOrText`.
 // Returns false when there is none.
 bool pressButton(QWidget* root, const QString& nameOrText);

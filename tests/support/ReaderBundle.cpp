@@ -12,7 +12,7 @@ bool ReaderBundle::install(const QString& program) const
 {
     if (QFile::exists(executable()))
         return true;
-    return QDir().mkpath(contents() + "/MacOS") && QFile::copy(program, executable());
+    return QDir().mkpath(updaterContents() + "/MacOS") && QFile::copy(program, executable());
 }
 
 QStringList ReaderBundle::run(const QStringList& arguments, int timeoutMs) const

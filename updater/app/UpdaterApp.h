@@ -39,6 +39,18 @@ public:
     void setEngine(CReaderModuleManager* engine);
     void releaseEngine();
 
+    // One run as the command line asks for it; bRunFinished tells start-up whether anything is left
+    // open. runUpdate starts the presence listener first.
+    void runUpdate(int language, int country);
+    void runUpdateVisible(int language, int country);
+    // The run's fresh unpack folder ("updater/uncompress/<seconds since the epoch>"); empty before.
+    QString unpackFolder() const { return m_strUnpackFolder; }
+
+    // Test seams: how long the component run waits for its query (the transfer's own 90-second
+    // bounds end it first in a run), and how long the package-install run waits for its installers.
+    void setComponentQueryBound(int ms) { m_nComponentQueryBoundMs = ms; }
+    void setInstallerWaitBound(int ms) { m_nInstallerWaitBoundMs = ms; }
+
     std::string GetLang() const;
     QString GetBigVersioin() const;
     static void ResetPostion(QRect rect, QWidget* widget);
@@ -61,11 +73,21 @@ public:
 
 private:
     bool sendReport(const QByteArray& word);
+    bool makeUnpackFolder();
+    void runChecking(bool engineFirst);
+    void runPackageInstall();
+    void runComponents(const QString& components);
+    bool queryComponents();
+    void warnComponentsUnavailable();
+    void checkForcedUpdate();
 
     QString m_strServerName;
     QPointer<QLocalSocket> m_pReportSocket;
     QPointer<CReaderModuleManager> m_pModuleManager;
     std::unique_ptr<UpdateListener> m_pListener;
+    QString m_strUnpackFolder;
+    int m_nComponentQueryBoundMs = 120000;
+    int m_nInstallerWaitBoundMs = 30000;
 };
 
 bool RunUpdaterFromService(QString command);

@@ -1,7 +1,9 @@
 #include "CUpdateCertFile.h"
 
+#include "CSetup_CommandLine.h"
 #include "QHttpCheckExist.h"
 #include "QHttpDownLoadS.h"
+#include "UpdateRun.h"
 #include "engine/CUP_Log.h"
 
 #include <QDebug>
@@ -35,10 +37,15 @@ CUpdateCertFile::CUpdateCertFile() : QObject(nullptr)
 
 void CUpdateCertFile::UpdateFile()
 {
-    QString katlUrl = m_commandLine.getkatlcerturl();
-    QString katlFile = m_commandLine.getkatlfile();
-    QString eutlUrl = m_commandLine.geteutlcerturl();
-    QString eutlFile = m_commandLine.geteutlfile();
+    // Without a run there is no list to fetch, as with a command line that names none.
+    const UpdateRun* run = UpdateRun::current();
+    if (!run || !run->commandLine())
+        return;
+    const CSetup_CommandLine& commandLine = *run->commandLine();
+    QString katlUrl = commandLine.getkatlcerturl();
+    QString katlFile = commandLine.getkatlfile();
+    QString eutlUrl = commandLine.geteutlcerturl();
+    QString eutlFile = commandLine.geteutlfile();
     qDebug() << "url:" << katlUrl;
     qDebug() << "url:" << eutlUrl;
     if (!katlUrl.isEmpty() && !eutlUrl.isEmpty()) {
@@ -53,7 +60,7 @@ void CUpdateCertFile::UpdateFile()
         word |= (UpdateFileEx(katlUrl, katlFile) << 8) | kKatlAttempted;
     if (word == 0)
         return;
-    if (m_commandLine.getdowntype() == "auto")
+    if (commandLine.getdowntype() == "auto")
         word |= kAutomaticRun;
     std::printf("%d\n", word);
     std::fflush(stdout);

@@ -1,20 +1,15 @@
 #pragma once
 
-#include "CSetup_CommandLine.h"
-
 #include <QObject>
 #include <QString>
 
 // The "-downloadTrustCertfile" mode: fetches the KATL and EUTL trust-certificate lists named on the
-// command line and prints one result word for the reader.
+// command line and prints one result word for the reader. The command line is the current run's.
 class CUpdateCertFile : public QObject
 {
     Q_OBJECT
 public:
     CUpdateCertFile();
-
-    // The run's parsed command line, handed over by whoever starts the mode.
-    void setCommandLine(const CSetup_CommandLine& commandLine) { m_commandLine = commandLine; }
 
     // Test seam: the probe's and the download's bounds that are 90 seconds in a real run.
     void setTimerIntervals(int responseTimeoutMs, int watchdogIntervalMs)
@@ -33,7 +28,6 @@ public slots:
 private:
     bool fetchInto(const QString& url, const QString& downloadPath);
 
-    CSetup_CommandLine m_commandLine;
     QString m_completedFile;
     int m_responseTimeoutMs = -1; // -1: the probe's and the download's own bounds
     int m_watchdogIntervalMs = -1;

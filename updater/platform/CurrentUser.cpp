@@ -1,6 +1,7 @@
 #include "CurrentUser.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -14,7 +15,12 @@ QString currentUserName()
 
 QString currentUserHome()
 {
-    return QDir::homePath();
+    // QDir::homePath() answers the file system's root when HOME is empty; the account knows better.
+    if (const QString home = qEnvironmentVariable("HOME"); !home.isEmpty())
+        return QDir::cleanPath(home);
+    if (const passwd* entry = getpwuid(geteuid()); entry && entry->pw_dir && *entry->pw_dir)
+        return QDir::cleanPath(QFile::decodeName(entry->pw_dir));
+    return QString();
 }
 
 QString globalPreferencesPath()

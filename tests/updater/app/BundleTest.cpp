@@ -2,13 +2,15 @@
 #include "ReaderBundle.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
 namespace {
 
 struct BundleFile {
-    const char* relativePath; // from the bundle's "Contents" folder
+    const char* relativePath; // from the updater's own "Contents" folder
     const char* content;
 };
 
@@ -23,7 +25,7 @@ struct BundleCase {
 class Bundle : public IsolatedTest, public testing::WithParamInterface<BundleCase>
 {
 protected:
-    QString contents() const { return bundle.contents(); }
+    QString contents() const { return bundle.updaterContents(); }
 
     QStringList runInBundle(int language) const
     {
@@ -53,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
         BundleCase{"NoFile", {}, 42, "", "de-DE"},
         BundleCase{"ChinaReduced", {{"Resources/packagetype.xml", kChina}}, 42, "zh-CN", "en-US"},
         BundleCase{"ChinaChinese", {{"Resources/packagetype.xml", kChina}}, 25, "zh-CN", "zh-CN"},
-        BundleCase{"JapanBesideTheBundle", {{"../../../Resources/packagetype.xml", kJapan}}, 59, "ja-JP", "ja-JP"},
+        BundleCase{"JapanInTheReaderResources", {{"../../../Resources/packagetype.xml", kJapan}}, 59, "ja-JP", "ja-JP"},
         BundleCase{"FirstWinsEvenWhenBroken",
                    {{"Resources/packagetype.xml", "<packagetype name="}, {"../../../Resources/packagetype.xml", kJapan}},
                    59,
@@ -62,5 +64,52 @@ INSTANTIATE_TEST_SUITE_P(
         BundleCase{"RootWithoutName", {{"Resources/packagetype.xml", "<packagetype/>"}}, 66, "", "ko-KR"},
         BundleCase{"OtherType", {{"Resources/packagetype.xml", "<x name=\"en-US\"/>"}}, 111, "en-US", "es-419"}),
     [](const testing::TestParamInfo<BundleCase>& info) { return info.param.name; });
+
+} // namespace
+
+namespace {
+
+TEST(TranslationPaths, FollowThePackageTypesLanguageTable)
+{
+    IsolatedEnvironment env;
+    const ReaderBundle bundle(env.root() + "/Applications");
+    ASSERT_TRUE(bundle.install(UPDATER_APP_PROBE));
+    const QString base = QFileInfo(bundle.executable()).canonicalPath() + "/../../../..";
+    const struct {
+        const char* packageType; // null: no package type file
+        int language;
+        const char* code; // null: the table has no row for the language
+    } cases[] = {
+        {nullptr, 42, "de-DE"},
+        {nullptr, 31, "en-US"},
+        {nullptr, 1000, nullptr},
+        {"zh-CN", 25, "zh-CN"},
+        {"zh-CN", 42, nullptr},
+        {"ja-JP", 59, "ja-JP"},
+        {"ja-JP", 25, nullptr},
+    };
+    for (const auto& c : cases) {
+        const QString packageTypeFile = bundle.resources() + "/packagetype.xml";
+        QFile::remove(packageTypeFile);
+        if (c.packageType)
+            IsolatedEnvironment::writeFile(packageTypeFile,
+                                           QString("<packagetype name=\"%1\"/>").arg(c.packageType).toUtf8());
+        const QString label = QString("%1 %2").arg(c.packageType ? c.packageType : "none").arg(c.language);
+
+        const QStringList output = bundle.run({"translations", QString::number(c.language)});
+        ASSERT_EQ(output.size(), 3) << label.toStdString();
+        if (!c.code) {
+            EXPECT_EQ(output[0], "") << label.toStdString();
+            EXPECT_EQ(output[1], base) << label.toStdString();
+            continue;
+        }
+        const QString code = c.code;
+        EXPECT_EQ(output[0], base + "//lang/" + code + "/pagewisp_" + code + ".qm") << label.toStdString();
+        EXPECT_EQ(output[1], base + "/lang/" + code + "/qt_" + code + ".qm") << label.toStdString();
+        EXPECT_EQ(QDir::cleanPath(output[0]), QFileInfo(bundle.contents()).canonicalFilePath() + "/lang/" + code + "/pagewisp_" +
+                                                  code + ".qm")
+            << label.toStdString();
+    }
+}
 
 } // namespace

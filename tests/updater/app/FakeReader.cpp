@@ -1,5 +1,6 @@
 #include "FakeReader.h"
 
+#include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QSemaphore>
@@ -21,6 +22,18 @@ QByteArray readUntilClosed(QLocalSocket& connection)
     return bytes + connection.readAll();
 }
 
+// Waits in short slices, so that stop() ends the wait soon.
+bool waitForConnection(QLocalServer& server, const std::atomic<bool>& stopped)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!stopped && waited.elapsed() < kWaitMs) {
+        if (server.waitForNewConnection(20))
+            return true;
+    }
+    return server.hasPendingConnections();
+}
+
 } // namespace
 
 FakeReader::FakeReader(int connections, const QString& serverName)
@@ -31,7 +44,7 @@ FakeReader::FakeReader(int connections, const QString& serverName)
         QLocalServer server;
         m_listening = server.listen(serverName);
         started.release();
-        for (int i = 0; m_listening && i < connections && server.waitForNewConnection(kWaitMs); ++i) {
+        for (int i = 0; m_listening && i < connections && waitForConnection(server, m_stopped); ++i) {
             std::unique_ptr<QLocalSocket> connection(server.nextPendingConnection());
             m_received.append(readUntilClosed(*connection));
         }
@@ -50,4 +63,10 @@ QList<QByteArray> FakeReader::received()
     // Each connection waits at most four times kWaitMs, and the accept once more.
     m_thread->wait(m_connections * 5 * kWaitMs);
     return m_received;
+}
+
+QList<QByteArray> FakeReader::stop()
+{
+    m_stopped = true;
+    return received();
 }

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 
+#include <atomic>
 #include <memory>
 
 class QThread;
@@ -21,10 +22,14 @@ public:
 
     // Waits (bounded) for the reader to finish and gives what each connection sent.
     QList<QByteArray> received();
+    // Takes no further connection once the ones under way are read, and gives what each sent: for
+    // a test that has nothing more to wait for.
+    QList<QByteArray> stop();
 
 private:
     std::unique_ptr<QThread> m_thread;
     int m_connections;
     bool m_listening = false;
+    std::atomic<bool> m_stopped{false};
     QList<QByteArray> m_received;
 };

@@ -15,8 +15,8 @@ class BundledEngine : public IsolatedTest
 protected:
     void SetUp() override { ASSERT_TRUE(bundle.install(UPDATER_ENGINE_PROBE)); }
 
-    QString packageTypeFile() const { return bundle.contents() + "/Resources/packagetype.xml"; }
-    QString scheduleFile() const { return bundle.applicationsFolder() + "/scheduleTime.txt"; }
+    QString packageTypeFile() const { return bundle.resources() + "/packagetype.xml"; }
+    QString scheduleFile() const { return bundle.scheduleTimeFile(); }
 
     const ReaderBundle bundle{env.root() + "/Applications"};
 };
@@ -55,7 +55,7 @@ TEST_F(BundledEngine, PackageTypeChoosesThePublicEndpoint)
     }
 }
 
-TEST_F(BundledEngine, ScheduleTimeBesideTheBundleHoldsBackTheFirstRunOfEachValue)
+TEST_F(BundledEngine, ScheduleTimeInTheBundleHoldsBackTheFirstRunOfEachValue)
 {
     ChildHttpServer service(env.root() + "/service");
     ASSERT_TRUE(service.start());

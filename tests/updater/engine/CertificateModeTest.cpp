@@ -5,6 +5,8 @@
 #include "IsolatedEnvironment.h"
 #include "LocalHttpServer.h"
 #include "TestCertificates.h"
+#include "TestUpdateRun.h"
+#include "engine/CSetup_CommandLine.h"
 
 #include <QFile>
 #include <QLockFile>
@@ -38,8 +40,8 @@ protected:
     {
         CSetup_CommandLine commandLine;
         EXPECT_TRUE(commandLine.ProcessCmdLine(switches.join(' ')));
+        const TestUpdateRun updateRun(&commandLine);
         CUpdateCertFile mode;
-        mode.setCommandLine(commandLine);
         if (watchdogIntervalMs >= 0)
             mode.setTimerIntervals(watchdogIntervalMs * 4, watchdogIntervalMs);
         testing::internal::CaptureStdout();

@@ -1,6 +1,8 @@
 // Test helper. "first-instance": becomes the first updater instance and serves until killed (at most
 // 60 s). "bundle <language>": prints the bundle's package type and the language code of <language>.
+// "translations <language>": prints the updater's and Qt's translation paths of <language>.
 #include "app/MyApplication.h"
+#include "app/StartupPaths.h"
 #include "app/UpdaterApp.h"
 
 #include <QCoreApplication>
@@ -31,6 +33,15 @@ int printBundleFacts(int argc, char** argv)
     return 0;
 }
 
+int printTranslationPaths(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    const int language = QString(argv[2]).toInt();
+    std::printf("%s\n%s\n", getLanFilePath(language, 0).toUtf8().constData(),
+                getGLanFilePath(language, 0).toUtf8().constData());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -39,5 +50,7 @@ int main(int argc, char** argv)
         return serveAsFirstInstance(argc, argv);
     if (argc >= 3 && std::strcmp(argv[1], "bundle") == 0)
         return printBundleFacts(argc, argv);
+    if (argc >= 3 && std::strcmp(argv[1], "translations") == 0)
+        return printTranslationPaths(argc, argv);
     return 2;
 }

@@ -1,0 +1,145 @@
+#include "ChildHttpServer.h"
+#include "FakeReader.h"
+#include "StandinPrograms.h"
+#include "UpdaterProcess.h"
+#include "engine/CRegister.h"
+#include "platform/PlistSettings.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kUpdaterKey =
+    QStringLiteral("HKEY_CURRENT_USER\\Software\\Kelvrin Software\\Kelvrin PDF Reader\\plugins\\Updater");
+
+class Modes : public UpdaterProcessTest
+{
+protected:
+    static QString lastDay() { return CRegister::regGetString(kUpdaterKey, "LastDay"); }
+
+    // Waits (bounded) until the presence port answers; the run is then alive in its event loop.
+    static bool aliveWithinBound()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 15000) {
+            if (presencePortAnswers())
+                return true;
+            QThread::msleep(100);
+        }
+        return false;
+    }
+};
+
+TEST_F(Modes, PackageInstallRunUnpacksEachPackageApartAndInstallsThroughOpen)
+{
+    const QString first = makePackage(demoModule("OCR"));
+    const QString second = makePackage(demoModule("Dictionary"));
+
+    const RunResult run = runUpdater({"-install", "-VzipPath", "\"" + first + "|" + second + "\""});
+
+    EXPECT_FALSE(run.overran);
+    EXPECT_EQ(run.exitCode, 0) << run.output.right(3000).toStdString();
+    EXPECT_FALSE(robotLog().contains("window ")) << robotLog().toStdString();
+    const QStringList opened = StandinPrograms::linesWith(StandinPrograms::openLog(), "open");
+    ASSERT_EQ(opened.size(), 2) << opened.join('\n').toStdString();
+    EXPECT_TRUE(opened[0].contains(QRegularExpression("/updater/uncompress/\\d+/1/OCR\\.pkg$"))) << opened[0].toStdString();
+    EXPECT_TRUE(opened[1].contains(QRegularExpression("/updater/uncompress/\\d+/2/Dictionary\\.pkg$")))
+        << opened[1].toStdString();
+    // The installers outlive the updater; none of them is killed.
+    ASSERT_TRUE(StandinPrograms::waitForInstallerEnds(2));
+    QStringList installed = installedPackages();
+    installed.sort();
+    EXPECT_EQ(installed, (QStringList{"Dictionary.pkg", "OCR.pkg"}));
+}
+
+TEST_F(Modes, CertificateModePrintsItsWordWithoutThePresencePort)
+{
+    IsolatedEnvironment::writeFile(env.root() + "/lists/katl.xml", "<katl/>");
+    ChildHttpServer lists(env.root() + "/lists");
+    ASSERT_TRUE(lists.start());
+    const QString katlFile = env.root() + "/katl.xml";
+
+    const RunResult run =
+        runUpdater({"-downloadTrustCertfile", "-certkatlurl", lists.url("/katl.xml").toString(), "-katlfile", katlFile});
+
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.output.split('\n').contains("16777216")) << run.output.toStdString();
+    EXPECT_EQ(IsolatedEnvironment::readFile(katlFile), "<katl/>");
+
+    // A fetch that hangs keeps the mode running: the presence port stays closed meanwhile.
+    QProcess& hanging = startUpdater({"-downloadTrustCertfile", "-certkatlurl",
+                                      lists.url("/katl.xml?never-answer").toString(), "-katlfile", katlFile});
+    ASSERT_TRUE(hanging.waitForStarted());
+    QThread::msleep(1000);
+    EXPECT_EQ(hanging.state(), QProcess::Running);
+    EXPECT_FALSE(presencePortAnswers());
+}
+
+TEST_F(Modes, NextCheckTimeIsStoredAndTheOtherWordsWriteNothing)
+{
+    EXPECT_EQ(runUpdater({"setnextautoupdatetime:Fri Dec 11 09:00:00 2026"}).exitCode, 0);
+    EXPECT_EQ(lastDay(), "Fri Dec 11 09:00:00 2026");
+
+    EXPECT_EQ(runUpdater({"checkbDisableInternet"}).exitCode, 0);
+    EXPECT_EQ(lastDay(), "Fri Dec 11 09:00:00 2026");
+
+    EXPECT_EQ(runUpdater({"setnextautoupdatetime:"}).exitCode, 0);
+    EXPECT_EQ(lastDay(), "");
+}
+
+TEST_F(Modes, RunsWithoutAModeStayInTheirEventLoop)
+{
+    const QList<QStringList> commandLines{
+        {"-version", "12.0.0.1", "setnextautoupdatetime:Fri"},
+        {},
+        {"-insForceUpdate", "-run", "-type", "\"Update List\""},
+    };
+    for (const QStringList& arguments : commandLines) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        QProcess& updater = startUpdater(arguments);
+        EXPECT_TRUE(aliveWithinBound());
+        EXPECT_EQ(updater.state(), QProcess::Running);
+        updater.kill();
+        updater.waitForFinished(5000);
+    }
+    EXPECT_EQ(lastDay(), "");
+}
+
+TEST_F(Modes, GermanTranslationInTheBundleReachesTheWindows)
+{
+    IsolatedEnvironment::writeFile(env.root() + "/de.ts",
+                                   "<?xml version=\"1.0\" encoding=\"utf-8\"?><!DOCTYPE TS>"
+                                   "<TS version=\"2.1\" language=\"de_DE\"><context><name>DlgUpdateChecking</name>"
+                                   "<message><source>Checking for updates...</source>"
+                                   "<translation>Suche nach Aktualisierungen...</translation></message>"
+                                   "</context></TS>");
+    ASSERT_TRUE(QDir().mkpath(bundle.langFolder() + "/de-DE"));
+    QProcess lrelease;
+    lrelease.start(KELVRIN_LRELEASE, {"-silent", env.root() + "/de.ts", "-qm",
+                                      bundle.langFolder() + "/de-DE/pagewisp_de-DE.qm"});
+    ASSERT_TRUE(lrelease.waitForFinished(30000));
+    ASSERT_EQ(lrelease.exitCode(), 0);
+    {
+        const auto preferences = openApplicationSettings("Kelvrin Software", "Kelvrin.PDF.Reader");
+        preferences->setValue("Preferences/Languages/nChooseLan", 42);
+        preferences->setValue("Preferences/Languages/nChooseCountry", 82);
+    }
+    startService({demoModule("OCR")}, {"--no-update"});
+    FakeReader reader(2);
+
+    const RunResult run = runUpdater(readerArguments("Update List"));
+
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(reader.stop(), QList<QByteArray>{"update finished"});
+    EXPECT_TRUE(robotLog().contains("window DlgUpdateChecking \"Kelvrin Updater\" [Suche nach Aktualisierungen...]"))
+        << robotLog().toStdString();
+}
+
+} // namespace

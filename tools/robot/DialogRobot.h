@@ -1,0 +1,52 @@
+#pragma once
+
+#include "RobotScript.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <QTimer>
+#include <QVector>
+
+class QWidget;
+
+// Plays a robot script against the application's windows from inside its event loops (the modal
+// loops included), and logs every window that appears: object name, title and label texts.
+class DialogRobot : public QObject
+{
+public:
+    // `stepPauseMs` is waited after each step, so that a person can follow.
+    DialogRobot(const QString& scriptPath, const QString& logPath, int stepPauseMs);
+
+private:
+    void tick();
+    void logNewWindows();
+    // True when the step is done; false to try again on the next tick.
+    bool perform(const RobotStep& step);
+    QWidget* current() const;
+    template <typename T>
+    T* named(const QString& name) const;
+    bool tickItems(const QString& viewName, const QString& title);
+    bool pressButton(QWidget* root, const QString& name, const QString& text);
+    bool cellContains(const QString& viewName, const QString& text) const;
+    bool answer(const QString& windowName, const QString& button);
+    void log(const QString& line);
+    // With KELVRIN_ROBOT_SHOTS set: a picture of `window`, numbered in the order they were taken.
+    void saveShot(QWidget* window, const QString& what);
+
+    QVector<RobotStep> m_steps;
+    int m_next = 0;
+    int m_stepPauseMs;
+    int m_stepTimeoutMs;
+    QElapsedTimer m_stepClock;
+    qint64 m_sleepUntilMs = 0;
+    QPointer<QWidget> m_current;
+    QSet<QWidget*> m_logged;
+    QFile m_log;
+    QTimer m_timer;
+    bool m_stuck = false;
+    QString m_shotFolder;
+    int m_shots = 0;
+};
