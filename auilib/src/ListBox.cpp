@@ -365,7 +365,9 @@ bool ListBox::DeleteSelItems()
             first = *it;
             ++length;
         }
+        m_impl->removingRun = {first, first + length - 1};
         DeleteItems(first, length);
+        m_impl->removingRun = {};
     }
     return true;
 }

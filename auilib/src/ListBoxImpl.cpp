@@ -118,10 +118,13 @@ void ListBoxImpl::OnSectionResized(int column, int newSize)
 
 void ListBoxImpl::OnSelectionChanged()
 {
-    const std::list<int> current = m_owner.SelectedItemsIndexes();
+    std::vector<int> after;
+    if (!SelectionAfterRemoval(after)) {
+        const std::list<int> current = m_owner.SelectedItemsIndexes();
+        after.assign(current.begin(), current.end());
+    }
     const unsigned change = ++selectionChanges;
     selectionUpdate = true;
-    std::vector<int> after(current.begin(), current.end());
     std::vector<int> left;
     std::vector<int> joined;
     std::set_difference(previousSelection.begin(), previousSelection.end(), after.begin(), after.end(),
@@ -158,6 +161,19 @@ void ListBoxImpl::OnSelectionChanged()
     }
     previousSelection = std::move(after);
     selectionUpdate = false;
+}
+
+bool ListBoxImpl::SelectionAfterRemoval(std::vector<int>& after)
+{
+    const RowRun run = removingRun;
+    removingRun = RowRun();
+    const int length = run.last - run.first + 1;
+    const int count = static_cast<int>(previousSelection.size());
+    if (!predictRemovals || run.first < 0 || count < length || previousSelection.back() != run.last ||
+        previousSelection[static_cast<std::size_t>(count - length)] != run.first)
+        return false;
+    after.assign(previousSelection.begin(), previousSelection.end() - length);
+    return true;
 }
 
 void ListBoxImpl::ClearSelection()

@@ -85,6 +85,15 @@ public:
     std::vector<int> previousSelection;
     // Counts selection changes, so that a handler's own change of the selection is noticed.
     unsigned selectionChanges = 0;
+    // The selected rows first .. last that DeleteSelItems is removing, the last selected rows: the
+    // selection that follows is known without reading it. Off only to compare with the reading.
+    struct RowRun
+    {
+        int first = -1;
+        int last = -1;
+    };
+    RowRun removingRun;
+    bool predictRemovals = true;
     CustomQTableWidgetItem::SortFunctions sortFunctions;
     CustomQTableWidgetItem::SortAnswers sortAnswers;
     std::unique_ptr<HeaderProxyStyle> headerStyle;
@@ -100,6 +109,8 @@ public:
 private:
     void Connect();
     void OnSelectionChanged();
+    // The selection after the removal of `removingRun`; false when it has to be read.
+    bool SelectionAfterRemoval(std::vector<int>& after);
     void OnSectionResized(int column, int newSize);
     void ForgetOrderIfCellTaken(const QModelIndex& topLeft, const QModelIndex& bottomRight);
 

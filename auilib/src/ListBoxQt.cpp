@@ -11,7 +11,6 @@
 #include <QKeyEvent>
 
 #include <algorithm>
-#include <set>
 #include <vector>
 
 namespace AUILib {

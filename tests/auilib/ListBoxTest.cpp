@@ -338,6 +338,42 @@ TEST_F(ListBoxTest, SelectionReportsMatchTheRowsThatChanged)
     }
 }
 
+TEST(ListBoxSelectionDeletes, ReportTheRowsAsReadingTheSelectionWould)
+{
+    std::mt19937 random(11);
+    for (int round = 0; round < 20; ++round) {
+        std::vector<std::string> logs[2];
+        std::vector<std::wstring> rows[2];
+        std::vector<unsigned> picks(30);
+        for (unsigned& pick : picks)
+            pick = random() % 3;
+        for (int predicted = 0; predicted < 2; ++predicted) {
+            QWidget window;
+            ListBox list;
+            list.Create(&window);
+            static_cast<ListBoxImpl&>(*list.GetBaseImpl()).predictRemovals = predicted != 0;
+            list.SetSingleSelection(false);
+            for (int row = 0; row < 30; ++row)
+                list.AddItem(std::to_wstring(row), any());
+            for (int row = 0; row < 30; ++row) {
+                if (picks[row] == 0)
+                    list.SetSel(row, true, false);
+            }
+            std::vector<std::string>& log = logs[predicted];
+            list.OnRowSelectionChanged.Add([&log](int row) { log.push_back("row " + std::to_string(row)); });
+            list.OnSelectionChanged.Add([&log] { log.push_back("selection"); });
+            list.DeleteSelItems();
+            list.SetSel(0, true, false);
+            for (int row = 0; row < list.Count(); ++row)
+                rows[predicted].push_back(list.GetItem(row, 0));
+        }
+        if (std::count(picks.begin(), picks.end(), 0u) > 0)
+            EXPECT_FALSE(logs[1].empty()) << "deleted selected rows are reported";
+        ASSERT_EQ(logs[1], logs[0]) << "round " << round;
+        ASSERT_EQ(rows[1], rows[0]);
+    }
+}
+
 TEST_F(ListBoxTest, AHandlerMayChangeItsOwnList)
 {
     AddRows({L"a", L"b"});
