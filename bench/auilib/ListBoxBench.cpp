@@ -80,8 +80,10 @@ struct Plain
         table = new QTableWidget(&window.window);
         table->setColumnCount(1);
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
-        // Rows as tall as their contents, as the list box has them: the larger part of adding a row.
+        // Rows as tall as their contents and no row header, as the list box has them: the larger part
+        // of adding a row, and of moving the current row through many.
         table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        table->verticalHeader()->setVisible(false);
         window.Place(table);
         QObject::connect(table, &QTableWidget::itemChanged, [](QTableWidgetItem*) {});
         QObject::connect(table, &QTableWidget::itemSelectionChanged, [] {});
