@@ -1,5 +1,6 @@
 #include "EditQt.h"
 
+#include "ContextMenu.h"
 #include "Edit.h"
 #include "WideText.h"
 
@@ -9,6 +10,9 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+
+#include <list>
+#include <set>
 
 namespace AUILib {
 
@@ -81,6 +85,25 @@ void EditQt::keyPressEvent(QKeyEvent* event)
     QLineEdit::keyPressEvent(event);
 }
 
+void EditQt::ShowProgramMenu(ContextMenu& menu)
+{
+    if (menu.Count() < 1)
+        return;
+    const std::list<int> readOnlyEntries = menu.ItemsDisabledIfReadOnly();
+    const std::list<int> clipboardEntries = menu.ItemsDisabledIfEmptyClipBoard();
+    std::set<int> ruled(readOnlyEntries.begin(), readOnlyEntries.end());
+    ruled.insert(clipboardEntries.begin(), clipboardEntries.end());
+    for (int id : ruled)
+        menu.EnableItem(id, true);
+    if (isReadOnly())
+        for (int id : readOnlyEntries)
+            menu.EnableItem(id, false);
+    if (QApplication::clipboard()->text(QClipboard::Clipboard).isEmpty())
+        for (int id : clipboardEntries)
+            menu.EnableItem(id, false);
+    menu.Show(true);
+}
+
 void EditQt::contextMenuEvent(QContextMenuEvent* event)
 {
     if (!m_owner) {
@@ -88,9 +111,12 @@ void EditQt::contextMenuEvent(QContextMenuEvent* event)
         return;
     }
     FireHandlers(m_owner->onContextMenu);
-    // A program's menu takes the place of the standard one.
-    if (m_owner->GetContextMenu())
+    // A program's menu takes the place of the standard one. Held while it shows: a callback may
+    // take it from the field or release the field.
+    if (const std::shared_ptr<ContextMenu> menu = m_owner->GetContextMenu()) {
+        ShowProgramMenu(*menu);
         return;
+    }
     QMenu* menu = createStandardContextMenu();
     if (!menu)
         return;

@@ -7,6 +7,7 @@
 
 namespace AUILib {
 
+class ContextMenu;
 class Edit;
 
 // The line edit's widget: the paste key and the context menu go through the control, and a
@@ -40,6 +41,8 @@ protected:
 
 private:
     void ShowNormalIcon();
+    // Greys the entries that a read-only field or an empty clipboard rule out, then shows it.
+    void ShowProgramMenu(ContextMenu& menu);
 
     Edit* m_owner;
     QPointer<QToolButton> m_extendedButton;

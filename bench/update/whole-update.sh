@@ -4,7 +4,8 @@
 # in the same layout: `curl -o`, `md5sum`, `xz --format=lzma -d -T1` of the package's LZMA part and
 # the stand-in Installer. Prints wall time and the updater's peak resident memory per payload size;
 # the goal is at most 1.3 times the steps by hand, and a peak under 128 MiB plus the LZMA dictionary
-# that does not grow with the payload. The payloads are made here and deleted afterwards.
+# that does not grow with the payload. The payloads are made here and deleted afterwards. Each updater
+# run is bounded (KELVRIN_BENCH_UPDATE_TIMEOUT seconds, 900 unless given).
 # usage: bench/update/whole-update.sh [MIB ...]   (default: 512 1024)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -92,7 +93,8 @@ SCRIPT
     rm -rf "$XDG_DATA_HOME/Kelvrin Software" "$KELVRIN_SYSTEM_ROOT/Users/Shared/Payload-installed.txt"
     sync
     tr_use_robot "$tr_root/robot.script" "$tr_root/robot.log"
-    read -r seconds kib < <(measure "$tr_updater" "${tr_arguments[@]}")
+    read -r seconds kib < <(measure timeout --kill-after=5 "${KELVRIN_BENCH_UPDATE_TIMEOUT:-900}" "$tr_updater" \
+      "${tr_arguments[@]}")
     unset QT_QPA_GENERIC_PLUGINS
     [ -f "$KELVRIN_SYSTEM_ROOT/Users/Shared/Payload-installed.txt" ] ||
       { echo "the updater did not install the payload" >&2; cat "$tr_root/robot.log" >&2; exit 1; }

@@ -1,9 +1,11 @@
 #include "Edit.h"
 
 #include "AgnosticUIException.h"
+#include "ContextMenu.h"
 #include "EditQt.h"
 #include "IsolatedEnvironment.h"
 #include "PictureBytes.h"
+#include "PopupDriver.h"
 #include "PromptsPopupQt.h"
 
 #include <QAction>
@@ -67,6 +69,13 @@ protected:
         event.setAccepted(false);
         QApplication::sendEvent(widget(), &event);
         return event.isAccepted();
+    }
+
+    // A right click on the field.
+    void requestMenu()
+    {
+        QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5), widget()->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(widget(), &request);
     }
 
     std::shared_ptr<PromptsPopup> prompt(const wchar_t* text) const
@@ -258,8 +267,7 @@ TEST_F(EditTest, TheStandardMenuPastesThroughTheField)
     widget()->end(false);
     QApplication::clipboard()->setText("cd");
     log.clear();
-    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5), widget()->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(widget(), &request);
+    requestMenu();
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     ASSERT_NE(menu, nullptr);
     EXPECT_TRUE(menu->testAttribute(Qt::WA_DeleteOnClose));
@@ -277,6 +285,98 @@ TEST_F(EditTest, TheStandardMenuPastesThroughTheField)
     EXPECT_EQ(log[0], "menu");
     EXPECT_EQ(log[1], "paste cd") << "the entry goes through the field's paste, once";
     EXPECT_EQ(std::count(log.begin(), log.end(), "paste cd"), 1);
+}
+
+// The entries a program flags are enabled again at every showing, then greyed by the field's
+// state at that moment; entries it did not flag keep what the program set.
+TEST_F(EditTest, TheInsertedMenuGreysItsEntriesByTheFieldsState)
+{
+    auto menu = std::make_shared<ContextMenu>();
+    ASSERT_TRUE(menu->Create(widget()));
+    std::vector<int> chosen;
+    const auto choose = [&chosen](int id) { chosen.push_back(id); };
+    menu->AddItem(L"Plain", choose, 0);
+    const int disabledByProgram = menu->AddItem(L"Off", choose, 0);
+    menu->EnableItem(disabledByProgram, false);
+    menu->AddItem(L"Cut", choose, ItemData::DisabledIfReadOnly);
+    menu->AddItem(L"Paste", choose, ItemData::DisabledIfEmptyClipBoard);
+    menu->AddItem(L"Paste over", choose, ItemData::DisabledIfReadOnly | ItemData::DisabledIfEmptyClipBoard);
+    std::shared_ptr<ContextMenu> more = menu->AddSubmenu(L"More", L"");
+    ASSERT_TRUE(more);
+    more->AddItem(L"Clear", choose, ItemData::DisabledIfReadOnly);
+    edit->InsertContextMenu(menu);
+    EXPECT_EQ(edit->GetContextMenu(), menu);
+
+    // Entry texts in menu order, with those of the submenu after "More"; '-' marks a greyed one.
+    const auto showAndRead = [&] {
+        QStringList seen;
+        whenPopupShown([&seen](QMenu* open) {
+            for (QAction* action : open->actions()) {
+                QList<QAction*> entries{action};
+                if (action->menu())
+                    entries += action->menu()->actions();
+                for (QAction* entry : entries)
+                    seen << (entry->isEnabled() ? "" : "-") + entry->text();
+            }
+            open->close();
+        });
+        requestMenu();
+        return seen.join(' ');
+    };
+    struct Case
+    {
+        bool readOnly;
+        const char* clipboard;
+        const char* entries;
+    };
+    const Case cases[] = {
+        {true, "x", "Plain -Off -Cut Paste -Paste over More -Clear"},
+        {false, "", "Plain -Off Cut -Paste -Paste over More Clear"},
+        {true, "", "Plain -Off -Cut -Paste -Paste over More -Clear"},
+        {false, "x", "Plain -Off Cut Paste Paste over More Clear"},
+    };
+    for (const Case& c : cases) {
+        edit->SetReadOnly(c.readOnly);
+        QApplication::clipboard()->setText(c.clipboard);
+        log.clear();
+        EXPECT_EQ(showAndRead().toStdString(), c.entries) << c.readOnly << " '" << c.clipboard << "'";
+        EXPECT_EQ(log.front(), "menu");
+        EXPECT_EQ(std::count(log.begin(), log.end(), "menu"), 1) << "no standard menu besides";
+    }
+    EXPECT_TRUE(chosen.empty());
+
+    edit->RemoveContextMenu();
+    EXPECT_FALSE(edit->GetContextMenu());
+}
+
+TEST_F(EditTest, TheInsertedMenuMayBeTakenFromTheFieldByItsOwnEntry)
+{
+    auto menu = std::make_shared<ContextMenu>();
+    ASSERT_TRUE(menu->Create(widget()));
+    bool chosen = false;
+    menu->AddItem(L"Detach", [&] {
+        chosen = true;
+        edit->RemoveContextMenu();
+        menu.reset();
+    }, 0);
+    edit->InsertContextMenu(menu);
+    chooseFromPopup(QStringLiteral("Detach"));
+    requestMenu();
+    EXPECT_TRUE(chosen);
+    EXPECT_FALSE(edit->GetContextMenu());
+}
+
+TEST_F(EditTest, AnInsertedMenuWithoutEntriesShowsNothing)
+{
+    auto empty = std::make_shared<ContextMenu>();
+    ASSERT_TRUE(empty->Create(widget()));
+    for (const auto& menu : {empty, std::make_shared<ContextMenu>()}) {
+        edit->InsertContextMenu(menu);
+        log.clear();
+        requestMenu();
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "not the standard menu either";
+        EXPECT_EQ(log, Log{"menu"});
+    }
 }
 
 TEST_F(EditTest, SelectionsAreClampedToTheText)

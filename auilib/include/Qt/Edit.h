@@ -85,7 +85,8 @@ public:
     void SetSelection(int start, int length);
     int SelectionStart() const;
     int SelectionLength() const;
-    // A menu of the program's in place of the standard one.
+    // A menu of the program's in place of the standard one. At each showing, its entries flagged
+    // for a read-only field or an empty clipboard are greyed when that holds and enabled otherwise.
     void InsertContextMenu(const std::shared_ptr<ContextMenu>& menu);
     void RemoveContextMenu();
     std::shared_ptr<ContextMenu> GetContextMenu();
