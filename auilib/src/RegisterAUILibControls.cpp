@@ -14,6 +14,7 @@
 #include "HyperLinkElement.h"
 #include "Label.h"
 #include "Line.h"
+#include "ListBox.h"
 #include "MultiLineEdit.h"
 #include "ProgressBar.h"
 #include "RadioButton.h"
@@ -47,6 +48,8 @@ void AUILibConfig::RegisterAUILibControls()
     RegisterControl<Edit>("QLineEdit");
     RegisterControl<MultiLineEdit>("QPlainTextEdit");
     RegisterControl<RichEdit>("QTextEdit");
+    RegisterControl<ListBox>("QTableWidget");
+    RegisterControl<ListBox>("QListWidget");
     RegisterControl<CheckBox>("QCheckBox");
     RegisterControl<RadioButton>("QRadioButton");
     RegisterControl<GroupBox>("QGroupBox");

@@ -27,6 +27,8 @@ TEST_F(FactoryTest, RegisteredNamesMakeTheirControls)
         {"QLineEdit", ControlType::Edit},
         {"QPlainTextEdit", ControlType::MultiLineEdit},
         {"QTextEdit", ControlType::RichEdit},
+        {"QTableWidget", ControlType::ListBox},
+        {"QListWidget", ControlType::ListBox},
         {"QCheckBox", ControlType::CheckBox},
         {"QRadioButton", ControlType::RadioButton},
         {"QGroupBox", ControlType::GroupBox},

@@ -1,0 +1,253 @@
+#include "ListBoxFixture.h"
+
+#include "ComboBox.h"
+#include "DateEdit.h"
+#include "Edit.h"
+#include "ListBoxItemDelegate.h"
+
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QLineEdit>
+#include <QLocale>
+#include <QWheelEvent>
+
+using namespace AUILib;
+using ListBoxTesting::Texts;
+
+namespace {
+
+std::string Narrow(const std::wstring& text)
+{
+    return QString::fromStdWString(text).toStdString();
+}
+
+class ListBoxEditorsTest : public ListBoxTesting::ListBoxFixture
+{
+protected:
+    void SetUp() override
+    {
+        ListBoxFixture::SetUp();
+        list->SetColumnsCount(3);
+        for (const wchar_t* text : {L"b", L"a", L"c"}) {
+            auto texts = Texts({text, L"red", L"2024-03-05T14:30:00"});
+            list->AddItemEx(texts, any());
+        }
+        list->SetColumnEditMode(1, ListBox::ComboBoxEditor);
+        list->SetColumnEditMode(2, ListBox::DateEditor);
+        list->OnEditorCreated.Add([this](int row, int column, BaseGUIObject* editor) {
+            Log("created", row * 10 + column);
+            lastEditor = editor;
+            if (auto* combo = dynamic_cast<ComboBox*>(editor)) {
+                for (const wchar_t* colour : {L"red", L"green", L"blue"})
+                    combo->AddItem(colour, any());
+            }
+        });
+        list->OnEditFinished.Add([this](int row) { Log("finished", row); });
+        list->OnEditStarted.Add([this](int row, Edit* edit) {
+            Log("started", row);
+            startedEdit = edit;
+        });
+        list->OnItemTextEdited.Add([this](int row, int column, std::wstring before, std::wstring after) {
+            edits.push_back(std::to_string(row) + "," + std::to_string(column) + ": " + Narrow(before) + " -> " +
+                            Narrow(after));
+        });
+    }
+
+    // Double-clicks the cell; returns the editor widget that opened, or null.
+    QWidget* Open(int row, int column)
+    {
+        const QPoint point = RowCentre(row, column);
+        QCursor::setPos(table()->viewport()->mapToGlobal(point));
+        lastEditor = nullptr;
+        // QTest sends a widget the double click alone; the view wants the press before it.
+        QTest::mouseClick(table()->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+        QTest::mouseDClick(table()->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+        QTest::mouseRelease(table()->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+        return lastEditor ? lastEditor->GetPlatformHandle() : nullptr;
+    }
+
+    // The editing reports in the log, without the selection's and the cells'.
+    std::vector<std::string> EditReports() const
+    {
+        std::vector<std::string> reports;
+        for (const std::string& entry : log) {
+            if (entry.rfind("started", 0) == 0 || entry.rfind("created", 0) == 0 || entry.rfind("finished", 0) == 0)
+                reports.push_back(entry);
+        }
+        return reports;
+    }
+
+    // Return commits and closes once the editor has had the key: Qt queues it.
+    static void PressReturn(QWidget* editor)
+    {
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+
+    static QString ShortDate(const QDate& date) { return date.toString(QLocale::system().dateFormat(QLocale::ShortFormat)); }
+
+    BaseGUIObject* lastEditor = nullptr;
+    Edit* startedEdit = nullptr;
+    std::vector<std::string> edits;
+};
+
+} // namespace
+
+TEST_F(ListBoxEditorsTest, ModesDecideWhichCellsOpenAnEditor)
+{
+    EXPECT_EQ(Open(0, 1), nullptr) << "no editing until it is switched on";
+    list->SetEditItems(ListBox::Editable(1));
+    list->SetItemEditMode(1, 1, ListBox::NoEdit);
+    EXPECT_EQ(Open(1, 1), nullptr) << "an item that is not editable";
+    QWidget* combo = Open(0, 1);
+    ASSERT_NE(combo, nullptr);
+    EXPECT_TRUE(qobject_cast<QComboBox*>(combo));
+    EXPECT_EQ(combo->parentWidget(), table()) << "a child of the table, placed below the header";
+    EXPECT_EQ(static_cast<QComboBox*>(combo)->count(), 3) << "filled by the handler";
+    EXPECT_EQ(log.back(), "created 1");
+    EXPECT_EQ(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base))
+        << "the selection is hidden while editing";
+}
+
+TEST_F(ListBoxEditorsTest, AComboBoxChoiceIsReported)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    auto* combo = qobject_cast<QComboBox*>(Open(2, 1));
+    ASSERT_NE(combo, nullptr);
+    combo->setCurrentIndex(2);
+    PressReturn(combo);
+    EXPECT_EQ(list->GetItem(2, 1), L"blue");
+    EXPECT_EQ(edits, std::vector<std::string>{"2,1: red -> blue"});
+    EXPECT_EQ(log.back(), "finished 2");
+    EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base));
+}
+
+TEST_F(ListBoxEditorsTest, EditingTheSortColumnReportsTheRowItMovedTo)
+{
+    list->SetColumnEditMode(0, ListBox::ComboBoxEditor);
+    list->SortColumn(0, ListBox::Ascending, true);
+    list->SetEditItems(ListBox::Editable(3));
+    auto* combo = qobject_cast<QComboBox*>(Open(0, 0));
+    ASSERT_NE(combo, nullptr);
+    combo->setCurrentIndex(2);
+    PressReturn(combo);
+    EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"b", L"blue", L"c"}));
+    EXPECT_EQ(edits, std::vector<std::string>{"1,0: a -> blue"});
+    EXPECT_EQ(std::count(log.begin(), log.end(), "finished 0"), 0) << "setting 3 reports no finish";
+}
+
+TEST_F(ListBoxEditorsTest, DatesRoundTripInTheSystemsShortForm)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    auto* date = qobject_cast<QDateTimeEdit*>(Open(1, 2));
+    ASSERT_NE(date, nullptr);
+    EXPECT_EQ(date->date(), QDate(2024, 3, 5)) << "the ISO text is read";
+    date->setDate(QDate(2025, 12, 24));
+    PressReturn(date);
+    const QString before = ShortDate(QDate(2024, 3, 5)) + QStringLiteral(" 14:30");
+    const QString after = ShortDate(QDate(2025, 12, 24));
+    ASSERT_EQ(edits.size(), 1u);
+    EXPECT_EQ(edits[0], "1,2: " + before.toStdString() + " -> " + after.toStdString());
+    if (QLocale::system().name().startsWith(QLatin1String("de")))
+        EXPECT_EQ(after, QStringLiteral("24.12.25"));
+
+    // The display form the editor wrote back opens at the same date.
+    date = qobject_cast<QDateTimeEdit*>(Open(1, 2));
+    ASSERT_NE(date, nullptr);
+    EXPECT_EQ(date->date(), QDate(2025, 12, 24));
+    PressReturn(date);
+    EXPECT_EQ(list->GetItem(1, 2), after.toStdWString());
+}
+
+TEST_F(ListBoxEditorsTest, TheWheelClosesTheEditorWithoutStoringIt)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    auto* combo = qobject_cast<QComboBox*>(Open(0, 1));
+    ASSERT_NE(combo, nullptr);
+    combo->setCurrentIndex(1);
+    const QPointer<QWidget> guard(combo);
+    const QPoint point = RowCentre(2, 0);
+    QWheelEvent wheel(point, table()->viewport()->mapToGlobal(point), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(table()->viewport(), &wheel);
+    EXPECT_EQ(list->GetItem(0, 1), L"red");
+    EXPECT_EQ(edits, std::vector<std::string>{"0,1: red -> red"});
+    EXPECT_EQ(log.back(), "finished 0");
+    EXPECT_TRUE(!guard || guard->isHidden()) << "the editor is gone";
+}
+
+TEST_F(ListBoxEditorsTest, TheListMayGoWhileAnEditorHasFocus)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    QWidget* date = Open(0, 2);
+    ASSERT_NE(date, nullptr);
+    date->setFocus();
+    tester.reset();
+    delete table();
+    EXPECT_EQ(list->Count(), -1);
+    list.reset();
+}
+
+TEST_F(ListBoxEditorsTest, TheControlGoingFirstLeavesAWorkingTable)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    QWidget* combo = Open(0, 1);
+    ASSERT_NE(combo, nullptr);
+    QTableWidget* plain = table();
+    tester.reset();
+    list.reset();
+    PressReturn(combo);
+    EXPECT_EQ(plain->rowCount(), 3);
+}
+
+TEST_F(ListBoxEditorsTest, TypedTextIsReportedWithTheTextItReplaced)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    auto* line = qobject_cast<QLineEdit*>(Open(1, 0));
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(static_cast<BaseGUIObject*>(startedEdit), lastEditor);
+    EXPECT_EQ(line->text(), QStringLiteral("a"));
+    EXPECT_TRUE(line->styleSheet().contains(
+        QStringLiteral("border: 1px solid #%1;").arg(QPalette().color(QPalette::Highlight).rgb(), 0, 16)));
+    line->selectAll();
+    QTest::keyClicks(line, QStringLiteral("apple"));
+    PressReturn(line);
+    EXPECT_EQ(list->GetItem(1, 0), L"apple");
+    EXPECT_EQ(edits, std::vector<std::string>{"1,0: a -> apple"});
+    EXPECT_EQ(EditReports(), (std::vector<std::string>{"started 1", "created 10", "finished 1"}));
+}
+
+TEST_F(ListBoxEditorsTest, ALineEditWithoutEditingSwitchedOnOnlyForItsColumnMode)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    list->SetEditItems(ListBox::NotEditable);
+    table()->setEditTriggers(QAbstractItemView::DoubleClicked);
+    EXPECT_EQ(Open(0, 0), nullptr) << "no column mode";
+    list->SetColumnEditMode(0, ListBox::EditEditor);
+    QWidget* line = Open(0, 0);
+    ASSERT_NE(line, nullptr);
+    EXPECT_TRUE(line->styleSheet().isEmpty()) << "the plain look";
+    PressReturn(line);
+    EXPECT_EQ(edits, std::vector<std::string>{"0,0: b -> b"});
+}
+
+TEST_F(ListBoxEditorsTest, SettingThreeReportsNeitherStartNorFinish)
+{
+    list->SetEditItems(ListBox::Editable(3));
+    QWidget* line = Open(2, 0);
+    ASSERT_NE(line, nullptr);
+    PressReturn(line);
+    EXPECT_EQ(EditReports(), std::vector<std::string>{"created 20"});
+    EXPECT_EQ(edits.size(), 1u);
+}
+
+TEST_F(ListBoxEditorsTest, ShowingTheSelectionClosesAnOpenEditorWithoutStoring)
+{
+    list->SetEditItems(ListBox::Editable(2));
+    auto* line = qobject_cast<QLineEdit*>(Open(1, 0));
+    ASSERT_NE(line, nullptr);
+    line->setText(QStringLiteral("not kept"));
+    list->ShowSelection(true);
+    EXPECT_EQ(list->GetItem(1, 0), L"a");
+    EXPECT_EQ(edits, std::vector<std::string>{"1,0: a -> a"});
+}
