@@ -2,7 +2,7 @@
 #include "app/CDlgComponentFound.h"
 #include "app/CDlg_MajorUpdate.h"
 #include "app/DlgAutoUpdate.h"
-#include "app/DlgMessage.h"
+#include "engine/DlgMessage.h"
 #include "app/DlgUpdateChecking.h"
 #include "app/DlgUpdatesTree.h"
 #include "app/dlgAcCertain.h"
