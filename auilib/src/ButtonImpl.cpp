@@ -3,6 +3,7 @@
 #include "ButtonQt.h"
 #include "ButtonSheets.h"
 #include "ContextMenu.h"
+#include "FontDataQt.h"
 #include "WideText.h"
 
 #include <QFileInfo>
@@ -228,18 +229,7 @@ void Button::impl::SetFont(const FontData& data)
 {
     if (!m_widget)
         return;
-    QFont font = m_widget->font();
-    if (data.bold != -1)
-        font.setWeight(data.bold != 0 ? 75 : 50);
-    if (data.italic != -1)
-        font.setStyle(data.italic != 0 ? QFont::StyleItalic : QFont::StyleNormal);
-    if (data.underline != -1)
-        font.setUnderline(data.underline != 0);
-    if (data.pointSize > 0)
-        font.setPointSizeF(data.pointSize);
-    if (!data.faceName.empty())
-        font.setFamily(ToQString(data.faceName));
-    m_widget->setFont(font);
+    m_widget->setFont(Overlaid(m_widget->font(), data));
     RepaintWidget();
 }
 

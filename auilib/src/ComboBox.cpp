@@ -2,6 +2,7 @@
 
 #include "AUILibConfig.h"
 #include "ComboBoxImpl.h"
+#include "FontDataQt.h"
 #include "WideText.h"
 
 #include <QCompleter>
@@ -374,21 +375,8 @@ void ComboBox::SetSelectedItemTextColor(unsigned int rgb)
 
 void ComboBox::SetFont(FontData font)
 {
-    ComboBoxQt* widget = m_impl->widget;
-    if (!widget)
-        return;
-    QFont qtFont;
-    if (font.bold >= 0)
-        qtFont.setWeight(font.bold != 0 ? 75 : 50);
-    if (font.italic >= 0)
-        qtFont.setItalic(font.italic != 0);
-    if (font.underline >= 0)
-        qtFont.setUnderline(font.underline != 0);
-    if (font.pointSize > 0)
-        qtFont.setPointSizeF(font.pointSize);
-    if (!font.faceName.empty())
-        qtFont.setFamily(ToQString(font.faceName));
-    widget->setFont(qtFont);
+    if (ComboBoxQt* widget = m_impl->widget)
+        widget->setFont(Overlaid(QFont(), font));
 }
 
 void ComboBox::DisableItem(int index, bool disable)

@@ -1,6 +1,7 @@
 #include "Label.h"
 
 #include "AUILibConfig.h"
+#include "FontDataQt.h"
 #include "LabelImpl.h"
 #include "LabelTextLayout.h"
 #include "UntilNul.h"
@@ -23,8 +24,6 @@ namespace AUILib {
 namespace {
 
 constexpr Qt::Alignment kCentred = Qt::AlignHCenter | Qt::AlignVCenter;
-constexpr int kBoldWeight = 75;
-constexpr int kNormalWeight = 50;
 
 // A disabled label's text: each channel three quarters of the way to white.
 int Lightened(int channel)
@@ -129,36 +128,17 @@ std::wstring Label::impl::GetText() const
 
 void Label::impl::SetFont(const FontData& font)
 {
-    if (!m_widget)
-        return;
-    QFont qtFont = m_widget->font();
-    if (font.bold >= 0)
-        qtFont.setWeight(font.bold != 0 ? kBoldWeight : kNormalWeight);
-    if (font.italic >= 0)
-        qtFont.setItalic(font.italic != 0);
-    if (font.underline >= 0)
-        qtFont.setUnderline(font.underline != 0);
-    if (font.pointSize > 0)
-        qtFont.setPointSizeF(font.pointSize);
-    if (!font.faceName.empty())
-        qtFont.setFamily(ToQString(font.faceName));
-    m_widget->setFont(qtFont);
+    if (m_widget)
+        m_widget->setFont(Overlaid(m_widget->font(), font));
 }
 
 FontData Label::impl::GetFont()
 {
-    FontData font;
-    if (!m_widget) {
-        font.pointSize = -1.0;
-        return font;
-    }
-    const QFontInfo info(m_widget->font());
-    font.faceName = ToWString(info.family());
-    font.pointSize = info.pointSizeF();
-    font.bold = info.weight() >= 51 ? 1 : 0;
-    font.italic = info.italic() ? 1 : 0;
-    font.underline = info.underline() ? 1 : 0;
-    return font;
+    if (m_widget)
+        return FontDataOf(QFontInfo(m_widget->font()));
+    FontData none;
+    none.pointSize = -1.0;
+    return none;
 }
 
 void Label::impl::SetTextAlign(TextAlign align)

@@ -1,5 +1,6 @@
 #include "TreeView.h"
 
+#include "FontDataQt.h"
 #include "TreeViewImpl.h"
 #include "WideText.h"
 
@@ -22,7 +23,7 @@ enum StyleBit : int {
 constexpr int kStyleBitOrder[] = {CheckBoxesBit, ExpandersBit, ActiveSelectionOnlyBit,
                                   RowSelectionBit, BoxedExpandersBit, CommonBranchesBit};
 
-FontData FontDataOf(const QFont& font, int boldWeight)
+FontData StoredFontData(const QFont& font, int boldWeight)
 {
     FontData data;
     data.faceName = ToWString(font.family());
@@ -33,25 +34,9 @@ FontData FontDataOf(const QFont& font, int boldWeight)
     return data;
 }
 
-// The given fields of `change` over `font`.
-QFont Overlay(QFont font, const FontData& change)
-{
-    if (change.bold >= 0)
-        font.setWeight(change.bold ? 75 : 50);
-    if (change.italic >= 0)
-        font.setItalic(change.italic != 0);
-    if (change.underline >= 0)
-        font.setUnderline(change.underline != 0);
-    if (change.pointSize > 0.0)
-        font.setPointSizeF(change.pointSize);
-    if (!change.faceName.empty())
-        font.setFamily(ToQString(change.faceName));
-    return font;
-}
-
 QFont FontOf(const FontData& data)
 {
-    return Overlay(QFont(), data);
+    return Overlaid(QFont(), data);
 }
 
 void Remember(std::vector<QPersistentModelIndex>& list, QStandardItem* item)
@@ -211,7 +196,7 @@ void TreeView::SetFont(FontData& font, bool ownFontsToo)
 {
     if (!m_impl->IsStandardMode())
         return;
-    m_impl->widget->setFont(Overlay(FontOf(GetFont()), font));
+    m_impl->widget->setFont(Overlaid(FontOf(GetFont()), font));
     if (ownFontsToo) {
         for (const QPersistentModelIndex& index : std::vector<QPersistentModelIndex>(m_impl->ownFonts)) {
             if (QStandardItem* item = m_impl->ItemOf(index))
@@ -224,18 +209,11 @@ void TreeView::SetFont(FontData& font, bool ownFontsToo)
 
 FontData TreeView::GetFont()
 {
+    if (m_impl->IsStandardMode())
+        return FontDataOf(QFontInfo(m_impl->widget->font()));
     FontData none;
     none.pointSize = -1.0;
-    if (!m_impl->IsStandardMode())
-        return none;
-    const QFontInfo info(m_impl->widget->font());
-    FontData data;
-    data.faceName = ToWString(info.family());
-    data.pointSize = info.pointSizeF();
-    data.bold = info.weight() >= 51 ? 1 : 0;
-    data.italic = info.italic() ? 1 : 0;
-    data.underline = info.underline() ? 1 : 0;
-    return data;
+    return none;
 }
 
 void TreeView::SetItemBold(QStandardItem* item, bool bold)
@@ -260,14 +238,14 @@ FontData TreeView::GetItemFont(QStandardItem* item)
         return none;
     }
     const QVariant font = item->data(Qt::FontRole);
-    return font.isValid() ? FontDataOf(font.value<QFont>(), 58) : GetFont();
+    return font.isValid() ? StoredFontData(font.value<QFont>(), 58) : GetFont();
 }
 
 void TreeView::SetItemFont(QStandardItem* item, FontData& font)
 {
     if (!m_impl->IsItem(item))
         return;
-    item->setData(Overlay(FontOf(GetItemFont(item)), font), Qt::FontRole);
+    item->setData(Overlaid(FontOf(GetItemFont(item)), font), Qt::FontRole);
     m_impl->RenewSizeHint(item);
     Remember(m_impl->ownFonts, item);
 }
