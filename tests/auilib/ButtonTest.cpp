@@ -4,10 +4,10 @@
 #include "ButtonImpl.h"
 #include "ButtonQt.h"
 #include "ContextMenu.h"
+#include "PictureBytes.h"
 #include "PopupDriver.h"
 #include "StyleSheetRules.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QPushButton>
 #include <QTest>
@@ -48,12 +48,8 @@ protected:
 
 QByteArray ImageBytes(const char* format, int side, Qt::GlobalColor colour)
 {
-    QImage image(side, side, QImage::Format_ARGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(image.save(&buffer, format)) << format;
+    const QByteArray bytes = PictureBytes::Encoded(PictureBytes::Filled(side, side, colour), format);
+    EXPECT_FALSE(bytes.isEmpty()) << format;
     return bytes;
 }
 

@@ -1,10 +1,10 @@
 #include "ComboBox.h"
 
 #include "ComboBoxImpl.h"
+#include "PictureBytes.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -188,12 +188,7 @@ TEST_F(ComboBoxTest, ItemFontsAndTheWidgetFontFollowingThem)
 TEST_F(ComboBoxTest, PicturesFromBytesRefuseBadBuffers)
 {
     box->AddItem(L"picture", any());
-    QImage image(8, 8, QImage::Format_ARGB32);
-    image.fill(Qt::red);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    const QByteArray png = PictureBytes::Png(8, 8, Qt::red);
     const auto* bytes = reinterpret_cast<const unsigned char*>(png.constData());
 
     box->AddPicture(0, bytes, 0, ImageTypes::PNG, ScalePicture::Keep, {16, 16}, BitmapType::Default);

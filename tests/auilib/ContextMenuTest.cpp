@@ -2,9 +2,9 @@
 
 #include "AUILibLogger.h"
 #include "ContextMenuImpl.h"
+#include "PictureBytes.h"
 #include "PopupDriver.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QToolTip>
 #include <QWidget>
@@ -27,17 +27,6 @@ protected:
     std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
     std::shared_ptr<ContextMenu> menu = std::make_shared<ContextMenu>();
 };
-
-QByteArray PngOf(Qt::GlobalColor color)
-{
-    QImage image(8, 8, QImage::Format_ARGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 QRgb IconColour(const QAction* action)
 {
@@ -164,8 +153,8 @@ TEST_F(ContextMenuTest, AChosenEntryRunsItsCallbackAndShowsItsPicture)
 {
     int chosen = -1;
     const int id = menu->AddItem(L"Bold", [&](int which) { chosen = which; }, ItemData::Checkable);
-    const QByteArray red = PngOf(Qt::red);
-    const QByteArray blue = PngOf(Qt::blue);
+    const QByteArray red = PictureBytes::Png(8, 8, Qt::red);
+    const QByteArray blue = PictureBytes::Png(8, 8, Qt::blue);
     const auto* redBytes = reinterpret_cast<const unsigned char*>(red.constData());
     menu->AddPictureToItem(id, redBytes, red.size(), ImageTypes::PNG, 0, BitmapType::Default, false);
     menu->AddPictureToItem(id, reinterpret_cast<const unsigned char*>(blue.constData()), blue.size(), ImageTypes::PNG,

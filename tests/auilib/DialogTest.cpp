@@ -8,13 +8,13 @@
 #include "FormDialogFixture.h"
 #include "Line.h"
 #include "ModalDriver.h"
+#include "PictureBytes.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
-#include <QBuffer>
 #include <QTest>
 #include <QToolTip>
 
@@ -307,12 +307,7 @@ TEST_F(FormDialogTest, CursorsGoOnTheOverrideStack)
     dialog.SetCursorType(static_cast<CursorTypes>(0));
     EXPECT_FALSE(QGuiApplication::overrideCursor());
 
-    QImage image(4, 4, QImage::Format_ARGB32);
-    image.fill(Qt::red);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    const QByteArray png = PictureBytes::Png(4, 4, Qt::red);
     const auto* bytes = reinterpret_cast<const unsigned char*>(png.constData());
     EXPECT_FALSE(dialog.LoadCustomCursor(bytes, png.size(), 1, 1, ImageTypes::GIF));
     EXPECT_FALSE(dialog.LoadCustomCursor(bytes, -1, 1, 1, ImageTypes::PNG));

@@ -1,6 +1,6 @@
 #include "ListBoxFixture.h"
+#include "PictureBytes.h"
 
-#include <QBuffer>
 #include <QHeaderView>
 #include <QPainter>
 #include <QStyle>
@@ -17,11 +17,7 @@ protected:
     {
         QPixmap pixmap(size, size);
         pixmap.fill(color);
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        pixmap.save(&buffer, "PNG");
-        return bytes;
+        return PictureBytes::Encoded(pixmap.toImage(), "PNG");
     }
 
     static const unsigned char* Bytes(const QByteArray& bytes)

@@ -7,8 +7,6 @@
 
 namespace PictureBytes {
 
-namespace {
-
 QByteArray Encoded(const QImage& image, const char* format)
 {
     QByteArray bytes;
@@ -24,6 +22,8 @@ QImage Filled(int width, int height, QColor colour)
     image.fill(colour);
     return image;
 }
+
+namespace {
 
 constexpr int kIconHeaderSize = 6;
 constexpr int kIconEntrySize = 16;

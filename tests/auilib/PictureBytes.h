@@ -3,11 +3,16 @@
 // Picture files made in code for the controls' picture tests.
 #include <QByteArray>
 #include <QColor>
+#include <QImage>
 
 #include <initializer_list>
 
 namespace PictureBytes {
 
+// `image` as a file of `format` ("PNG", "ICO", ...).
+QByteArray Encoded(const QImage& image, const char* format);
+// A picture of that size filled with one colour.
+QImage Filled(int width, int height, QColor colour);
 // A PNG of that size filled with one colour.
 QByteArray Png(int width, int height, QColor colour);
 // An icon file holding one square image per width, in the order given.

@@ -1,9 +1,9 @@
 #include "PromptsPopup.h"
 
 #include "ChildDialog.h"
+#include "PictureBytes.h"
 
 #include <QAbstractEventDispatcher>
-#include <QBuffer>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -36,17 +36,6 @@ protected:
         const QList<QAbstractEventDispatcher::TimerInfo> timers =
             QAbstractEventDispatcher::instance()->registeredTimers(Label());
         return timers.size() == 1 ? QAbstractEventDispatcher::instance()->remainingTime(timers.first().timerId) : -1;
-    }
-
-    static QByteArray PngBytes()
-    {
-        QImage image(16, 16, QImage::Format_ARGB32);
-        image.fill(Qt::green);
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
-        return bytes;
     }
 
     QWidget window;
@@ -198,7 +187,7 @@ TEST_F(PromptsPopupTest, ContentFormsForTitleAndIcon)
 TEST_F(PromptsPopupTest, IconFromBytesOrFile)
 {
     ASSERT_TRUE(popup.Create(anchor, L"icon", 0, 5000, false));
-    const QByteArray png = PngBytes();
+    const QByteArray png = PictureBytes::Png(16, 16, Qt::green);
     const auto* data = reinterpret_cast<const unsigned char*>(png.constData());
     EXPECT_FALSE(popup.SetTitleIcon(nullptr, 10));
     EXPECT_FALSE(popup.SetTitleIcon(data, 0));

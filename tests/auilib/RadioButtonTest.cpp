@@ -1,9 +1,9 @@
 #include "ControlTestSupport.h"
 
 #include "BaseImplQt.h"
+#include "PictureBytes.h"
 #include "RadioButton.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -104,28 +104,15 @@ TEST(RadioButton, TextCarriesEveryCodePointAndLowersTheProgrammaticFlag)
 
 namespace {
 
-QImage FilledImage(int side, QColor colour)
-{
-    QImage image(side, side, QImage::Format_ARGB32);
-    image.fill(colour);
-    return image;
-}
-
-QByteArray Encoded(const QImage& image, const char* format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
+using PictureBytes::Encoded;
+using PictureBytes::Filled;
 
 // An icon file holding a 32- and a 16-pixel picture, in that order: as an icon it offers the 16,
 // read as a plain picture it gives the first, 32 pixels wide.
 QByteArray TwoSizeIcon()
 {
-    const QByteArray large = Encoded(FilledImage(32, Qt::red), "ICO");
-    const QByteArray small = Encoded(FilledImage(16, Qt::blue), "ICO");
+    const QByteArray large = Encoded(Filled(32, 32, Qt::red), "ICO");
+    const QByteArray small = Encoded(Filled(16, 16, Qt::blue), "ICO");
     const int header = 6;
     const int entry = 16;
     QByteArray icon = large.left(header);
@@ -168,7 +155,7 @@ TEST(RadioButton, IconFileNamesAreToldByTheirCompleteSuffix)
 
 TEST(RadioButton, PictureBytesOfEachKindReplaceTheText)
 {
-    const QByteArray png = Encoded(FilledImage(20, Qt::green), "PNG");
+    const QByteArray png = PictureBytes::Png(20, 20, Qt::green);
     const QByteArray icon = TwoSizeIcon();
     struct Case
     {
@@ -191,7 +178,7 @@ TEST(RadioButton, PictureBytesOfEachKindReplaceTheText)
 
 TEST(RadioButton, UnreadablePictureLeavesNeitherTextNorIcon)
 {
-    const QByteArray png = Encoded(FilledImage(20, Qt::green), "PNG");
+    const QByteArray png = PictureBytes::Png(20, 20, Qt::green);
     const auto* bytes = reinterpret_cast<const unsigned char*>(png.constData());
     struct Case
     {

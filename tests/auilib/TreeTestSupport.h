@@ -2,12 +2,12 @@
 
 // Shared by the tree view's tests: a shown tree, items by text, and clicks that move the cursor
 // first, since the tree reads QCursor::pos() where QTest's clicks do not move it.
+#include "PictureBytes.h"
 #include "TreeView.h"
 #include "TreeViewImpl.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
-#include <QBuffer>
 #include <QCursor>
 #include <QImage>
 #include <QStandardItem>
@@ -19,15 +19,11 @@
 #include <memory>
 #include <string>
 
-inline QByteArray PictureBytes(QColor colour, const char* format = "PNG", int size = 8)
+inline QByteArray FilledPicture(QColor colour, const char* format = "PNG", int size = 8)
 {
     QImage image(size, size, QImage::Format_RGB32);
     image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
+    return PictureBytes::Encoded(image, format);
 }
 
 inline const unsigned char* Bytes(const QByteArray& bytes)

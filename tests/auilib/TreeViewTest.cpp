@@ -122,7 +122,7 @@ TEST_F(TreeViewTest, AddItemFollowsTheCurrentItemAndTheSingleRoot)
 
 TEST_F(TreeViewTest, BatchesAddInOrderWithPictures)
 {
-    const QByteArray red = PictureBytes(Qt::red);
+    const QByteArray red = FilledPicture(Qt::red);
     const int picture = tree->AddPicture(static_cast<QStandardItem*>(nullptr), Bytes(red), red.size(), ImageTypes::PNG,
                                          16, BitmapType::Default);
     ASSERT_EQ(picture, 1);
@@ -318,15 +318,15 @@ TEST_F(TreeViewTest, RemovingTheAnchorsAncestorLeavesNoAnchor)
 TEST_F(TreeViewTest, PicturesAreStoredOncePerContent)
 {
     Build();
-    const QByteArray red = PictureBytes(Qt::red);
-    const QByteArray blue = PictureBytes(Qt::blue);
+    const QByteArray red = FilledPicture(Qt::red);
+    const QByteArray blue = FilledPicture(Qt::blue);
     EXPECT_EQ(tree->AddPicture(a, Bytes(red), red.size(), ImageTypes::PNG, 16, BitmapType::Default), 1);
     EXPECT_EQ(tree->AddPicture(b, Bytes(red), red.size(), ImageTypes::PNG, 16, BitmapType::Default), 1);
     EXPECT_EQ(tree->AddPicture(a1, Bytes(blue), blue.size(), ImageTypes::PNG, 16, BitmapType::Default), 2);
     EXPECT_EQ(view()->iconSize(), QSize(16, 16));
 
     // Two pictures alike at every fifth byte.
-    QByteArray first = PictureBytes(Qt::red, "BMP", 4);
+    QByteArray first = FilledPicture(Qt::red, "BMP", 4);
     QByteArray second = first;
     int changed = first.size() - 2;
     if (changed % 5 == 0)
@@ -368,11 +368,11 @@ TEST_F(TreeViewTest, PicturesFromFilesKeepTheirPaths)
     const QString path = folder.filePath(QString::fromUtf8("bild-\xC3\xA4\xE4\xB8\x80.png"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(PictureBytes(Qt::green));
+    file.write(FilledPicture(Qt::green));
     file.close();
     QFile noDot(folder.filePath("picture"));
     ASSERT_TRUE(noDot.open(QIODevice::WriteOnly));
-    noDot.write(PictureBytes(Qt::green, "BMP"));
+    noDot.write(FilledPicture(Qt::green, "BMP"));
     noDot.close();
 
     QStandardItem* item = tree->AddItem(L"item", any());

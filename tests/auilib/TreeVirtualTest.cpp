@@ -180,7 +180,7 @@ TEST_F(TreeVirtualTest, EmptyTreeIsAllCheckedAndNodesKeepTheirValues)
     tree->SetItemTooltip(node, L"tip");
     EXPECT_EQ(node->GetTooltip(), L"tip");
 
-    const QByteArray red = PictureBytes(Qt::red);
+    const QByteArray red = FilledPicture(Qt::red);
     const int picture = tree->AddPicture(node, Bytes(red), red.size(), ImageTypes::PNG, 16, BitmapType::Default);
     EXPECT_EQ(picture, 1);
     tree->UpdateVirtualView();
