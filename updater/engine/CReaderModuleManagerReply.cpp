@@ -1,10 +1,10 @@
 #include "CReaderModuleManager.h"
 
 #include "engine/CUP_Log.h"
-#include "engine/Comm.h"
 #include "engine/UpdateRun.h"
 #include "engine/CRegister.h"
 #include "engine/CSetup_CommandLine.h"
+#include "engine/XmlTree.h"
 #include "xml/CZR_XMLElement.h"
 
 #include <QCoreApplication>
@@ -13,27 +13,12 @@
 #include <QFile>
 #include <QUrl>
 
-#include <memory>
-
 namespace {
 
 const QString kUpdaterKey = QStringLiteral("Software\\Kelvrin Software\\Kelvrin PDF Reader\\plugins\\Updater");
 
-struct TreeDeleter {
-    void operator()(CZR_XMLElement* root) const { delete root; }
-};
-using Tree = std::unique_ptr<CZR_XMLElement, TreeDeleter>;
-
-Tree parseTree(const QByteArray& bytes)
-{
-    return Tree(CZR_XMLElement::Parse(bytes.constData(), static_cast<size_t>(bytes.size()), false, nullptr, nullptr,
-                                      false, false));
-}
-
-QString text(const CZR_WideString& value)
-{
-    return Comm::ws2qs(value.c_str());
-}
+using XmlTree::Tree;
+using XmlTree::text;
 
 std::string utf8(const CZR_WideString& value)
 {
@@ -155,7 +140,7 @@ void CReaderModuleManager::OnPaserModuleInfo(QString replyFile)
         return;
     }
 
-    Tree root = parseTree(bytes);
+    Tree root = XmlTree::parse(bytes);
     bytes.clear();
     bool scheduled = true;
     if (UpdateRun::current()->bInternalUpdate) {
@@ -294,7 +279,7 @@ void CReaderModuleManager::ParseUpdaterInfo(QVector<_UpdaterInfo*>& list)
     const QByteArray bytes = file.readAll();
     if (bytes.isEmpty() || !bytes.contains("updater_info"))
         return;
-    const Tree root = parseTree(bytes);
+    const Tree root = XmlTree::parse(bytes);
     if (!root)
         return;
     CZR_ByteString prefix;

@@ -4,9 +4,8 @@
 #include "CUP_Log.h"
 #include "Comm.h"
 #include "WorkBesideEventLoop.h"
+#include "XmlTree.h"
 #include "platform/InstallerPrograms.h"
-
-#include "xml/CZR_XMLElement.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -77,10 +76,7 @@ HistoryVerdict checkInstallHistory(const QString& installerPath, qint64 startedA
     return HistoryVerdict::NotConfirmed;
 }
 
-QString text(const CZR_WideString& value)
-{
-    return Comm::ws2qs(value.c_str());
-}
+using XmlTree::text;
 
 // `name` from the package's list, kept inside the unpack folder; empty when it would leave it.
 QString installerPathInside(const QString& folder, const QString& name)
@@ -281,8 +277,7 @@ void DlgDownload::ParseSetupInfo(QString folder, QVector<_SetupInfo*>& entries)
     const QByteArray bytes = file.readAll();
     if (bytes.isEmpty())
         return;
-    const std::unique_ptr<CZR_XMLElement> root(
-        CZR_XMLElement::Parse(bytes.constData(), static_cast<size_t>(bytes.size()), false, nullptr, nullptr, false));
+    const XmlTree::Tree root = XmlTree::parse(bytes);
     if (!root)
         return;
 
