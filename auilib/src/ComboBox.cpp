@@ -406,9 +406,7 @@ void ComboBox::DeleteString(int index)
 void ComboBox::SetItemFont(int index, FontData& font)
 {
     ComboBoxQt* widget = m_impl->widget;
-    const bool nothingGiven
-        = font.faceName.empty() && font.pointSize <= 0 && font.bold < 0 && font.italic < 0 && font.underline < 0;
-    if (!widget || index < 0 || index >= widget->count() || nothingGiven)
+    if (!widget || index < 0 || index >= widget->count() || !GivesAnyField(font))
         return;
     const FontData current = GetItemFont(index);
     auto pick = [](int given, int present) { return given < 0 ? present : given; };

@@ -1,6 +1,7 @@
 #include "ComboBoxQt.h"
 
 #include "ComboBox.h"
+#include "FontDataQt.h"
 #include "WideText.h"
 
 #include <QCoreApplication>
@@ -14,15 +15,6 @@
 #include <QStyleOptionFrame>
 
 namespace AUILib {
-
-namespace {
-
-bool IsGiven(const FontData& font)
-{
-    return !font.faceName.empty() || font.pointSize > 0 || font.bold >= 0 || font.italic >= 0 || font.underline >= 0;
-}
-
-} // namespace
 
 ComboBoxQt::ComboBoxQt(ComboBox& owner)
     : m_owner(&owner)
@@ -54,7 +46,7 @@ void ComboBoxQt::FollowItemFont(int index)
     if (!m_owner)
         return;
     const FontData font = m_owner->GetItemFont(index);
-    if (IsGiven(font))
+    if (GivesAnyField(font))
         m_owner->SetFont(font);
 }
 

@@ -4,6 +4,11 @@
 
 namespace AUILib {
 
+bool GivesAnyField(const FontData& font)
+{
+    return !font.faceName.empty() || font.pointSize > 0 || font.bold >= 0 || font.italic >= 0 || font.underline >= 0;
+}
+
 QFont Overlaid(QFont font, const FontData& change)
 {
     if (change.bold >= 0)
