@@ -61,7 +61,11 @@ void Edit::impl::ApplyTextRule(const QString& changed)
     const int cursor = m_widget->cursorPosition();
     const QString suffix = ToQString(m_suffix);
     QString text = changed;
-    if (!suffix.isEmpty() && !text.isEmpty()) {
+    if (m_settingText) {
+        // The program's text is taken as given; only the suffix goes back to the end.
+        if (!suffix.isEmpty() && text.endsWith(suffix))
+            text.chop(suffix.size());
+    } else if (!suffix.isEmpty() && !text.isEmpty()) {
         if (text.contains(suffix) && cursor != text.size()) {
             text.chop(suffix.size());
         } else {
@@ -83,7 +87,9 @@ void Edit::impl::SetText(const QString& text)
 {
     if (!m_widget)
         return;
+    m_settingText = true;
     SetTextSuppressed(text);
+    m_settingText = false;
     m_widget->home(false);
     m_widget->deselect();
 }

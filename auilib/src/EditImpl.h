@@ -65,6 +65,8 @@ private:
     // Set while the rule writes the text back, so that the change it makes itself does not run it
     // again and hide the prompts it has just shown.
     bool m_rewriting = false;
+    // Set while SetText puts the program's text in: the suffix rule is for what the user types.
+    bool m_settingText = false;
 };
 
 } // namespace AUILib

@@ -208,6 +208,24 @@ TEST_F(EditTest, TheSuffixStaysAtTheEnd)
     EXPECT_EQ(text(), " g") << "an empty text shows the suffix alone";
 }
 
+TEST_F(EditTest, ATextSetByTheProgramIsKeptWithTheSuffixAtItsEnd)
+{
+    edit->SetSuffix(L" kg");
+    edit->SetText(L"34");
+    EXPECT_EQ(edit->GetText(), L"34 kg");
+    EXPECT_EQ(widget()->cursorPosition(), 0);
+    edit->SetText(L"56 kg");
+    EXPECT_EQ(edit->GetText(), L"56 kg") << "a suffix already given is not doubled";
+
+    widget()->end(false);
+    QTest::keyClicks(widget(), "x");
+    EXPECT_EQ(text(), "56 kg") << "the program's text is the last good one";
+
+    edit->OnlyNumbers(true, 0, 100, nullptr, nullptr);
+    edit->SetText(L"150");
+    EXPECT_EQ(text(), "100 kg") << "the number rule still holds";
+}
+
 TEST_F(EditTest, ProgramChangesAreNotEditsAndARewriteNotifiesTwice)
 {
     edit->SetText(L"abc");
