@@ -33,14 +33,14 @@ private:
     BaseImplQt& m_impl;
 };
 
-bool ShowsPictureAboveText(Button::ButtonStyle style)
-{
-    return style == Button::PictureAboveText || style == Button::RoundedPictureAboveText;
-}
-
 const QString kExpanderPrefix = QStringLiteral("+ ");
 
 } // namespace
+
+bool Button::impl::ShowsPictureAboveText(ButtonStyle style)
+{
+    return style == PictureAboveText || style == RoundedPictureAboveText;
+}
 
 Button::impl::impl(Button* owner, QPushButton* button, bool ownsWidget)
     : m_owner(owner)

@@ -61,6 +61,7 @@ public:
     void SetCurrentSheet(const QString& sheet) { m_currentSheet = sheet; }
 
 private:
+    static bool ShowsPictureAboveText(ButtonStyle style);
     void OnClick();
     void SetButtonText(const QString& text);
     void BuildLayout();

@@ -67,6 +67,8 @@ void Button::impl::ApplyEdit(const QString& selector, const QString& property, c
 
 void Button::impl::SetStyle(ButtonStyle style)
 {
+    // In these styles the text lives on the label and the push button holds none.
+    const bool textOnLabel = ShowsPictureAboveText(m_style);
     m_style = style;
     if (!m_widget)
         return;
@@ -76,7 +78,8 @@ void Button::impl::SetStyle(ButtonStyle style)
         if (!m_layout)
             BuildLayout();
         m_pictureLabel->setPixmap(m_picture);
-        m_textLabel->setText(m_widget->text());
+        if (!textOnLabel)
+            m_textLabel->setText(m_widget->text());
         SetButtonText(QString());
         m_widget->setIcon(QIcon());
         break;
