@@ -59,7 +59,7 @@ QStringList PicaParse(QString text, QChar separator, QChar localeDecimalPoint)
     if (text.startsWith(separator))
         text.prepend(QLatin1Char('0'));
     if (text.contains(separator)) {
-        const QRegularExpression pattern(QStringLiteral("(\\d+)") + QRegularExpression::escape(separator)
+        const QRegularExpression pattern(QStringLiteral("(-?\\d+)") + QRegularExpression::escape(separator)
                                          + QStringLiteral("(\\d*)(") + QRegularExpression::escape(localeDecimalPoint)
                                          + QStringLiteral("\\d*)?"));
         const QRegularExpressionMatch match = pattern.match(text);
@@ -88,7 +88,13 @@ PicaPoint PicaPointFromEntries(const QStringList& entries)
     QString fraction = entries.at(3);
     if (!fraction.isEmpty())
         fraction[0] = QLatin1Char('.');
-    return {entries.at(1).toInt(), (entries.at(2) + fraction).toDouble()};
+    bool read = false;
+    const std::int64_t picas = entries.at(1).toInt(&read);
+    double points = (entries.at(2) + fraction).toDouble();
+    // Zero picas cannot carry a sign, so "-0" hands it to the points.
+    if (read && picas == 0 && entries.at(1).startsWith(QLatin1Char('-')))
+        points = -std::fabs(points);
+    return {picas, points};
 }
 
 } // namespace AUILib

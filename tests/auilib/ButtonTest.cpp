@@ -131,6 +131,30 @@ TEST_F(ButtonTest, TextAcrossStyles)
     EXPECT_EQ(widget()->findChildren<QLabel*>().size(), 2) << "the labels stay";
 }
 
+TEST_F(ButtonTest, ARepeatedSwitchToAPictureAboveTextStyleKeepsTheText)
+{
+    using Style = Button::ButtonStyle;
+    const std::pair<Style, Style> switches[] = {
+        {Button::PictureAboveText, Button::PictureAboveText},
+        {Button::RoundedPictureAboveText, Button::RoundedPictureAboveText},
+        {Button::PictureAboveText, Button::RoundedPictureAboveText},
+    };
+    for (const auto& [first, second] : switches) {
+        auto repeated = std::make_shared<Button>();
+        ASSERT_TRUE(repeated->Create(&window));
+        repeated->SetText(L"Go");
+        repeated->SetStyle(first);
+        repeated->SetStyle(second);
+        EXPECT_EQ(repeated->GetText(), L"Go") << first << " then " << second;
+        EXPECT_TRUE(qobject_cast<QPushButton*>(repeated->GetPlatformHandle())->text().isEmpty());
+
+        repeated->SetStyle(Button::Standard);
+        repeated->SetText(L"Stop");
+        repeated->SetStyle(second);
+        EXPECT_EQ(repeated->GetText(), L"Stop") << "a text given in another style moves to the label";
+    }
+}
+
 TEST_F(ButtonTest, AClickDropsTheMenuDownBeforeItIsReported)
 {
     std::vector<std::string> order;

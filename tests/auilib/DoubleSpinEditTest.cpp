@@ -157,6 +157,41 @@ TEST_F(DoubleSpinEditTest, PicaRangeAndValueFoldPoints)
     EXPECT_EQ(spin->GetValue(), 2.2) << "the value carries the text";
 }
 
+TEST_F(DoubleSpinEditTest, NegativePicaValuesKeepTheirSign)
+{
+    PicaMode();
+    spin->SetRange(PicaPoint{-10, 0}, PicaPoint{10, 0});
+    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+    struct Case
+    {
+        PicaPoint given;
+        const char* shown; // "." for the decimal point
+        PicaPoint read;
+    };
+    const Case cases[] = {
+        {{-1, 6}, "-1p6.00", {-1, 6}},
+        {{0, -6}, "-0p6.00", {0, -6}}, // no picas: the points carry the sign
+        {{-2, 14}, "-3p2.00", {-3, 2}},
+    };
+    for (const Case& c : cases) {
+        const QString shown = QString::fromLatin1(c.shown).replace(QLatin1Char('.'), DecimalPoint());
+        spin->SetValue(c.given);
+        EXPECT_EQ(text().toStdString(), shown.toStdString());
+        EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.shown;
+        ASSERT_FALSE(lengths.calls.empty());
+        EXPECT_EQ(lengths.calls.back(), std::make_tuple(c.read)) << c.shown;
+
+        other->setFocus();
+        EXPECT_EQ(text().toStdString(), shown.toStdString()) << "leaving the field keeps the sign";
+        EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.shown;
+        widget()->setFocus();
+    }
+
+    spin->SetValue(PicaPoint{-1, 6});
+    widget()->stepBy(1);
+    EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{0, -6})) << "one pica up from -1p6";
+}
+
 TEST_F(DoubleSpinEditTest, TypingPicaTextReportsEveryKeystroke)
 {
     PicaMode();
