@@ -55,6 +55,9 @@ void LabelQt::RecolourLink(RGBColor colour, bool truncated)
         setText(recoloured);
         return;
     }
+    // The text is rebuilt from the link's parts: a label that holds no link keeps its own.
+    if (m_link.isEmpty())
+        return;
     QString rebuilt = m_before + QStringLiteral("<a href='") + m_target + QStringLiteral("' style='color:")
         + QColor(static_cast<QRgb>(colour)).name() + QStringLiteral("'>") + m_link + QStringLiteral("</a>") + m_after;
     if (textFormat() == Qt::RichText)

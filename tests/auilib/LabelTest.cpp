@@ -193,6 +193,19 @@ TEST_F(LabelTest, LinkColoursRebuildThePlainTextAndRecolourATruncatedOne)
     EXPECT_EQ(shown(), "<a href='x'>bare</a>") << "an anchor without a colour style is left alone";
 }
 
+TEST_F(LabelTest, LinkColoursLeaveALabelWithoutALinkAsItIs)
+{
+    for (const bool truncated : {false, true}) {
+        label->TruncateTextToEllipses(truncated);
+        label->SetText(L"Hello", true);
+        const QString before = shown();
+        label->SetHyperlinkColors(0xFF0000, 0, 0);
+        EXPECT_EQ(shown(), before) << "truncated " << truncated;
+        EXPECT_EQ(label->GetText(), L"Hello") << "truncated " << truncated;
+        EXPECT_FALSE(label->HasHyperlink());
+    }
+}
+
 TEST_F(LabelTest, AnchorsSurviveTheEllipsis)
 {
     const QFontMetrics metrics(widget()->font());
