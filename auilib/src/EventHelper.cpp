@@ -36,6 +36,17 @@ Point Rounded(const QPointF& point)
     return {qRound(point.x()), qRound(point.y())};
 }
 
+// The library runs on Qt 5.12, which names it globalPosF(); later versions name it
+// globalPosition() and warn on the old name.
+QPointF GlobalPosition(const QWheelEvent& wheel)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(5, 14, 0)
+    return wheel.globalPosition();
+#else
+    return wheel.globalPosF();
+#endif
+}
+
 BaseImplQt* ImplOf(BaseGUIObject* control)
 {
     return dynamic_cast<BaseImplQt*>(control->GetBaseImpl().get());
@@ -246,7 +257,7 @@ bool EventHelper::Dispatch(QWidget* window, QObject* watched, QEvent* event)
         const auto* wheel = static_cast<QWheelEvent*>(event);
         const QPoint angle = wheel->angleDelta();
         const int delta = qAbs(angle.x()) > qAbs(angle.y()) ? angle.x() : angle.y();
-        MouseWheelEvent record(static_cast<std::int16_t>(delta), Rounded(wheel->globalPosition()),
+        MouseWheelEvent record(static_cast<std::int16_t>(delta), Rounded(GlobalPosition(*wheel)),
                                static_cast<std::uint32_t>(wheel->buttons()),
                                static_cast<std::uint32_t>(wheel->modifiers()));
         return Ask(target, record);

@@ -4,6 +4,7 @@
 #include "ButtonImpl.h"
 #include "ButtonQt.h"
 #include "ContextMenu.h"
+#include "ControlTestSupport.h"
 #include "PictureBytes.h"
 #include "PopupDriver.h"
 #include "StyleSheetRules.h"
@@ -126,7 +127,7 @@ TEST_F(ButtonTest, TextAcrossStyles)
     EXPECT_EQ(button->GetText(), L"Open") << "the text moves to the label under the picture";
     const QList<QLabel*> labels = widget()->findChildren<QLabel*>();
     ASSERT_EQ(labels.size(), 2);
-    EXPECT_FALSE(labels[0]->pixmap(Qt::ReturnByValue).isNull());
+    EXPECT_FALSE(ShownPixmap(*labels[0]).isNull());
     button->SetStyle(Button::Standard);
     EXPECT_EQ(widget()->findChildren<QLabel*>().size(), 2) << "the labels stay";
 }

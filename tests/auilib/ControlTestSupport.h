@@ -6,7 +6,9 @@
 
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QLabel>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QStyle>
 #include <QStyleOptionSpinBox>
 #include <QWidget>
@@ -57,4 +59,14 @@ inline QRect SpinBoxPart(QAbstractSpinBox* box, QStyle::SubControl part)
     option.buttonSymbols = box->buttonSymbols();
     option.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
     return box->style()->subControlRect(QStyle::CC_SpinBox, &option, part, box);
+}
+
+// The picture a label shows, null when it shows none; Qt 5.12 hands it out by pointer only.
+inline QPixmap ShownPixmap(const QLabel& label)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(5, 15, 0)
+    return label.pixmap(Qt::ReturnByValue);
+#else
+    return label.pixmap() ? *label.pixmap() : QPixmap();
+#endif
 }

@@ -20,6 +20,7 @@
 #include <QStyle>
 #include <QToolTip>
 #include <QUrl>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -275,6 +276,25 @@ TEST_F(EventBridgeTest, DisabledButtonsHearNoMouse)
     open->Enable(false, false);
     EXPECT_FALSE(Filter(openWidget, press));
     EXPECT_EQ(seenEvents.size(), 1U);
+}
+
+TEST_F(EventBridgeTest, TheWheelReportsItsScreenPositionRounded)
+{
+    std::vector<MouseWheelEvent> wheels;
+    open->SetEventProcedure([&](BaseGUIObject*, Event* event) {
+        if (event->type == Event::Wheel)
+            wheels.push_back(*static_cast<MouseWheelEvent*>(event));
+        return true;
+    });
+    QWheelEvent wheel(QPointF(2, 3), QPointF(100.6, 20.4), QPoint(), QPoint(0, -120), Qt::RightButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    EXPECT_TRUE(Filter(openWidget, wheel));
+    ASSERT_EQ(wheels.size(), 1U);
+    EXPECT_EQ(wheels[0].delta, -120);
+    EXPECT_EQ(wheels[0].position.x, 101);
+    EXPECT_EQ(wheels[0].position.y, 20);
+    EXPECT_EQ(wheels[0].buttons, static_cast<std::uint32_t>(Qt::RightButton));
+    EXPECT_EQ(wheels[0].modifiers, static_cast<std::uint32_t>(Qt::ControlModifier));
 }
 
 TEST_F(EventBridgeTest, AViewportBelongsToTheNearestControlAroundIt)

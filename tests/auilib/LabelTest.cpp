@@ -1,6 +1,7 @@
 #include "Label.h"
 
 #include "AgnosticUIException.h"
+#include "ControlTestSupport.h"
 #include "IsolatedEnvironment.h"
 #include "OpenedUrls.h"
 #include "PictureBytes.h"
@@ -36,14 +37,7 @@ protected:
     QLabel* widget() const { return static_cast<QLabel*>(label->GetWndPtr()); }
     QString shown() const { return widget()->text(); }
 
-    QPixmap shownPixmap() const
-    {
-#if QT_VERSION >= QT_VERSION_CHECK(5, 15, 0)
-        return widget()->pixmap(Qt::ReturnByValue);
-#else
-        return widget()->pixmap() ? *widget()->pixmap() : QPixmap();
-#endif
-    }
+    QPixmap shownPixmap() const { return ShownPixmap(*widget()); }
 
     QWidget window;
     std::unique_ptr<Label> label;
