@@ -72,7 +72,8 @@ void Dialog::SetToolTip(const std::shared_ptr<BaseGUIObject>& control, const std
 
     BaseGUIObject* shower = control ? control.get() : this;
     auto* impl = dynamic_cast<BaseImplQt*>(shower->GetBaseImpl().get());
-    if (!impl)
+    // Without an area the tip covers the widget, and a widget that is gone covers nothing.
+    if (!impl || (!area && !impl->GetWidget()))
         return;
     const QRect rect = area ? *area : ToQRect(shower->GetClientRect());
     if (control && impl->GetWidget())

@@ -40,18 +40,6 @@ void Dialog::impl::DetachOwner()
     m_owner = nullptr;
 }
 
-Point Dialog::impl::ScreenToClient(Point point)
-{
-    const QPoint local = RequireWidget()->mapFromGlobal(QPoint(point.x, point.y));
-    return {local.x(), local.y()};
-}
-
-Point Dialog::impl::ClientToScreen(Point point)
-{
-    const QPoint global = RequireWidget()->mapToGlobal(QPoint(point.x, point.y));
-    return {global.x(), global.y()};
-}
-
 bool Dialog::impl::Close()
 {
     if (m_closed)

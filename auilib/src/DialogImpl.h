@@ -26,6 +26,28 @@ public:
     Point ScreenToClient(Point point) override;
     Point ClientToScreen(Point point) override;
 
+    // Once the window is gone these do nothing and answer 0, false or an empty value, where a
+    // control's would throw.
+    bool IsVisible() override;
+    bool IsEnabled() override;
+    int GetLogicalPixelsX() override;
+    int GetLogicalPixelsY() override;
+    Rect GetWindowRect() override;
+    Rect GetClientRect() override;
+    Size IdealSize() override;
+    Size MinimumIdealSize() override;
+    Size MinimumSize() override;
+    Size MaximumSize() override;
+    void SetMinimumSize(const Size& size) override;
+    void SetMaximumSize(const Size& size) override;
+    void MoveWindow(int x, int y, int width, int height, bool repaint) override;
+    int GetFrameWidth() override;
+    int SetTimer(unsigned id, unsigned milliseconds) override;
+    void KillTimer(unsigned id) override;
+    SizePolicy GetSizePolicy() override;
+    void SetSizePolicy(const SizePolicy& policy) override;
+    int GetWidthForText(std::wstring& text, FontData* font) override;
+
     // Reads the enciphered form file and builds from its text.
     bool CreateFromUI(const std::wstring& uiPath, QWidget* parent);
     bool CreateFromUI(const std::wstring& form, unsigned long, QWidget* parent);

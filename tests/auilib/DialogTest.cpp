@@ -232,6 +232,54 @@ TEST_F(FormDialogTest, ATranslatedFormRunsModallyUntilAHandlerIsDone)
     EXPECT_EQ(dialog.GetBackgroundColor(), 0);
 }
 
+TEST_F(FormDialogTest, OnceTheWindowIsGoneItsOperationsAreSilent)
+{
+    Dialog dialog(PlaceForm("formdialog.ui"));
+    dialog.GetWndPtr()->close();
+    FlushDeletes();
+    ASSERT_FALSE(dialog.GetWndPtr());
+
+    const auto silent = [](const char* name, const std::function<void()>& call) {
+        EXPECT_NO_THROW(call()) << name;
+    };
+    const auto zeroRect = [](const Rect& rect) {
+        return rect.left == 0 && rect.top == 0 && rect.right == 0 && rect.bottom == 0;
+    };
+    const auto zeroSize = [](const Size& size) { return size.width == 0 && size.height == 0; };
+    const auto zeroPoint = [](const Point& point) { return point.x == 0 && point.y == 0; };
+    silent("IsVisible", [&] { EXPECT_FALSE(dialog.IsVisible()); });
+    silent("IsEnabled", [&] { EXPECT_FALSE(dialog.IsEnabled()); });
+    silent("GetWindowRect", [&] { EXPECT_TRUE(zeroRect(dialog.GetWindowRect())); });
+    silent("GetWindowRectUnscaled", [&] { EXPECT_TRUE(zeroRect(dialog.GetWindowRectUnscaled())); });
+    silent("GetClientRect", [&] { EXPECT_TRUE(zeroRect(dialog.GetClientRect())); });
+    silent("IdealSize", [&] { EXPECT_TRUE(zeroSize(dialog.IdealSize())); });
+    silent("MinimumIdealSize", [&] { EXPECT_TRUE(zeroSize(dialog.MinimumIdealSize())); });
+    silent("MinimumSize", [&] { EXPECT_TRUE(zeroSize(dialog.MinimumSize())); });
+    silent("MaximumSize", [&] { EXPECT_TRUE(zeroSize(dialog.MaximumSize())); });
+    silent("ScreenToClient", [&] { EXPECT_TRUE(zeroPoint(dialog.ScreenToClient({5, 6}))); });
+    silent("ClientToScreen", [&] { EXPECT_TRUE(zeroPoint(dialog.ClientToScreen({5, 6}))); });
+    silent("GetLogicalPixelsX", [&] { EXPECT_EQ(dialog.GetLogicalPixelsX(), 0); });
+    silent("GetLogicalPixelsY", [&] { EXPECT_EQ(dialog.GetLogicalPixelsY(), 0); });
+    silent("GetFrarmeWidth", [&] { EXPECT_EQ(dialog.GetFrarmeWidth(), 0); });
+    silent("SetTimer", [&] { EXPECT_EQ(dialog.SetTimer(1, 10), 0); });
+    silent("KillTimer", [&] { dialog.KillTimer(1); });
+    silent("MoveWindow", [&] { dialog.MoveWindow(1, 2, 30, 40, true); });
+    silent("MoveWindowUnscaled", [&] { dialog.MoveWindowUnscaled(1, 2, 30, 40, true); });
+    silent("SetMinimumSize", [&] { dialog.SetMinimumSize({10, 10}); });
+    silent("SetMaximumSize", [&] { dialog.SetMaximumSize({10, 10}); });
+    silent("GetSizePolicy", [&] { EXPECT_EQ(dialog.GetSizePolicy().value, 0U); });
+    silent("SetSizePolicy", [&] { dialog.SetSizePolicy({0x00550000}); });
+    silent("GetWidthForText", [&] {
+        std::wstring text = L"text";
+        EXPECT_EQ(dialog.GetWidthForText(text, nullptr), 0);
+    });
+    silent("Repaint", [&] { dialog.Repaint(); });
+    silent("SetToolTip", [&] { dialog.SetToolTip(nullptr, L"tip", L"", 0, nullptr, false); });
+    EXPECT_TRUE(dynamic_cast<BaseImplQt*>(dialog.GetBaseImpl().get())->ToolTips().empty())
+        << "no window, no area to show a tip over";
+    EXPECT_EQ(ExceptionMessage([&] { dialog.Done(Dialog::OK); }), L"Invalid Control!") << "Done alone still throws";
+}
+
 TEST_F(FormDialogTest, NoDefaultButtonAfterAnyShow)
 {
     Dialog dialog(PlaceForm("formdialog.ui"));
