@@ -18,6 +18,7 @@ namespace AUILib {
 
 class Dialog::impl : public QObject, public BaseImplQt
 {
+    Q_OBJECT
 public:
     impl(Dialog* owner, unsigned long flags, QWidget* parent);
     ~impl() override;

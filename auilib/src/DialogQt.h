@@ -17,12 +17,13 @@ public:
     Dialog* Owner() const { return m_owner; }
     void SetOwner(Dialog* owner) { m_owner = owner; }
 
+public slots:
     void done(int result) override;
     void accept() override;
     // An embedded dialog hands the rejection to the dialog it sits in.
     void reject() override;
 
-protected:
+protected slots:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;

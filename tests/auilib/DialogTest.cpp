@@ -11,6 +11,7 @@
 #include "PictureBytes.h"
 
 #include <QDialogButtonBox>
+#include <QMetaMethod>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -278,6 +279,28 @@ TEST_F(FormDialogTest, OnceTheWindowIsGoneItsOperationsAreSilent)
     EXPECT_TRUE(dynamic_cast<BaseImplQt*>(dialog.GetBaseImpl().get())->ToolTips().empty())
         << "no window, no area to show a tip over";
     EXPECT_EQ(ExceptionMessage([&] { dialog.Done(Dialog::OK); }), L"Invalid Control!") << "Done alone still throws";
+}
+
+TEST_F(FormDialogTest, TheImplementationAndTheWindowAnswerTheirMetaObjects)
+{
+    Dialog dialog(PlaceForm("formdialog.ui"));
+    BaseImpl* base = dialog.GetBaseImpl().get();
+    auto* object = dynamic_cast<QObject*>(base);
+    ASSERT_TRUE(object);
+    EXPECT_STREQ(object->metaObject()->className(), "AUILib::Dialog::impl");
+    EXPECT_EQ(object->qt_metacast("AUILib::Dialog::impl"), static_cast<void*>(object));
+    EXPECT_EQ(object->qt_metacast("BaseImplQt"), static_cast<void*>(dynamic_cast<BaseImplQt*>(base)));
+    EXPECT_EQ(object->metaObject()->methodCount(), object->metaObject()->methodOffset()) << "no methods of its own";
+
+    const QMetaObject& window = DialogQt::staticMetaObject;
+    std::vector<std::string> ownSlots;
+    for (int i = window.methodOffset(); i < window.methodCount(); ++i) {
+        EXPECT_EQ(window.method(i).methodType(), QMetaMethod::Slot);
+        ownSlots.push_back(window.method(i).methodSignature().toStdString());
+    }
+    EXPECT_EQ(ownSlots, (std::vector<std::string>{"done(int)", "accept()", "reject()", "keyPressEvent(QKeyEvent*)",
+                                               "resizeEvent(QResizeEvent*)", "showEvent(QShowEvent*)"}));
+    dialog.GetWndPtr()->close();
 }
 
 TEST_F(FormDialogTest, NoDefaultButtonAfterAnyShow)
