@@ -96,18 +96,28 @@ TEST_F(ConfigTest, LanguageSetsDecimalDirectionAndFileForm)
 
 TEST_F(ConfigTest, NegativeRadiiAreIgnored)
 {
-    const int before = GetComboboxRadius();
-    SetComboboxRadius(-1);
-    EXPECT_EQ(GetComboboxRadius(), before);
-    SetComboboxRadius(0);
-    EXPECT_EQ(GetComboboxRadius(), 0);
-    SetContextMenuRadius(-5);
-    SetEditRadius(4);
-    SetCheckboxRadius(6);
-    EXPECT_EQ(GetEditRadius(), 4);
-    EXPECT_EQ(GetCheckboxRadius(), 6);
-    SetEditRadius(0);
-    SetCheckboxRadius(0);
+    struct Radius
+    {
+        const char* name;
+        void (*set)(int);
+        int (*get)();
+    };
+    const Radius radii[] = {
+        {"combo box", SetComboboxRadius, GetComboboxRadius},
+        {"check box", SetCheckboxRadius, GetCheckboxRadius},
+        {"edit", SetEditRadius, GetEditRadius},
+        {"context menu", SetContextMenuRadius, GetContextMenuRadius},
+    };
+    for (const Radius& radius : radii) {
+        const int before = radius.get();
+        radius.set(7);
+        EXPECT_EQ(radius.get(), 7) << radius.name;
+        radius.set(-5);
+        EXPECT_EQ(radius.get(), 7) << radius.name << ": a negative radius is ignored";
+        radius.set(0);
+        EXPECT_EQ(radius.get(), 0) << radius.name;
+        radius.set(before);
+    }
 }
 
 TEST_F(ConfigTest, GlobalSkinModeRefusesUnknownModes)

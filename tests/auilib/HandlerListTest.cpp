@@ -94,17 +94,21 @@ TEST(HandlerList, BoundHandlersArePostedWithCopiedArguments)
 
 TEST(HandlerList, BoundRecordWithoutLiveWidgetIsSkipped)
 {
+    // Runs a bound handler wherever it is posted, so a record fired without a widget would show.
+    BoundHandlerRunner anywhere(QCoreApplication::instance());
     ChildDialog gone;
     delete gone.GetPlatformHandle();
+    ChildDialog live;
     HandlerList<int> list;
-    int immediate = 0;
-    list.AddBound(&gone, [](int) { FAIL() << "no widget to post to"; });
-    list.AddBound(nullptr, [](int) { FAIL() << "no control"; });
-    list.Add([&](int value) { immediate += value; });
+    std::vector<std::string> calls;
+    list.AddBound(&gone, [&](int) { calls.push_back("widget gone"); });
+    list.AddBound(nullptr, [&](int) { calls.push_back("no control"); });
+    list.AddBound(&live, [&](int value) { calls.push_back("live " + std::to_string(value)); });
+    list.Add([&](int value) { calls.push_back("now " + std::to_string(value)); });
 
     FireHandlers(list, 5);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(immediate, 5);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(calls, (std::vector<std::string>{"now 5", "live 5"}));
 }
 
 TEST(HandlerList, HandlerMayChangeAndFireItsOwnList)
