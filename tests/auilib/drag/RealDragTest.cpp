@@ -4,9 +4,12 @@
 #include "PointerDrag.h"
 
 #include "ListBoxFixture.h"
+#include "TreeTestSupport.h"
 
 #include <QGuiApplication>
+#include <QStandardItemModel>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,6 +21,72 @@ bool OnXcb()
 {
     return QGuiApplication::platformName() == QLatin1String("xcb");
 }
+
+enum class Spot { Middle, Bottom };
+
+struct TreeDrag
+{
+    const char* name;
+    std::vector<int> selected; // top-level rows selected before the press; none: the press selects
+    int pressed;
+    int target;
+    Spot spot;
+    bool refused; // by the can-move callback
+    const char* shape;
+};
+
+void PrintTo(const TreeDrag& drag, std::ostream* out)
+{
+    *out << drag.name;
+}
+
+class TreeRealDrag : public TreeFixture
+{
+protected:
+    void SetUp() override
+    {
+        if (!OnXcb())
+            GTEST_SKIP() << "a real drag needs the xcb platform";
+        TreeFixture::SetUp();
+        for (int i = 0; i < 4; ++i)
+            tree->InsertItem(L"t" + std::to_wstring(i), RootHandle, LastHandle, any(long(i)));
+        tree->AddSubItem(L"c0", any(10L), Top(0));
+        tree->AddSubItem(L"c1", any(11L), Top(0));
+        ASSERT_TRUE(tree->EnableRowsDragAndDrop(true));
+    }
+
+    QStandardItem* Top(int row) const { return impl().model->item(row); }
+
+    QPoint PointOf(int row, Spot spot) const
+    {
+        const QRect rect = view()->visualRect(Top(row)->index());
+        return {rect.center().x(), spot == Spot::Middle ? rect.center().y() : rect.bottom() - 1};
+    }
+
+    std::string Drag(int pressed, int target, Spot spot)
+    {
+        PointerDrag drag(viewport());
+        return drag.Perform(LabelPoint(Top(pressed)), PointOf(target, spot));
+    }
+
+    // Every item, children in brackets after their parent: "t0(c0,c1),t1".
+    std::string Shape(QStandardItem* parent = nullptr) const
+    {
+        std::string shape;
+        const int count = parent ? parent->rowCount() : impl().model->rowCount();
+        for (int row = 0; row < count; ++row) {
+            QStandardItem* item = parent ? parent->child(row) : impl().model->item(row);
+            shape += (row ? "," : "") + Text(item);
+            if (item->hasChildren())
+                shape += "(" + Shape(item) + ")";
+        }
+        return shape;
+    }
+};
+
+class TreeRealDragCases : public TreeRealDrag, public testing::WithParamInterface<TreeDrag>
+{
+};
 
 class ListBoxRealDrag : public ListBoxTesting::ListBoxFixture
 {
@@ -32,6 +101,27 @@ protected:
 };
 
 } // namespace
+
+TEST_P(TreeRealDragCases, DroppedRowsStandWhereTheyWereDroppedAndNoneIsLost)
+{
+    const TreeDrag& drag = GetParam();
+    tree->SetMultiSelection(!drag.selected.empty());
+    tree->SetDragAndDropCanMove([&drag](QStandardItem*, std::vector<QStandardItem*>&, bool) { return !drag.refused; });
+    for (int row : drag.selected)
+        tree->SelectItem(Top(row), true);
+
+    ASSERT_EQ(Drag(drag.pressed, drag.target, drag.spot), "");
+
+    EXPECT_EQ(Shape(), drag.shape);
+    EXPECT_EQ(tree->Count(), 6) << "rows lost or doubled";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Drops, TreeRealDragCases,
+    testing::Values(TreeDrag{"RowWithChildrenOntoARow", {}, 0, 2, Spot::Middle, false, "t1,t2(t0(c0,c1)),t3"},
+                    TreeDrag{"TwoRowsBelowTheLast", {0, 2}, 2, 3, Spot::Bottom, false, "t1,t3,t0(c0,c1),t2"},
+                    TreeDrag{"MoveTheCallbackRefuses", {}, 0, 2, Spot::Middle, true, "t0(c0,c1),t1,t2,t3"}),
+    [](const testing::TestParamInfo<TreeDrag>& info) { return std::string(info.param.name); });
 
 TEST_F(ListBoxRealDrag, DroppedRowStandsWhereItWasDroppedAndNoneIsLost)
 {
