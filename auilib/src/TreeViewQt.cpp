@@ -140,6 +140,8 @@ bool TreeViewQt::SelectItems(QStandardItem* from, QStandardItem* to)
 
 void TreeViewQt::mousePressEvent(QMouseEvent* event)
 {
+    // A drag loop takes the release that ends its drag, so the timer of that press is still running.
+    m_pressTimer.invalidate();
     TreeView::impl* impl = ImplOf(m_owner);
     if (!impl) {
         QTreeView::mousePressEvent(event);

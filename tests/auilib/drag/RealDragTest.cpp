@@ -123,6 +123,19 @@ INSTANTIATE_TEST_SUITE_P(
                     TreeDrag{"MoveTheCallbackRefuses", {}, 0, 2, Spot::Middle, true, "t0(c0,c1),t1,t2,t3"}),
     [](const testing::TestParamInfo<TreeDrag>& info) { return std::string(info.param.name); });
 
+// The drag loop takes the release that ends a drag, so the widget never sees it: the timer of that
+// press must not hold up the next drag, whose press (without multi-selection) starts no timer.
+TEST_F(TreeRealDrag, ADragAfterAMultiSelectionDragStartsWithSingleSelection)
+{
+    tree->SetMultiSelection(true);
+    ASSERT_EQ(Drag(1, 3, Spot::Bottom), "");
+    EXPECT_EQ(Shape(), "t0(c0,c1),t2,t3,t1");
+
+    tree->SetMultiSelection(false);
+    ASSERT_EQ(Drag(1, 0, Spot::Middle), "");
+    EXPECT_EQ(Shape(), "t0(t2,c0,c1),t3,t1");
+}
+
 TEST_F(ListBoxRealDrag, DroppedRowStandsWhereItWasDroppedAndNoneIsLost)
 {
     list->SetColumnsCount(2);
