@@ -140,6 +140,8 @@ bool TreeViewQt::SelectItems(QStandardItem* from, QStandardItem* to)
 
 void TreeViewQt::mousePressEvent(QMouseEvent* event)
 {
+    // A drag loop takes the release that ends its drag, so the timer of that press is still running.
+    m_pressTimer.invalidate();
     TreeView::impl* impl = ImplOf(m_owner);
     if (!impl) {
         QTreeView::mousePressEvent(event);
@@ -416,7 +418,11 @@ void TreeViewQt::dropEvent(QDropEvent* event)
     const DropPlacement placement = PlacementForDrop(dropIndicatorPosition(), target);
     MoveItems(items, placement.target, placement.asChild);
     impl->ownSelection.clear();
-    event->accept();
+    // The rows have moved already. An accepted drop ends the drag as a move, and the view that
+    // started it would then remove its selected rows, which are the copies now (or, after a refused
+    // move, the originals). Internal moves allow no other action to end with, so the drop stays
+    // unaccepted.
+    event->ignore();
 }
 
 bool TreeViewQt::MoveItems(std::vector<QStandardItem*> items, QStandardItem* target, bool asChild)

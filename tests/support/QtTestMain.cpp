@@ -1,3 +1,4 @@
+#include "PrivateXServer.h"
 #include "SanitizerDefaults.h"
 #include "platform/ProcessLocale.h"
 
@@ -15,6 +16,10 @@ int main(int argc, char** argv)
     tzset();
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Declared before the application, which must let go of the display before the server ends.
+    PrivateXServer xServer;
+    if (qgetenv("QT_QPA_PLATFORM") == "xcb" && !xServer.Start())
+        return EXIT_FAILURE;
     QApplication application(argc, argv);
     selectUtf8Locale();
     testing::InitGoogleTest(&argc, argv);
