@@ -110,6 +110,23 @@ TEST(XmlElement, BuildersInsertRemoveAndClone)
     EXPECT_EQ(root.CountChildren(), 0u);
 }
 
+TEST(XmlElement, TagAndAttributeSetFromTheElementsOwnText)
+{
+    ElementPtr parsed = parseMemory("<p:tagname_long a=\"value of a\"/>");
+    ASSERT_TRUE(parsed);
+    CZR_XMLElement built("p:tagname_long", nullptr);
+    built.SetAttrValue("a", CZR_WideStringC(L"value of a"));
+    for (CZR_XMLElement* e : {parsed.get(), &built}) {
+        SCOPED_TRACE(e == &built ? "built" : "parsed");
+        e->SetTag(e->GetPrefixL(), e->GetTagNameL());
+        EXPECT_EQ(e->GetTagName(true), "p:tagname_long");
+        e->SetTag(e->GetTagNameL(), e->GetPrefixL());
+        EXPECT_EQ(e->GetTagName(true), "tagname_long:p");
+        e->SetAttrValue("a", *e->GetAttrValuePtr("a"));
+        EXPECT_EQ(e->GetAttrValue("a"), L"value of a");
+    }
+}
+
 TEST(XmlElement, NumericAttributeValues)
 {
     CZR_XMLElement element("e", nullptr);
