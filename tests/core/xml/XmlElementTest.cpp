@@ -2,6 +2,8 @@
 
 #include "../FailingManager.h"
 
+#include "memory/CZR_GrowOnlyPool.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -221,6 +223,18 @@ TEST(XmlElement, ParseUnderAFailingAllocatorLeaksNothing)
         CZR_XMLElement::Destroy(root);
         EXPECT_EQ(manager.liveBlocks(), 0) << successes;
     }
+}
+
+TEST(XmlElement, ParseThroughAGrowOnlyPool)
+{
+    // One child per element: the pool refuses to reallocate, so no child list can grow.
+    std::string document = "<r a=\"1\" b=\"2\"><c d=\"e\"><![CDATA[x]]></c></r>";
+    CZR_GrowOnlyPool pool(nullptr, 4096);
+    pool.Alloc(1);
+    CZR_XMLElement* root = CZR_XMLElement::Parse(document.data(), document.size(), false, nullptr, &pool);
+    ASSERT_TRUE(root);
+    EXPECT_EQ(dumpTree(root), "<r a=\"1\" b=\"2\"><c d=\"e\">[x]</></>");
+    CZR_XMLElement::Destroy(root);
 }
 
 } // namespace
