@@ -19,9 +19,10 @@ CZR_GrowOnlyPool::~CZR_GrowOnlyPool()
 
 void* CZR_GrowOnlyPool::Alloc(size_t size)
 {
-    if (size > SIZE_MAX - sizeof(Trunk) - 3)
+    constexpr size_t step = alignof(std::max_align_t);
+    if (size > SIZE_MAX - sizeof(Trunk) - (step - 1))
         return nullptr;
-    size_t rounded = (size + 3) & ~size_t(3);
+    size_t rounded = (size + step - 1) & ~(step - 1);
     CZR_MutexLocker lock(&m_mutex);
     for (Trunk* trunk = m_head; trunk; trunk = trunk->next) {
         if (trunk->capacity - trunk->used >= rounded) {

@@ -2,10 +2,12 @@
 
 #include "memory/ZRMemoryMgr.h"
 
+#include <cstddef>
 #include <pthread.h>
 
 // A carving allocator: blocks come from large trunks and are only given back all at once.
 // It is itself an allocator interface whose reallocations fail and whose frees do nothing.
+// Every block is aligned for any object, as malloc's are, provided the backing allocator's are.
 class CZR_GrowOnlyPool : public _IZR_Allocator
 {
 public:
@@ -19,7 +21,8 @@ public:
     void SetAllocator(_IZR_Allocator* backing);
 
 private:
-    struct Trunk
+    // Aligned so that the data after the header starts on an object boundary.
+    struct alignas(std::max_align_t) Trunk
     {
         size_t capacity;
         size_t used;

@@ -10,7 +10,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-int64_t ZR_DEFAULT_MMAP_SIZE = 0;
 
 namespace {
 
@@ -42,13 +41,18 @@ void fill(int fd, int64_t start, int64_t count, uint32_t value)
     }
 }
 
+int64_t pageSize() { return int64_t(sysconf(_SC_PAGESIZE)); }
+
 } // namespace
+
+int64_t ZR_DEFAULT_MMAP_SIZE = pageSize();
 
 int64_t ZR_GetDefaultMMapSize()
 {
+    // A static initialiser of another file may ask before this one's has run.
     int64_t size = __atomic_load_n(&ZR_DEFAULT_MMAP_SIZE, __ATOMIC_RELAXED);
     if (size == 0) {
-        size = int64_t(sysconf(_SC_PAGESIZE));
+        size = pageSize();
         __atomic_store_n(&ZR_DEFAULT_MMAP_SIZE, size, __ATOMIC_RELAXED);
     }
     return size;

@@ -6,7 +6,8 @@
 
 #include <cstdint>
 
-// The system page size, set on first use by ZR_GetDefaultMMapSize (0 before).
+// The system page size, set when the program starts. ZR_GetDefaultMMapSize answers it also to
+// static initialisers that run before that of this library.
 extern int64_t ZR_DEFAULT_MMAP_SIZE;
 int64_t ZR_GetDefaultMMapSize();
 

@@ -6,6 +6,7 @@
 #include "strings/CZR_WideString.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -74,8 +75,9 @@ CZR_ByteString& CZR_ByteString::operator=(const CZR_BinaryBuf& buffer)
 
 void CZR_ByteString::Load(const unsigned char* p, int len)
 {
-    Empty();
-    AssignCopy(len, reinterpret_cast<const char*>(p));
+    // The copy is taken before the old buffer goes, since p may point into it.
+    CZR_ByteString fresh(p, len);
+    std::swap(m_pData, fresh.m_pData);
 }
 
 CZR_ByteString& CZR_ByteString::operator+=(const char* s)

@@ -23,15 +23,18 @@ char* CZR_ByteStringL::AllocBuffer(int n, _IZR_Allocator* allocator)
     return m_pStr;
 }
 
+// Copies before freeing the old characters, since the view may point into them.
 void CZR_ByteStringL::Set(const CZR_ByteStringC& view, _IZR_Allocator* allocator)
 {
-    Empty(allocator);
-    if (!view.GetPtr() || view.GetLength() <= 0)
-        return;
-    if (char* chars = AllocBuffer(view.GetLength(), allocator)) {
-        memcpy(chars, view.GetPtr(), size_t(view.GetLength()));
-        chars[view.GetLength()] = 0;
+    CZR_ByteStringL copy;
+    if (view.GetPtr() && view.GetLength() > 0) {
+        if (char* chars = copy.AllocBuffer(view.GetLength(), allocator)) {
+            memcpy(chars, view.GetPtr(), size_t(view.GetLength()));
+            chars[view.GetLength()] = 0;
+        }
     }
+    Empty(allocator);
+    *this = copy;
 }
 
 void CZR_WideStringL::Empty(_IZR_Allocator* allocator)
@@ -42,19 +45,24 @@ void CZR_WideStringL::Empty(_IZR_Allocator* allocator)
     m_Length = 0;
 }
 
+// Copies before freeing the old characters, since the view may point into them.
 void CZR_WideStringL::Set(const CZR_WideStringC& view, _IZR_Allocator* allocator)
 {
+    wchar_t* chars = nullptr;
+    int length = 0;
+    if (view.GetPtr() && view.GetLength() > 0) {
+        size_t count = size_t(view.GetLength()) + 1;
+        chars = static_cast<wchar_t*>(allocator ? allocator->Alloc(allocator, count * sizeof(wchar_t))
+                                                : ZRMEM_DefaultAlloc2(count, sizeof(wchar_t), 0));
+        if (chars) {
+            memcpy(chars, view.GetPtr(), (count - 1) * sizeof(wchar_t));
+            chars[count - 1] = 0;
+            length = view.GetLength();
+        }
+    }
     Empty(allocator);
-    if (!view.GetPtr() || view.GetLength() <= 0)
-        return;
-    size_t count = size_t(view.GetLength()) + 1;
-    m_pStr = static_cast<wchar_t*>(allocator ? allocator->Alloc(allocator, count * sizeof(wchar_t))
-                                             : ZRMEM_DefaultAlloc2(count, sizeof(wchar_t), 0));
-    if (!m_pStr)
-        return;
-    memcpy(m_pStr, view.GetPtr(), (count - 1) * sizeof(wchar_t));
-    m_pStr[count - 1] = 0;
-    m_Length = view.GetLength();
+    m_pStr = chars;
+    m_Length = length;
 }
 
 int CZR_WideStringL::GetInteger() const { return m_Length ? ZRSYS_wtoi(m_pStr) : 0; }

@@ -27,6 +27,26 @@ struct ThreadStart
     void* param;
 };
 
+// Removes the thread's context however the thread ends: by returning, or through ZR_Thread_Exit,
+// whose pthread_exit unwinds the stack and so runs this destructor. Otherwise the context would
+// stay registered under a handle that the system gives to the next thread.
+class ThreadContextRemover
+{
+public:
+    explicit ThreadContextRemover(_ZR_HTHREAD thread) : m_thread(thread) {}
+    ~ThreadContextRemover()
+    {
+        // The process may have been finalised while the function ran.
+        if (CZR_ProcessContext* process = ZR_Process_GetContext())
+            process->RemoveThreadContext(m_thread);
+    }
+    ThreadContextRemover(const ThreadContextRemover&) = delete;
+    ThreadContextRemover& operator=(const ThreadContextRemover&) = delete;
+
+private:
+    _ZR_HTHREAD m_thread;
+};
+
 void* threadTrampoline(void* argument)
 {
     ThreadStart start = *static_cast<ThreadStart*>(argument);
@@ -41,10 +61,8 @@ void* threadTrampoline(void* argument)
         if (!process->SetThreadContext(self, context))
             delete context;
     }
+    ThreadContextRemover remover(self);
     start.function(start.param);
-    // The process may have been finalised while the function ran.
-    if (CZR_ProcessContext* still = ZR_Process_GetContext())
-        still->RemoveThreadContext(self);
     return nullptr;
 }
 

@@ -89,6 +89,7 @@ CZR_ExceptionContext* ZR_Thread_GetExceptionContext();
 void* ZR_Thread_GetHandler();
 void ZR_Thread_SetHandler(void* handler);
 _ZR_HTHREAD ZR_Thread_Create(int priority, size_t stackSize, void* (*function)(void*), void* param);
+// Ends the calling thread; one started through ZR_Thread_Create leaves no context behind.
 [[noreturn]] void ZR_Thread_Exit();
 void ZR_Thread_Yield();
 int ZR_Thread_GetPriority(_ZR_HTHREAD thread);

@@ -117,11 +117,15 @@ CZR_XMLElement* CZR_XMLElement::Clone(_IZR_Allocator* allocator) const
     return copy;
 }
 
+// Both parts are copied before the old tag goes: either view may point into it.
 void CZR_XMLElement::SetTag(const CZR_ByteStringC& prefix, const CZR_ByteStringC& tagName)
 {
+    CZR_ByteStringL newPrefix, newName;
+    newPrefix.Set(prefix, GetAllocator());
+    newName.Set(tagName, GetAllocator());
     ReleaseTag();
-    m_TagPrefix.Set(prefix, GetAllocator());
-    m_TagName.Set(tagName, GetAllocator());
+    m_TagPrefix = newPrefix;
+    m_TagName = newName;
 }
 
 void CZR_XMLElement::ReleaseTag()

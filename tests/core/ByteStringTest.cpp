@@ -331,6 +331,31 @@ TEST(ByteStringTest, AssignmentForms)
     EXPECT_EQ(s, "bin");
 }
 
+TEST(ByteStringTest, LoadAndAssignmentFromTheStringsOwnCharacters)
+{
+    auto bytes = [](const CZR_ByteString& s, int offset) {
+        return reinterpret_cast<const unsigned char*>(s.c_str()) + offset;
+    };
+    CZR_ByteString tail("hello world");
+    tail.Load(bytes(tail, 6), 5);
+    EXPECT_EQ(tail, "world");
+
+    CZR_ByteString whole("whole text");
+    whole.Load(bytes(whole, 0), whole.GetLength());
+    EXPECT_EQ(whole, "whole text");
+
+    CZR_ByteString locked("locked text");
+    locked.LockBuffer();
+    locked.Load(bytes(locked, 7), 4);
+    EXPECT_EQ(locked, "text");
+    CZR_ByteString copy(locked);
+    EXPECT_EQ(bufferOf(copy), bufferOf(locked)) << "Load leaves a fresh, unlocked buffer";
+
+    CZR_ByteString viewed("view of itself");
+    viewed = CZR_ByteStringC(viewed.c_str() + 8, 6);
+    EXPECT_EQ(viewed, "itself");
+}
+
 using ByteStringFileTest = IsolatedTest;
 
 TEST_F(ByteStringFileTest, LoadFromFileReadsWhatIsThere)

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -170,20 +172,31 @@ TEST_F(MemoryMgrTest, CreatedManagerLivesInItsSystemManagersMemory)
 
 TEST_F(MemoryMgrTest, GrowOnlyPoolCarvesFromTheFirstTrunkWithRoom)
 {
+    constexpr size_t step = alignof(std::max_align_t);
     CZR_GrowOnlyPool pool(nullptr, 100);
     auto* first = static_cast<char*>(pool.Alloc(1));
     auto* large = static_cast<char*>(pool.Alloc(200));
     auto* third = static_cast<char*>(pool.Alloc(8));
     ASSERT_TRUE(first && large && third);
-    EXPECT_EQ(third, first + 4) << "served from the first trunk after the rounded 4 bytes";
+    EXPECT_EQ(third, first + step) << "served from the first trunk after the rounded first block";
     large[199] = 1;
 
     _IZR_Allocator* asAllocator = &pool;
     EXPECT_EQ(asAllocator->Realloc(asAllocator, first, 8), nullptr);
     asAllocator->Free(asAllocator, first);
-    EXPECT_NE(asAllocator->Alloc(asAllocator, 96 - 12), nullptr);
+    EXPECT_EQ(asAllocator->Alloc(asAllocator, 100 - 2 * step - 4), first + 2 * step) << "the rest of the first trunk";
     EXPECT_EQ(pool.Alloc(SIZE_MAX - 2), nullptr);
     pool.FreeAll();
+}
+
+TEST_F(MemoryMgrTest, GrowOnlyPoolBlocksSuitAnyObject)
+{
+    CZR_GrowOnlyPool pool(nullptr, 256);
+    for (size_t size : {1, 3, 4, 5, 8, 12, 17, 24, 100, 255, 300, 1000}) {
+        void* block = pool.Alloc(size);
+        ASSERT_NE(block, nullptr);
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % alignof(std::max_align_t), 0u) << size;
+    }
 }
 
 TEST_F(MemoryMgrTest, GrowOnlyPoolPassesBackingFailuresOn)

@@ -220,6 +220,25 @@ TEST(WideStringTest, NumbersAndPlainStrings)
     plain.Empty(nullptr);
 }
 
+TEST(WideStringTest, PlainStringsSetFromTheirOwnCharacters)
+{
+    CZR_WideStringL wide;
+    wide.Set(CZR_WideStringC(L"a longer wide text"), nullptr);
+    wide.Set(CZR_WideStringC(wide.GetPtr() + 9, 4), nullptr);
+    EXPECT_EQ(std::wstring(wide.GetPtr()), L"wide");
+    wide.Set(wide, nullptr);
+    EXPECT_EQ(std::wstring(wide.GetPtr()), L"wide");
+    wide.Empty(nullptr);
+
+    CZR_ByteStringL narrow;
+    narrow.Set("a longer byte text", nullptr);
+    narrow.Set(CZR_ByteStringC(narrow.GetPtr() + 9, 4), nullptr);
+    EXPECT_STREQ(narrow.GetPtr(), "byte");
+    narrow.Set(narrow, nullptr);
+    EXPECT_STREQ(narrow.GetPtr(), "byte");
+    narrow.Empty(nullptr);
+}
+
 TEST(WideStringTest, SystemLocaleConversionsRoundTrip)
 {
     CZR_WideString source(L"caf\x00E9 \x4E2D \x1F600");

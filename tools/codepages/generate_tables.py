@@ -7,6 +7,8 @@ Run once from the repository root; the generated source is committed:
 The mappings come from Python 3's own codecs (cp874, cp932, cp936, cp949, cp950, cp1250 to cp1258).
 Where the Windows code page differs from the codec, the difference is applied below by hand:
   - 936: the byte 0x80 is the euro sign U+20AC (the codec, plain GBK, leaves it undefined).
+  - 950: the block C6A1-C8FE is user-defined, as FA40-FEFE and 8140-A0FE are; the codec fills it
+    with another Big5 variant's kana, Cyrillic and symbols. Its codes are left out both ways.
 Codes above a page's maximum character code, and characters above its maximum Unicode, are left out,
 so that the tables agree with the headers.
 
@@ -43,6 +45,9 @@ PAGES = [
 
 # Bytes whose Windows meaning differs from the codec's.
 OVERRIDES = {936: {0x80: 0x20AC}}
+
+# User-defined blocks that the codec fills with characters of its own: (first code, last code).
+USER_DEFINED = {950: [(0xC6A1, 0xC8FE)]}
 
 # Charset names, matched without regard to the case of A to Z. Mostly the encoding labels that web
 # content uses (so "iso-8859-1", "ascii" and "us-ascii" read as windows-1252, as browsers read them),
@@ -156,7 +161,11 @@ def page_maps(number, max_bytes, max_code, max_unicode):
                 if pair is not None and (b << 8 | s) <= max_code and pair <= max_unicode:
                     decode[b << 8 | s] = pair
                     leads.add(b)
-    decode = {c: u for c, u in decode.items() if c <= max_code and u <= max_unicode}
+    user_defined = USER_DEFINED.get(number, [])
+    decode = {c: u for c, u in decode.items()
+              if c <= max_code and u <= max_unicode and not any(lo <= c <= hi for lo, hi in user_defined)}
+    # A first byte left with no pair stands alone, as the bytes of the other user-defined rows do.
+    leads = {b for b in leads if any(c >> 8 == b for c in decode)}
     encode = {}
     for u in range(max_unicode + 1):
         if 0xD800 <= u <= 0xDFFF:

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iconv.h>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,101 @@ TEST(CodePageTest, EveryValidCodeOfEveryPageRoundTrips)
         EXPECT_GT(valid, number < 1000 && number != 874 ? 7000 : 200);
         page->Release();
     }
+}
+
+// The system's converter for one code page, one character at a time.
+class SystemCodePage
+{
+public:
+    explicit SystemCodePage(uint16_t number)
+        : m_decoder(iconv_open("WCHAR_T", name(number).c_str())), m_encoder(iconv_open(name(number).c_str(), "WCHAR_T"))
+    {
+    }
+    ~SystemCodePage()
+    {
+        for (iconv_t converter : {m_decoder, m_encoder}) {
+            if (converter != iconv_t(-1))
+                iconv_close(converter);
+        }
+    }
+    bool IsOpen() const { return m_decoder != iconv_t(-1) && m_encoder != iconv_t(-1); }
+
+    // The one character the bytes stand for, or 0 when they are not exactly one character.
+    wchar_t Decode(std::string bytes) const
+    {
+        wchar_t out[2] = {};
+        return Convert(m_decoder, &bytes[0], bytes.size(), reinterpret_cast<char*>(out), sizeof(out)) == sizeof(wchar_t)
+                   ? out[0]
+                   : 0;
+    }
+
+    // The bytes of one character, or empty when it has none.
+    std::string Encode(wchar_t character) const
+    {
+        char out[8];
+        size_t written = Convert(m_encoder, reinterpret_cast<char*>(&character), sizeof(character), out, sizeof(out));
+        return std::string(out, written);
+    }
+
+private:
+    static std::string name(uint16_t number) { return "CP" + std::to_string(number); }
+
+    // The bytes written for the whole input, or 0 when any of it fails to convert.
+    static size_t Convert(iconv_t converter, char* in, size_t inLeft, char* out, size_t outSize)
+    {
+        iconv(converter, nullptr, nullptr, nullptr, nullptr);
+        size_t outLeft = outSize;
+        if (iconv(converter, &in, &inLeft, &out, &outLeft) == size_t(-1) || inLeft != 0)
+            return 0;
+        return outSize - outLeft;
+    }
+
+    iconv_t m_decoder;
+    iconv_t m_encoder;
+};
+
+// Code page 950 holds the user-defined block C6A1-C8FE, where another Big5 variant put kana,
+// Cyrillic and symbols: the table must give none of them, and no character may encode into it.
+TEST(CodePageTest, Page950AgreesWithTheSystemAndKeepsItsUserDefinedBlockEmpty)
+{
+    SystemCodePage system(950);
+    ASSERT_TRUE(system.IsOpen());
+    IZR_CodePage* page = IZR_CodePage::Create(950);
+    ASSERT_TRUE(page);
+    auto inUserBlock = [](uint32_t code) { return code >= 0xC6A1 && code <= 0xC8FE; };
+
+    int compared = 0;
+    for (uint32_t code = 0x8140; code <= page->GetMaxCharcode(); ++code) {
+        if (!page->IsLeadByte(uint8_t(code >> 8)) && !inUserBlock(code))
+            continue;
+        std::string bytes{char(code >> 8), char(code)};
+        int result = -2;
+        std::wstring text = decode(950, bytes, true, &result);
+        if (inUserBlock(code)) {
+            EXPECT_EQ(result, 0) << std::hex << code << " gives U+" << (text.empty() ? 0 : int(text[0]));
+            EXPECT_FALSE(page->IsValidCharcode(uint16_t(code))) << std::hex << code;
+        } else if (result == 1) {
+            ++compared;
+            EXPECT_EQ(text, std::wstring(1, system.Decode(bytes))) << std::hex << code;
+        }
+    }
+    EXPECT_GT(compared, 13000);
+
+    for (uint32_t u = 0; u <= 0xFFFF; ++u) {
+        if (u >= 0xD800 && u <= 0xDFFF)
+            continue;
+        uint16_t code = page->GetCharcode(wchar_t(u));
+        if (page->IsValidUnicode(wchar_t(u)) && inUserBlock(code))
+            ADD_FAILURE() << "U+" << std::hex << u << " encodes into the user-defined block as " << code;
+    }
+    for (wchar_t other : {wchar_t(0x0401), wchar_t(0x30FE), wchar_t(0x3041), wchar_t(0x30A1), wchar_t(0xF6B1)}) {
+        int result = -2;
+        EXPECT_EQ(encode(950, std::wstring(1, other), true, &result), "") << std::hex << int(other);
+        EXPECT_EQ(result, 0);
+    }
+    EXPECT_EQ(system.Encode(0x0401), "") << "the system's page has no code for U+0401 either";
+    EXPECT_EQ(system.Decode("\xC6\xA1"), wchar_t(0xF6B1)) << "the system gives the block private-use characters";
+    page->Release();
 }
 
 TEST(CodePageTest, StopAtInvalidStopsWhereTheDefaultWouldStandIn)

@@ -16,6 +16,13 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
+// Runs before the mapped-file tests, and no other test of this program asks for the size: only
+// start-up can have set it.
+TEST(MappedFileStartupTest, ThePageSizeIsSetBeforeAnythingAsksForIt)
+{
+    EXPECT_EQ(ZR_DEFAULT_MMAP_SIZE, sysconf(_SC_PAGESIZE));
+}
+
 class MappedFileTest : public IsolatedTest
 {
 protected:

@@ -32,6 +32,17 @@ protected:
         }
         EXPECT_EQ(ZR_Thread_WaitForMultipleThreads(threads, kThreads), 0);
     }
+
+    // Runs `body` on one thread started at `level` and waits for it; the handle the thread had.
+    static _ZR_HTHREAD runOnOneThread(int level, void* (*body)(void*), void* work)
+    {
+        _ZR_HTHREAD thread = ZR_Thread_Create(level, 0, body, work);
+        EXPECT_NE(thread, _ZR_HTHREAD(0));
+        if (thread) {
+            EXPECT_EQ(ZR_Thread_WaitForSingleThread(thread), 0);
+        }
+        return thread;
+    }
 };
 
 struct PerThreadWork
@@ -68,6 +79,53 @@ TEST_F(ThreadTest, EachThreadHasItsOwnLastErrorAndPrivateDataReleasedAtItsEnd)
     EXPECT_EQ(work.released.load(), kThreads);
     EXPECT_EQ(ZR_Thread_GetLastError(), 77u);
     EXPECT_EQ(ZR_Process_GetContext()->m_Threads.GetCount(), 1);
+}
+
+struct ExitWork
+{
+    std::atomic<int> released{0};
+    int key;
+};
+
+void* setErrorAndExit(void* argument)
+{
+    auto* work = static_cast<ExitWork*>(argument);
+    ZR_Thread_SetLastError(42);
+    ZR_Thread_SetPrivateData(&work->key, &work->released, releaseCount);
+    ZR_Thread_Exit();
+}
+
+struct PlainThreadView
+{
+    uint32_t lastError = 0;
+    bool hasContext = false;
+};
+
+void* readWhatThePlainThreadSees(void* argument)
+{
+    auto* view = static_cast<PlainThreadView*>(argument);
+    view->lastError = ZR_Thread_GetLastError();
+    view->hasContext = ZR_Thread_GetContext() != nullptr;
+    return nullptr;
+}
+
+TEST_F(ThreadTest, AThreadEndingThroughExitLeavesNoContextBehind)
+{
+    ExitWork work;
+    _ZR_HTHREAD thread = runOnOneThread(0, setErrorAndExit, &work);
+    ASSERT_NE(thread, _ZR_HTHREAD(0));
+    EXPECT_EQ(ZR_Thread_GetContext(&thread), nullptr);
+    EXPECT_EQ(work.released.load(), 1);
+    EXPECT_EQ(ZR_Process_GetContext()->m_Threads.GetCount(), 1);
+
+    // The next thread usually gets the joined thread's handle; one the library did not start has no
+    // context of its own.
+    PlainThreadView view;
+    pthread_t plain;
+    ASSERT_EQ(pthread_create(&plain, nullptr, readWhatThePlainThreadSees, &view), 0);
+    ASSERT_EQ(pthread_join(plain, nullptr), 0);
+    EXPECT_EQ(view.lastError, 0u);
+    EXPECT_FALSE(view.hasContext);
 }
 
 std::atomic<int> g_ran;
@@ -115,9 +173,7 @@ void* readOwnPriority(void* argument)
 TEST_F(ThreadTest, AThreadAnswersTheLevelItWasGiven)
 {
     PriorityWork work;
-    _ZR_HTHREAD thread = ZR_Thread_Create(2, 0, readOwnPriority, &work);
-    ASSERT_NE(thread, _ZR_HTHREAD(0));
-    EXPECT_EQ(ZR_Thread_WaitForSingleThread(thread), 0);
+    runOnOneThread(2, readOwnPriority, &work);
     EXPECT_EQ(work.level.load(), 2);
 
     _ZR_HTHREAD self = ZR_Thread_GetHandle();

@@ -2,6 +2,8 @@
 
 #include "../FailingManager.h"
 
+#include "memory/CZR_GrowOnlyPool.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -110,6 +112,23 @@ TEST(XmlElement, BuildersInsertRemoveAndClone)
     EXPECT_EQ(root.CountChildren(), 0u);
 }
 
+TEST(XmlElement, TagAndAttributeSetFromTheElementsOwnText)
+{
+    ElementPtr parsed = parseMemory("<p:tagname_long a=\"value of a\"/>");
+    ASSERT_TRUE(parsed);
+    CZR_XMLElement built("p:tagname_long", nullptr);
+    built.SetAttrValue("a", CZR_WideStringC(L"value of a"));
+    for (CZR_XMLElement* e : {parsed.get(), &built}) {
+        SCOPED_TRACE(e == &built ? "built" : "parsed");
+        e->SetTag(e->GetPrefixL(), e->GetTagNameL());
+        EXPECT_EQ(e->GetTagName(true), "p:tagname_long");
+        e->SetTag(e->GetTagNameL(), e->GetPrefixL());
+        EXPECT_EQ(e->GetTagName(true), "tagname_long:p");
+        e->SetAttrValue("a", *e->GetAttrValuePtr("a"));
+        EXPECT_EQ(e->GetAttrValue("a"), L"value of a");
+    }
+}
+
 TEST(XmlElement, NumericAttributeValues)
 {
     CZR_XMLElement element("e", nullptr);
@@ -204,6 +223,18 @@ TEST(XmlElement, ParseUnderAFailingAllocatorLeaksNothing)
         CZR_XMLElement::Destroy(root);
         EXPECT_EQ(manager.liveBlocks(), 0) << successes;
     }
+}
+
+TEST(XmlElement, ParseThroughAGrowOnlyPool)
+{
+    // One child per element: the pool refuses to reallocate, so no child list can grow.
+    std::string document = "<r a=\"1\" b=\"2\"><c d=\"e\"><![CDATA[x]]></c></r>";
+    CZR_GrowOnlyPool pool(nullptr, 4096);
+    pool.Alloc(1);
+    CZR_XMLElement* root = CZR_XMLElement::Parse(document.data(), document.size(), false, nullptr, &pool);
+    ASSERT_TRUE(root);
+    EXPECT_EQ(dumpTree(root), "<r a=\"1\" b=\"2\"><c d=\"e\">[x]</></>");
+    CZR_XMLElement::Destroy(root);
 }
 
 } // namespace
