@@ -10,7 +10,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-
 namespace {
 
 constexpr int64_t kWindowStep = 65536;
