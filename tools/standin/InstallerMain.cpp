@@ -3,6 +3,8 @@
 // file whose first line is "#standin" may bend the run with "key=value" lines:
 //   exit=N     exit with N (no record unless N is 0)
 //   delay=MS   wait this long before recording, as a long installation would
+//   hold=PATH  wait, at most a minute, until the file PATH (an absolute system path, mapped under
+//              the system root) exists before recording, so that a test decides when it ends
 //   record=no  exit 0 but record nothing
 //   proof=PATH create the file PATH (an absolute system path, mapped under the system root)
 //   version=V  the record's "displayVersion" (default "1.0")
@@ -13,6 +15,7 @@
 #include "platform/SystemRoot.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
@@ -37,6 +40,15 @@ QMap<QString, QString> directives(const QString& packagePath)
     return values;
 }
 
+void waitForRelease(const QString& absolutePath)
+{
+    const QString path = systemPath(absolutePath);
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFileInfo::exists(path) && waited.elapsed() < 60000)
+        QThread::msleep(20);
+}
+
 bool createProof(const QString& absolutePath, const QString& packagePath)
 {
     const QString path = systemPath(absolutePath);
@@ -51,6 +63,8 @@ int install(const QString& packagePath)
         return 1;
     const QMap<QString, QString> options = directives(packagePath);
     QThread::msleep(options.value("delay", "0").toULong());
+    if (options.contains("hold"))
+        waitForRelease(options.value("hold"));
     const int exitCode = options.value("exit", "0").toInt();
     if (exitCode != 0)
         return exitCode;

@@ -96,10 +96,11 @@ TEST_F(StandinProgramsTest, InstallersEndingTogetherLoseNoRecord)
 TEST_F(StandinProgramsTest, OpenBringsTheInstallerForwardOrHandsItThePackage)
 {
     EXPECT_EQ(QProcess::execute(InstallerPrograms::openProgram(), {InstallerPrograms::installerApplication()}), 0);
-    const QString delayed = package("detached.pkg", "#standin\ndelay=300\n");
+    const QString delayed = package("detached.pkg", "#standin\nhold=/tmp/release-detached\n");
     EXPECT_EQ(QProcess::execute(InstallerPrograms::openProgram(), {delayed}), 0);
     // "open" came back before the installer it started had ended.
     EXPECT_TRUE(StandinPrograms::linesWith(StandinPrograms::installerLog(), "end").isEmpty());
+    IsolatedEnvironment::writeFile(env.systemFile("/tmp/release-detached"), "");
     ASSERT_TRUE(StandinPrograms::waitForInstallerEnds(1));
 
     const QStringList log = StandinPrograms::openLog();

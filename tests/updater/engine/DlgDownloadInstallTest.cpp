@@ -61,6 +61,37 @@ protected:
     }
 };
 
+// Counts the window's debug lines that contain a text; the window writes one as it takes the end of
+// an installer, right before it reads the install history.
+class DebugLineCounter
+{
+public:
+    explicit DebugLineCounter(const QString& text)
+    {
+        s_text = text;
+        s_count = 0;
+        s_previous = qInstallMessageHandler(&Handle);
+    }
+    ~DebugLineCounter() { qInstallMessageHandler(s_previous); }
+    DebugLineCounter(const DebugLineCounter&) = delete;
+    DebugLineCounter& operator=(const DebugLineCounter&) = delete;
+
+    int count() const { return s_count; }
+
+private:
+    static void Handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (message.contains(s_text))
+            ++s_count;
+        if (s_previous)
+            s_previous(type, context, message);
+    }
+
+    static inline QString s_text;
+    static inline int s_count = 0;
+    static inline QtMessageHandler s_previous = nullptr;
+};
+
 // The second of three modules fails in one of the ways a module can: the queue goes on.
 struct SecondModuleFailure {
     const char* name;
@@ -128,19 +159,32 @@ TEST_F(InstallRun, TheInstallersOfOnePackageRunTogetherAndEndTheModuleOnce)
         QByteArray secondInstaller;
         QVector<int> expected;
     } cases[] = {
-        {"Both", "#standin\ndelay=900\n", kInstalled},
-        {"OneFails", "#standin\ndelay=900\nexit=3\n", kInstallFailed},
+        {"Both", "#standin\nhold=/tmp/release-late\n", kInstalled},
+        {"OneFails", "#standin\nhold=/tmp/release-late\nexit=3\n", kInstallFailed},
     };
+    const QString releaseEarly = env.systemFile("/tmp/release-early");
+    const QString releaseLate = env.systemFile("/tmp/release-late");
     for (const Case& c : cases) {
         installProgress.clear();
         startedModules.clear();
         QDir(downloadFolder()).removeRecursively();
         QFile::remove(StandinLog::installerLogPath());
-        MODULEINFO* pair = installModule(c.title, {{"early.pkg", "#standin\ndelay=300\n"}, {"late.pkg", c.secondInstaller}});
+        QFile::remove(releaseEarly);
+        QFile::remove(releaseLate);
+        DebugLineCounter ends("Finished install");
+        MODULEINFO* pair = installModule(c.title, {{"early.pkg", "#standin\nhold=/tmp/release-early\n"},
+                                                   {"late.pkg", c.secondInstaller}});
         MODULEINFO* after = module("After", "/after.vzip");
         startQueue({pair, after});
 
-        ASSERT_TRUE(waitForProgress("After", -1)) << c.title;
+        // Both run at once; the late one ends only after the window has checked the early one's
+        // record, since each check reads the newest record, which a later installation replaces.
+        ASSERT_TRUE(QTest::qWaitFor([this] { return installerLines("start").size() == 2; }, 30000)) << c.title;
+        IsolatedEnvironment::writeFile(releaseEarly, "");
+        ASSERT_TRUE(QTest::qWaitFor([&ends] { return ends.count() == 1; }, 30000)) << c.title;
+        EXPECT_EQ(progressOf(c.title), (QVector<int>{0, 20})) << c.title << ": ended before its second installer";
+        IsolatedEnvironment::writeFile(releaseLate, "");
+        ASSERT_TRUE(waitForProgress("After", -1, 30000)) << c.title;
         EXPECT_EQ(progressOf(c.title), c.expected) << c.title;
         EXPECT_EQ(startedModules, (QStringList{c.title, "After"})) << c.title;
         const QStringList log = StandinPrograms::installerLog();
