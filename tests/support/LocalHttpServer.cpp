@@ -181,7 +181,7 @@ private:
         }
 
         m_socket->write("HTTP/1.1 " + QByteArray::number(status) + " " + reasonPhrase(status) + "\r\n" + headers +
-                        "Content-Type: application/octet-stream\r\n\r\n");
+                        "Content-Type: " + route.contentType + "\r\n\r\n");
         pump();
     }
 

@@ -25,6 +25,7 @@ struct HttpRoute
     bool neverAnswer = false;  // read the request and never answer
     qint64 bytesPerSecond = 0; // throttle the body; 0 sends as fast as the socket takes it
     QByteArray extraHeaders;   // raw header lines, each ending in "\r\n"
+    QByteArray contentType = "application/octet-stream"; // the "Content-Type" of the answer
 
     // The update service's short answer that the item asked for is not available.
     static HttpRoute notAvailable();

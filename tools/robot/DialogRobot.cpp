@@ -11,6 +11,7 @@
 #include <QTextStream>
 #include <QTreeView>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -88,7 +89,8 @@ void DialogRobot::tick()
             saveShot(window, "after-line-" + QString::number(step.line));
         ++m_next;
         m_stepClock.restart();
-        m_sleepUntilMs = m_stepPauseMs;
+        m_sleepUntilMs = std::max<qint64>(m_stepPauseMs, m_requestedSleepMs);
+        m_requestedSleepMs = 0;
         if (m_next == m_steps.size())
             log("robot: script done");
         return;
@@ -127,7 +129,7 @@ bool DialogRobot::perform(const RobotStep& step)
 {
     const QString& command = step.command;
     if (command == "sleep") {
-        m_sleepUntilMs = m_stepClock.elapsed() + step.argument(0).toInt();
+        m_requestedSleepMs = step.argument(0).toInt();
         return true;
     }
     if (command == "window") {

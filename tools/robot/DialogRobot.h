@@ -41,7 +41,10 @@ private:
     int m_stepPauseMs;
     int m_stepTimeoutMs;
     QElapsedTimer m_stepClock;
+    // The next step waits until the step clock, restarted when a step is done, reaches this.
     qint64 m_sleepUntilMs = 0;
+    // What a "sleep" step asks of that wait.
+    qint64 m_requestedSleepMs = 0;
     QPointer<QWidget> m_current;
     QSet<QWidget*> m_logged;
     QFile m_log;

@@ -12,7 +12,8 @@ constexpr int kCheckTimeoutMs = 60000;
 } // namespace
 
 UpdateChecking::UpdateChecking(QString title)
-    : m_strTitle(std::move(title))
+    : m_nTimeoutMs(kCheckTimeoutMs)
+    , m_strTitle(std::move(title))
 {
 }
 
@@ -27,7 +28,7 @@ void UpdateChecking::startUpdateCheck()
         return;
     m_pTimer = new QTimer(this);
     connect(m_pTimer, SIGNAL(timeout()), this, SLOT(timeOut()));
-    m_pTimer->start(kCheckTimeoutMs);
+    m_pTimer->start(m_nTimeoutMs);
     connect(m_pModuleManager, SIGNAL(sQueryModuleInfoFinish()), this, SLOT(checkFinsh()));
     connect(m_pModuleManager, SIGNAL(sErrorFinish()), this, SLOT(ErrorFinished()));
     m_pModuleManager->QueryModuleInfo(nullptr, bWait);

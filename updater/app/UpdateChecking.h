@@ -17,6 +17,8 @@ public:
 
     void setModuleManager(CReaderModuleManager* engine);
     void startUpdateCheck();
+    // Test seam: the bound of the check, 60 s in a run; taken by the next startUpdateCheck().
+    void setTimeoutInterval(int ms) { m_nTimeoutMs = ms; }
 
     // -1 until the query finished, then 1.
     int nResult = -1;
@@ -34,6 +36,7 @@ private:
     void deleteTimer();
 
     QTimer* m_pTimer = nullptr;
+    int m_nTimeoutMs;
     QString m_strTitle;
     QPointer<CReaderModuleManager> m_pModuleManager;
 };

@@ -69,6 +69,10 @@ public:
     bool CheckMajorVersionUpgrade(QString version);
     bool CheckHasRejectForcedUpgrade(MODULEINFO* record, QVector<_HasRejectForceUpdaterInfo*>& rejected);
     void ParseHasRejectForceUpdaterInfo(QVector<_HasRejectForceUpdaterInfo*>& rejected);
+    // The counterparts for automatic offers, whose declines the reject store below keeps: both
+    // leave the list, which stays the caller's, and the store as they are.
+    void ParseHasRejectAutoUpdaterInfo(QVector<_HasRejectAutoUpdaterInfo*>& rejected);
+    void DeleteHasRejectAutoUpdaterInfo(QVector<_HasRejectAutoUpdaterInfo*>& rejected);
     bool MajorUpdateChecked(MODULEINFO* record);
     bool CheckVersionUpdate();
     bool isSilentUpdate();

@@ -140,8 +140,12 @@ void CReaderModuleManager::OnPaserModuleInfo(QString replyFile)
         return;
     }
 
-    Tree root = XmlTree::parse(bytes);
+    // A reply cut short still parses into what arrived; taken as it stands, it would read as a
+    // service that has nothing new.
+    Tree root = XmlTree::parseWhole(bytes);
     bytes.clear();
+    if (!root)
+        CUP_Log::PrintLog("The reply is not a complete XML document: " + replyFile);
     bool scheduled = true;
     if (UpdateRun::current()->bInternalUpdate) {
         scheduled = CheckUpdateTime(root.get());

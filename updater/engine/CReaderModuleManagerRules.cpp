@@ -141,6 +141,14 @@ void CReaderModuleManager::ParseHasRejectForceUpdaterInfo(QVector<_HasRejectForc
     rejected.clear();
 }
 
+void CReaderModuleManager::ParseHasRejectAutoUpdaterInfo(QVector<_HasRejectAutoUpdaterInfo*>&)
+{
+}
+
+void CReaderModuleManager::DeleteHasRejectAutoUpdaterInfo(QVector<_HasRejectAutoUpdaterInfo*>&)
+{
+}
+
 bool CReaderModuleManager::MajorUpdateChecked(MODULEINFO* record)
 {
     const QString rejectedVersion = CRegister::regGetString(kUpdaterKey, "UpdateRejectVersion");

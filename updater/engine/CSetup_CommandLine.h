@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 
 #include <string>
@@ -41,6 +42,11 @@ public:
     std::string GetUserEmail() const { return m_userEmail; }
     std::string GetEdition() const { return m_edition; }
     std::vector<std::string> GetVecVzipPath() const { return m_vzipPaths; }
+    // The reader's window and user data are read from the command line but not kept: both stay 0,
+    // and the reader's frame is an empty rectangle.
+    quint64 GetReaderFrameWnd() const { return m_readerFrameWnd; }
+    quint64 GetUserData() const { return m_userData; }
+    QRect GetMainFrameRect() const { return QRect(); }
 
     QString getkatlfile() const { return m_katlFile; }
     QString geteutlfile() const { return m_eutlFile; }
@@ -97,6 +103,8 @@ private:
     std::string m_specialName;
     std::string m_autoUpdateMode = "1";
     std::string m_packageType;
+    quint64 m_readerFrameWnd = 0;
+    quint64 m_userData = 0;
     QString m_katlFile;
     QString m_eutlFile;
     QString m_katlCertUrl;

@@ -269,6 +269,14 @@ void QHttpDownLoadS::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
     CUP_Log::PrintLog(QString("downloadProgress bytesReceived:%1, bytesTotal:%2").arg(bytesReceived).arg(bytesTotal));
     ++m_progressCounter;
     m_gotData = true;
+    // Called with no transfer under way, the report is the owner's, for bytes it has already (a
+    // package complete on disk): it goes out like one of the transfer's own.
+    if (!m_reply && !sender() && bytesTotal > 0) {
+        m_total = bytesTotal;
+        m_received = bytesReceived;
+        emit signal_updateProgress(m_received, m_total);
+        return;
+    }
     if (!m_reply || checkReply(m_reply) != ReplyCheck::Accepted)
         return;
     // After a followed redirect Qt can report the length of a hop; the final response's own header

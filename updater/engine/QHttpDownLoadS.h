@@ -49,6 +49,8 @@ signals:
     void signal_updateProgress(qint64 receiveSize, qint64 totalSize);
 
 public slots:
+    // The transfer's progress; called directly while no transfer runs, the owner's report of bytes
+    // it already has, passed on in the same way.
     void downloadProgress(qint64 bytesReceived, qint64 bytesTotal);
     void slotError(QNetworkReply::NetworkError errorCode);
     void readyRead();

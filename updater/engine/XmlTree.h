@@ -15,6 +15,9 @@ using Tree = std::unique_ptr<CZR_XMLElement>;
 
 // Null when the bytes hold no XML document.
 Tree parse(const QByteArray& bytes);
+// The same, and null as well when the bytes end before the root element does: a document cut
+// short, or one whose root is never closed, which parse() would take as a tree of what it got.
+Tree parseWhole(const QByteArray& bytes);
 // An attribute's value as Qt text.
 QString text(const CZR_WideString& value);
 

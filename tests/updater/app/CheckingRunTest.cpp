@@ -8,6 +8,7 @@
 #include "engine/CSetup_CommandLine.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -64,6 +65,7 @@ enum class Event {
     AllSilent,
     UpdatesListClosed,
     TimeoutBeforeResult,
+    TimeoutWithAutoClose,
     TimeoutAfterResult,
     Cancel
 };
@@ -138,6 +140,24 @@ protected:
             server.setRoute(kServicePath, silentService());
             watch.action = [](DlgUpdateChecking& checking) { checking.startTimer(30); };
             break;
+        case Event::TimeoutWithAutoClose:
+            server.setRoute(kServicePath, silentService());
+            watch.action = [](DlgUpdateChecking& checking) {
+                checking.bAutoClose = true;
+                checking.startTimer(30);
+            };
+            // The box stands in for the report: the reader hears nothing.
+            whenModalShown(
+                "DlgMessage",
+                [](QWidget* message) {
+                    EXPECT_EQ(message->findChild<QLabel*>("label")->text(),
+                              "Cannot establish connection to the Server, Check your network.");
+                    const QPoint centre = UpdaterApp::GetMainAppCenterPos();
+                    EXPECT_EQ(message->pos(), centre - QPoint(message->width() / 2, message->height() / 2));
+                    EXPECT_TRUE(pressButton(message, "pushButton_ok"));
+                },
+                30000);
+            break;
         case Event::Cancel:
             server.setRoute(kServicePath, silentService());
             watch.action = [](DlgUpdateChecking& checking) {
@@ -203,6 +223,7 @@ INSTANTIATE_TEST_SUITE_P(
         CheckingCase{"AllSilent", Event::AllSilent, {{"update finished"}, kNothing, false, 1, true}},
         CheckingCase{"UpdatesThenListClosed", Event::UpdatesListClosed, {{"close"}, kNothing, true, 1, true}},
         CheckingCase{"TimeoutBeforeResult", Event::TimeoutBeforeResult, {kErrorNetwork, kErrorNetwork, true, -1, false}},
+        CheckingCase{"TimeoutWithAutoClose", Event::TimeoutWithAutoClose, {kNothing, kNothing, true, -1, false}},
         CheckingCase{"TimeoutAfterResult", Event::TimeoutAfterResult, {{"close"}, kNothing, true, 1, true}},
         CheckingCase{"Cancel", Event::Cancel, {kNothing, kNothing, false, 0, false}}),
     [](const testing::TestParamInfo<CheckingCase>& info) { return info.param.name; });

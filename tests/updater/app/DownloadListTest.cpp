@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTest>
 #include <QThread>
@@ -136,6 +137,23 @@ TEST_F(DownloadList, ASelectionDownloadsAndInstallsRowByRow)
     dialog->show();
     closeButton()->click();
     EXPECT_FALSE(dialog->isVisible());
+}
+
+TEST_F(DownloadList, APackageAlreadyCompleteOnDiskShowsItsDownloadComplete)
+{
+    const QByteArray body = package("Kept.pkg");
+    select("Stamps", "kept.vzip", body);
+    IsolatedEnvironment::writeFile(UpdateRun::GetAppDateRootPath() + "updater/kept.vzip", body);
+    // The list starts the queue as it opens, and the row has its report before a test could watch it.
+    QSignalSpy rowReports(m_engine.data(), SIGNAL(sSendDownloadProgress(QString, double)));
+    open();
+
+    ASSERT_TRUE(waitForAllInstalled());
+    EXPECT_TRUE(iconIs(0, ":/res/popup_success.png"));
+    ASSERT_EQ(rowReports.size(), 1);
+    EXPECT_EQ(rowReports.at(0).at(0).toString(), "Stamps");
+    EXPECT_DOUBLE_EQ(rowReports.at(0).at(1).toDouble(), 100.0);
+    EXPECT_TRUE(server.requestsFor("/pkg/kept.vzip").isEmpty());
 }
 
 TEST_F(DownloadList, TheRelayedProgressReachesTheRowOfItsTitle)

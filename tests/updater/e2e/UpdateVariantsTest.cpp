@@ -19,6 +19,7 @@ struct Variant {
     QList<QByteArray> words;
     QStringList installed; // the installer packages that installed, in any order
     QString robotSaw;      // a line the robot's log must hold; empty: anything
+    QString logSaw;        // a line the update log must hold; empty: anything
 };
 
 DemoModule withWrongMd5(DemoModule module)
@@ -60,29 +61,37 @@ TEST_P(UpdateVariants, ReaderServiceAndSystemSeeTheOutcome)
     if (!v.robotSaw.isEmpty()) {
         EXPECT_TRUE(robotLog().contains(v.robotSaw)) << robotLog().toStdString();
     }
+    if (!v.logSaw.isEmpty()) {
+        EXPECT_TRUE(updateLog().contains(v.logSaw)) << updateLog().toStdString();
+    }
     EXPECT_FALSE(robotLog().contains("stuck")) << robotLog().toStdString();
 }
 
 const QList<QByteArray> kErrorNetwork{"errornetwork"};
 const QString kBoxAnswered = QStringLiteral("step 1: answer QMessageBox OK");
+const QString kIncompleteReply = QStringLiteral("The reply is not a complete XML document: ");
 
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, UpdateVariants,
     testing::Values(
-        Variant{"NoUpdate", "Update List", {"--no-update"}, {demoModule("OCR")}, "", {"update finished"}, {}, ""},
+        Variant{"NoUpdate", "Update List", {"--no-update"}, {demoModule("OCR")}, "", {"update finished"}, {}, "", ""},
         Variant{"Refused", "Update List", {"--refuse"}, {demoModule("OCR")}, kEngineBox, kErrorNetwork, {},
-                kBoxAnswered},
+                kBoxAnswered, ""},
         Variant{"NotFound", "Update List", {"--status", "404"}, {demoModule("OCR")}, kEngineBox, kErrorNetwork, {},
-                kBoxAnswered},
-        Variant{"Unparsable", "Update List", {"--unparsable"}, {demoModule("OCR")}, "", kErrorNetwork, {}, ""},
-        Variant{"AllSilent", "Update List", {}, {silent(demoModule("OCR"))}, "", {"update finished"}, {}, ""},
+                kBoxAnswered, ""},
+        Variant{"Unparsable", "Update List", {"--unparsable"}, {demoModule("OCR")}, "", kErrorNetwork, {}, "", ""},
+        Variant{"RootNeverEnds", "Update List", {"--broken-reply"}, {demoModule("OCR")}, "", kErrorNetwork, {}, "",
+                kIncompleteReply},
+        Variant{"ReplyCutShort", "Update List", {"--cut-reply"}, {demoModule("OCR")}, "", kErrorNetwork, {}, "",
+                kIncompleteReply},
+        Variant{"AllSilent", "Update List", {}, {silent(demoModule("OCR"))}, "", {"update finished"}, {}, "", ""},
         Variant{"AutoUpdaterFailure", "Auto Updater", {"--status", "404"}, {demoModule("OCR")}, kEngineBox, {}, {},
-                kBoxAnswered},
+                kBoxAnswered, ""},
         Variant{"WrongMd5", "Update List", {}, {withWrongMd5(demoModule("OCR")), demoModule("Dictionary", "basic")},
-                kEveryModuleScript, {"close"}, {"Dictionary.pkg"}, ""},
+                kEveryModuleScript, {"close"}, {"Dictionary.pkg"}, "", ""},
         Variant{"FailingInstaller", "Update List", {},
                 {withFailingInstaller(demoModule("OCR")), demoModule("Dictionary", "basic")}, kEveryModuleScript, {"close"},
-                {"Dictionary.pkg"}, ""}),
+                {"Dictionary.pkg"}, "", ""}),
     [](const testing::TestParamInfo<Variant>& info) { return info.param.name; });
 
 TEST_F(UpdaterProcessTest, PausedDownloadContinuesFromItsOffset)

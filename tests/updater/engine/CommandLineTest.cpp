@@ -1,5 +1,7 @@
 #include "engine/CSetup_CommandLine.h"
 
+#include <QRect>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -106,6 +108,18 @@ TEST(CommandLine, FlagsAndValueSwitches)
     EXPECT_EQ(line.GetPackageType(), "zh-CN");
     EXPECT_EQ(line.GetAutoUpdateMode(), "2");
     EXPECT_EQ(line.GetEdition(), "Pro");
+}
+
+TEST(CommandLine, WindowHandleAndUserDataAreReadButNeverKept)
+{
+    const Parsed parsed = parse("-hwnd 123 -userhanderdata 9 -readerpath R");
+    ASSERT_TRUE(parsed.result);
+    EXPECT_EQ(parsed.line.GetReaderFrameWnd(), 0u);
+    EXPECT_EQ(parsed.line.GetUserData(), 0u);
+    EXPECT_EQ(parsed.line.GetReaderPath(), "R");
+    const QRect frame = parsed.line.GetMainFrameRect();
+    EXPECT_TRUE(frame.isNull());
+    EXPECT_EQ(frame, QRect(QPoint(0, 0), QPoint(-1, -1)));
 }
 
 TEST(CommandLine, ValueOrderIsFixedNotTheOrderGiven)

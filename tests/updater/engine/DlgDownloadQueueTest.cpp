@@ -92,6 +92,7 @@ TEST_F(DlgDownloadQueueTest, ACompletePackageOnDiskIsOnlyUsedWhenItsDigestMatche
             record->md5.clear();
         IsolatedEnvironment::writeFile(downloadFolder() + path, QByteArray(c.md5) == "wrong" ? tampered : package);
         QSignalSpy startInstall(window.get(), SIGNAL(SignalStartInstall(QString)));
+        QSignalSpy downloadProgress(window.get(), SIGNAL(SignalCurrentProgress(QString, double)));
         startQueue({record});
 
         if (c.downloaded) {
@@ -106,6 +107,9 @@ TEST_F(DlgDownloadQueueTest, ACompletePackageOnDiskIsOnlyUsedWhenItsDigestMatche
             EXPECT_TRUE(server.requestsFor(path).isEmpty()) << c.md5;
             EXPECT_EQ(progressOf(c.md5).value(0), 0) << c.md5;
             EXPECT_TRUE(m_run->bRunFinished) << c.md5;
+            ASSERT_EQ(downloadProgress.size(), 1) << c.md5;
+            EXPECT_EQ(downloadProgress.at(0).at(0).toString(), c.md5);
+            EXPECT_DOUBLE_EQ(downloadProgress.at(0).at(1).toDouble(), 100.0) << c.md5;
         }
         window->setSelectUpdates({});
         QFile::remove(downloadFolder() + path);

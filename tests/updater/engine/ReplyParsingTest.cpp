@@ -1,3 +1,4 @@
+#include "DebugLog.h"
 #include "ReplyFixture.h"
 #include "engine/CRegister.h"
 
@@ -259,6 +260,8 @@ TEST_F(ReplyParsing, MissingEmptyOrUnreadableRepliesFailTheCheck)
         {"binary", QByteArray("\x00\xff\xfe<\x01", 5), false, true},
         {"no modules", "<modules/>", true, true},
         {"only text", "<modules>just text</modules>", true, true},
+        {"no modules, other names", "<addons></addons>", true, true},
+        {"something after the root", QByteArray("<modules/>\n") + '\0' + "\xff", true, true},
     };
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -275,6 +278,44 @@ TEST_F(ReplyParsing, MissingEmptyOrUnreadableRepliesFailTheCheck)
         EXPECT_EQ(run.CountAvailableModule(), 0);
         EXPECT_EQ(m_run->bQueryReplied, c.replied);
     }
+}
+
+// The parser takes whatever it got for a tree, so a reply that ends before its root does would
+// read as a service that offers nothing.
+TEST_F(ReplyParsing, ARootThatNeverEndsFailsTheCheck)
+{
+    const QByteArray whole = reply({"version=\"1\" name=\"A\" result=\"true\"", "version=\"1\" name=\"B\" result=\"true\""});
+    const int rootEnd = whole.lastIndexOf("</modules>");
+    const struct {
+        const char* name;
+        QByteArray reply;
+    } cases[] = {
+        {"broken tag, then bytes that are no text",
+         QByteArray("<addons><addon name=\"x\" title=<<<") + '\0' + "\xff not xml"},
+        {"cut inside the second module", whole.left(whole.indexOf("name=\"B\"") + 7)},
+        {"cut after the last module", whole.left(rootEnd)},
+        {"cut inside the root's end tag", whole.left(rootEnd + 9)},
+        {"a module's end tag but not the root's", "<modules><module version=\"1\" name=\"A\" result=\"true\"></module>"},
+        {"root start tag only", "<modules>"},
+    };
+    DebugLog log(env);
+    const QString logLine = "The reply is not a complete XML document: " + replyFile();
+    int logged = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        startReaderRun();
+        parse(c.reply);
+        const QueryResultInfo result = m_engine->GetQueryResultInfo();
+        EXPECT_FALSE(result.bSuccess);
+        EXPECT_FALSE(result.strMessage.isEmpty());
+        EXPECT_FALSE(result.bUpdateFound);
+        EXPECT_EQ(m_engine->CountAvailableModule(), 0);
+        EXPECT_TRUE(m_run->bQueryReplied);
+        EXPECT_EQ(log.text().count(logLine), ++logged) << log.text().toStdString();
+    }
+    parse(whole);
+    EXPECT_EQ(availableNames(), (Names{"A", "B"}));
+    EXPECT_EQ(log.text().count(logLine), logged);
 }
 
 TEST_F(ReplyParsing, HostileRepliesEndCleanly)

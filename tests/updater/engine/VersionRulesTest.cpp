@@ -218,6 +218,28 @@ TEST_F(RejectStore, DeclinedVersionHoldsUntilTheReaderChanges)
     }
 }
 
+// The declines of automatic offers live in the reject store; the list of the automatic
+// counterparts is never read from, or cleared in, anything.
+TEST_F(RejectStore, TheAutomaticDeclineListNeitherReadsNorClearsTheStore)
+{
+    startRun("-version 12.0");
+    QVector<MODULEINFO*> declined{new MODULEINFO(module("OCR", "2.0"))};
+    engine().WriteRejectAutoUpdateInfo(declined);
+    qDeleteAll(declined);
+    const QByteArray stored = IsolatedEnvironment::readFile(readerSettings());
+
+    _HasRejectAutoUpdaterInfo given{"Stamp", "1.0", "", ""};
+    QVector<_HasRejectAutoUpdaterInfo*> list{&given};
+    m_engine->ParseHasRejectAutoUpdaterInfo(list);
+    EXPECT_EQ(list, QVector<_HasRejectAutoUpdaterInfo*>{&given});
+    m_engine->DeleteHasRejectAutoUpdaterInfo(list);
+    EXPECT_EQ(list, QVector<_HasRejectAutoUpdaterInfo*>{&given});
+    EXPECT_EQ(given.name, "Stamp");
+
+    EXPECT_EQ(IsolatedEnvironment::readFile(readerSettings()), stored);
+    EXPECT_TRUE(m_engine->ParseRejectAutoUpdateInfo("OCR", "2.0"));
+}
+
 TEST_F(RejectStore, NothingIsDeclinedWithoutARecordedReaderVersion)
 {
     CRegister::regSetString("AutoUpdate_OCR", "", "");
