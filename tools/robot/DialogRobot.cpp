@@ -75,6 +75,7 @@ DialogRobot::DialogRobot(const QString& scriptPath, const QString& logPath, int 
     m_stepClock.start();
     connect(&m_timer, &QTimer::timeout, this, &DialogRobot::tick);
     m_timer.start(kTickMs);
+    qApp->installEventFilter(this);
 }
 
 void DialogRobot::tick()
@@ -110,19 +111,35 @@ void DialogRobot::logNewWindows()
         it = stillShown ? std::next(it) : m_logged.erase(it);
     }
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        const bool named = !window->objectName().isEmpty() || qobject_cast<QMessageBox*>(window);
-        if (!window->isVisible() || !named || m_logged.contains(window))
-            continue;
-        m_logged.insert(window);
-        const QString name = window->objectName().isEmpty() ? window->metaObject()->className() : window->objectName();
-        QStringList parts{"window", name, "\"" + window->windowTitle() + "\""};
-        for (const QLabel* label : window->findChildren<QLabel*>()) {
-            if (!label->text().isEmpty())
-                parts.append("[" + label->text() + "]");
-        }
-        log(parts.join(' '));
-        saveShot(window, name);
+        if (window->isVisible())
+            logWindow(window);
     }
+}
+
+bool DialogRobot::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Hide && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (widget->isWindow())
+            logWindow(widget);
+    }
+    return false;
+}
+
+void DialogRobot::logWindow(QWidget* window)
+{
+    const bool named = !window->objectName().isEmpty() || qobject_cast<QMessageBox*>(window);
+    if (!named || m_logged.contains(window))
+        return;
+    m_logged.insert(window);
+    const QString name = window->objectName().isEmpty() ? window->metaObject()->className() : window->objectName();
+    QStringList parts{"window", name, "\"" + window->windowTitle() + "\""};
+    for (const QLabel* label : window->findChildren<QLabel*>()) {
+        if (!label->text().isEmpty())
+            parts.append("[" + label->text() + "]");
+    }
+    log(parts.join(' '));
+    saveShot(window, name);
 }
 
 bool DialogRobot::perform(const RobotStep& step)

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QVector>
 
+class QEvent;
 class QWidget;
 
 // Plays a robot script against the application's windows from inside its event loops (the modal
@@ -20,9 +21,14 @@ public:
     // `stepPauseMs` is waited after each step, so that a person can follow.
     DialogRobot(const QString& scriptPath, const QString& logPath, int stepPauseMs);
 
+protected:
+    // A window shown and hidden between two ticks is logged as it goes.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void tick();
     void logNewWindows();
+    void logWindow(QWidget* window);
     // True when the step is done; false to try again on the next tick.
     bool perform(const RobotStep& step);
     QWidget* current() const;

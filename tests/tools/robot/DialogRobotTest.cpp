@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -41,6 +42,23 @@ TEST_F(Robot, ASleepHoldsTheNextStepBackForItsTime)
     ASSERT_TRUE(QTest::qWaitFor([&] { return pressedAt >= 0; }, 60000)) << logText().toStdString();
     EXPECT_GE(pressedAt, 1000);
     EXPECT_TRUE(logText().contains("step 2: sleep 1000\nstep 3: press go\n")) << logText().toStdString();
+}
+
+// The robot looks at the windows on a timer; a check that ends at once closes its window before
+// the next look, and the log must still show it, once.
+TEST_F(Robot, AWindowGoneBeforeTheNextLookIsLoggedOnce)
+{
+    DialogRobot robot(QString(), logPath(), 0);
+    QDialog window;
+    window.setObjectName("Brief");
+    window.setWindowTitle("Checking");
+    new QLabel("Looking for updates...", &window);
+
+    window.show();
+    window.hide();
+    QTest::qWait(200);
+
+    EXPECT_EQ(logText().count("window Brief \"Checking\" [Looking for updates...]"), 1) << logText().toStdString();
 }
 
 } // namespace
