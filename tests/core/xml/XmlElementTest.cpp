@@ -227,13 +227,13 @@ TEST(XmlElement, ParseUnderAFailingAllocatorLeaksNothing)
 
 TEST(XmlElement, ParseThroughAGrowOnlyPool)
 {
-    // One child per element: the pool refuses to reallocate, so no child list can grow.
-    std::string document = "<r a=\"1\" b=\"2\"><c d=\"e\"><![CDATA[x]]></c></r>";
+    // The pool refuses every reallocation, so the child lists grow by moving to new blocks.
+    std::string document = "<r a=\"1\" b=\"2\"><c d=\"e\"><![CDATA[x]]></c><c/>t<c><i/><i/><i/></c></r>";
     CZR_GrowOnlyPool pool(nullptr, 4096);
     pool.Alloc(1);
     CZR_XMLElement* root = CZR_XMLElement::Parse(document.data(), document.size(), false, nullptr, &pool);
     ASSERT_TRUE(root);
-    EXPECT_EQ(dumpTree(root), "<r a=\"1\" b=\"2\"><c d=\"e\">[x]</></>");
+    EXPECT_EQ(dumpTree(root), "<r a=\"1\" b=\"2\"><c d=\"e\">[x]</><c></>\"t\"<c><i></><i></><i></></></>");
     CZR_XMLElement::Destroy(root);
 }
 
