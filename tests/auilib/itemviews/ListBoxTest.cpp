@@ -270,8 +270,9 @@ TEST_F(ListBoxTest, CheckModesToggleByClickRegion)
         list->SetCheckMode(c.mode);
         AddRows({L"first", L"second"});
         QTableWidgetItem* item = table()->item(1, 0);
-        if (c.mode == ListBox::BoxClickToggles || c.mode == ListBox::SelectionChecks)
+        if (c.mode == ListBox::BoxClickToggles || c.mode == ListBox::SelectionChecks) {
             EXPECT_FALSE(item->flags() & Qt::ItemIsUserCheckable) << "Qt does not toggle the box";
+        }
         QStyleOptionViewItem option = table()->ItemOption(item);
         const QRect box = table()->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, table());
         Click(c.onBox ? box.center() : RowCentre(1, 0) + QPoint(60, 0));
@@ -367,8 +368,9 @@ TEST(ListBoxSelectionDeletes, ReportTheRowsAsReadingTheSelectionWould)
             for (int row = 0; row < list.Count(); ++row)
                 rows[predicted].push_back(list.GetItem(row, 0));
         }
-        if (std::count(picks.begin(), picks.end(), 0u) > 0)
+        if (std::count(picks.begin(), picks.end(), 0u) > 0) {
             EXPECT_FALSE(logs[1].empty()) << "deleted selected rows are reported";
+        }
         ASSERT_EQ(logs[1], logs[0]) << "round " << round;
         ASSERT_EQ(rows[1], rows[0]);
     }
