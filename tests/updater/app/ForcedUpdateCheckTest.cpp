@@ -77,8 +77,9 @@ TEST_F(ForcedUpdateCheck, TheListInTheWorkingFolderIsReadLineByLineOnceTheApplic
         SCOPED_TRACE(c.name);
         QDir(application).removeRecursively();
         QFile::remove(workingFolder() + "/ForceUpdateList.txt");
-        if (c.applicationExists)
+        if (c.applicationExists) {
             ASSERT_TRUE(QDir().mkpath(application));
+        }
         if (c.listExists)
             IsolatedEnvironment::writeFile(workingFolder() + "/ForceUpdateList.txt", list);
         ASSERT_TRUE(CRegister::regSetString(kInstallAppNameKey, "Kelvrin PDF Reader.app", application));
