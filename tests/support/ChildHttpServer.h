@@ -1,4 +1,5 @@
 #pragma once
+#include "WaitBound.h"
 
 #include <QProcess>
 #include <QStringList>
@@ -15,7 +16,7 @@ public:
     ChildHttpServer& operator=(const ChildHttpServer&) = delete;
 
     // Starts the child and reads its port; false when it does not report one within `timeoutMs`.
-    bool start(int timeoutMs = 10000);
+    bool start(int timeoutMs = kWaitBoundMs);
     quint16 port() const { return m_port; }
     QUrl url(const QString& path) const;
     // The request lines printed so far ("request GET /path bytes=0-").

@@ -1,4 +1,5 @@
 #pragma once
+#include "WaitBound.h"
 
 #include <QByteArray>
 #include <QMap>
@@ -69,7 +70,7 @@ public:
     // Connections that the client closed before the server was done with them.
     int connectionsDroppedByClient() const { return m_droppedByClient; }
     // Runs the event loop until `count` requests have arrived or `timeoutMs` has passed.
-    bool waitForRequests(int count, int timeoutMs = 10000);
+    bool waitForRequests(int count, int timeoutMs = kWaitBoundMs);
 
     // The route that answers `request`; a path nobody knows answers 404.
     HttpRoute routeFor(const HttpRequestRecord& request) const;

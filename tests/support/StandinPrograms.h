@@ -1,4 +1,5 @@
 #pragma once
+#include "WaitBound.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,6 +20,6 @@ QStringList openLog();
 QStringList linesWith(const QStringList& log, const QString& word);
 
 // Runs the event loop until the Installer has logged `count` ends, or the bound has passed.
-bool waitForInstallerEnds(int count, int timeoutMs = 10000);
+bool waitForInstallerEnds(int count, int timeoutMs = kWaitBoundMs);
 
 } // namespace StandinPrograms

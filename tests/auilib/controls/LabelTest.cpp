@@ -5,6 +5,7 @@
 #include "IsolatedEnvironment.h"
 #include "OpenedUrls.h"
 #include "PictureBytes.h"
+#include "WaitBound.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -377,7 +378,7 @@ TEST_F(LabelPictureTest, GifPlaysOnRequestAndGoesWhenReplaced)
     EXPECT_EQ(first->state(), QMovie::NotRunning) << "shown, not yet playing";
     EXPECT_TRUE(label->PlayGif());
     EXPECT_EQ(first->state(), QMovie::Running);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return first->currentFrameNumber() == 1; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return first->currentFrameNumber() == 1; }, kWaitBoundMs));
 
     const QString path = write("second.gif", PictureBytes::TwoFrameGif());
     ASSERT_GT(label->LoadPicture(path.toStdWString(), ScalePicture::Keep, 0).width, 0);

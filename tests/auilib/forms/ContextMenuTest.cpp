@@ -4,6 +4,7 @@
 #include "ContextMenuImpl.h"
 #include "PictureBytes.h"
 #include "PopupDriver.h"
+#include "WaitBound.h"
 
 #include <QImage>
 #include <QToolTip>
@@ -143,7 +144,7 @@ TEST_F(ContextMenuTest, ToolTipsWrapOnlyWithinTheirWidths)
     }
     const int bare = menu->AddItem(L"Bare", nothing, 0);
     widget->onActionHovered(widget->actions().at(menu->GetMenuItemIndex(bare)));
-    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000)) << "an entry without a tip hides the tip";
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, kWaitBoundMs)) << "an entry without a tip hides the tip";
 
     EXPECT_TRUE(menu->RemoveItem(id));
     EXPECT_EQ(widget->ToolTips().count(id), 1U) << "a removed entry's tip stays";

@@ -9,6 +9,7 @@
 #include "FormDialogFixture.h"
 #include "PopupDriver.h"
 #include "TestControl.h"
+#include "WaitBound.h"
 
 #include <QContextMenuEvent>
 #include <QHelpEvent>
@@ -192,7 +193,7 @@ TEST_F(EventBridgeTest, AMovedRectangleMovesTheWindowLater)
     EXPECT_TRUE(helper->MoveTimer().isActive());
     const int titleBar = QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
     const QPoint expected(40, 60 - titleBar);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->pos() == expected; }, 2000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->pos() == expected; }, kWaitBoundMs))
         << window->pos().x() << "," << window->pos().y();
 }
 
@@ -248,7 +249,7 @@ TEST_F(EventBridgeTest, AToolTipRecordIsShownWhereItApplies)
     EXPECT_EQ(QToolTip::text(), QStringLiteral("<div style = 'white-space:pre'>Opens</div>"));
     QHelpEvent outside(QEvent::ToolTip, QPoint(10, 9), openWidget->mapToGlobal(QPoint(10, 9)));
     EXPECT_TRUE(Filter(openWidget, outside));
-    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, kWaitBoundMs));
 }
 
 TEST_F(EventBridgeTest, WhatAProcedureOrAHandlerThrowsIsLoggedAndTheEventPasses)

@@ -2,6 +2,7 @@
 
 #include "ChildDialog.h"
 #include "PictureBytes.h"
+#include "WaitBound.h"
 
 #include <QAbstractEventDispatcher>
 #include <QGuiApplication>
@@ -108,7 +109,7 @@ TEST_F(PromptsPopupTest, HidesAfterItsTimeout)
     ASSERT_TRUE(popup.Create(anchor, L"brief", 0, 30, false));
     popup.Show(true, -1, -1);
     ASSERT_TRUE(popup.IsDisplayed());
-    QTRY_VERIFY_WITH_TIMEOUT(!popup.IsDisplayed(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!popup.IsDisplayed(), kWaitBoundMs);
     // Hidden by its timer it stays hidden when the window repaints.
     window.repaint();
     EXPECT_FALSE(popup.IsDisplayed());

@@ -4,6 +4,7 @@
 #include "platform/CurrentUser.h"
 #include "platform/HardwareIdentity.h"
 #include "platform/PlistCodec.h"
+#include "WaitBound.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -81,13 +82,13 @@ TEST_F(Appearance, AnAtomicRewriteOfTheListIsNoticedEachTime)
     QSignalSpy changes(&observer, &CAppearanceObserver::signal_appearanceChanged);
 
     ASSERT_TRUE(Plist::writeFile(globalPreferencesPath(), QVariantMap{{"AppleInterfaceStyle", "Dark"}}));
-    ASSERT_TRUE(changes.wait(5000));
+    ASSERT_TRUE(changes.wait(kWaitBoundMs));
     EXPECT_TRUE(changes.last()[0].toBool());
 
     // The first replace took the old file off the watch; the second must still be seen.
     changes.clear();
     ASSERT_TRUE(Plist::writeFile(globalPreferencesPath(), QVariantMap{{"AppleInterfaceStyle", "Light"}}));
-    ASSERT_TRUE(changes.wait(5000));
+    ASSERT_TRUE(changes.wait(kWaitBoundMs));
     EXPECT_FALSE(changes.last()[0].toBool());
 }
 
@@ -96,7 +97,7 @@ TEST_F(Appearance, AListThatAppearsLaterIsWatchedFromThenOn)
     CAppearanceObserver observer(nullptr);
     QSignalSpy changes(&observer, &CAppearanceObserver::signal_appearanceChanged);
     ASSERT_TRUE(Plist::writeFile(globalPreferencesPath(), QVariantMap{{"AppleInterfaceStyle", "dark"}}));
-    ASSERT_TRUE(changes.wait(5000));
+    ASSERT_TRUE(changes.wait(kWaitBoundMs));
     EXPECT_TRUE(changes.last()[0].toBool());
 }
 

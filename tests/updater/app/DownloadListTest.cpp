@@ -7,6 +7,7 @@
 #include "engine/DlgDownload.h"
 #include "platform/CurrentUser.h"
 #include "platform/PlistCodec.h"
+#include "WaitBound.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -97,7 +98,7 @@ protected:
     {
         return status(row)->icon().pixmap(16).toImage() == QIcon(resource).pixmap(16).toImage();
     }
-    bool waitForAllInstalled(int timeoutMs = 15000)
+    bool waitForAllInstalled(int timeoutMs = kWaitBoundMs)
     {
         return QTest::qWaitFor([&] { return statuses().join("").isEmpty(); }, timeoutMs);
     }
@@ -237,7 +238,7 @@ TEST_F(DownloadList, PauseAndContinueResumeTheTransferWhereItStopped)
     const QByteArray body = package("Big.pkg", 300 * 1024);
     select("Stamps", "big.vzip", body, slow);
     open();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return status(0)->text().startsWith("Download "); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return status(0)->text().startsWith("Download "); }, kWaitBoundMs));
     download()->click();
     EXPECT_EQ(status(0)->text(), "Suspended");
     EXPECT_EQ(download()->text(), "Continue");
@@ -286,7 +287,7 @@ TEST_F(DownloadList, AnotherTypeWithNothingSelectedQueriesOnceOnTheMainThread)
                      [&] { queryThread = QThread::currentThread(); });
     open("Stamps");
     EXPECT_TRUE(server.requests().isEmpty()) << "the query starts once the dialog's loop runs";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return queryThread != nullptr; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return queryThread != nullptr; }, kWaitBoundMs));
     EXPECT_EQ(queryThread, QThread::currentThread());
     QTest::qWait(50);
     EXPECT_EQ(server.requestsFor("/svc/check").size(), 1);
@@ -345,7 +346,7 @@ TEST_F(DownloadList, AnEngineReleasedInMidDownloadTakesItsWorkerAlong)
     slow.bytesPerSecond = 100 * 1024;
     select("Stamps", "slow.vzip", package("Slow.pkg", 200 * 1024), slow);
     open();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return status(0)->text().startsWith("Download "); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return status(0)->text().startsWith("Download "); }, kWaitBoundMs));
     QPointer<DlgDownload> worker = m_engine->GetDownloadDlg();
 
     m_app->releaseEngine();
@@ -365,7 +366,7 @@ TEST_F(DownloadList, FollowsTheAppearance)
     EXPECT_EQ(dialog->styleSheet(), "color:rgb(26,26,26);");
 
     ASSERT_TRUE(Plist::writeFile(globalPreferencesPath(), QVariantMap{{"AppleInterfaceStyle", "Dark"}}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->styleSheet() == "color:rgb(222,222,222);"; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->styleSheet() == "color:rgb(222,222,222);"; }, kWaitBoundMs));
     EXPECT_NE(banner->pixmap()->toImage(), light);
     EXPECT_EQ(banner->pixmap()->size(), QSize(319, 48));
 }

@@ -1,4 +1,5 @@
 #include "FakeReader.h"
+#include "WaitBound.h"
 
 #include <QElapsedTimer>
 #include <QLocalServer>
@@ -8,7 +9,7 @@
 
 namespace {
 
-constexpr int kWaitMs = 10000;
+constexpr int kWaitMs = kWaitBoundMs;
 
 QByteArray readUntilClosed(QLocalSocket& connection)
 {

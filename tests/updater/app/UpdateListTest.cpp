@@ -9,6 +9,7 @@
 #include "engine/DlgDownload.h"
 #include "platform/CurrentUser.h"
 #include "platform/PlistCodec.h"
+#include "WaitBound.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -433,7 +434,7 @@ TEST_F(UpdateList, FollowsTheAppearance)
     EXPECT_EQ(banner->pixmap()->size(), QSize(319, 48));
 
     ASSERT_TRUE(Plist::writeFile(globalPreferencesPath(), QVariantMap{{"AppleInterfaceStyle", "Dark"}}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->styleSheet() == "QDialog{color:rgb(222,222,222);}"; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->styleSheet() == "QDialog{color:rgb(222,222,222);}"; }, kWaitBoundMs));
     EXPECT_NE(banner->pixmap()->toImage(), light);
     EXPECT_EQ(banner->pixmap()->size(), QSize(319, 48));
 }
@@ -463,7 +464,7 @@ TEST_F(UpdateList, ASelectionDownloadsAndInstallsThroughTheDownloadList)
         auto* statusModel = qobject_cast<QStandardItemModel*>(list->findChild<QTreeView*>("treeView")->model());
         ASSERT_EQ(statusModel->rowCount(), 1);
         EXPECT_EQ(statusModel->item(0, 0)->text(), "Stamps");
-        installed = QTest::qWaitFor([&] { return statusModel->item(0, 2)->text().isEmpty(); }, 15000);
+        installed = QTest::qWaitFor([&] { return statusModel->item(0, 2)->text().isEmpty(); }, kWaitBoundMs);
         list->findChild<QPushButton*>("btn_close")->click();
     });
     button("button_download")->click();

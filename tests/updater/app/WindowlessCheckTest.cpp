@@ -2,6 +2,7 @@
 #include "LocalHttpServer.h"
 #include "ModalDriver.h"
 #include "app/UpdateChecking.h"
+#include "WaitBound.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
@@ -50,14 +51,14 @@ TEST_F(WindowlessCheck, EndsWithTheAnswerOrTheFailureOfItsQuery)
         route.status = c.answered ? 200 : 404;
         server.setRoute(kServicePath, route);
         if (!c.answered)
-            answerMessageBoxWhenShown(QMessageBox::Ok, 30000);
+            answerMessageBoxWhenShown(QMessageBox::Ok, kWaitBoundMs);
         UpdateChecking checking("Update List");
         checking.setModuleManager(m_engine);
         checking.bWait = c.wait;
         checking.startUpdateCheck();
 
         EXPECT_EQ(checking.nFinished, c.wait ? 1 : 0);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return checking.nFinished == 1; }, 30000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return checking.nFinished == 1; }, kWaitBoundMs));
         EXPECT_EQ(checking.nResult, c.answered ? 1 : -1);
         // The bound goes with an answer only: after a failure it still runs to its end.
         EXPECT_EQ(timerRuns(checking), !c.answered);
@@ -76,7 +77,7 @@ TEST_F(WindowlessCheck, ItsBoundEndsOnlyAWaitingCheck)
 
     checking.startUpdateCheck();
     ASSERT_TRUE(timerRuns(checking));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !checking.findChild<QTimer*>(); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !checking.findChild<QTimer*>(); }, kWaitBoundMs));
     EXPECT_EQ(checking.nFinished, 0);
     EXPECT_EQ(checking.nResult, -1);
 

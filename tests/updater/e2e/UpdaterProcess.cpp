@@ -3,6 +3,7 @@
 #include "StandinPrograms.h"
 #include "VzipPackageWriter.h"
 #include "platform/PlistSettings.h"
+#include "WaitBound.h"
 
 #include <QDir>
 #include <QHostAddress>
@@ -188,7 +189,7 @@ bool presencePortAnswers()
 {
     QTcpSocket client;
     client.connectToHost(QHostAddress::LocalHost, 8999);
-    if (!client.waitForConnected(3000))
+    if (!client.waitForConnected(kWaitBoundMs))
         return false;
     QByteArray answer;
     while (answer.size() < 13 && client.waitForReadyRead(3000))

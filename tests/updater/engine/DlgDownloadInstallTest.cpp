@@ -6,6 +6,7 @@
 #include "VzipFixture.h"
 #include "WorkerWindowRun.h"
 #include "platform/InstallerPrograms.h"
+#include "WaitBound.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -181,9 +182,9 @@ TEST_F(InstallRun, TheInstallersOfOnePackageRunTogetherAndEndTheModuleOnce)
 
         // Both run at once; the late one ends only after the window has checked the early one's
         // record, since each check reads the newest record, which a later installation replaces.
-        ASSERT_TRUE(QTest::qWaitFor([this] { return installerLines("start").size() == 2; }, 30000)) << c.title;
+        ASSERT_TRUE(QTest::qWaitFor([this] { return installerLines("start").size() == 2; }, kWaitBoundMs)) << c.title;
         IsolatedEnvironment::writeFile(releaseEarly, "");
-        ASSERT_TRUE(QTest::qWaitFor([&ends] { return ends.count() == 1; }, 30000)) << c.title;
+        ASSERT_TRUE(QTest::qWaitFor([&ends] { return ends.count() == 1; }, kWaitBoundMs)) << c.title;
         EXPECT_EQ(progressOf(c.title), (QVector<int>{0, 20})) << c.title << ": ended before its second installer";
         IsolatedEnvironment::writeFile(releaseLate, "");
         ASSERT_TRUE(waitForProgress("After", -1, 30000)) << c.title;
@@ -451,7 +452,7 @@ TEST_F(InstallRun, CopyingPlugInsLeavesAnInstalledOneAndRemovesTheDownloadAllThe
 TEST_F(InstallRun, TheWindowMayGoWhileAnInstallerRuns)
 {
     startQueue({installModule("Orphan", {{"orphan.pkg", "#standin\ndelay=400\n"}})});
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !installerLines("start").isEmpty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !installerLines("start").isEmpty(); }, kWaitBoundMs));
     window.reset();
     ASSERT_TRUE(StandinPrograms::waitForInstallerEnds(1));
     QTest::qWait(100);

@@ -1,4 +1,5 @@
 #include "WorkerWindowRun.h"
+#include "WaitBound.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -102,7 +103,7 @@ TEST_F(DlgDownloadQueueTest, ACompletePackageOnDiskIsOnlyUsedWhenItsDigestMatche
             EXPECT_TRUE(startInstall.isEmpty()) << c.md5;
             EXPECT_FALSE(QFileInfo::exists(downloadFolder() + path)) << c.md5;
         } else {
-            ASSERT_TRUE(startInstall.wait(2000)) << c.md5;
+            ASSERT_TRUE(startInstall.wait(kWaitBoundMs)) << c.md5;
             EXPECT_EQ(startInstall.at(0).at(0).toString(), downloadFolder() + path) << c.md5;
             EXPECT_TRUE(server.requestsFor(path).isEmpty()) << c.md5;
             EXPECT_EQ(progressOf(c.md5).value(0), 0) << c.md5;
@@ -152,7 +153,7 @@ TEST_F(DlgDownloadQueueTest, SizesBeyondTwoGigabytesAreReadWhole)
     QSignalSpy startInstall(window.get(), SIGNAL(SignalStartInstall(QString)));
     startQueue({large});
 
-    ASSERT_TRUE(startInstall.wait(2000));
+    ASSERT_TRUE(startInstall.wait(kWaitBoundMs));
     EXPECT_TRUE(server.requests().isEmpty());
 }
 

@@ -1,6 +1,7 @@
 #include "LocalHttpServer.h"
 #include "ModalDriver.h"
 #include "ReplyFixture.h"
+#include "WaitBound.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -49,7 +50,7 @@ TEST_F(ServiceQueryWire, InternalAddressGetsTheQueryOnceEncodedAndItsReplyBecome
     CReaderModuleManager& run = engine("Up-date List");
     QSignalSpy finished(&run, SIGNAL(sQueryModuleInfoFinish()));
     ASSERT_EQ(run.QueryModuleInfo(nullptr, true), 0);
-    ASSERT_TRUE(finished.count() == 1 || finished.wait(10000));
+    ASSERT_TRUE(finished.count() == 1 || finished.wait(kWaitBoundMs));
 
     ASSERT_EQ(server.requests().size(), 1);
     const QByteArray target = server.requests().first().target;
@@ -105,7 +106,7 @@ TEST_F(ServiceQueryWire, FailedTransferWarnsAndFailsTheCheckWhileTheListsStay)
         ShownBox shown;
         acknowledgeNextMessageBox(shown);
         ASSERT_EQ(run.QueryModuleInfo(nullptr, true), 0);
-        ASSERT_TRUE(failed.count() == 1 || failed.wait(10000));
+        ASSERT_TRUE(failed.count() == 1 || failed.wait(kWaitBoundMs));
 
         EXPECT_EQ(shown.title.toStdString(), "Kelvrin PDF Reader");
         EXPECT_EQ(shown.text.toStdString(), kConnectionMessage);
@@ -184,7 +185,7 @@ TEST_F(ServiceQueryWire, ReplyPastSixteenMebibytesFailsTheCheckAndIsRemoved)
     acknowledgeNextMessageBox(shown);
 
     ASSERT_EQ(run.QueryModuleInfo(nullptr, true), 0);
-    ASSERT_TRUE(failed.count() == 1 || failed.wait(10000));
+    ASSERT_TRUE(failed.count() == 1 || failed.wait(kWaitBoundMs));
 
     EXPECT_FALSE(run.GetQueryResultInfo().bSuccess);
     EXPECT_FALSE(QFile::exists(UpdateRun::GetAppDateRootPath() + "updater/update_tmpfile.xml"));
@@ -225,7 +226,7 @@ TEST_F(ServiceQueryWire, AServerThatNeverAnswersEndsTheCheckWithinTheQueryBound)
     ShownBox shown;
     acknowledgeNextMessageBox(shown);
     ASSERT_EQ(run.QueryModuleInfo(nullptr, false), 0);
-    ASSERT_TRUE(failed.wait(10000));
+    ASSERT_TRUE(failed.wait(kWaitBoundMs));
     EXPECT_EQ(shown.text.toStdString(), "Cannot connect to the server. Please check your network connection.");
     EXPECT_FALSE(run.GetQueryResultInfo().bSuccess);
 }
@@ -244,8 +245,8 @@ TEST_F(ServiceQueryWire, ANewQueryFromInsideTheLastOnesSignalReplacesItsTransfer
             run.QueryModuleInfo(nullptr, false);
     });
     ASSERT_EQ(run.QueryModuleInfo(nullptr, false), 0);
-    ASSERT_TRUE(parsed.wait(10000));
-    ASSERT_TRUE(parsed.size() == 2 || parsed.wait(10000));
+    ASSERT_TRUE(parsed.wait(kWaitBoundMs));
+    ASSERT_TRUE(parsed.size() == 2 || parsed.wait(kWaitBoundMs));
     EXPECT_EQ(server.requests().size(), 2);
     EXPECT_EQ(run.CountAvailableModule(), 1);
 }

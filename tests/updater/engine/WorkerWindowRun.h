@@ -3,6 +3,7 @@
 #include "EngineRun.h"
 #include "LocalHttpServer.h"
 #include "engine/DlgDownload.h"
+#include "WaitBound.h"
 
 #include <QPair>
 #include <QString>
@@ -30,7 +31,7 @@ protected:
 
     void startQueue(const QVector<MODULEINFO*>& queue);
     // Runs the event loop until `title` has reported `value`, or the bound has passed.
-    bool waitForProgress(const QString& title, int value, int timeoutMs = 10000);
+    bool waitForProgress(const QString& title, int value, int timeoutMs = kWaitBoundMs);
     QVector<int> progressOf(const QString& title) const;
     QString downloadFolder() const;
 

@@ -1,5 +1,6 @@
 #include "app/UpdateListener.h"
 #include "app/UpdaterApp.h"
+#include "WaitBound.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -24,7 +25,7 @@ PresenceAnswer askPresence()
     PresenceAnswer answer;
     QTcpSocket client;
     client.connectToHost(QHostAddress::LocalHost, kPresencePort);
-    answer.connected = client.waitForConnected(5000);
+    answer.connected = client.waitForConnected(kWaitBoundMs);
     QElapsedTimer clock;
     clock.start();
     while (answer.connected && client.state() != QAbstractSocket::UnconnectedState && clock.elapsed() < 5000) {
@@ -58,7 +59,7 @@ TEST(UpdateListener, PortTakenByAnotherProgramIsNoError)
 
     QTcpSocket client;
     client.connectToHost(QHostAddress::LocalHost, kPresencePort);
-    ASSERT_TRUE(other.waitForNewConnection(5000));
+    ASSERT_TRUE(other.waitForNewConnection(kWaitBoundMs));
     QCoreApplication::processEvents();
     EXPECT_FALSE(client.waitForReadyRead(200));
 }

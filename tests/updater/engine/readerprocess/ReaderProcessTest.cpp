@@ -1,4 +1,5 @@
 #include "engine/DlgDownload.h"
+#include "WaitBound.h"
 
 #include <QProcess>
 
@@ -15,7 +16,7 @@ public:
     ReaderLookalike()
     {
         m_process.start("/bin/bash", {"-c", "exec -a '" + kReader + "' cat"});
-        m_started = m_process.waitForStarted(5000);
+        m_started = m_process.waitForStarted(kWaitBoundMs);
     }
     ~ReaderLookalike() { quit(); }
 
