@@ -9,6 +9,8 @@ Where the Windows code page differs from the codec, the difference is applied be
   - 936: the byte 0x80 is the euro sign U+20AC (the codec, plain GBK, leaves it undefined).
   - 950: the block C6A1-C8FE is user-defined, as FA40-FEFE and 8140-A0FE are; the codec fills it
     with another Big5 variant's kana, Cyrillic and symbols. Its codes are left out both ways.
+The lead bytes are those of the Windows code page, rows that map nothing included (932's 85, 86, EB,
+EC and EF, 949's C9 and FE, 950's 81-A0, C7, C8 and FA-FE).
 Codes above a page's maximum character code, and characters above its maximum Unicode, are left out,
 so that the tables agree with the headers.
 
@@ -16,10 +18,12 @@ Table layout (see core/codecs/ZRCodePage.h):
   - first index: 256 entries {count, value}; count 0: a single byte whose character is value
     (0xFEFF: not a character); count > 0: a lead byte whose second bytes are described by `count`
     ranges starting at entry `value` of the second index.
-  - second index: {first second byte, kind, data offset}, one range per lead byte from its lowest
-    second byte on; unicode ranges: {first, last, kind, offset}, one range for each block of 256
-    characters, and a block index of 257 entries: for each block, the range that holds it.
-    Kind 1: the value at data[offset + d]; kind 3: not characters (the blocks without any).
+  - second index: {first second byte, kind, data offset}; entry 0 covers every second byte with no
+    character and serves the lead bytes whose row maps nothing; then one range per other lead byte
+    from its lowest second byte on.
+  - unicode ranges: {first, last, kind, offset}, one range for each block of 256 characters, and a
+    block index of 257 entries: for each block, the range that holds it.
+    Kind 1: the value at data[offset + d]; kind 3: not characters (the rows and blocks without any).
     Offsets count 16-bit units. Holes inside a kind-1 range hold 0xFEFF.
 """
 
@@ -42,6 +46,15 @@ PAGES = [
     (1257, 1, 0xFF, 0x2122),
     (1258, 1, 0xFF, 0x2122),
 ]
+
+# The lead bytes of the double-byte pages. Each takes the byte after it, whether or not its row maps
+# anything: read alone, it would take that byte for the start of the next character.
+LEAD_BYTES = {
+    932: set(range(0x81, 0xA0)) | set(range(0xE0, 0xFD)),
+    936: set(range(0x81, 0xFF)),
+    949: set(range(0x81, 0xFF)),
+    950: set(range(0x81, 0xFF)),
+}
 
 # Bytes whose Windows meaning differs from the codec's.
 OVERRIDES = {936: {0x80: 0x20AC}}
@@ -150,22 +163,21 @@ def page_maps(number, max_bytes, max_code, max_unicode):
     """byte-to-Unicode {code: unicode} and Unicode-to-byte {unicode: code}."""
     codec = "cp%d" % number
     decode = {}
-    leads = set()
+    leads = LEAD_BYTES.get(number, set())
     for b in range(256):
         u = OVERRIDES.get(number, {}).get(b, decode_one(codec, [b]))
         if u is not None:
+            assert b not in leads, "the codec reads a lead byte alone: %02X" % b
             decode[b] = u
         elif max_bytes == 2:
             for s in range(256):
                 pair = decode_one(codec, [b, s])
-                if pair is not None and (b << 8 | s) <= max_code and pair <= max_unicode:
+                if pair is not None:
+                    assert b in leads, "the codec has a lead byte the page lacks: %02X" % b
                     decode[b << 8 | s] = pair
-                    leads.add(b)
     user_defined = USER_DEFINED.get(number, [])
     decode = {c: u for c, u in decode.items()
               if c <= max_code and u <= max_unicode and not any(lo <= c <= hi for lo, hi in user_defined)}
-    # A first byte left with no pair stands alone, as the bytes of the other user-defined rows do.
-    leads = {b for b in leads if any(c >> 8 == b for c in decode)}
     encode = {}
     for u in range(max_unicode + 1):
         if 0xD800 <= u <= 0xDFFF:
@@ -218,21 +230,20 @@ def emit_array(out, ctype, name, values, per_line=12):
 
 def emit_page(out, number, max_bytes, max_code, max_unicode):
     decode, leads, encode = page_maps(number, max_bytes, max_code, max_unicode)
-    first, second, byte_data = [], [], []
+    first, second, byte_data = [], ["{0x00, 3, 0}"], []
     for b in range(256):
-        if b in leads:
-            seconds = {c & 0xFF: u for c, u in decode.items() if c >> 8 == b}
-            # One table from the lowest second byte on: a lookup is a single step.
-            low = min(seconds)
-            ranges = [[low, 0xFF, 1, [seconds.get(b, NOT_A_CHARACTER) for b in range(low, 0x100)]]]
-            first.append("{%d, %d}" % (len(ranges), len(second)))
-            for lo, _, kind, values in ranges:
-                second.append("{0x%02X, %d, %d}" % (lo, kind, len(byte_data)))
-                byte_data.extend(values)
-        else:
+        if b not in leads:
             first.append("{0, 0x%04X}" % decode.get(b, NOT_A_CHARACTER))
-    if not second:
-        second.append("{0x00, 3, 0}")
+            continue
+        seconds = {c & 0xFF: u for c, u in decode.items() if c >> 8 == b}
+        if not seconds:
+            first.append("{1, 0}")
+            continue
+        # One table from the lowest second byte on: a lookup is a single step.
+        low = min(seconds)
+        first.append("{1, %d}" % len(second))
+        second.append("{0x%02X, 1, %d}" % (low, len(byte_data)))
+        byte_data.extend(seconds.get(s, NOT_A_CHARACTER) for s in range(low, 0x100))
     unicode_ranges, unicode_data, lasts = [], [], []
     for lo, hi, kind, values in unicode_segments(encode):
         unicode_ranges.append("{0x%04X, 0x%04X, %d, %d}" % (lo, hi, kind, len(unicode_data)))

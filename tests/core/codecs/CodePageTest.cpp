@@ -147,6 +147,7 @@ private:
 
 // Code page 950 holds the user-defined block C6A1-C8FE, where another Big5 variant put kana,
 // Cyrillic and symbols: the table must give none of them, and no character may encode into it.
+// Each of its codes is still one character, as it is to the system.
 TEST(CodePageTest, Page950AgreesWithTheSystemAndKeepsItsUserDefinedBlockEmpty)
 {
     SystemCodePage system(950);
@@ -157,13 +158,12 @@ TEST(CodePageTest, Page950AgreesWithTheSystemAndKeepsItsUserDefinedBlockEmpty)
 
     int compared = 0;
     for (uint32_t code = 0x8140; code <= page->GetMaxCharcode(); ++code) {
-        if (!page->IsLeadByte(uint8_t(code >> 8)) && !inUserBlock(code))
-            continue;
         std::string bytes{char(code >> 8), char(code)};
         int result = -2;
         std::wstring text = decode(950, bytes, true, &result);
         if (inUserBlock(code)) {
             EXPECT_EQ(result, 0) << std::hex << code << " gives U+" << (text.empty() ? 0 : int(text[0]));
+            EXPECT_EQ(decode(950, bytes), L"?") << std::hex << code << " is not read as one character";
             EXPECT_FALSE(page->IsValidCharcode(uint16_t(code))) << std::hex << code;
         } else if (result == 1) {
             ++compared;
@@ -212,6 +212,60 @@ TEST(CodePageTest, ALeadByteEndingTheSourceIsOneInvalidCharacter)
     EXPECT_EQ(decode(932, "A\x82", true, &result, &taken), L"A");
     EXPECT_EQ(result, 0);
     EXPECT_EQ(taken, 1);
+}
+
+struct LeadByteRows
+{
+    uint16_t page;
+    uint8_t first;
+    uint8_t last;
+};
+
+// The lead bytes of the double-byte pages, rows that map nothing included.
+const LeadByteRows kLeadByteRows[] = {
+    {932, 0x81, 0x9F}, {932, 0xE0, 0xFC}, {936, 0x81, 0xFE}, {949, 0x81, 0xFE}, {950, 0x81, 0xFE},
+};
+
+bool isLeadByteOf(uint16_t page, int byte)
+{
+    for (const LeadByteRows& rows : kLeadByteRows) {
+        if (rows.page == page && byte >= rows.first && byte <= rows.last)
+            return true;
+    }
+    return false;
+}
+
+// A lead byte whose row maps nothing still takes the byte after it: read alone, it would start the
+// next character one byte early and lose step with the text.
+TEST(CodePageTest, EveryLeadByteTakesTheNextByteWithIt)
+{
+    for (uint16_t number : {932, 936, 949, 950}) {
+        IZR_CodePage* page = IZR_CodePage::Create(number);
+        ASSERT_TRUE(page);
+        for (int lead = 0; lead < 0x100; ++lead) {
+            SCOPED_TRACE(testing::Message() << number << " lead " << std::hex << lead);
+            EXPECT_EQ(page->IsLeadByte(uint8_t(lead)), isLeadByteOf(number, lead));
+            if (!isLeadByteOf(number, lead))
+                continue;
+            std::string bytes{char(lead), 'A', 'B'};
+            std::wstring text = decode(number, bytes);
+            EXPECT_EQ(text.size(), 2u);
+            EXPECT_EQ(text.back(), L'B');
+
+            bool pairMaps = page->IsValidCharcode(uint16_t(lead << 8 | 'A'));
+            int result = -2, taken = -1;
+            EXPECT_EQ(decode(number, bytes, true, &result, &taken), pairMaps ? text : L"");
+            EXPECT_EQ(result, pairMaps ? 1 : 0);
+            EXPECT_EQ(taken, pairMaps ? 3 : 0);
+        }
+        page->Release();
+    }
+
+    int result = -2, taken = -1;
+    EXPECT_EQ(decode(950, "\xC7\xA1\x41\x42"), L"?AB");
+    EXPECT_EQ(decode(950, "\xC7\xA1\x41\x42", true, &result, &taken), L"");
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(taken, 0);
 }
 
 TEST(CodePageTest, CharactersAboveTheBasicPlaneNeverLoseTheirHighBits)
