@@ -140,12 +140,9 @@ void CReaderModuleManager::OnPaserModuleInfo(QString replyFile)
         return;
     }
 
-    // A reply cut short still parses into what arrived; taken as it stands, it would read as a
-    // service that has nothing new.
-    Tree root = XmlTree::parseWhole(bytes);
+    // A reply cut short or broken is a failed check, never a shorter reply.
+    Tree root = XmlTree::parseWellFormed(bytes, replyFile);
     bytes.clear();
-    if (!root)
-        CUP_Log::PrintLog("The reply is not a complete XML document: " + replyFile);
     bool scheduled = true;
     if (UpdateRun::current()->bInternalUpdate) {
         scheduled = CheckUpdateTime(root.get());
@@ -283,7 +280,8 @@ void CReaderModuleManager::ParseUpdaterInfo(QVector<_UpdaterInfo*>& list)
     const QByteArray bytes = file.readAll();
     if (bytes.isEmpty() || !bytes.contains("updater_info"))
         return;
-    const Tree root = XmlTree::parse(bytes);
+    // A list cut short would leave the components after the cut as if they were not installed.
+    const Tree root = XmlTree::parseWellFormed(bytes, file.fileName());
     if (!root)
         return;
     CZR_ByteString prefix;

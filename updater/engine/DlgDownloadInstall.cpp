@@ -277,7 +277,8 @@ void DlgDownload::ParseSetupInfo(QString folder, QVector<_SetupInfo*>& entries)
     const QByteArray bytes = file.readAll();
     if (bytes.isEmpty())
         return;
-    const XmlTree::Tree root = XmlTree::parse(bytes);
+    // A list cut short would install its first packages and count the module as installed.
+    const XmlTree::Tree root = XmlTree::parseWellFormed(bytes, file.fileName());
     if (!root)
         return;
 

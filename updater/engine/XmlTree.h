@@ -13,11 +13,11 @@ namespace XmlTree {
 
 using Tree = std::unique_ptr<CZR_XMLElement>;
 
-// Null when the bytes hold no XML document.
-Tree parse(const QByteArray& bytes);
-// The same, and null as well when the bytes end before the root element does: a document cut
-// short, or one whose root is never closed, which parse() would take as a tree of what it got.
-Tree parseWhole(const QByteArray& bytes);
+// Null unless the bytes are well-formed XML from their start to the end tag of their root; what
+// follows the root is not read. The core parser alone would take a document cut short, or one with
+// a tag it cannot read, for the shorter document it could read. A refusal is logged with `source`,
+// the file the bytes come from.
+Tree parseWellFormed(const QByteArray& bytes, const QString& source);
 // An attribute's value as Qt text.
 QString text(const CZR_WideString& value);
 

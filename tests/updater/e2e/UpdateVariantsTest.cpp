@@ -69,7 +69,7 @@ TEST_P(UpdateVariants, ReaderServiceAndSystemSeeTheOutcome)
 
 const QList<QByteArray> kErrorNetwork{"errornetwork"};
 const QString kBoxAnswered = QStringLiteral("step 1: answer QMessageBox OK");
-const QString kIncompleteReply = QStringLiteral("The reply is not a complete XML document: ");
+const QString kRefusedReply = QStringLiteral("Not a well-formed XML document: ");
 
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, UpdateVariants,
@@ -81,9 +81,9 @@ INSTANTIATE_TEST_SUITE_P(
                 kBoxAnswered, ""},
         Variant{"Unparsable", "Update List", {"--unparsable"}, {demoModule("OCR")}, "", kErrorNetwork, {}, "", ""},
         Variant{"RootNeverEnds", "Update List", {"--broken-reply"}, {demoModule("OCR")}, "", kErrorNetwork, {}, "",
-                kIncompleteReply},
+                kRefusedReply},
         Variant{"ReplyCutShort", "Update List", {"--cut-reply"}, {demoModule("OCR")}, "", kErrorNetwork, {}, "",
-                kIncompleteReply},
+                kRefusedReply},
         Variant{"AllSilent", "Update List", {}, {silent(demoModule("OCR"))}, "", {"update finished"}, {}, "", ""},
         Variant{"AutoUpdaterFailure", "Auto Updater", {"--status", "404"}, {demoModule("OCR")}, kEngineBox, {}, {},
                 kBoxAnswered, ""},

@@ -347,9 +347,14 @@ TEST_F(InstallRun, InstallModeHandsThePackageToOpenWithoutTheFrontStep)
 
 TEST_F(InstallRun, NormalModeBringsTheInstallerForwardOncePerStart)
 {
-    MODULEINFO* first = installModule("First", {{"first.pkg", "#standin\ndelay=200\n"}});
-    MODULEINFO* second = installModule("Second", {{"second.pkg", "#standin\ndelay=200\n"}});
+    MODULEINFO* first = installModule("First", {{"first.pkg", "#standin\nhold=/tmp/release-first\n"}});
+    MODULEINFO* second = installModule("Second", {{"second.pkg", "#standin\nhold=/tmp/release-second\n"}});
     startQueue({first, second});
+    auto fronts = [] { return StandinPrograms::linesWith(StandinPrograms::openLog(), "front").size(); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fronts() == 1; }, 30000));
+    IsolatedEnvironment::writeFile(env.systemFile("/tmp/release-first"), "");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fronts() == 2; }, kWaitBoundMs));
+    IsolatedEnvironment::writeFile(env.systemFile("/tmp/release-second"), "");
     ASSERT_TRUE(waitForProgress("Second", 100));
     const QStringList openLog = StandinPrograms::openLog();
     EXPECT_EQ(StandinPrograms::linesWith(openLog, "front").size(), 2);
@@ -451,9 +456,10 @@ TEST_F(InstallRun, CopyingPlugInsLeavesAnInstalledOneAndRemovesTheDownloadAllThe
 
 TEST_F(InstallRun, TheWindowMayGoWhileAnInstallerRuns)
 {
-    startQueue({installModule("Orphan", {{"orphan.pkg", "#standin\ndelay=400\n"}})});
+    startQueue({installModule("Orphan", {{"orphan.pkg", "#standin\nhold=/tmp/release-orphan\n"}})});
     ASSERT_TRUE(QTest::qWaitFor([this] { return !installerLines("start").isEmpty(); }, kWaitBoundMs));
     window.reset();
+    IsolatedEnvironment::writeFile(env.systemFile("/tmp/release-orphan"), "");
     ASSERT_TRUE(StandinPrograms::waitForInstallerEnds(1));
     QTest::qWait(100);
     EXPECT_EQ(recordedPackages(), QStringList{"orphan.pkg"});

@@ -64,7 +64,6 @@ TEST_F(ReplyParsing, FlagTextsFollowTheirOwnCaseRules)
                  "version=\"1\" name=\"c\" result=\"true\" is_push=\" 1\" update_mode=\"\"",
                  "version=\"1\" name=\"d\" result=\"tRuE\" is_push=\"True\" update_mode=\"x\"",
                  "version=\"1\" name=\"e\" result=\" true\"",
-                 "version=\"1\" name=\"f\" result=\"true\" result=\"false\"",
                  "version=\"1\" name=\"g\" result=\"true\" update_mode=\"12abc\" DurnisPDFStandard=\"v2\""}));
     EXPECT_EQ(availableNames(), (Names{"a", "c", "d", "g"}));
     EXPECT_TRUE(available("a")->is_push);
@@ -280,12 +279,17 @@ TEST_F(ReplyParsing, MissingEmptyOrUnreadableRepliesFailTheCheck)
     }
 }
 
-// The parser takes whatever it got for a tree, so a reply that ends before its root does would
-// read as a service that offers nothing.
-TEST_F(ReplyParsing, ARootThatNeverEndsFailsTheCheck)
+// The core parser takes whatever it can read for a tree: a reply cut short, or one with a broken
+// tag, would read as a shorter good one.
+TEST_F(ReplyParsing, AReplyThatIsNotWellFormedUpToItsRootsEndFailsTheCheck)
 {
     const QByteArray whole = reply({"version=\"1\" name=\"A\" result=\"true\"", "version=\"1\" name=\"B\" result=\"true\""});
     const int rootEnd = whole.lastIndexOf("</modules>");
+    const QByteArray brokenSecond = "<?xml version=\"1.0\"?>\n"
+                                    "<modules>\n"
+                                    "  <module name=\"A\" version=\"1\" result=\"true\"/>\n"
+                                    "  <module checked name=\"B\" version=\"1\" result=\"true\"></module>\n"
+                                    "  <module name=\"C\" version=\"1\" result=\"true\"/>\n";
     const struct {
         const char* name;
         QByteArray reply;
@@ -297,9 +301,18 @@ TEST_F(ReplyParsing, ARootThatNeverEndsFailsTheCheck)
         {"cut inside the root's end tag", whole.left(rootEnd + 9)},
         {"a module's end tag but not the root's", "<modules><module version=\"1\" name=\"A\" result=\"true\"></module>"},
         {"root start tag only", "<modules>"},
+        {"an attribute without a value, cut short", brokenSecond + "  <module name=\"D\" vers"},
+        {"an attribute without a value, whole", brokenSecond + "</modules>"},
+        {"a stray end tag", "<modules></x><module version=\"1\" name=\"A\" result=\"true\"/></modules>"},
+        {"an unquoted value",
+         "<modules><module version=\"1\" name=\"A\" result=\"true\"/><module version=1 name=\"B\"/></modules>"},
+        {"a name that starts with a digit",
+         "<modules><module version=\"1\" name=\"A\" result=\"true\"/><2module name=\"B\"/></modules>"},
+        {"a repeated attribute", "<modules><module version=\"1\" name=\"A\" result=\"true\" result=\"false\"/></modules>"},
+        {"bytes that are no UTF-8 inside the root", "<modules><module version=\"1\" name=\"A\xff\" result=\"true\"/></modules>"},
     };
     DebugLog log(env);
-    const QString logLine = "The reply is not a complete XML document: " + replyFile();
+    const QString logLine = "Not a well-formed XML document: " + replyFile();
     int logged = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -315,7 +328,19 @@ TEST_F(ReplyParsing, ARootThatNeverEndsFailsTheCheck)
     }
     parse(whole);
     EXPECT_EQ(availableNames(), (Names{"A", "B"}));
+    parse(whole + "<!-- served by the test -->\n</modules><<<" + '\0' + "\xff");
+    EXPECT_EQ(availableNames(), (Names{"A", "B"})) << "what follows the root is not read";
+    parse("\xef\xbb\xbf" + whole);
+    EXPECT_EQ(availableNames(), (Names{"A", "B"})) << "a byte-order mark";
     EXPECT_EQ(log.text().count(logLine), logged);
+}
+
+QByteArray crowdedReply(int attributes)
+{
+    QByteArray xml = "<modules><module name=\"A\" version=\"1\" result=\"true\"";
+    for (int i = 0; i < attributes; ++i)
+        xml += " a" + QByteArray::number(i) + "=\"" + QByteArray::number(i) + "\"";
+    return xml + "/></modules>";
 }
 
 TEST_F(ReplyParsing, HostileRepliesEndCleanly)
@@ -323,22 +348,23 @@ TEST_F(ReplyParsing, HostileRepliesEndCleanly)
     QByteArray deep;
     for (int i = 0; i < 200000; ++i)
         deep += "<m result=\"true\" name=\"n\">";
-    QByteArray crowded = "<modules><module name=\"A\" version=\"1\" result=\"true\"";
-    for (int i = 0; i < 100000; ++i)
-        crowded += " a" + QByteArray::number(i) + "=\"" + QByteArray::number(i) + "\"";
-    crowded += "/></modules>";
     QByteArray noise;
     quint32 seed = 12345;
     for (int i = 0; i < 200000; ++i) {
         seed = seed * 1103515245u + 12345u;
         noise += static_cast<char>("<>/=\"' amx&;!?[]-\x80\xff"[(seed >> 16) % 20]);
     }
-    for (const QByteArray& hostile : {deep, crowded, noise}) {
+    QByteArray entities = "<!DOCTYPE modules [<!ENTITY e0 \"laugh\">";
+    for (int i = 1; i < 40; ++i)
+        entities += QString("<!ENTITY e%1 \"&e%2;&e%2;\">").arg(i).arg(i - 1).toUtf8();
+    entities += "]><modules><module name=\"&e39;\" version=\"1\" result=\"true\"/></modules>";
+    for (const QByteArray& hostile : {deep, crowdedReply(100000), noise, entities}) {
         parse(hostile);
-        EXPECT_LE(m_engine->CountAvailableModule(), 1);
+        EXPECT_FALSE(m_engine->GetQueryResultInfo().bSuccess);
+        EXPECT_EQ(m_engine->CountAvailableModule(), 0);
     }
-    parse(crowded);
-    EXPECT_EQ(availableNames(), Names{"A"});
+    parse(crowdedReply(2000));
+    EXPECT_EQ(availableNames(), Names{"A"}) << "a start tag of a few thousand attributes is still read";
 }
 
 TEST_F(ReplyParsing, InstalledComponentsComeFromTheBundlesList)
@@ -348,6 +374,7 @@ TEST_F(ReplyParsing, InstalledComponentsComeFromTheBundlesList)
         const char* name;
         QByteArray xml;
         std::vector<std::string> components; // "name version path|path"
+        bool logged = false;
     } cases[] = {
         {"paths in order", "<updater_info><c name=\"OCR\" version=\" 2.0\"><f path=\"/x/a\"/><f other=\"1\"/>"
                            "<f path=\"/x/b\"/>text</c>text<c name=\"Stamp\"/></updater_info>",
@@ -356,8 +383,14 @@ TEST_F(ReplyParsing, InstalledComponentsComeFromTheBundlesList)
         {"marker only in text", "<components>updater_info<c name=\"OCR\" version=\"2.0\"/></components>",
          {"OCR 2.0 "}},
         {"empty", "", {}},
-        {"broken", "updater_info", {}},
+        {"not XML", "updater_info", {}, true},
+        {"cut short", "<updater_info><c name=\"OCR\" version=\"2.0\"/><c name=\"Stamp\" version=\"1.0\"/><c na", {}, true},
+        {"a stray end tag", "<updater_info><c name=\"OCR\" version=\"2.0\"/></x><c name=\"Stamp\"/></updater_info>", {},
+         true},
     };
+    DebugLog log(env);
+    const QString logLine = "Not a well-formed XML document: " + readerPath() + "/../Resources/UpdaterInfo.xml";
+    int logged = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         startReaderRun();
@@ -366,11 +399,13 @@ TEST_F(ReplyParsing, InstalledComponentsComeFromTheBundlesList)
         engine().ParseUpdaterInfo(list);
         std::vector<std::string> components;
         for (const _UpdaterInfo* component : list) {
-            QStringList paths(component->paths.begin(), component->paths.end());
+            const QStringList paths = component->paths;
             components.push_back(component->name + " " + component->version + " " + paths.join('|').toStdString());
         }
         EXPECT_EQ(components, c.components);
         m_engine->ReleaseUpdaterInfoList(list);
+        logged += c.logged;
+        EXPECT_EQ(log.text().count(logLine), logged) << log.text().toStdString();
     }
 }
 

@@ -1,3 +1,4 @@
+#include "DebugLog.h"
 #include "IsolatedEnvironment.h"
 #include "engine/DlgDownload.h"
 
@@ -72,6 +73,26 @@ TEST_F(SetupInfoTest, HostileListsGiveNoEntries)
     const QByteArray cases[] = {"", "\x01\x02<<<&&&", deep, huge};
     for (const QByteArray& setupXml : cases)
         EXPECT_TRUE(parse(setupXml).isEmpty()) << setupXml.left(40).toStdString();
+}
+
+// Taken as far as it could be read, a list cut short would install its first packages and count
+// the module as installed.
+TEST_F(SetupInfoTest, AListThatIsNotWellFormedGivesNoEntriesAndIsLogged)
+{
+    const QByteArray cases[] = {
+        "<setup><file name=\"a.pkg\"/><file name=\"b.pkg\"/><fi",
+        "<setup><file name=\"a.pkg\"/><file name=\"b.pkg\"/>",
+        "<setup><file name=\"a.pkg\"/></x><file name=\"b.pkg\"/></setup>",
+        "<setup><file name=\"a.pkg\"/><file name=b.pkg/></setup>",
+    };
+    DebugLog log(env);
+    const QString logLine = "Not a well-formed XML document: " + folder() + "/Setup.xml";
+    int logged = 0;
+    for (const QByteArray& setupXml : cases) {
+        EXPECT_TRUE(parse(setupXml).isEmpty()) << setupXml.toStdString();
+        EXPECT_EQ(log.text().count(logLine), ++logged) << setupXml.toStdString();
+    }
+    EXPECT_EQ(parse("<setup><file name=\"a.pkg\"/></setup>\n<fi").size(), 1) << "what follows the root is not read";
 }
 
 TEST_F(SetupInfoTest, AMissingListGivesNoEntriesAndAnEmptyFolderLeavesTheListAlone)
