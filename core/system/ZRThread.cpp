@@ -72,6 +72,22 @@ template <class Result, class Action> Result onThreadContext(Result none, Action
     return context ? action(context) : none;
 }
 
+// A thread ending takes its context out of the map under the process mutex and then destroys it; so
+// `action` runs with that (recursive) mutex held from the lookup to its end, which the removal waits
+// for. False when the thread has no context.
+template <class Action> bool onOtherThreadContext(_ZR_HTHREAD thread, Action action)
+{
+    CZR_ProcessContext* process = ZR_Process_GetContext();
+    if (!process)
+        return false;
+    CZR_MutexLocker lock(&process->m_Mutex);
+    CZR_ThreadContext* context = process->GetThreadContext(thread);
+    if (!context)
+        return false;
+    action(context);
+    return true;
+}
+
 } // namespace
 
 CZR_ThreadContext::~CZR_ThreadContext()
@@ -176,17 +192,15 @@ int ZRCRT_Thread_WaitForMultipleThreads(const _ZR_HTHREAD* threads, int count)
 
 int ZRCRT_Thread_GetPriority(_ZR_HTHREAD thread)
 {
-    CZR_ThreadContext* context = ZR_Thread_GetContext(&thread);
-    return ZRCRT_Thread_LevelOfPriority(context ? context->m_nSchedPriority : 50);
+    int priority = 50;
+    onOtherThreadContext(thread, [&](CZR_ThreadContext* c) { priority = c->m_nSchedPriority; });
+    return ZRCRT_Thread_LevelOfPriority(priority);
 }
 
 bool ZRCRT_Thread_SetPriority(_ZR_HTHREAD thread, int level)
 {
-    CZR_ThreadContext* context = ZR_Thread_GetContext(&thread);
-    if (!context)
-        return false;
-    context->m_nSchedPriority = ZRCRT_Thread_PriorityOfLevel(level);
-    return true;
+    const int priority = ZRCRT_Thread_PriorityOfLevel(level);
+    return onOtherThreadContext(thread, [=](CZR_ThreadContext* c) { c->m_nSchedPriority = priority; });
 }
 
 void ZR_Process_Initialize()

@@ -78,6 +78,7 @@ void ZR_Process_SetPrivateData(void* key, void* data, void (*callback)(void*));
 void ZR_Process_RemovePrivateData(void* key);
 
 CZR_ThreadContext* ZR_Thread_GetContext();
+// Another thread's context is destroyed when that thread ends: use it only while the thread cannot end.
 CZR_ThreadContext* ZR_Thread_GetContext(_ZR_HTHREAD* thread);
 CZR_PrivateData* ZR_Thread_GetPrivateData();
 void* ZR_Thread_GetPrivateData(void* key);

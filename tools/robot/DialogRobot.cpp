@@ -104,12 +104,10 @@ void DialogRobot::tick()
 
 void DialogRobot::logNewWindows()
 {
-    for (auto it = m_logged.begin(); it != m_logged.end();) {
-        bool stillShown = false;
-        for (QWidget* window : QApplication::topLevelWidgets())
-            stillShown = stillShown || (window == *it && window->isVisible());
-        it = stillShown ? std::next(it) : m_logged.erase(it);
-    }
+    const auto gone = [](const QPointer<QWidget>& window) {
+        return !window || !window->isWindow() || !window->isVisible();
+    };
+    m_logged.erase(std::remove_if(m_logged.begin(), m_logged.end(), gone), m_logged.end());
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window->isVisible())
             logWindow(window);
@@ -120,8 +118,10 @@ bool DialogRobot::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Hide && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
-        if (widget->isWindow())
+        if (widget->isWindow()) {
             logWindow(widget);
+            m_logged.removeAll(widget);
+        }
     }
     return false;
 }
@@ -131,7 +131,7 @@ void DialogRobot::logWindow(QWidget* window)
     const bool named = !window->objectName().isEmpty() || qobject_cast<QMessageBox*>(window);
     if (!named || m_logged.contains(window))
         return;
-    m_logged.insert(window);
+    m_logged.append(window);
     const QString name = window->objectName().isEmpty() ? window->metaObject()->className() : window->objectName();
     QStringList parts{"window", name, "\"" + window->windowTitle() + "\""};
     for (const QLabel* label : window->findChildren<QLabel*>()) {

@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QObject>
 #include <QPointer>
-#include <QSet>
 #include <QTimer>
 #include <QVector>
 
@@ -52,7 +51,9 @@ private:
     // What a "sleep" step asks of that wait.
     qint64 m_requestedSleepMs = 0;
     QPointer<QWidget> m_current;
-    QSet<QWidget*> m_logged;
+    // The windows logged while they stay shown. A window is forgotten once hidden: shown again, or
+    // another window built at its address, it is a new appearance to log.
+    QVector<QPointer<QWidget>> m_logged;
     QFile m_log;
     QTimer m_timer;
     bool m_stuck = false;

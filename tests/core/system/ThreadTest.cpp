@@ -10,7 +10,9 @@
 #include <cstdlib>
 #include <csignal>
 #include <ctime>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -181,6 +183,61 @@ TEST_F(ThreadTest, AThreadAnswersTheLevelItWasGiven)
     EXPECT_EQ(ZR_Thread_GetContext()->m_nSchedPriority, 50);
     ZR_Thread_SetPriority(self, -1);
     EXPECT_EQ(ZR_Thread_GetPriority(self), -1);
+}
+
+// Other threads set and read the priority of a thread while it ends through ZR_Thread_Exit, which
+// destroys its context on the way out; a caller that kept the context past the lookup would touch
+// freed memory. The ending has to fall inside a caller's call to be seen, which takes a caller
+// descheduled there: so more callers than processors, and several rounds.
+struct PriorityRace
+{
+    int callers = int(std::thread::hardware_concurrency()) + 2;
+    _ZR_HTHREAD target = 0;
+    std::atomic<bool> targetRunning{false};
+    std::atomic<int> callersStarted{0};
+    std::atomic<int> levelsOutOfRange{0};
+};
+
+void* exitOnceTheCallersRun(void* argument)
+{
+    auto* race = static_cast<PriorityRace*>(argument);
+    race->targetRunning = true;
+    while (race->callersStarted.load() < race->callers)
+        ZR_Thread_Yield();
+    ZR_Thread_Exit();
+}
+
+void* setAndReadTheTargetsPriority(void* argument)
+{
+    auto* race = static_cast<PriorityRace*>(argument);
+    race->callersStarted.fetch_add(1);
+    for (int i = 0; ZR_Thread_GetContext(&race->target); ++i) {
+        ZR_Thread_SetPriority(race->target, i % 5 - 2);
+        const int level = ZR_Thread_GetPriority(race->target);
+        if (level < -2 || level > 2)
+            race->levelsOutOfRange.fetch_add(1);
+    }
+    return nullptr;
+}
+
+TEST_F(ThreadTest, PriorityCallsRacingAThreadThatExitsNeverTouchItsDestroyedContext)
+{
+    for (int round = 0; round < 50; ++round) {
+        PriorityRace race;
+        race.target = ZR_Thread_Create(0, 0, exitOnceTheCallersRun, &race);
+        ASSERT_NE(race.target, _ZR_HTHREAD(0));
+        while (!race.targetRunning.load())
+            ZR_Thread_Yield();
+        std::vector<_ZR_HTHREAD> callers(race.callers);
+        for (_ZR_HTHREAD& caller : callers) {
+            caller = ZR_Thread_Create(0, 0, setAndReadTheTargetsPriority, &race);
+            ASSERT_NE(caller, _ZR_HTHREAD(0));
+        }
+        EXPECT_EQ(ZR_Thread_WaitForMultipleThreads(callers.data(), race.callers), 0);
+        EXPECT_EQ(ZR_Thread_WaitForSingleThread(race.target), 0);
+        EXPECT_EQ(race.levelsOutOfRange.load(), 0);
+    }
+    EXPECT_EQ(ZR_Process_GetContext()->m_Threads.GetCount(), 1);
 }
 
 struct SpinWork

@@ -61,4 +61,33 @@ TEST_F(Robot, AWindowGoneBeforeTheNextLookIsLoggedOnce)
     EXPECT_EQ(logText().count("window Brief \"Checking\" [Looking for updates...]"), 1) << logText().toStdString();
 }
 
+// Two message boxes of one class opened one after the other may share an address; a window shown
+// again is another appearance. Both happen here before the robot's next look, and both must reach
+// the log.
+TEST_F(Robot, AWindowAppearingWhereOneHasJustGoneIsLogged)
+{
+    DialogRobot robot(QString(), logPath(), 0);
+    alignas(QDialog) unsigned char storage[sizeof(QDialog)];
+    auto* first = new (storage) QDialog;
+    first->setObjectName("First");
+    first->show();
+    first->hide();
+    first->~QDialog();
+    auto* second = new (storage) QDialog;
+    second->setObjectName("Second");
+    second->show();
+
+    QDialog again;
+    again.setObjectName("Again");
+    again.show();
+    again.hide();
+    again.show();
+
+    const bool bothLogged = QTest::qWaitFor(
+        [&] { return logText().contains("window Second") && logText().count("window Again") == 2; }, 10000);
+    second->~QDialog();
+    EXPECT_TRUE(bothLogged) << logText().toStdString();
+    EXPECT_EQ(logText().count("window First"), 1) << logText().toStdString();
+}
+
 } // namespace
