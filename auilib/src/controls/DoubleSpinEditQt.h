@@ -52,8 +52,15 @@ protected:
 
 private:
     void OnPicaTextChanged(const QString& text);
+    // What the carrier does not hold of a pica text: the fraction, the number of point digits and
+    // the sign.
+    void TakeTextParts(const QStringList& entries);
+    // The pica text of a carrier value, as the field shows it.
+    QString PicaTextOf(double carrier) const;
     // A number beyond a bound becomes the bound.
     void SnapBeyondBounds(QString& input) const;
+    // The value as the field shows it, with the system's decimal point for the box's own validation.
+    QString EditableText(double value) const;
     void ReadPicaFromText();
     QChar DecimalChar() const { return QLatin1Char(m_decimalChar); }
 
@@ -67,6 +74,7 @@ private:
     bool m_pica = false;
     QString m_fractionText;
     int m_pointDigits = 0;
+    bool m_negative = false;
 };
 
 } // namespace AUILib

@@ -31,11 +31,18 @@ std::int32_t TruncatedToInt32(double value)
 
 PicaPoint FoldedPicaPoint(PicaPoint value)
 {
-    const std::int32_t wholePoints = TruncatedToInt32(value.points);
-    if (wholePoints < kPointsPerPica)
-        return value;
-    const std::int64_t picas = wholePoints / 12;
-    return {value.picas < 0 ? value.picas - picas : value.picas + picas, std::fmod(value.points, kPointsPerPica)};
+    // Points fold by their magnitude: a negative length folds as its positive one, the sign kept.
+    const bool negative = value.picas < 0 || value.points < 0;
+    const double magnitude = std::fabs(value.points);
+    const std::int64_t carried = TruncatedToInt32(magnitude) / 12;
+    const double points = carried > 0 ? std::fmod(magnitude, kPointsPerPica) : magnitude;
+    if (value.picas < 0)
+        return {value.picas - carried, points};
+    const std::int64_t picas = value.picas + carried;
+    if (!negative)
+        return {picas, points};
+    // Without picas the points carry the sign.
+    return picas == 0 ? PicaPoint{0, -points} : PicaPoint{-picas, points};
 }
 
 double PicaToValue(PicaPoint value)
@@ -48,6 +55,8 @@ double PicaToValue(PicaPoint value)
 
 QString PicaText(PicaPoint value, int decimals, QChar decimalChar)
 {
+    // Rounded first, so that points which would show as 12 fold into a pica.
+    value.points = QString::number(value.points, 'f', decimals).toDouble();
     const PicaPoint folded = FoldedPicaPoint(value);
     QString text = folded.picas == 0 && folded.points < 0 ? QStringLiteral("-") : QString();
     text += QString::number(folded.picas) + QLatin1Char('p') + QString::number(std::fabs(folded.points), 'f', decimals);

@@ -10,15 +10,16 @@
 
 namespace AUILib {
 
-// Points of 12 or more move whole picas out of the points, away from zero: {1, 14} is {2, 2} and
-// {-1, 14} is {-2, 2}.
+// Points of 12 or more, by magnitude, move whole picas out of the points, away from zero: {1, 14} is
+// {2, 2}, {-1, 14} is {-2, 2} and {0, -14} is {-1, 2}. A negative length comes back with its sign on
+// the picas, or on the points when it has no picas: {2, -6} is {-2, 6}.
 PicaPoint FoldedPicaPoint(PicaPoint value);
 
 // The length in picas; negative when either part is.
 double PicaToValue(PicaPoint value);
 
 // Folded, then written as picas, "p" and the points with `decimals` decimals, every "." of it as
-// `decimalChar`: (3, 6) with 2 decimals is 3p6.00.
+// `decimalChar`: (3, 6) with 2 decimals is 3p6.00, (0, -14) is -1p2.00 and (0, 11.999) is 1p0.00.
 QString PicaText(PicaPoint value, int decimals, QChar decimalChar);
 
 // Empty when the text holds no pica length, else four texts: what was read, the picas, the whole
