@@ -10,6 +10,7 @@ namespace AUILib {
 namespace {
 
 constexpr double kPointsPerPica = 12.0;
+constexpr std::int64_t kMillionths = 1000000;
 
 QString WholeNumber(double value)
 {
@@ -84,12 +85,19 @@ QStringList PicaParse(QString text, QChar separator, QChar localeDecimalPoint)
     // A negative number is the mirror of the positive one: both parts carry the sign.
     const QString sign = number < 0 ? QStringLiteral("-") : QString();
     double picas = 0;
-    const double points = std::modf(std::fabs(number), &picas) * kPointsPerPica;
-    double wholePoints = 0;
-    const double pointsFraction = std::modf(points, &wholePoints);
-    // "0.6" less its leading zero; a fraction of 0 leaves nothing.
-    const QString fraction = QString::number(pointsFraction, 'g', 6).mid(1);
-    return {text, sign + WholeNumber(picas), sign + WholeNumber(wholePoints), fraction};
+    const double fractionOfPica = std::modf(std::fabs(number), &picas);
+    // Counted in whole millionths of a point, so that 2.3333333 (3.9999996 points) is 2p4 and the
+    // fraction is written in digits, never with an exponent.
+    std::int64_t millionths = std::llround(fractionOfPica * kPointsPerPica * kMillionths);
+    if (millionths == static_cast<std::int64_t>(kPointsPerPica * kMillionths)) {
+        picas += 1;
+        millionths = 0;
+    }
+    const std::int64_t wholePoints = millionths / kMillionths;
+    QString fraction = QStringLiteral(".%1").arg(millionths % kMillionths, 6, 10, QLatin1Char('0'));
+    while (fraction.endsWith(QLatin1Char('0')) || fraction.endsWith(QLatin1Char('.')))
+        fraction.chop(1);
+    return {text, sign + WholeNumber(picas), sign + QString::number(wholePoints), fraction};
 }
 
 PicaPoint PicaPointFromEntries(const QStringList& entries)

@@ -25,8 +25,8 @@ QString PicaText(PicaPoint value, int decimals, QChar decimalChar);
 // Empty when the text holds no pica length, else four texts: what was read, the picas, the whole
 // points, and the points' fraction with its decimal point. A text with `separator` reads as picas
 // (with their sign, "-0" for a negative length under one pica), separator, points and a fraction
-// after `localeDecimalPoint` ("p6" as "0p6"); a plain decimal number reads as picas, so 2.5 is
-// 2 picas 6 points and -2.3 is -2 picas -3.6 points.
+// after `localeDecimalPoint` ("p6" as "0p6"); a plain decimal number reads as picas, to a millionth
+// of a point, so 2.5 is 2 picas 6 points and -2.3 is -2 picas -3.6 points.
 QStringList PicaParse(QString text, QChar separator, QChar localeDecimalPoint);
 
 // The length that a non-empty result of PicaParse holds; the picas are read as a 32-bit number, and

@@ -272,6 +272,8 @@ TEST_F(DoubleSpinEditTest, TypingPicaTextReportsEveryKeystroke)
     EXPECT_EQ(lengths.calls.back(), std::make_tuple(PicaPoint{0, 6}));
     ReplaceWith("2.5");
     EXPECT_EQ(lengths.calls.back(), std::make_tuple(PicaPoint{2, 6}));
+    ReplaceWith("2.3333333");
+    EXPECT_EQ(lengths.calls.back(), std::make_tuple(PicaPoint{2, 4})) << "a third of a pica is 4 points";
 
     lengths.calls.clear();
     edit()->selectAll();
