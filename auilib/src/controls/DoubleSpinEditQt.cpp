@@ -144,7 +144,8 @@ void DoubleSpinEditQt::SnapBeyondBounds(QString& input) const
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     bool ok = false;
     const double number = locale.toDouble(input, &ok);
-    if (!ok)
+    // A number too long for a double reads as an infinity, beyond the bound on its side.
+    if (!ok && !std::isinf(number))
         return;
     if (number > maximum() && number > 0)
         input = EditableText(maximum());

@@ -138,9 +138,10 @@ TEST_F(DoubleSpinEditTest, WithoutCorrectionAnEntryBeyondABoundSnapsToItAsTheVal
         double min;
         double max;
         char decimalChar;
-        const char* input; // "." for the decimal point
+        std::string input; // "." for the decimal point
         const char* after;
     };
+    const std::string tooLongForDouble(400, '9');
     const Case cases[] = {
         {-10, 10, 0, "50", "10.00"},
         {-10, 10, 0, "-50", "-10.00"},
@@ -151,15 +152,18 @@ TEST_F(DoubleSpinEditTest, WithoutCorrectionAnEntryBeyondABoundSnapsToItAsTheVal
         {-2e6, 0, 0, "-3000000", "-2000000.00"},
         {0, 12345.67, '#', "20000", "12345#67"},
         {0, 2e6, '#', "3000000", "2000000#00"},
+        {0, 100, 0, tooLongForDouble, "100.00"},
+        {-100, 0, 0, "-" + tooLongForDouble, "-100.00"},
     };
     for (const Case& c : cases) {
         spin->SetRange(c.min, c.max);
         spin->SetDecimalChar(c.decimalChar);
-        QString input = QString::fromLatin1(c.input).replace(QLatin1Char('.'), DecimalPoint());
+        QString input = QString::fromStdString(c.input).replace(QLatin1Char('.'), DecimalPoint());
         const QString after = QString::fromLatin1(c.after).replace(QLatin1Char('.'), DecimalPoint());
         int pos = input.size();
-        EXPECT_EQ(widget()->validate(input, pos), QValidator::Acceptable) << c.input << " in " << c.max;
-        EXPECT_EQ(input.toStdString(), after.toStdString()) << c.input << " in " << c.max;
+        const std::string name = c.input.substr(0, 12) + " in " + std::to_string(c.max);
+        EXPECT_EQ(widget()->validate(input, pos), QValidator::Acceptable) << name;
+        EXPECT_EQ(input.toStdString(), after.toStdString()) << name;
     }
 
     spin->SetDecimalChar(0);
