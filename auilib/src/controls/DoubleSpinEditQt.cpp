@@ -19,6 +19,9 @@ namespace AUILib {
 
 namespace {
 
+// The carrier of 3p10 is 3.10: two decimals hold the whole points, which fold below 12.
+constexpr int kCarrierDecimals = 2;
+
 QChar SystemDecimalPoint()
 {
     return QLocale::system().decimalPoint();
@@ -37,6 +40,7 @@ QString SystemNumber(double value, char format, int precision)
 DoubleSpinEditQt::DoubleSpinEditQt(DoubleSpinEdit* owner)
     : m_owner(owner)
     , m_step(singleStep())
+    , m_precision(decimals())
 {
 }
 
@@ -56,11 +60,23 @@ void DoubleSpinEditQt::SetDecimalChar(char decimal)
     setValue(value());
 }
 
+void DoubleSpinEditQt::SetPrecision(int decimals)
+{
+    m_precision = decimals;
+    ApplyPrecision();
+}
+
+void DoubleSpinEditQt::ApplyPrecision()
+{
+    setDecimals(m_pica ? std::max(m_precision, kCarrierDecimals) : m_precision);
+}
+
 CustomLineEdit* DoubleSpinEditQt::SupportPicaPoints(bool on)
 {
     m_decimalChar = 'p';
     setValue(value());
     m_pica = on;
+    ApplyPrecision();
     auto* edit = new CustomLineEdit(this);
     // Before the field goes in: a field without a validator gets the box's, which refuses pica text.
     edit->setValidator(new QRegExpValidator(QRegExp(QStringLiteral("(\\d+)?p?(\\d+)?(\\.?\\d+)?")), edit));
@@ -87,7 +103,7 @@ PicaPoint DoubleSpinEditQt::PicaValue() const
 
 void DoubleSpinEditQt::SetPicaValue(PicaPoint value)
 {
-    const QStringList entries = ParsePica(PicaText(value, decimals(), QLatin1Char(GetDecimalChar())));
+    const QStringList entries = ParsePica(PicaText(value, m_precision, QLatin1Char(GetDecimalChar())));
     if (entries.isEmpty()) {
         m_fractionText.clear();
         m_pointDigits = 0;

@@ -25,6 +25,8 @@ public:
     void SetStep(double step) { m_step = step; }
     void SetBalloonNaNtext(const QString& title, const QString& text);
     void SetLastValidValueCorrection(bool on) { m_correction = on; }
+    // The decimals shown; in pica mode those of the points, while the box keeps what the carrier needs.
+    void SetPrecision(int decimals);
     void SetDecimalChar(char decimal);
     // Returns the pica field it installed in place of the previous one.
     CustomLineEdit* SupportPicaPoints(bool on);
@@ -63,6 +65,7 @@ private:
     QString EditableText(double value) const;
     void ReadPicaFromText();
     QChar DecimalChar() const { return QLatin1Char(m_decimalChar); }
+    void ApplyPrecision();
 
     DoubleSpinEdit* m_owner;
     QString m_nanTitle;
@@ -75,6 +78,7 @@ private:
     QString m_fractionText;
     int m_pointDigits = 0;
     bool m_negative = false;
+    int m_precision;
 };
 
 } // namespace AUILib

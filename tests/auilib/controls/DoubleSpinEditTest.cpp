@@ -230,6 +230,35 @@ TEST_F(DoubleSpinEditTest, PicaLengthsReadBackAsShown)
     }
 }
 
+TEST_F(DoubleSpinEditTest, PicaPrecisionIsThatOfThePointsShown)
+{
+    PicaMode();
+    spin->SetRange(PicaPoint{-10, 0}, PicaPoint{10, 6});
+    struct Case
+    {
+        int decimals;
+        PicaPoint given;
+        const char* shown; // "." for the decimal point
+        PicaPoint read;
+    };
+    const Case cases[] = {
+        {0, {3, 6}, "3p6", {3, 6}},
+        {0, {1, 10.25}, "1p10", {1, 10}},
+        {0, {0, -10}, "-0p10", {0, -10}},
+        {1, {1, 10.25}, "1p10.3", {1, 10.3}},
+        {3, {1, 10.25}, "1p10.250", {1, 10.25}},
+        {3, {-3, 6}, "-3p6.000", {-3, 6}},
+    };
+    for (const Case& c : cases) {
+        spin->SetPrecision(c.decimals);
+        EXPECT_EQ(widget()->maximum(), 10.5) << "a range in picas keeps its points";
+        const QString shown = QString::fromLatin1(c.shown).replace(QLatin1Char('.'), DecimalPoint());
+        spin->SetValue(c.given);
+        EXPECT_EQ(text().toStdString(), shown.toStdString());
+        EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.shown;
+    }
+}
+
 TEST_F(DoubleSpinEditTest, PicaStepsStartFromTheLengthShown)
 {
     PicaMode();
