@@ -128,7 +128,7 @@ void DoubleSpinEdit::SetStep(PicaPoint step)
 void DoubleSpinEdit::SetPrecision(int decimals)
 {
     if (DoubleSpinEditQt* widget = m_impl->Widget())
-        widget->setDecimals(decimals);
+        widget->SetPrecision(decimals);
 }
 
 void DoubleSpinEdit::SetSuffix(const std::wstring& suffix)

@@ -19,6 +19,9 @@ namespace AUILib {
 
 namespace {
 
+// The carrier of 3p10 is 3.10: two decimals hold the whole points, which fold below 12.
+constexpr int kCarrierDecimals = 2;
+
 QChar SystemDecimalPoint()
 {
     return QLocale::system().decimalPoint();
@@ -37,6 +40,7 @@ QString SystemNumber(double value, char format, int precision)
 DoubleSpinEditQt::DoubleSpinEditQt(DoubleSpinEdit* owner)
     : m_owner(owner)
     , m_step(singleStep())
+    , m_precision(decimals())
 {
 }
 
@@ -56,11 +60,23 @@ void DoubleSpinEditQt::SetDecimalChar(char decimal)
     setValue(value());
 }
 
+void DoubleSpinEditQt::SetPrecision(int decimals)
+{
+    m_precision = decimals;
+    ApplyPrecision();
+}
+
+void DoubleSpinEditQt::ApplyPrecision()
+{
+    setDecimals(m_pica ? std::max(m_precision, kCarrierDecimals) : m_precision);
+}
+
 CustomLineEdit* DoubleSpinEditQt::SupportPicaPoints(bool on)
 {
     m_decimalChar = 'p';
     setValue(value());
     m_pica = on;
+    ApplyPrecision();
     auto* edit = new CustomLineEdit(this);
     // Before the field goes in: a field without a validator gets the box's, which refuses pica text.
     edit->setValidator(new QRegExpValidator(QRegExp(QStringLiteral("(\\d+)?p?(\\d+)?(\\.?\\d+)?")), edit));
@@ -76,12 +92,8 @@ QStringList DoubleSpinEditQt::ParsePica(const QString& text) const
 
 PicaPoint DoubleSpinEditQt::PicaValue() const
 {
-    const QChar point = SystemDecimalPoint();
-    QString text = SystemNumber(value(), 'g', 6);
-    if (!text.contains(point))
-        text += point;
-    text.replace(point, DecimalChar());
-    const QStringList entries = ParsePica(text + m_fractionText);
+    // Read as the text is written: the carrier 1.1 is 1p10 with two point digits.
+    const QStringList entries = ParsePica(PicaTextOf(value()));
     if (!entries.isEmpty())
         return PicaPointFromEntries(entries);
     double picas = 0;
@@ -91,15 +103,22 @@ PicaPoint DoubleSpinEditQt::PicaValue() const
 
 void DoubleSpinEditQt::SetPicaValue(PicaPoint value)
 {
-    const QStringList entries = ParsePica(PicaText(value, decimals(), QLatin1Char(GetDecimalChar())));
+    const QStringList entries = ParsePica(PicaText(value, m_precision, QLatin1Char(GetDecimalChar())));
     if (entries.isEmpty()) {
         m_fractionText.clear();
         m_pointDigits = 0;
+        m_negative = false;
         return;
     }
+    TakeTextParts(entries);
+    setValue((entries.at(1) + QLatin1Char('.') + entries.at(2)).toDouble());
+}
+
+void DoubleSpinEditQt::TakeTextParts(const QStringList& entries)
+{
     m_fractionText = entries.at(3);
     m_pointDigits = entries.at(2).size();
-    setValue((entries.at(1) + QLatin1Char('.') + entries.at(2)).toDouble());
+    m_negative = entries.at(1).startsWith(QLatin1Char('-'));
 }
 
 void DoubleSpinEditQt::OnPicaTextChanged(const QString& text)
@@ -108,10 +127,8 @@ void DoubleSpinEditQt::OnPicaTextChanged(const QString& text)
     if (!suffix().isEmpty() && typed.endsWith(suffix()))
         typed.remove(suffix());
     const QStringList entries = ParsePica(typed);
-    if (!entries.isEmpty()) {
-        m_fractionText = entries.at(3);
-        m_pointDigits = entries.at(2).size();
-    }
+    if (!entries.isEmpty())
+        TakeTextParts(entries);
     // The control reads the length from the text itself.
     emit valueChanged(typed.toDouble());
 }
@@ -143,12 +160,21 @@ void DoubleSpinEditQt::SnapBeyondBounds(QString& input) const
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     bool ok = false;
     const double number = locale.toDouble(input, &ok);
-    if (!ok)
+    // A number too long for a double reads as an infinity, beyond the bound on its side.
+    if (!ok && !std::isinf(number))
         return;
     if (number > maximum() && number > 0)
-        input = locale.toString(maximum(), 'g', 6);
+        input = EditableText(maximum());
     else if (number < minimum() && number < 0)
-        input = locale.toString(minimum(), 'g', 6);
+        input = EditableText(minimum());
+}
+
+QString DoubleSpinEditQt::EditableText(double value) const
+{
+    QString text = textFromValue(value);
+    if (m_decimalChar)
+        text.replace(DecimalChar(), SystemDecimalPoint());
+    return text;
 }
 
 void DoubleSpinEditQt::stepBy(int steps)
@@ -178,16 +204,23 @@ double DoubleSpinEditQt::valueFromText(const QString& text) const
 
 QString DoubleSpinEditQt::textFromValue(double value) const
 {
-    if (m_pica) {
-        QString text = SystemNumber(value, 'f', std::max(m_pointDigits, 1));
-        const int point = text.indexOf(SystemDecimalPoint());
-        if (point >= 0)
-            text[point] = DecimalChar();
-        return text + m_fractionText;
-    }
+    if (m_pica)
+        return PicaTextOf(value);
     if (m_decimalChar)
         return SystemNumber(value, 'f', decimals()).replace(SystemDecimalPoint(), DecimalChar());
     return QDoubleSpinBox::textFromValue(value);
+}
+
+QString DoubleSpinEditQt::PicaTextOf(double carrier) const
+{
+    QString text = SystemNumber(carrier, 'f', std::max(m_pointDigits, 1));
+    const int point = text.indexOf(SystemDecimalPoint());
+    if (point >= 0)
+        text[point] = DecimalChar();
+    // The spin box keeps no sign on a zero carrier: -0p0.5 is carried as 0.
+    if (carrier == 0 && m_negative)
+        text.prepend(QLatin1Char('-'));
+    return text + m_fractionText;
 }
 
 void DoubleSpinEditQt::mousePressEvent(QMouseEvent* event)

@@ -25,6 +25,8 @@ public:
     void SetStep(double step) { m_step = step; }
     void SetBalloonNaNtext(const QString& title, const QString& text);
     void SetLastValidValueCorrection(bool on) { m_correction = on; }
+    // The decimals shown; in pica mode those of the points, while the box keeps what the carrier needs.
+    void SetPrecision(int decimals);
     void SetDecimalChar(char decimal);
     // Returns the pica field it installed in place of the previous one.
     CustomLineEdit* SupportPicaPoints(bool on);
@@ -52,10 +54,18 @@ protected:
 
 private:
     void OnPicaTextChanged(const QString& text);
+    // What the carrier does not hold of a pica text: the fraction, the number of point digits and
+    // the sign.
+    void TakeTextParts(const QStringList& entries);
+    // The pica text of a carrier value, as the field shows it.
+    QString PicaTextOf(double carrier) const;
     // A number beyond a bound becomes the bound.
     void SnapBeyondBounds(QString& input) const;
+    // The value as the field shows it, with the system's decimal point for the box's own validation.
+    QString EditableText(double value) const;
     void ReadPicaFromText();
     QChar DecimalChar() const { return QLatin1Char(m_decimalChar); }
+    void ApplyPrecision();
 
     DoubleSpinEdit* m_owner;
     QString m_nanTitle;
@@ -67,6 +77,8 @@ private:
     bool m_pica = false;
     QString m_fractionText;
     int m_pointDigits = 0;
+    bool m_negative = false;
+    int m_precision;
 };
 
 } // namespace AUILib

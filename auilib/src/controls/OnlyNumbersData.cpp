@@ -7,8 +7,10 @@
 #include <charconv>
 #include <cmath>
 #include <iomanip>
+#include <limits>
 #include <optional>
 #include <sstream>
+#include <type_traits>
 
 namespace {
 
@@ -48,6 +50,20 @@ std::optional<std::string> ToCNumber(const std::wstring& text, const OnlyNumbers
     return narrow;
 }
 
+// A number too long for its type lies past the type's end on its own side of zero, so that the
+// bound on that side still holds it; a decimal too close to zero for a double is zero.
+template <typename Number>
+Number BeyondRange(const std::string& number)
+{
+    const bool negative = number.front() == '-';
+    if constexpr (std::is_floating_point_v<Number>) {
+        const std::string wholePart = number.substr(0, number.find('.'));
+        if (wholePart.find_first_of("123456789") == std::string::npos)
+            return negative ? -0.0 : 0.0;
+    }
+    return negative ? std::numeric_limits<Number>::lowest() : std::numeric_limits<Number>::max();
+}
+
 // Parsing and formatting go through the "C" locale whatever the process locale says, since the
 // record's decimal point follows QLocale, not the C library.
 template <typename Number>
@@ -59,7 +75,11 @@ std::optional<Number> ParseNumber(const std::wstring& text, const OnlyNumbersDat
     Number value{};
     const char* end = narrow->data() + narrow->size();
     const auto [stop, error] = std::from_chars(narrow->data(), end, value);
-    if (error != std::errc() || stop == narrow->data())
+    if (stop == narrow->data())
+        return std::nullopt;
+    if (error == std::errc::result_out_of_range)
+        return BeyondRange<Number>(*narrow);
+    if (error != std::errc())
         return std::nullopt;
     return value;
 }

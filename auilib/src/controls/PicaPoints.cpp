@@ -10,6 +10,7 @@ namespace AUILib {
 namespace {
 
 constexpr double kPointsPerPica = 12.0;
+constexpr std::int64_t kMillionths = 1000000;
 
 QString WholeNumber(double value)
 {
@@ -31,11 +32,18 @@ std::int32_t TruncatedToInt32(double value)
 
 PicaPoint FoldedPicaPoint(PicaPoint value)
 {
-    const std::int32_t wholePoints = TruncatedToInt32(value.points);
-    if (wholePoints < kPointsPerPica)
-        return value;
-    const std::int64_t picas = wholePoints / 12;
-    return {value.picas < 0 ? value.picas - picas : value.picas + picas, std::fmod(value.points, kPointsPerPica)};
+    // Points fold by their magnitude: a negative length folds as its positive one, the sign kept.
+    const bool negative = value.picas < 0 || value.points < 0;
+    const double magnitude = std::fabs(value.points);
+    const std::int64_t carried = TruncatedToInt32(magnitude) / 12;
+    const double points = carried > 0 ? std::fmod(magnitude, kPointsPerPica) : magnitude;
+    if (value.picas < 0)
+        return {value.picas - carried, points};
+    const std::int64_t picas = value.picas + carried;
+    if (!negative)
+        return {picas, points};
+    // Without picas the points carry the sign.
+    return picas == 0 ? PicaPoint{0, -points} : PicaPoint{-picas, points};
 }
 
 double PicaToValue(PicaPoint value)
@@ -48,6 +56,8 @@ double PicaToValue(PicaPoint value)
 
 QString PicaText(PicaPoint value, int decimals, QChar decimalChar)
 {
+    // Rounded first, so that points which would show as 12 fold into a pica.
+    value.points = QString::number(value.points, 'f', decimals).toDouble();
     const PicaPoint folded = FoldedPicaPoint(value);
     QString text = folded.picas == 0 && folded.points < 0 ? QStringLiteral("-") : QString();
     text += QString::number(folded.picas) + QLatin1Char('p') + QString::number(std::fabs(folded.points), 'f', decimals);
@@ -75,12 +85,19 @@ QStringList PicaParse(QString text, QChar separator, QChar localeDecimalPoint)
     // A negative number is the mirror of the positive one: both parts carry the sign.
     const QString sign = number < 0 ? QStringLiteral("-") : QString();
     double picas = 0;
-    const double points = std::modf(std::fabs(number), &picas) * kPointsPerPica;
-    double wholePoints = 0;
-    const double pointsFraction = std::modf(points, &wholePoints);
-    // "0.6" less its leading zero; a fraction of 0 leaves nothing.
-    const QString fraction = QString::number(pointsFraction, 'g', 6).mid(1);
-    return {text, sign + WholeNumber(picas), sign + WholeNumber(wholePoints), fraction};
+    const double fractionOfPica = std::modf(std::fabs(number), &picas);
+    // Counted in whole millionths of a point, so that 2.3333333 (3.9999996 points) is 2p4 and the
+    // fraction is written in digits, never with an exponent.
+    std::int64_t millionths = std::llround(fractionOfPica * kPointsPerPica * kMillionths);
+    if (millionths == static_cast<std::int64_t>(kPointsPerPica * kMillionths)) {
+        picas += 1;
+        millionths = 0;
+    }
+    const std::int64_t wholePoints = millionths / kMillionths;
+    QString fraction = QStringLiteral(".%1").arg(millionths % kMillionths, 6, 10, QLatin1Char('0'));
+    while (fraction.endsWith(QLatin1Char('0')) || fraction.endsWith(QLatin1Char('.')))
+        fraction.chop(1);
+    return {text, sign + WholeNumber(picas), sign + QString::number(wholePoints), fraction};
 }
 
 PicaPoint PicaPointFromEntries(const QStringList& entries)

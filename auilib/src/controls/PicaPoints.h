@@ -10,22 +10,23 @@
 
 namespace AUILib {
 
-// Points of 12 or more move whole picas out of the points, away from zero: {1, 14} is {2, 2} and
-// {-1, 14} is {-2, 2}.
+// Points of 12 or more, by magnitude, move whole picas out of the points, away from zero: {1, 14} is
+// {2, 2}, {-1, 14} is {-2, 2} and {0, -14} is {-1, 2}. A negative length comes back with its sign on
+// the picas, or on the points when it has no picas: {2, -6} is {-2, 6}.
 PicaPoint FoldedPicaPoint(PicaPoint value);
 
 // The length in picas; negative when either part is.
 double PicaToValue(PicaPoint value);
 
 // Folded, then written as picas, "p" and the points with `decimals` decimals, every "." of it as
-// `decimalChar`: (3, 6) with 2 decimals is 3p6.00.
+// `decimalChar`: (3, 6) with 2 decimals is 3p6.00, (0, -14) is -1p2.00 and (0, 11.999) is 1p0.00.
 QString PicaText(PicaPoint value, int decimals, QChar decimalChar);
 
 // Empty when the text holds no pica length, else four texts: what was read, the picas, the whole
 // points, and the points' fraction with its decimal point. A text with `separator` reads as picas
 // (with their sign, "-0" for a negative length under one pica), separator, points and a fraction
-// after `localeDecimalPoint` ("p6" as "0p6"); a plain decimal number reads as picas, so 2.5 is
-// 2 picas 6 points and -2.3 is -2 picas -3.6 points.
+// after `localeDecimalPoint` ("p6" as "0p6"); a plain decimal number reads as picas, to a millionth
+// of a point, so 2.5 is 2 picas 6 points and -2.3 is -2 picas -3.6 points.
 QStringList PicaParse(QString text, QChar separator, QChar localeDecimalPoint);
 
 // The length that a non-empty result of PicaParse holds; the picas are read as a 32-bit number, and

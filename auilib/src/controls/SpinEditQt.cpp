@@ -30,6 +30,15 @@ long long SaturatedSum(long long a, long long b)
     return b > 0 ? LLONG_MAX : LLONG_MIN;
 }
 
+bool IsWholeNumber(const QString& text)
+{
+    const int digitsFrom = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+    if (text.size() == digitsFrom)
+        return false;
+    return std::all_of(text.begin() + digitsFrom, text.end(),
+                       [](QChar character) { return character >= QLatin1Char('0') && character <= QLatin1Char('9'); });
+}
+
 } // namespace
 
 SpinEditQt::SpinEditQt()
@@ -117,27 +126,35 @@ QValidator::State SpinEditQt::ValidateNumber(QString& number) const
     bool ok = false;
     const long long typed = number.toLongLong(&ok, 10);
     if (!ok)
-        return QValidator::Invalid;
+        return IsWholeNumber(number) ? SnapBeyond64Bits(number) : QValidator::Invalid;
     if (typed >= m_minimum && typed <= m_maximum) {
         m_typedValue = typed;
         return QValidator::Acceptable;
     }
-    if (!m_correction && typed > m_maximum && typed > 0) {
-        number = QString::number(m_maximum);
-        m_typedValue = m_maximum;
-        return QValidator::Acceptable;
-    }
-    if (!m_correction && typed < m_minimum && typed < 0) {
-        number = QString::number(m_minimum);
-        m_typedValue = m_minimum;
-        return QValidator::Acceptable;
-    }
+    if (!m_correction && typed > m_maximum && typed > 0)
+        return SnapTo(m_maximum, number);
+    if (!m_correction && typed < m_minimum && typed < 0)
+        return SnapTo(m_minimum, number);
     // Still on the way into the range: 5 may become 50 in 10..100, -5 may become -50 in -100..-10.
     if ((typed >= 0 && typed < m_minimum) || (typed > m_maximum && typed < 0)) {
         m_typedValue = typed;
         return QValidator::Acceptable;
     }
     return QValidator::Invalid;
+}
+
+QValidator::State SpinEditQt::SnapBeyond64Bits(QString& number) const
+{
+    if (m_correction)
+        return QValidator::Invalid;
+    return SnapTo(number.startsWith(QLatin1Char('-')) ? m_minimum : m_maximum, number);
+}
+
+QValidator::State SpinEditQt::SnapTo(long long bound, QString& number) const
+{
+    number = QString::number(bound);
+    m_typedValue = bound;
+    return QValidator::Acceptable;
 }
 
 void SpinEditQt::Commit()

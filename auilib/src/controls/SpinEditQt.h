@@ -50,6 +50,9 @@ private:
     void SelectNumber();
     QString TextOf(long long value) const;
     QValidator::State ValidateNumber(QString& number) const;
+    // Digits too many for 64 bits lie beyond the bound on their side of zero.
+    QValidator::State SnapBeyond64Bits(QString& number) const;
+    QValidator::State SnapTo(long long bound, QString& number) const;
     bool PressedArrowAtItsBound(const QPoint& at) const;
 
     QString m_suffix;

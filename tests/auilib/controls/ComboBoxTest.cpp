@@ -252,6 +252,25 @@ TEST_F(ComboBoxTest, NumberOnlyInputIsFilteredWhileTyping)
     EXPECT_EQ(box->CurrentText(), L"50");
 }
 
+TEST_F(ComboBoxTest, NumberOnlyInputHoldsANumberTooLongForItsTypeWithinTheBounds)
+{
+    MakeEditable(L"");
+    box->OnlyNumbers(true, -10, 50);
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"99999999999", L"50"},
+        {L"-99999999999", L"-10"},
+        {L"250", L"50"},
+    };
+    for (const auto& [entered, held] : cases) {
+        box->SetCurrentText(entered);
+        EXPECT_EQ(box->CurrentText(), held) << "set";
+        box->SetCurrentText(L"");
+        QApplication::clipboard()->setText(QString::fromStdWString(entered));
+        EXPECT_TRUE(PressKey(Qt::Key_V, Qt::ControlModifier));
+        EXPECT_EQ(box->CurrentText(), held) << "pasted";
+    }
+}
+
 TEST_F(ComboBoxTest, ThePasteKeyPastesOnceAndReportsAfterTheText)
 {
     MakeEditable(L"1");

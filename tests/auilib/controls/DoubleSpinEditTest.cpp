@@ -129,21 +129,50 @@ TEST_F(DoubleSpinEditTest, TypingWithTheDecimalCharacterCommitsTheNumber)
     EXPECT_EQ(values.calls.back(), std::make_tuple(3.75));
 }
 
-TEST_F(DoubleSpinEditTest, WithoutCorrectionAnEntryBeyondABoundSnapsToIt)
+TEST_F(DoubleSpinEditTest, WithoutCorrectionAnEntryBeyondABoundSnapsToItAsTheValueIsShown)
 {
-    spin->SetRange(-10, 10);
+    widget()->setLocale(QLocale::system());
     spin->LastValidValueCorrection(false);
     struct Case
     {
-        const char* input;
+        double min;
+        double max;
+        char decimalChar;
+        std::string input; // "." for the decimal point
         const char* after;
     };
-    for (const Case& c : {Case{"50", "10"}, Case{"-50", "-10"}, Case{"5", "5"}}) {
-        QString input = QString::fromLatin1(c.input);
+    const std::string tooLongForDouble(400, '9');
+    const Case cases[] = {
+        {-10, 10, 0, "50", "10.00"},
+        {-10, 10, 0, "-50", "-10.00"},
+        {-10, 10, 0, "5", "5"},
+        {0, 12345.67, 0, "20000", "12345.67"}, // not 12345.7, which lies beyond the bound
+        {-12345.67, 0, 0, "-20000", "-12345.67"},
+        {0, 2e6, 0, "3000000", "2000000.00"},
+        {-2e6, 0, 0, "-3000000", "-2000000.00"},
+        {0, 12345.67, '#', "20000", "12345#67"},
+        {0, 2e6, '#', "3000000", "2000000#00"},
+        {0, 100, 0, tooLongForDouble, "100.00"},
+        {-100, 0, 0, "-" + tooLongForDouble, "-100.00"},
+    };
+    for (const Case& c : cases) {
+        spin->SetRange(c.min, c.max);
+        spin->SetDecimalChar(c.decimalChar);
+        QString input = QString::fromStdString(c.input).replace(QLatin1Char('.'), DecimalPoint());
+        const QString after = QString::fromLatin1(c.after).replace(QLatin1Char('.'), DecimalPoint());
         int pos = input.size();
-        EXPECT_EQ(widget()->validate(input, pos), QValidator::Acceptable) << c.input;
-        EXPECT_EQ(input, QString::fromLatin1(c.after)) << c.input;
+        const std::string name = c.input.substr(0, 12) + " in " + std::to_string(c.max);
+        EXPECT_EQ(widget()->validate(input, pos), QValidator::Acceptable) << name;
+        EXPECT_EQ(input.toStdString(), after.toStdString()) << name;
     }
+
+    spin->SetDecimalChar(0);
+    spin->SetRange(0, 12345.67);
+    spin->SetSuffix(L" pt");
+    ReplaceWith("20000");
+    EXPECT_EQ(text(), QStringLiteral("12345") + DecimalPoint() + QStringLiteral("67 pt")) << "the keystroke is taken";
+    QTest::keyClick(widget(), Qt::Key_Return);
+    EXPECT_EQ(spin->GetValue(), 12345.67);
 }
 
 TEST_F(DoubleSpinEditTest, PicaRangeAndValueFoldPoints)
@@ -157,7 +186,7 @@ TEST_F(DoubleSpinEditTest, PicaRangeAndValueFoldPoints)
     EXPECT_EQ(spin->GetValue(), 2.2) << "the value carries the text";
 }
 
-TEST_F(DoubleSpinEditTest, NegativePicaValuesKeepTheirSign)
+TEST_F(DoubleSpinEditTest, PicaLengthsReadBackAsShown)
 {
     PicaMode();
     spin->SetRange(PicaPoint{-10, 0}, PicaPoint{10, 0});
@@ -169,9 +198,22 @@ TEST_F(DoubleSpinEditTest, NegativePicaValuesKeepTheirSign)
         PicaPoint read;
     };
     const Case cases[] = {
+        {{3, 6}, "3p6.00", {3, 6}},
+        {{1, 10}, "1p10.00", {1, 10}}, // a trailing zero of the points is a digit of its own
+        {{-1, 10}, "-1p10.00", {-1, 10}},
+        {{0, 10}, "0p10.00", {0, 10}},
+        {{0, -10}, "-0p10.00", {0, -10}}, // no picas: the points carry the sign
+        {{2, 10.5}, "2p10.50", {2, 10.5}},
+        {{-2, 10.25}, "-2p10.25", {-2, 10.25}},
+        {{0, -0.5}, "-0p0.50", {0, -0.5}},
         {{-1, 6}, "-1p6.00", {-1, 6}},
-        {{0, -6}, "-0p6.00", {0, -6}}, // no picas: the points carry the sign
+        {{0, -6}, "-0p6.00", {0, -6}},
+        {{0, 14}, "1p2.00", {1, 2}},
+        {{0, -14}, "-1p2.00", {-1, 2}}, // folded by magnitude, the sign kept
         {{-2, 14}, "-3p2.00", {-3, 2}},
+        {{1, -14}, "-2p2.00", {-2, 2}},
+        {{2, -6}, "-2p6.00", {-2, 6}}, // negative points make the whole length negative
+        {{0, -22.5}, "-1p10.50", {-1, 10.5}},
     };
     for (const Case& c : cases) {
         const QString shown = QString::fromLatin1(c.shown).replace(QLatin1Char('.'), DecimalPoint());
@@ -182,14 +224,72 @@ TEST_F(DoubleSpinEditTest, NegativePicaValuesKeepTheirSign)
         EXPECT_EQ(lengths.calls.back(), std::make_tuple(c.read)) << c.shown;
 
         other->setFocus();
-        EXPECT_EQ(text().toStdString(), shown.toStdString()) << "leaving the field keeps the sign";
+        EXPECT_EQ(text().toStdString(), shown.toStdString()) << "leaving the field keeps the text";
         EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.shown;
         widget()->setFocus();
     }
+}
 
-    spin->SetValue(PicaPoint{-1, 6});
-    widget()->stepBy(1);
-    EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{0, -6})) << "one pica up from -1p6";
+TEST_F(DoubleSpinEditTest, PicaPrecisionIsThatOfThePointsShown)
+{
+    PicaMode();
+    spin->SetRange(PicaPoint{-10, 0}, PicaPoint{10, 6});
+    struct Case
+    {
+        int decimals;
+        PicaPoint given;
+        const char* shown; // "." for the decimal point
+        PicaPoint read;
+    };
+    const Case cases[] = {
+        {0, {3, 6}, "3p6", {3, 6}},
+        {0, {1, 10.25}, "1p10", {1, 10}},
+        {0, {0, -10}, "-0p10", {0, -10}},
+        {1, {1, 10.25}, "1p10.3", {1, 10.3}},
+        {3, {1, 10.25}, "1p10.250", {1, 10.25}},
+        {3, {-3, 6}, "-3p6.000", {-3, 6}},
+    };
+    for (const Case& c : cases) {
+        spin->SetPrecision(c.decimals);
+        EXPECT_EQ(widget()->maximum(), 10.5) << "a range in picas keeps its points";
+        const QString shown = QString::fromLatin1(c.shown).replace(QLatin1Char('.'), DecimalPoint());
+        spin->SetValue(c.given);
+        EXPECT_EQ(text().toStdString(), shown.toStdString());
+        EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.shown;
+    }
+}
+
+TEST_F(DoubleSpinEditTest, PicaStepsStartFromTheLengthShown)
+{
+    PicaMode();
+    spin->SetRange(PicaPoint{-10, 0}, PicaPoint{10, 0});
+    struct Case
+    {
+        PicaPoint from;
+        PicaPoint step;
+        int steps;
+        const char* shown; // "." for the decimal point
+        PicaPoint to;
+    };
+    const Case cases[] = {
+        {{1, 10}, {1, 0}, 1, "2p10.00", {2, 10}},
+        {{1, 6}, {1, 0}, 1, "2p6.00", {2, 6}},
+        {{2, 10.5}, {1, 0}, -1, "1p10.50", {1, 10.5}},
+        {{-1, 10}, {1, 0}, 1, "-0p10.00", {0, -10}},
+        {{0, -10}, {1, 0}, -1, "-1p10.00", {-1, 10}},
+        {{-1, 6}, {1, 0}, 1, "-0p6.00", {0, -6}},
+        {{0, 11}, {0, 1}, 1, "1p0.00", {1, 0}}, // a whole pica, not 0p12
+        {{0, -11}, {0, 1}, -1, "-1p0.00", {-1, 0}},
+        {{1, 11}, {0, 1}, 1, "2p0.00", {2, 0}},
+    };
+    for (const Case& c : cases) {
+        const QString shown = QString::fromLatin1(c.shown).replace(QLatin1Char('.'), DecimalPoint());
+        spin->SetStep(c.step);
+        spin->SetValue(c.from);
+        widget()->stepBy(c.steps);
+        EXPECT_EQ(text().toStdString(), shown.toStdString());
+        EXPECT_EQ(spin->GetPicaPointValue(), c.to) << c.shown;
+    }
 }
 
 TEST_F(DoubleSpinEditTest, TypingPicaTextReportsEveryKeystroke)
@@ -205,6 +305,8 @@ TEST_F(DoubleSpinEditTest, TypingPicaTextReportsEveryKeystroke)
     EXPECT_EQ(lengths.calls.back(), std::make_tuple(PicaPoint{0, 6}));
     ReplaceWith("2.5");
     EXPECT_EQ(lengths.calls.back(), std::make_tuple(PicaPoint{2, 6}));
+    ReplaceWith("2.3333333");
+    EXPECT_EQ(lengths.calls.back(), std::make_tuple(PicaPoint{2, 4})) << "a third of a pica is 4 points";
 
     lengths.calls.clear();
     edit()->selectAll();

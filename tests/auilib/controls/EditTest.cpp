@@ -181,6 +181,47 @@ TEST_F(EditTest, DecimalInputKeepsItsDecimalsWithinTheBounds)
     EXPECT_EQ(text(), Localised("10.")) << "one decimal kept, the bound cut one place short";
 }
 
+TEST_F(EditTest, NumberInputHoldsANumberTooLongForItsTypeWithinTheBounds)
+{
+    const std::wstring tooLongForDouble(400, L'9');
+    struct Case
+    {
+        bool integers;
+        double min;
+        double max;
+        std::wstring entered;
+        const char* held; // "." for the decimal point
+        bool outOfRangeShown;
+    };
+    const Case cases[] = {
+        {true, 0, 100, L"250", "100", true},
+        {true, 0, 100, L"99999999999", "100", true},
+        {true, -50, 50, L"-99999999999", "-50", true},
+        {true, INT_MIN, INT_MAX, L"99999999999", "99999999999", false}, // no bound to hold it to
+        {false, 0, 10, tooLongForDouble, "10.0", true},
+        {false, -10, 10, L"-" + tooLongForDouble, "-10.0", true},
+    };
+    for (const Case& c : cases) {
+        for (const bool pasted : {false, true}) {
+            auto outOfRange = prompt(L"Out of range");
+            if (c.integers)
+                edit->OnlyNumbers(true, int(c.min), int(c.max), nullptr, outOfRange);
+            else
+                edit->OnlyNumbers(true, c.min, c.max, nullptr, outOfRange, 2);
+            const std::string name = Narrow(c.entered).substr(0, 12) + (pasted ? " pasted" : " set");
+            if (pasted) {
+                edit->SetText(L"");
+                QApplication::clipboard()->setText(QString::fromStdWString(c.entered));
+                press(QKeySequence::Paste);
+            } else {
+                edit->SetText(c.entered);
+            }
+            EXPECT_EQ(text(), Localised(c.held)) << name;
+            EXPECT_EQ(outOfRange->IsDisplayed(), c.outOfRangeShown) << name;
+        }
+    }
+}
+
 TEST_F(EditTest, TheSuffixStaysAtTheEnd)
 {
     edit->SetSuffix(L" kg");

@@ -107,7 +107,14 @@ TEST(NumberFilterTest, FiltersClampsAndPrompts)
         {"positive minimum while typing", Integers(10, 50), false, L"3", L"3", P::Hidden, P::Hidden},
         {"positive minimum when final", Integers(10, 50), true, L"3", L"10", P::Hidden, P::Shown},
         {"sign refused", Integers(0, 50), false, L"-5", L"", P::Shown, P::Unchanged},
-        {"beyond int", Integers(-10, 50), false, L"99999999999", L"99999999999", P::Hidden, P::Unchanged},
+        {"beyond int, above the maximum", Integers(-10, 50), false, L"99999999999", L"50", P::Hidden, P::Shown},
+        {"beyond int, below the minimum", Integers(-10, 50), false, L"-99999999999", L"-10", P::Hidden, P::Shown},
+        {"beyond int, below a negative range", Integers(-100, -10), false, L"-99999999999", L"-100", P::Hidden,
+         P::Shown},
+        {"beyond int without bounds", Integers(INT_MIN, INT_MAX), false, L"99999999999", L"99999999999", P::Hidden,
+         P::Hidden},
+        {"beyond int without a maximum", Integers(0, INT_MAX), true, L"99999999999", L"99999999999", P::Hidden,
+         P::Hidden},
         {"surplus decimals", Decimals(-100, 100), false, L"3.14159", L"3.14", P::Hidden, P::Hidden},
         {"second point", Decimals(-100, 100), false, L"1.2.3", L"1.2", P::Shown, P::Hidden},
         {"lone point", Decimals(-100, 100), false, L".", L".", P::Hidden, P::Unchanged},
@@ -117,6 +124,10 @@ TEST(NumberFilterTest, FiltersClampsAndPrompts)
         {"positive minimum without maximum", Decimals(2, INT_MAX), true, L"1", L"2.0", P::Hidden, P::Shown},
         {"bound kept whole", Decimals(0.25, INT_MAX), true, L"0.1", L"0.25", P::Hidden, P::Shown},
         {"negative bound kept whole", Decimals(-100, -0.25), false, L"-0.1", L"-0.25", P::Hidden, P::Shown},
+        {"beyond double, above the maximum", Decimals(0, 10), false, std::wstring(400, L'9'), L"10.0", P::Hidden,
+         P::Shown},
+        {"beyond double, below the minimum", Decimals(-10, 10), false, L"-" + std::wstring(400, L'9'), L"-10.0",
+         P::Hidden, P::Shown},
     };
     for (const Case& c : cases)
         Check(c);

@@ -27,14 +27,32 @@ TEST(PicaPoints, ValueInPicasFoldsPointsOfTwelveAndMore)
         EXPECT_DOUBLE_EQ(PicaToValue(c.length), c.picas) << c.length.picas << "p" << c.length.points;
 }
 
-TEST(PicaPoints, FoldingMovesPicasAwayFromZero)
+TEST(PicaPoints, FoldingMovesPicasAwayFromZeroByMagnitude)
 {
-    const PicaPoint positive = FoldedPicaPoint({1, 14});
-    EXPECT_EQ(positive.picas, 2);
-    EXPECT_DOUBLE_EQ(positive.points, 2.0);
-    const PicaPoint negative = FoldedPicaPoint({-1, 14});
-    EXPECT_EQ(negative.picas, -2);
-    EXPECT_DOUBLE_EQ(negative.points, 2.0);
+    struct Case
+    {
+        PicaPoint length;
+        PicaPoint folded;
+    };
+    const Case cases[] = {
+        {{1, 14}, {2, 2}},
+        {{-1, 14}, {-2, 2}},
+        {{0, 14}, {1, 2}},
+        {{0, -14}, {-1, 2}}, // a negative length folds as its positive one, the sign kept
+        {{1, -14}, {-2, 2}},
+        {{-1, -14}, {-2, 2}},
+        {{0, -22.5}, {-1, 10.5}},
+        {{2, -6}, {-2, 6}},
+        {{0, -10}, {0, -10}}, // no picas: the points keep the sign
+        {{-1, 10}, {-1, 10}},
+        {{3, 6}, {3, 6}},
+    };
+    for (const Case& c : cases) {
+        const PicaPoint folded = FoldedPicaPoint(c.length);
+        EXPECT_EQ(folded.picas, c.folded.picas) << c.length.picas << "p" << c.length.points;
+        EXPECT_DOUBLE_EQ(folded.points, c.folded.points) << c.length.picas << "p" << c.length.points;
+        EXPECT_DOUBLE_EQ(PicaToValue(folded), PicaToValue(c.length)) << c.length.picas << "p" << c.length.points;
+    }
     const PicaPoint huge = FoldedPicaPoint({0, 1e300});
     EXPECT_GT(huge.picas, 0) << "points beyond 32 bits saturate instead of overflowing";
 }
@@ -53,6 +71,13 @@ TEST(PicaPoints, TextIsPicasPAndPointsWithTheGivenDecimals)
         {{1, 14}, 2, '.', "2p2.00"},
         {{-1, 14}, 2, '.', "-2p2.00"},
         {{0, -6}, 2, '.', "-0p6.00"},
+        {{0, -14}, 2, '.', "-1p2.00"},
+        {{2, -6}, 2, '.', "-2p6.00"},
+        {{0, -10.5}, 2, '.', "-0p10.50"},
+        {{0, 11.999}, 2, '.', "1p0.00"}, // points that round to 12 are a pica
+        {{1, -11.999}, 2, '.', "-2p0.00"},
+        {{0, 11.994}, 2, '.', "0p11.99"},
+        {{0, -0.001}, 2, '.', "0p0.00"},
         {{3, 6.5}, 1, ',', "3p6,5"},
         {{3, 6}, 0, '.', "3p6"},
         {{5000000000LL, 0}, 1, '.', "5000000000p0.0"},
@@ -85,6 +110,10 @@ TEST(PicaPoints, ParsingReadsPicaTextAndPlainDecimalPicas)
         {"2.3", 'p', '.', {"2.3", "2", "3", ".6"}},
         {"-2.3", 'p', '.', {"-2.3", "-2", "-3", ".6"}},
         {"-0.5", 'p', '.', {"-0.5", "-0", "-6", ""}},
+        {"2.3333333", 'p', '.', {"2.3333333", "2", "4", ""}}, // 3.9999996 points are 4
+        {"2.99999999", 'p', '.', {"2.99999999", "3", "0", ""}},
+        {"2.000001", 'p', '.', {"2.000001", "2", "0", ".000012"}}, // never an exponent
+        {"2.0000008", 'p', '.', {"2.0000008", "2", "0", ".00001"}},
         {"12", 'p', '.', {"12", "12", "0", ""}},
         {"3,6", ',', '.', {"3,6", "3", "6", ""}},
         {"3,6.5", ',', '.', {"3,6.5", "3", "6", ".5"}},
