@@ -35,6 +35,11 @@ void LabelQt::SetLinkParts(const QString& before, const QString& link, const QSt
     m_target = target;
 }
 
+void LabelQt::ForgetLink()
+{
+    SetLinkParts(QString(), QString(), QString(), QString());
+}
+
 void LabelQt::SetLinkColors(RGBColor link, RGBColor visited, RGBColor hover)
 {
     m_linkColor = link;
@@ -73,12 +78,21 @@ void LabelQt::ShowMovie(QMovie* movie)
     m_movie = movie;
     if (previous != movie)
         delete previous.data();
+    ForgetLink();
 }
 
 void LabelQt::ShowPixmap(const QPixmap& pixmap)
 {
     setPixmap(pixmap);
     DropMovieUnlessShown();
+    ForgetLink();
+}
+
+void LabelQt::ShowNothing()
+{
+    clear();
+    DropMovieUnlessShown();
+    ForgetLink();
 }
 
 void LabelQt::DropMovieUnlessShown()

@@ -24,6 +24,8 @@ public:
     void ReleaseOwner() { m_owner = nullptr; }
 
     void SetLinkParts(const QString& before, const QString& link, const QString& after, const QString& target);
+    // A text without a link, or a picture, takes the link's place: colouring and the mnemonic leave it be.
+    void ForgetLink();
     const QString& LinkText() const { return m_link; }
     RGBColor LinkColor() const { return m_linkColor; }
     void SetLinkColors(RGBColor link, RGBColor visited, RGBColor hover);
@@ -34,6 +36,7 @@ public:
     // The label owns the movies it plays: a replaced one goes once it is no longer shown.
     void ShowMovie(QMovie* movie);
     void ShowPixmap(const QPixmap& pixmap);
+    void ShowNothing();
 
 protected:
     bool event(QEvent* event) override;

@@ -15,6 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 using namespace AUILib;
 
 namespace {
@@ -200,6 +203,44 @@ TEST_F(LabelTest, LinkColoursLeaveALabelWithoutALinkAsItIs)
     }
 }
 
+TEST_F(LabelTest, APlainTextOrAPictureForgetsTheLink)
+{
+    OpenedUrls opened;
+    QShortcutEvent shortcut(QKeySequence("Alt+L"), 1);
+    const QByteArray png = PictureBytes::Png(4, 4, Qt::red);
+    const std::pair<const char*, std::function<void()>> replacements[] = {
+        {"plain text", [this] { label->SetText(L"Hello", true); }},
+        {"picture",
+         [this, &png] {
+             label->LoadPicture(reinterpret_cast<const unsigned char*>(png.constData()), png.size(), ImageTypes::PNG,
+                                ScalePicture::Keep, 0);
+         }},
+        {"drawn text", [this] { label->DrawTxt(L"drawn"); }},
+        {"cleared label", [this] { label->LoadPicture(nullptr, 0, ImageTypes::PNG, ScalePicture::Keep, 0); }},
+    };
+    for (const auto& [what, replace] : replacements) {
+        for (const bool truncated : {false, true}) {
+            label->TruncateTextToEllipses(truncated);
+            label->SetText(L"see ", L"&link", L" here", L"http://example.invalid/");
+            replace();
+            const QString before = shown();
+            label->SetHyperlinkColors(0xFF0000, 0, 0);
+            EXPECT_EQ(shown(), before) << what << ", truncated " << truncated;
+            EXPECT_FALSE(label->HasHyperlink()) << what << ", truncated " << truncated;
+            QApplication::sendEvent(widget(), &shortcut);
+            EXPECT_TRUE(opened.urls().isEmpty()) << what << ", truncated " << truncated;
+        }
+    }
+
+    label->TruncateTextToEllipses(false);
+    label->SetText(L"see ", L"link", L" here", L"http://example.invalid/");
+    label->SetText(L"Hello", true);
+    label->SetHyperlinkColors(0xFF0000, 0, 0);
+    EXPECT_EQ(label->GetText(), L"Hello");
+    label->SetLineSpacing(100);
+    EXPECT_EQ(label->GetText(), L"Hello") << "laid out again, the text stays plain";
+}
+
 TEST_F(LabelTest, AnchorsSurviveTheEllipsis)
 {
     const QFontMetrics metrics(widget()->font());
@@ -267,6 +308,12 @@ TEST_F(LabelTest, DisabledTextIsPaintedLightened)
     EXPECT_TRUE(enabled.pixelColor(enabled.width() / 8, enabled.height() / 2) == QColor(0, 0, 0));
     EXPECT_EQ(label->GetTextColor(), 0);
     EXPECT_EQ(label->GetBackgroundColor(), -1);
+
+    label->Enable(false, false);
+    label->SetTextColor(0x000080);
+    const QImage recoloured = widget()->grab().toImage();
+    EXPECT_TRUE(recoloured.pixelColor(recoloured.width() / 8, recoloured.height() / 2) == QColor(191, 191, 223))
+        << "a colour given while disabled is lightened too";
 }
 
 TEST_F(LabelTest, FontFieldsOnlyChangeWhenGiven)
