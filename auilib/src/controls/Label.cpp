@@ -122,7 +122,14 @@ void Label::impl::SetHyperlinkColor(RGBColor link)
     if (!m_widget)
         return;
     m_widget->SetLinkColors(link, link, link);
-    m_widget->RecolourLink(link, m_truncate);
+    if (m_truncate) {
+        // Where it stands, and in the stored text that the next layout cuts again.
+        m_widget->setText(m_widget->Recoloured(m_widget->text()));
+        m_text = ToWString(m_widget->Recoloured(ToQString(m_text)));
+    } else if (!m_widget->LinkText().isEmpty()) {
+        // Through the layout, which keeps the line height and the text for the layouts after.
+        LayOutText(ToWString(m_widget->RebuiltLink(link)));
+    }
     m_widget->repaint();
 }
 

@@ -47,27 +47,24 @@ void LabelQt::SetLinkColors(RGBColor link, RGBColor visited, RGBColor hover)
     m_hoverColor = hover;
 }
 
-void LabelQt::RecolourLink(RGBColor colour, bool truncated)
+QString LabelQt::Recoloured(QString text) const
 {
-    if (truncated) {
-        static const QRegularExpression colourStyle(QStringLiteral("<a\\s+style='color:\\s*([^']*)'\\s+href="));
-        QString recoloured = text();
-        const QRegularExpressionMatch match = colourStyle.match(recoloured);
-        if (match.hasMatch()) {
-            recoloured.replace(QStringLiteral("color: ") + match.captured(1),
-                               QStringLiteral("color: ") + QColor(static_cast<QRgb>(m_linkColor)).name());
-        }
-        setText(recoloured);
-        return;
+    static const QRegularExpression colourStyle(QStringLiteral("<a\\s+style='color:\\s*([^']*)'\\s+href="));
+    const QRegularExpressionMatch match = colourStyle.match(text);
+    if (match.hasMatch()) {
+        text.replace(QStringLiteral("color: ") + match.captured(1),
+                     QStringLiteral("color: ") + QColor(static_cast<QRgb>(m_linkColor)).name());
     }
-    // The text is rebuilt from the link's parts: a label that holds no link keeps its own.
-    if (m_link.isEmpty())
-        return;
+    return text;
+}
+
+QString LabelQt::RebuiltLink(RGBColor colour) const
+{
     QString rebuilt = m_before + QStringLiteral("<a href='") + m_target + QStringLiteral("' style='color:")
         + QColor(static_cast<QRgb>(colour)).name() + QStringLiteral("'>") + m_link + QStringLiteral("</a>") + m_after;
     if (textFormat() == Qt::RichText)
         rebuilt = LabelTextLayout::LineBreaksAsHtml(rebuilt);
-    setText(rebuilt);
+    return rebuilt;
 }
 
 void LabelQt::ShowMovie(QMovie* movie)

@@ -190,6 +190,27 @@ TEST_F(LabelTest, LinkColoursRebuildThePlainTextAndRecolourATruncatedOne)
     EXPECT_EQ(shown(), "<a href='x'>bare</a>") << "an anchor without a colour style is left alone";
 }
 
+TEST_F(LabelTest, LinkColoursKeepTheLineHeightAndOutlastLaterLayouts)
+{
+    label->SetLineSpacing(120);
+    label->SetText(L"Go ", L"here", L" now", L"https://example.com/");
+    label->SetHyperlinkColors(0xFF0000, 0, 0);
+    EXPECT_TRUE(shown().startsWith("<p style=\"white-space: pre-wrap; text-align: left; line-height:120%\">"))
+        << shown().toStdString();
+    EXPECT_TRUE(shown().contains("color:#ff0000")) << shown().toStdString();
+    label->SetTextAlign(TextAlign::Center);
+    EXPECT_TRUE(shown().contains("color:#ff0000")) << "laid out again: " << shown().toStdString();
+    EXPECT_FALSE(shown().contains("#2189f7")) << shown().toStdString();
+
+    label->SetLineSpacing(-1);
+    label->TruncateTextToEllipses(true);
+    label->SetText(L"Go ", L"here", std::wstring(80, L'x'), L"https://example.com/");
+    label->SetHyperlinkColors(0x00AA00, 0, 0);
+    label->TruncateTextToEllipses(false);
+    EXPECT_TRUE(shown().contains("#00aa00")) << "no longer cut: " << shown().toStdString();
+    EXPECT_FALSE(shown().contains("#2189f7")) << shown().toStdString();
+}
+
 TEST_F(LabelTest, LinkColoursLeaveALabelWithoutALinkAsItIs)
 {
     for (const bool truncated : {false, true}) {
