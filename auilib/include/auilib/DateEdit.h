@@ -44,7 +44,8 @@ public:
     // A picture on the drop-down button; a missing file removes it.
     virtual void LoadPicture(const std::wstring& path);
     virtual void LoadPicture(const unsigned char*, int, ImageTypes) {}
-    // From time only to a date mode the widget is replaced: ask GetWndPtr again afterwards.
+    // From time only to a date mode the widget is replaced, in the state the old one was in: ask
+    // GetWndPtr again afterwards.
     virtual void SetMode(DateEditMode mode);
     virtual DateEditMode GetMode();
 

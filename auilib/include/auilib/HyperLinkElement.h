@@ -24,6 +24,7 @@ public:
     std::shared_ptr<BaseImpl> GetBaseImpl() const override;
     SkinManager* GetSkinManager() override;
 
+    // The address and the text are shown at once.
     void SetURL(const std::wstring& url);
     std::wstring GetURL();
     void SetText(const std::wstring& text);

@@ -51,7 +51,8 @@ public:
     virtual void DrawTxt(const std::wstring& text);
 
     QWidget* GetWndPtr();
-    // Texts are markup: they go into the label as they are.
+    // Texts are markup: they go into the label as they are. The text takes the hyperlink's place, as a
+    // picture does.
     void SetText(const std::wstring& text, bool unused = true);
     // One hyperlink between two texts; an empty target stands for "#".
     void SetText(const std::wstring& before, const std::wstring& link, const std::wstring& after,

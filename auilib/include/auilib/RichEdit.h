@@ -50,7 +50,7 @@ public:
     std::shared_ptr<BaseImpl> GetBaseImpl() const override;
     SkinManager* GetSkinManager() override;
 
-    // As plain text; fires onTextChanged only.
+    // As plain text in the default format; fires onTextChanged only.
     void SetText(const std::wstring& text);
     std::wstring GetText() const;
     void SetStyle(flag removeFlags, flag addFlags);

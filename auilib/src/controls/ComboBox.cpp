@@ -433,7 +433,7 @@ FontData ComboBox::GetItemFont(int index)
         return record;
     const QFont font = stored.value<QFont>();
     record.faceName = ToWString(font.family());
-    record.pointSize = font.pointSize() > 0 ? font.pointSize() : -1.0;
+    record.pointSize = font.pointSizeF() > 0 ? font.pointSizeF() : -1.0;
     record.italic = font.style() != QFont::StyleNormal ? 1 : -1;
     record.bold = font.weight() >= 58 ? 1 : -1;
     record.underline = font.underline() ? 1 : -1;

@@ -4,6 +4,7 @@
 #include "FontDataQt.h"
 #include "WideText.h"
 
+#include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -50,16 +51,11 @@ void ComboBoxQt::FollowItemFont(int index)
         m_owner->SetFont(font);
 }
 
-void ComboBoxQt::showPopup()
+bool ComboBoxQt::IsDroppedDown() const
 {
-    QComboBox::showPopup();
-    m_droppedDown = true;
-}
-
-void ComboBoxQt::hidePopup()
-{
-    QComboBox::hidePopup();
-    m_droppedDown = false;
+    // The popup is asked: Qt also closes it past hidePopup (its window closed by the system), and does
+    // not open it for an empty list.
+    return view()->window()->isVisible();
 }
 
 void ComboBoxQt::ShowContextMenu(const QPoint& pos)

@@ -19,12 +19,9 @@ public:
     // For the control's implementation when it goes.
     void ReleaseOwner();
 
-    bool IsDroppedDown() const { return m_droppedDown; }
+    bool IsDroppedDown() const;
     void SetEditListMode(bool on) { m_editListMode = on; }
     bool IsEditListMode() const { return m_editListMode; }
-
-    void showPopup() override;
-    void hidePopup() override;
 
 signals:
     void onPaste(std::wstring text);
@@ -44,7 +41,6 @@ private:
     bool IsCurrentItemSelectable() const;
 
     ComboBox* m_owner;
-    bool m_droppedDown = false;
     bool m_pasteDone = false;
     bool m_editListMode = false;
 };

@@ -30,6 +30,30 @@ ZrDateTime ToZrDateTime(const QDateTime& value)
             static_cast<std::uint16_t>(time.minute()), static_cast<std::uint16_t>(time.second())};
 }
 
+// What the program or its form set on a widget, for the widget that takes its place.
+void TakeOverWidgetState(const QWidget& from, QWidget& to)
+{
+    to.setEnabled(!from.testAttribute(Qt::WA_Disabled));
+    to.setAcceptDrops(from.acceptDrops());
+    to.setToolTip(from.toolTip());
+    // A font or palette never set stays inherited from the window.
+    if (from.testAttribute(Qt::WA_SetFont))
+        to.setFont(from.font());
+    if (from.testAttribute(Qt::WA_SetPalette))
+        to.setPalette(from.palette());
+    to.setMinimumSize(from.minimumSize());
+    to.setMaximumSize(from.maximumSize());
+    to.setSizePolicy(from.sizePolicy());
+    to.setFocusPolicy(from.focusPolicy());
+    to.setMouseTracking(from.hasMouseTracking());
+    to.setAttribute(Qt::WA_Hover, from.testAttribute(Qt::WA_Hover));
+}
+
+bool IsHiddenOnPurpose(const QWidget& widget)
+{
+    return widget.isHidden() && widget.testAttribute(Qt::WA_WState_ExplicitShowHide);
+}
+
 } // namespace
 
 DateEdit::impl::impl(DateEdit& owner)
@@ -82,8 +106,10 @@ void DateEdit::impl::ReplaceWidget(const QString& format)
 
     const QRect geometry = old->geometry();
     const QString sheet = old->styleSheet();
+    const bool hidden = IsHiddenOnPurpose(*old);
     auto* replacement = new QDateTimeEdit(QDateTime::currentDateTime(), parent);
     replacement->setObjectName(old->objectName());
+    TakeOverWidgetState(*old, *replacement);
     if (parent && parent->layout())
         delete parent->layout()->replaceWidget(old, replacement);
     old->hide();
@@ -97,7 +123,7 @@ void DateEdit::impl::ReplaceWidget(const QString& format)
     replacement->setCalendarPopup(true);
     // A widget without a parent would become a window of its own.
     if (parent)
-        replacement->show();
+        replacement->setVisible(!hidden);
 }
 
 void DateEdit::impl::SetMode(DateEditMode mode)

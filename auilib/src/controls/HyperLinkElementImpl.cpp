@@ -43,7 +43,19 @@ void HyperLinkElementImpl::MarkForRedraw()
     m_widget->repaint();
 }
 
+void HyperLinkElementImpl::SetURL(const std::wstring& url)
+{
+    m_url = url;
+    MarkForRedraw();
+}
+
 void HyperLinkElementImpl::SetText(const std::wstring& text)
+{
+    TakeText(text);
+    MarkForRedraw();
+}
+
+void HyperLinkElementImpl::TakeText(const std::wstring& text)
 {
     m_text = text;
     // A mnemonic in the text then reaches the label as a shortcut.

@@ -23,8 +23,10 @@ public:
 
     const std::wstring& Text() const { return m_text; }
     const std::wstring& URL() const { return m_url; }
-    void SetURL(const std::wstring& url) { m_url = url; }
+    void SetURL(const std::wstring& url);
     void SetText(const std::wstring& text);
+    // SetText for the label while it draws: the text it is drawing is this one already.
+    void TakeText(const std::wstring& text);
     void SetbDefaultClickProcess(bool defaultProcess);
     void SetColors(RGBColor link, RGBColor visited, RGBColor hover);
     RGBColor GetLinkColor() const { return m_linkColor; }

@@ -1,6 +1,7 @@
 #include "HyperLinkElementQt.h"
 
 #include "HyperLinkElement.h"
+#include "HyperLinkElementImpl.h"
 #include "WideText.h"
 
 #include <QDesktopServices>
@@ -20,17 +21,18 @@ void HyperLinkElementQt::Redraw(unsigned int color, bool underline)
     if (target.isEmpty())
         target = QStringLiteral(" ");
     std::wstring text = m_owner->GetText();
-    if (text.empty()) {
+    if (text.empty() && this->text() != m_drawn) {
         text = ToWString(this->text());
-        m_owner->SetText(text);
+        std::static_pointer_cast<HyperLinkElementImpl>(m_owner->GetBaseImpl())->TakeText(text);
     }
     const QString name = QStringLiteral("#%1").arg(color, 8, 16, QLatin1Char(' '));
     if (underline) {
-        setText(QStringLiteral("<a href=\"%1\" style=\"color: %2;\">").arg(target, name) + ToQString(text)
-                + QStringLiteral("</a>"));
+        m_drawn = QStringLiteral("<a href=\"%1\" style=\"color: %2;\">").arg(target, name) + ToQString(text)
+            + QStringLiteral("</a>");
     } else {
-        setText(QStringLiteral("<font color = \"%1\">").arg(name) + ToQString(text) + QStringLiteral("< / font>"));
+        m_drawn = QStringLiteral("<font color = \"%1\">").arg(name) + ToQString(text) + QStringLiteral("< / font>");
     }
+    setText(m_drawn);
 }
 
 void HyperLinkElementQt::RedrawResting()

@@ -27,6 +27,9 @@ private:
     void RedrawResting();
 
     HyperLinkElement* m_owner;
+    // The markup this label last drew: a text given to the label other than that (by a form) is the
+    // link's text while the control has none.
+    QString m_drawn;
     bool m_needsRedraw = false;
     // Whether the pointer is over this label: between its Enter and its Leave.
     bool m_hover = false;

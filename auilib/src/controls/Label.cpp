@@ -90,6 +90,13 @@ void Label::impl::LayOutText(const std::wstring& text)
         m_widget->setText(LaidOutPlain(plain));
 }
 
+void Label::impl::SetPlainText(const std::wstring& text)
+{
+    if (m_widget)
+        m_widget->ForgetLink();
+    LayOutText(text);
+}
+
 void Label::impl::SetLinkText(const std::wstring& before, const std::wstring& link, const std::wstring& after,
                               const std::wstring& target)
 {
@@ -115,7 +122,14 @@ void Label::impl::SetHyperlinkColor(RGBColor link)
     if (!m_widget)
         return;
     m_widget->SetLinkColors(link, link, link);
-    m_widget->RecolourLink(link, m_truncate);
+    if (m_truncate) {
+        // Where it stands, and in the stored text that the next layout cuts again.
+        m_widget->setText(m_widget->Recoloured(m_widget->text()));
+        m_text = ToWString(m_widget->Recoloured(ToQString(m_text)));
+    } else if (!m_widget->LinkText().isEmpty()) {
+        // Through the layout, which keeps the line height and the text for the layouts after.
+        LayOutText(ToWString(m_widget->RebuiltLink(link)));
+    }
     m_widget->repaint();
 }
 
@@ -202,17 +216,21 @@ void Label::impl::SetTextColor(int rgb)
     if (!m_widget)
         return;
     m_textColor = rgb;
-    SetRoleColor(m_widget->foregroundRole(), QColor(static_cast<QRgb>(rgb)));
+    PaintTextColor(m_widget->isEnabled());
+}
+
+void Label::impl::PaintTextColor(bool enabled)
+{
+    const QColor colour(static_cast<QRgb>(m_textColor));
+    SetRoleColor(m_widget->foregroundRole(),
+                 enabled ? colour
+                         : QColor(Lightened(colour.red()), Lightened(colour.green()), Lightened(colour.blue()), 255));
 }
 
 void Label::impl::Enable(bool enable, bool recursive)
 {
-    if (m_widget && m_textColor != -1) {
-        const QColor colour(static_cast<QRgb>(m_textColor));
-        SetRoleColor(m_widget->foregroundRole(),
-                     enable ? colour
-                            : QColor(Lightened(colour.red()), Lightened(colour.green()), Lightened(colour.blue()), 255));
-    }
+    if (m_widget && m_textColor != -1)
+        PaintTextColor(enable);
     BaseImplQt::Enable(enable, recursive);
 }
 
@@ -328,7 +346,7 @@ Size Label::impl::LoadPicture(const unsigned char* data, int length, ImageTypes 
     if (!m_widget)
         return {};
     if (!data) {
-        m_widget->clear();
+        m_widget->ShowNothing();
         return {};
     }
     if (length <= 0)
@@ -496,7 +514,7 @@ QWidget* Label::GetWndPtr()
 
 void Label::SetText(const std::wstring& text, bool)
 {
-    m_impl->LayOutText(UntilNul(text));
+    m_impl->SetPlainText(UntilNul(text));
 }
 
 void Label::SetText(const std::wstring& before, const std::wstring& link, const std::wstring& after,

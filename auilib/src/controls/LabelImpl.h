@@ -24,6 +24,8 @@ public:
     // Face empty, point size -1 and the flags -1 once the widget is gone.
     virtual FontData GetFont();
 
+    // The program's own text, which takes the place of a link.
+    void SetPlainText(const std::wstring& text);
     void LayOutText(const std::wstring& text);
     void SetLinkText(const std::wstring& before, const std::wstring& link, const std::wstring& after,
                      const std::wstring& target);
@@ -53,6 +55,8 @@ private:
     QString LaidOutPlain(const QString& text) const;
     QString LaidOutTruncated(const QString& text) const;
     void SetRoleColor(QPalette::ColorRole role, const QColor& colour);
+    // The stored text colour, lightened for a disabled label.
+    void PaintTextColor(bool enabled);
     int DevicePixelRatio() const;
     int IconSize(int size) const;
     Size SetScaledPixmap(const QPixmap& pixmap, ScalePicture scale, bool gif);

@@ -35,6 +35,11 @@ void LabelQt::SetLinkParts(const QString& before, const QString& link, const QSt
     m_target = target;
 }
 
+void LabelQt::ForgetLink()
+{
+    SetLinkParts(QString(), QString(), QString(), QString());
+}
+
 void LabelQt::SetLinkColors(RGBColor link, RGBColor visited, RGBColor hover)
 {
     m_linkColor = link;
@@ -42,27 +47,24 @@ void LabelQt::SetLinkColors(RGBColor link, RGBColor visited, RGBColor hover)
     m_hoverColor = hover;
 }
 
-void LabelQt::RecolourLink(RGBColor colour, bool truncated)
+QString LabelQt::Recoloured(QString text) const
 {
-    if (truncated) {
-        static const QRegularExpression colourStyle(QStringLiteral("<a\\s+style='color:\\s*([^']*)'\\s+href="));
-        QString recoloured = text();
-        const QRegularExpressionMatch match = colourStyle.match(recoloured);
-        if (match.hasMatch()) {
-            recoloured.replace(QStringLiteral("color: ") + match.captured(1),
-                               QStringLiteral("color: ") + QColor(static_cast<QRgb>(m_linkColor)).name());
-        }
-        setText(recoloured);
-        return;
+    static const QRegularExpression colourStyle(QStringLiteral("<a\\s+style='color:\\s*([^']*)'\\s+href="));
+    const QRegularExpressionMatch match = colourStyle.match(text);
+    if (match.hasMatch()) {
+        text.replace(QStringLiteral("color: ") + match.captured(1),
+                     QStringLiteral("color: ") + QColor(static_cast<QRgb>(m_linkColor)).name());
     }
-    // The text is rebuilt from the link's parts: a label that holds no link keeps its own.
-    if (m_link.isEmpty())
-        return;
+    return text;
+}
+
+QString LabelQt::RebuiltLink(RGBColor colour) const
+{
     QString rebuilt = m_before + QStringLiteral("<a href='") + m_target + QStringLiteral("' style='color:")
         + QColor(static_cast<QRgb>(colour)).name() + QStringLiteral("'>") + m_link + QStringLiteral("</a>") + m_after;
     if (textFormat() == Qt::RichText)
         rebuilt = LabelTextLayout::LineBreaksAsHtml(rebuilt);
-    setText(rebuilt);
+    return rebuilt;
 }
 
 void LabelQt::ShowMovie(QMovie* movie)
@@ -73,12 +75,21 @@ void LabelQt::ShowMovie(QMovie* movie)
     m_movie = movie;
     if (previous != movie)
         delete previous.data();
+    ForgetLink();
 }
 
 void LabelQt::ShowPixmap(const QPixmap& pixmap)
 {
     setPixmap(pixmap);
     DropMovieUnlessShown();
+    ForgetLink();
+}
+
+void LabelQt::ShowNothing()
+{
+    clear();
+    DropMovieUnlessShown();
+    ForgetLink();
 }
 
 void LabelQt::DropMovieUnlessShown()

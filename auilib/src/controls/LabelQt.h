@@ -24,16 +24,20 @@ public:
     void ReleaseOwner() { m_owner = nullptr; }
 
     void SetLinkParts(const QString& before, const QString& link, const QString& after, const QString& target);
+    // A text without a link, or a picture, takes the link's place: colouring and the mnemonic leave it be.
+    void ForgetLink();
     const QString& LinkText() const { return m_link; }
     RGBColor LinkColor() const { return m_linkColor; }
     void SetLinkColors(RGBColor link, RGBColor visited, RGBColor hover);
-    // Gives the hyperlink `colour`. A truncated text is recoloured where it stands (its anchors carry
-    // a colour style first); otherwise the text is rebuilt from the stored parts.
-    void RecolourLink(RGBColor colour, bool truncated);
+    // `text` with the colour style of its anchors (the style written first) in the link colour.
+    QString Recoloured(QString text) const;
+    // The hyperlink rebuilt from the stored parts in `colour`.
+    QString RebuiltLink(RGBColor colour) const;
 
     // The label owns the movies it plays: a replaced one goes once it is no longer shown.
     void ShowMovie(QMovie* movie);
     void ShowPixmap(const QPixmap& pixmap);
+    void ShowNothing();
 
 protected:
     bool event(QEvent* event) override;

@@ -39,6 +39,11 @@ void RichEdit::impl::SetText(const std::wstring& text)
 {
     if (!m_widget)
         return;
+    // A plain text takes the cursor's format as a whole, which would be the format the old text ended in.
+    QTextCursor cursor = m_widget->textCursor();
+    cursor.clearSelection();
+    cursor.setCharFormat(QTextCharFormat());
+    m_widget->setTextCursor(cursor);
     m_settingText = true;
     m_widget->setPlainText(ToQString(UntilNul(text)));
     m_settingText = false;

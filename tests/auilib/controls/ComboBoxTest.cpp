@@ -17,7 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace AUILib;
@@ -164,7 +166,7 @@ TEST_F(ComboBoxTest, ItemFontsAndTheWidgetFontFollowingThem)
         std::make_tuple(std::wstring(), -1.0, -1, -1, -1));
 
     FontData bold;
-    bold.pointSize = 14;
+    bold.pointSize = 10.5;
     bold.bold = 1;
     box->SetItemFont(1, bold);
     FontData underline;
@@ -173,14 +175,14 @@ TEST_F(ComboBoxTest, ItemFontsAndTheWidgetFontFollowingThem)
     box->SetItemFont(1, underline);
     const FontData stored = box->GetItemFont(1);
     EXPECT_EQ(std::make_tuple(stored.pointSize, stored.bold, stored.italic, stored.underline),
-              std::make_tuple(14.0, 1, -1, 1))
-        << "fields not given keep the item's";
+              std::make_tuple(10.5, 1, -1, 1))
+        << "fields not given keep the item's, a fractional size too";
     box->SetItemFont(5, bold);
     EXPECT_EQ(box->Count(), 2);
 
     box->SetCurSel(1);
     EXPECT_TRUE(widget()->font().bold());
-    EXPECT_EQ(widget()->font().pointSize(), 14);
+    EXPECT_EQ(widget()->font().pointSizeF(), 10.5);
     box->SetCurSel(0);
     EXPECT_TRUE(widget()->font().bold()) << "an item without a font keeps the last one";
 }
@@ -370,6 +372,41 @@ TEST_F(ComboBoxTest, TheDelegatePaintsHeadersAndSeparators)
     const QFontMetrics metrics{QFont()};
     QStyleOptionViewItem option;
     EXPECT_EQ(delegate->sizeHint(option, widget()->model()->index(2, 0)).height(), metrics.height() + 4);
+}
+
+TEST_F(ComboBoxTest, TheDroppedStateIsWhetherThePopupIsShown)
+{
+    box->ShowDropDown(true);
+    EXPECT_FALSE(box->GetDroppedState()) << "an empty list does not open";
+    box->AddItem(L"a", any());
+    box->AddItem(L"b", any());
+    QWidget* popup = widget()->view()->window();
+
+    box->ShowDropDown(true);
+    ASSERT_TRUE(popup->isVisible());
+    EXPECT_TRUE(box->GetDroppedState());
+    box->ShowDropDown(false);
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_FALSE(box->GetDroppedState());
+
+    const std::pair<const char*, std::function<void()>> closings[] = {
+        {"a press outside",
+         [this] { QTest::mouseClick(window.windowHandle(), Qt::LeftButton, Qt::NoModifier, QPoint(210, 55)); }},
+        {"Qt closing the popup window", [popup] { popup->close(); }},
+        {"the combo box hidden", [this] { widget()->hide(); }},
+    };
+    for (const auto& [how, close] : closings) {
+        widget()->show();
+        box->ShowDropDown(true);
+        ASSERT_TRUE(popup->isVisible()) << how;
+        close();
+        EXPECT_FALSE(popup->isVisible()) << how;
+        EXPECT_FALSE(box->GetDroppedState()) << how;
+        widget()->show();
+        box->ShowDropDown(true);
+        EXPECT_TRUE(popup->isVisible()) << how << ": opens again";
+        box->ShowDropDown(false);
+    }
 }
 
 TEST_F(ComboBoxTest, ColourRulesAccumulate)

@@ -123,6 +123,64 @@ TEST_F(DateEditTest, FromTimeToADateModeTheWidgetIsReplacedInPlace)
     EXPECT_EQ(widget()->date(), QDate::currentDate());
 }
 
+TEST_F(DateEditTest, TheReplacementTakesOverTheControlsState)
+{
+    QFont font(QStringLiteral("Serif"));
+    font.setPointSizeF(13.5);
+    font.setItalic(true);
+    edit->SetMode(DateEdit::TimeOnly);
+    edit->Show(false, false);
+    edit->Enable(false, false);
+    edit->SetAcceptDrops(true);
+    edit->SetMinimumSize({90, 20});
+    edit->SetMaximumSize({400, 60});
+    edit->SetSizePolicy(SizePolicy{0x170000});
+    edit->SetTrackMouseEvent();
+    edit->GetWndPtr()->setToolTip(QStringLiteral("When it happened"));
+    edit->GetWndPtr()->setFont(font);
+    const QFont shownFont = edit->GetWndPtr()->font();
+    QPalette palette = edit->GetWndPtr()->palette();
+    palette.setColor(QPalette::Base, QColor(0x12, 0x34, 0x56));
+    edit->GetWndPtr()->setPalette(palette);
+    edit->GetWndPtr()->setMouseTracking(true);
+    const SizePolicy policy = edit->GetSizePolicy();
+
+    edit->SetMode(DateEdit::DateOnly);
+    QWidget* replacement = edit->GetWndPtr();
+    EXPECT_FALSE(edit->IsVisible());
+    EXPECT_TRUE(replacement->isHidden()) << "hidden by the program, it stays hidden";
+    EXPECT_FALSE(edit->IsEnabled());
+    EXPECT_TRUE(replacement->acceptDrops());
+    EXPECT_TRUE(edit->IsAcceptDrops());
+    EXPECT_EQ(replacement->toolTip(), "When it happened");
+    EXPECT_EQ(replacement->font(), shownFont);
+    EXPECT_EQ(replacement->minimumSize(), QSize(90, 20));
+    EXPECT_EQ(replacement->maximumSize(), QSize(400, 60));
+    EXPECT_EQ(edit->GetSizePolicy().value, policy.value);
+    EXPECT_TRUE(replacement->testAttribute(Qt::WA_Hover));
+    EXPECT_TRUE(replacement->hasMouseTracking());
+    EXPECT_EQ(replacement->palette().color(QPalette::Base), QColor(0x12, 0x34, 0x56));
+
+    edit->SetMode(DateEdit::TimeOnly);
+    edit->Show(true, false);
+    edit->Enable(true, false);
+    edit->SetAcceptDrops(false);
+    edit->SetMode(DateEdit::DateAndTime);
+    EXPECT_TRUE(edit->IsVisible());
+    EXPECT_TRUE(edit->IsEnabled());
+    EXPECT_FALSE(edit->GetWndPtr()->acceptDrops());
+}
+
+TEST_F(DateEditTest, TheReplacementFollowsTheWindowsFontUnlessOneWasSet)
+{
+    edit->SetMode(DateEdit::TimeOnly);
+    edit->SetMode(DateEdit::DateOnly);
+    QFont larger = window.font();
+    larger.setPointSizeF(larger.pointSizeF() + 4);
+    window.setFont(larger);
+    EXPECT_EQ(edit->GetWndPtr()->font().pointSizeF(), larger.pointSizeF());
+}
+
 TEST_F(DateEditTest, ChangingTheModeFromItsOwnNotification)
 {
     edit->SetMode(DateEdit::TimeOnly);

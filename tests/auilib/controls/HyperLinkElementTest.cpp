@@ -154,3 +154,31 @@ TEST_F(HyperLinkTest, TheLabelOutlivesItsControl)
     EXPECT_EQ(kept->text(), kLink) << "a plain label keeps what it shows";
     EXPECT_EQ(activations, 0);
 }
+
+TEST_F(HyperLinkTest, ANewTextOrAddressIsShownAtOnceAndTheShownMarkupIsNeverTakenAsText)
+{
+    Show();
+    link->SetText(L"Old");
+    EXPECT_EQ(label()->text(), "<a href=\"https://help.example/updates\" style=\"color: #ff2189f7;\">Old</a>");
+    link->SetURL(L"https://help.example/new");
+    EXPECT_EQ(label()->text(), "<a href=\"https://help.example/new\" style=\"color: #ff2189f7;\">Old</a>");
+
+    link->SetText(L"");
+    EXPECT_EQ(label()->text(), "<a href=\"https://help.example/new\" style=\"color: #ff2189f7;\"></a>");
+    EXPECT_EQ(link->GetText(), L"");
+    link->SetVisited(true);
+    EXPECT_EQ(link->GetText(), L"") << "another redraw does not read the markup back";
+}
+
+TEST(HyperLinkElementFormTest, ATextGivenToTheLabelBeforeItIsDrawnBecomesTheLinksText)
+{
+    QWidget window;
+    HyperLinkElement link;
+    link.Create(&window);
+    auto* label = static_cast<QLabel*>(link.GetPlatformHandle());
+    label->setText(QStringLiteral("From the form"));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(link.GetText(), L"From the form");
+    EXPECT_EQ(label->text(), "<a href=\" \" style=\"color: #ff2189f7;\">From the form</a>");
+}

@@ -16,6 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 using namespace AUILib;
 
 namespace {
@@ -188,6 +191,27 @@ TEST_F(LabelTest, LinkColoursRebuildThePlainTextAndRecolourATruncatedOne)
     EXPECT_EQ(shown(), "<a href='x'>bare</a>") << "an anchor without a colour style is left alone";
 }
 
+TEST_F(LabelTest, LinkColoursKeepTheLineHeightAndOutlastLaterLayouts)
+{
+    label->SetLineSpacing(120);
+    label->SetText(L"Go ", L"here", L" now", L"https://example.com/");
+    label->SetHyperlinkColors(0xFF0000, 0, 0);
+    EXPECT_TRUE(shown().startsWith("<p style=\"white-space: pre-wrap; text-align: left; line-height:120%\">"))
+        << shown().toStdString();
+    EXPECT_TRUE(shown().contains("color:#ff0000")) << shown().toStdString();
+    label->SetTextAlign(TextAlign::Center);
+    EXPECT_TRUE(shown().contains("color:#ff0000")) << "laid out again: " << shown().toStdString();
+    EXPECT_FALSE(shown().contains("#2189f7")) << shown().toStdString();
+
+    label->SetLineSpacing(-1);
+    label->TruncateTextToEllipses(true);
+    label->SetText(L"Go ", L"here", std::wstring(80, L'x'), L"https://example.com/");
+    label->SetHyperlinkColors(0x00AA00, 0, 0);
+    label->TruncateTextToEllipses(false);
+    EXPECT_TRUE(shown().contains("#00aa00")) << "no longer cut: " << shown().toStdString();
+    EXPECT_FALSE(shown().contains("#2189f7")) << shown().toStdString();
+}
+
 TEST_F(LabelTest, LinkColoursLeaveALabelWithoutALinkAsItIs)
 {
     for (const bool truncated : {false, true}) {
@@ -199,6 +223,44 @@ TEST_F(LabelTest, LinkColoursLeaveALabelWithoutALinkAsItIs)
         EXPECT_EQ(label->GetText(), L"Hello") << "truncated " << truncated;
         EXPECT_FALSE(label->HasHyperlink());
     }
+}
+
+TEST_F(LabelTest, APlainTextOrAPictureForgetsTheLink)
+{
+    OpenedUrls opened;
+    QShortcutEvent shortcut(QKeySequence("Alt+L"), 1);
+    const QByteArray png = PictureBytes::Png(4, 4, Qt::red);
+    const std::pair<const char*, std::function<void()>> replacements[] = {
+        {"plain text", [this] { label->SetText(L"Hello", true); }},
+        {"picture",
+         [this, &png] {
+             label->LoadPicture(reinterpret_cast<const unsigned char*>(png.constData()), png.size(), ImageTypes::PNG,
+                                ScalePicture::Keep, 0);
+         }},
+        {"drawn text", [this] { label->DrawTxt(L"drawn"); }},
+        {"cleared label", [this] { label->LoadPicture(nullptr, 0, ImageTypes::PNG, ScalePicture::Keep, 0); }},
+    };
+    for (const auto& [what, replace] : replacements) {
+        for (const bool truncated : {false, true}) {
+            label->TruncateTextToEllipses(truncated);
+            label->SetText(L"see ", L"&link", L" here", L"http://example.invalid/");
+            replace();
+            const QString before = shown();
+            label->SetHyperlinkColors(0xFF0000, 0, 0);
+            EXPECT_EQ(shown(), before) << what << ", truncated " << truncated;
+            EXPECT_FALSE(label->HasHyperlink()) << what << ", truncated " << truncated;
+            QApplication::sendEvent(widget(), &shortcut);
+            EXPECT_TRUE(opened.urls().isEmpty()) << what << ", truncated " << truncated;
+        }
+    }
+
+    label->TruncateTextToEllipses(false);
+    label->SetText(L"see ", L"link", L" here", L"http://example.invalid/");
+    label->SetText(L"Hello", true);
+    label->SetHyperlinkColors(0xFF0000, 0, 0);
+    EXPECT_EQ(label->GetText(), L"Hello");
+    label->SetLineSpacing(100);
+    EXPECT_EQ(label->GetText(), L"Hello") << "laid out again, the text stays plain";
 }
 
 TEST_F(LabelTest, AnchorsSurviveTheEllipsis)
@@ -268,6 +330,12 @@ TEST_F(LabelTest, DisabledTextIsPaintedLightened)
     EXPECT_TRUE(enabled.pixelColor(enabled.width() / 8, enabled.height() / 2) == QColor(0, 0, 0));
     EXPECT_EQ(label->GetTextColor(), 0);
     EXPECT_EQ(label->GetBackgroundColor(), -1);
+
+    label->Enable(false, false);
+    label->SetTextColor(0x000080);
+    const QImage recoloured = widget()->grab().toImage();
+    EXPECT_TRUE(recoloured.pixelColor(recoloured.width() / 8, recoloured.height() / 2) == QColor(191, 191, 223))
+        << "a colour given while disabled is lightened too";
 }
 
 TEST_F(LabelTest, FontFieldsOnlyChangeWhenGiven)

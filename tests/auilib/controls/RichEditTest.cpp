@@ -34,6 +34,7 @@ protected:
 };
 
 using Format = RichEdit::CharFormat_;
+using Selection = RichEdit::Selection;
 
 } // namespace
 
@@ -91,6 +92,28 @@ TEST_F(RichEditTest, SelectionFormatReplacesTheWholeFormat)
         EXPECT_EQ(read.effects, c.read.effects) << c.name;
         EXPECT_EQ(read.face, c.read.face) << c.name;
     }
+}
+
+TEST_F(RichEditTest, APlainTextStartsFromTheDefaultFormat)
+{
+    for (const Selection& lastSelection : {Selection{0, 5}, Selection{5, 5}, Selection{2, 4}}) {
+        edit->SetText(L"hello");
+        edit->SetSel({0, 5});
+        edit->SetSelectionCharFormat({20, 0xFF0000, Format::Bold | Format::Underline, L"Serif"});
+        edit->SetSel(lastSelection);
+        edit->SetText(L"world");
+        edit->SetSel({0, 5});
+        const Format read = edit->GetSelectionCharFormat();
+        EXPECT_EQ(read.size, 0) << lastSelection.start << "-" << lastSelection.end;
+        EXPECT_EQ(read.colour, 0x000000);
+        EXPECT_EQ(read.effects, 0u);
+        EXPECT_EQ(read.face, L"");
+        EXPECT_EQ(edit->GetText(), L"world");
+    }
+    edit->SetSel({5, 5});
+    QTest::keyClicks(widget(), "!");
+    edit->SetSel({5, 6});
+    EXPECT_EQ(edit->GetSelectionCharFormat().effects, 0u) << "typing goes on in the default format";
 }
 
 TEST_F(RichEditTest, NoSelectionNoFormat)
