@@ -1,5 +1,7 @@
 #include "RecordingAllocator.h"
 
+#include "../FailingManager.h"
+
 #include "memory/CZR_GrowOnlyPool.h"
 #include "streams/CZR_MemoryStream.h"
 
@@ -162,6 +164,16 @@ TEST(MemoryStreamTest, AFailedGrowthKeepsTheDataAndFailsTheWrite)
     EXPECT_EQ(back, bytes);
     stream->Release();
     EXPECT_EQ(allocator.live, 0);
+}
+
+TEST(MemoryStreamTest, AStreamThatCannotTakeACallersBufferIsNotMade)
+{
+    Bytes caller = {1, 2, 3, 4};
+    FailingManager failing(1);
+    EXPECT_EQ(ZR_CreateMemoryStream(caller.data(), caller.size(), true, nullptr), nullptr)
+        << "the stream was made, but not the list that holds the buffer";
+    EXPECT_EQ(failing.liveBlocks(), 0);
+    EXPECT_EQ(caller, (Bytes{1, 2, 3, 4})) << "the buffer stays the caller's";
 }
 
 TEST(MemoryStreamTest, AConsecutiveStreamGrowsThroughAGrowOnlyPool)
