@@ -48,7 +48,14 @@ bool CZR_XMLAttrMap::SetAt(const CZR_ByteStringC& prefix, const CZR_ByteStringC&
     int index = FindIndex(prefix, name);
     if (index < 0)
         return Append(prefix, name, value, allocator);
-    return GetAt(index)->value.Set(value, allocator);
+    // The new value is copied first, so that a failed copy leaves the old one in place.
+    CZR_WideStringL copy;
+    if (!copy.Set(value, allocator))
+        return false;
+    CZR_WideStringL& stored = GetAt(index)->value;
+    stored.Empty(allocator);
+    stored = copy;
+    return true;
 }
 
 bool CZR_XMLAttrMap::Adopt(const CZR_XMLAttrItem* items, int count, _IZR_Allocator* allocator)

@@ -168,6 +168,23 @@ TEST(XmlFailure, WritingThatRunsOutOfMemorySaysSo)
         whole, false);
 }
 
+TEST(XmlFailure, BuildersSayWhenMemoryRunsOutAndKeepWhatTheElementHad)
+{
+    CZR_XMLElement element("r", nullptr);
+    ASSERT_TRUE(element.SetAttrValue("a", CZR_WideStringC(L"old")));
+    {
+        FailingManager failing(0);
+        EXPECT_FALSE(element.SetAttrValue("a", CZR_WideStringC(L"new")));
+        EXPECT_FALSE(element.SetAttrValue("b", 7));
+        EXPECT_FALSE(element.AddChildContent(L"text"));
+        EXPECT_FALSE(element.AddChildElement(nullptr));
+        EXPECT_EQ(failing.liveBlocks(), 0);
+    }
+    EXPECT_EQ(dumpTree(&element), "<r a=\"old\"></>");
+    EXPECT_TRUE(element.SetAttrValue("a", CZR_WideStringC(L"new")));
+    EXPECT_EQ(dumpTree(&element), "<r a=\"new\"></>");
+}
+
 // A file that takes a number of writes and then refuses every one (a full disk).
 struct RefusingFile : IZR_FileWrite
 {
