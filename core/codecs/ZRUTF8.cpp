@@ -36,19 +36,36 @@ void CZR_UTF8Decoder::InputAscii(const unsigned char* bytes, int count)
 {
     m_PendingBytes = 0;
     int start = m_Buffer.GetSize();
-    if (count <= 0 || int64_t(count) * 4 > INT32_MAX - int64_t(start) || !m_Buffer.AppendBlock(nullptr, count * 4))
+    if (count <= 0 || m_Failed)
         return;
+    if (int64_t(count) * 4 > INT32_MAX - int64_t(start) || !m_Buffer.AppendBlock(nullptr, count * 4)) {
+        m_Failed = true;
+        return;
+    }
     wchar_t* out = reinterpret_cast<wchar_t*>(m_Buffer.GetBuffer() + start);
     for (int i = 0; i < count; ++i)
         out[i] = bytes[i];
 }
 
-void CZR_UTF8Decoder::AppendChar(unsigned c) { m_Buffer.AppendChar(static_cast<wchar_t>(c)); }
+void CZR_UTF8Decoder::AppendChar(unsigned c)
+{
+    if (!m_Failed && !m_Buffer.AppendChar(static_cast<wchar_t>(c)))
+        m_Failed = true;
+}
 
 void CZR_UTF8Decoder::Clear()
 {
     m_Buffer.Clear();
     m_PendingBytes = 0;
+    m_Failed = false;
+}
+
+CZR_WideString ZR_UTF8Decode(const char* p, int len)
+{
+    CZR_UTF8Decoder decoder;
+    for (int i = 0; i < len; ++i)
+        decoder.Input(static_cast<unsigned char>(p[i]));
+    return decoder.Failed() ? CZR_WideString() : CZR_WideString(decoder.GetResult());
 }
 
 void CZR_UTF8Encoder::AppendByte(unsigned char b)

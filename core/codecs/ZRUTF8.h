@@ -3,8 +3,10 @@
 #include "strings/CZR_ByteString.h"
 #include "strings/CZR_StringL.h"
 #include "strings/CZR_TextBuf.h"
+#include "strings/CZR_WideString.h"
 
-// Incremental, lenient UTF-8 decoder for sequences of up to six bytes.
+// Incremental, lenient UTF-8 decoder for sequences of up to six bytes; once its buffer cannot
+// grow it stops and reports the failure until it is cleared.
 class CZR_UTF8Decoder
 {
 public:
@@ -17,13 +19,18 @@ public:
     // Forgets a sequence whose continuation bytes have not all arrived.
     void DropPartial() { m_PendingBytes = 0; }
     void Clear();
+    bool Failed() const { return m_Failed; }
     CZR_WideStringC GetResult() const { return m_Buffer.GetWideString(); }
 
 private:
     int m_PendingBytes = 0;
     unsigned m_PartialChar = 0;
     CZR_WideTextBuf m_Buffer;
+    bool m_Failed = false;
 };
+
+// The whole text decoded; empty when memory ran out.
+CZR_WideString ZR_UTF8Decode(const char* p, int len);
 
 // Incremental UTF-8 encoder; once its buffer cannot grow it stops and reports the failure.
 class CZR_UTF8Encoder

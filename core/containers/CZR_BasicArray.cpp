@@ -76,7 +76,8 @@ bool CZR_BasicArray::Grow(int newSize)
         newMax = newSize;
     if (newMax > SizeCap())
         newMax = SizeCap();
-    void* block = Resized(size_t(newMax) * m_nUnitSize);
+    void* block =
+        ZRMEM_AllocatorGrow(m_pAllocator, m_pData, size_t(m_nSize) * m_nUnitSize, size_t(newMax) * m_nUnitSize);
     if (!block)
         return false;
     m_pData = static_cast<uint8_t*>(block);
@@ -84,20 +85,6 @@ bool CZR_BasicArray::Grow(int newSize)
     m_nMaxSize = int(newMax);
     m_nSize = newSize;
     return true;
-}
-
-// An allocator that cannot resize in place, as a grow-only pool, still gets the units moved to a
-// new block: a refused reallocation must not cost the array its growth.
-void* CZR_BasicArray::Resized(size_t bytes)
-{
-    if (void* block = ZRMEM_AllocatorRealloc(m_pAllocator, m_pData, bytes))
-        return block;
-    void* block = ZRMEM_AllocatorAlloc(m_pAllocator, bytes);
-    if (!block)
-        return nullptr;
-    memcpy(block, m_pData, size_t(m_nMaxSize) * m_nUnitSize);
-    ZRMEM_AllocatorFree(m_pAllocator, m_pData);
-    return block;
 }
 
 bool CZR_BasicArray::Copy(const CZR_BasicArray& other)

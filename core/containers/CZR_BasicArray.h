@@ -37,8 +37,6 @@ private:
     int SizeCap() const { return 0x10000000 / m_nUnitSize; }
     void FreeData();
     bool Grow(int newSize);
-    // The data block moved or resized to `bytes`, or null with the data untouched.
-    void* Resized(size_t bytes);
     void ZeroUnits(int from, int to);
 
     _IZR_Allocator* m_pAllocator;

@@ -23,10 +23,10 @@ int CZR_PrivateData::Find(void* moduleId) const
     return -1;
 }
 
-void CZR_PrivateData::Store(void* moduleId, void* data, void (*callback)(void*), bool object)
+bool CZR_PrivateData::Store(void* moduleId, void* data, void (*callback)(void*), bool object)
 {
     if (!moduleId)
-        return;
+        return false;
     int index = Find(moduleId);
     ZR_PRIVATEDATA* entry;
     if (index >= 0) {
@@ -36,22 +36,23 @@ void CZR_PrivateData::Store(void* moduleId, void* data, void (*callback)(void*),
     } else {
         entry = reinterpret_cast<ZR_PRIVATEDATA*>(InsertSpaceAt(GetSize(), 1));
         if (!entry)
-            return;
+            return false;
         entry->m_pModuleId = moduleId;
     }
     entry->m_pData = data;
     entry->m_pCallback = callback;
     entry->m_bObject = object;
+    return true;
 }
 
-void CZR_PrivateData::SetPrivateData(void* moduleId, void* data, void (*callback)(void* data))
+bool CZR_PrivateData::SetPrivateData(void* moduleId, void* data, void (*callback)(void* data))
 {
-    Store(moduleId, data, callback, false);
+    return Store(moduleId, data, callback, false);
 }
 
-void CZR_PrivateData::SetPrivateObj(void* moduleId, CZR_DestructObject* object)
+bool CZR_PrivateData::SetPrivateObj(void* moduleId, CZR_DestructObject* object)
 {
-    Store(moduleId, object, nullptr, true);
+    return Store(moduleId, object, nullptr, true);
 }
 
 void* CZR_PrivateData::GetPrivateData(void* moduleId) const

@@ -33,9 +33,10 @@ public:
     CZR_PrivateData& operator=(const CZR_PrivateData&) = delete;
 
     // A null key does nothing. An existing entry releases its present data first, unless it is
-    // handed the very data it already holds.
-    void SetPrivateData(void* moduleId, void* data, void (*callback)(void* data));
-    void SetPrivateObj(void* moduleId, CZR_DestructObject* object);
+    // handed the very data it already holds. False when the list cannot grow for a new key: the
+    // data then stays the caller's to release.
+    bool SetPrivateData(void* moduleId, void* data, void (*callback)(void* data));
+    bool SetPrivateObj(void* moduleId, CZR_DestructObject* object);
     void* GetPrivateData(void* moduleId) const;
     // Takes the entry out without releasing its data; true when it was there.
     bool RemovePrivateData(void* moduleId);
@@ -44,5 +45,5 @@ public:
 private:
     ZR_PRIVATEDATA* Entry(int index) const { return reinterpret_cast<ZR_PRIVATEDATA*>(GetDataPtr(index)); }
     int Find(void* moduleId) const;
-    void Store(void* moduleId, void* data, void (*callback)(void*), bool object);
+    bool Store(void* moduleId, void* data, void (*callback)(void*), bool object);
 };

@@ -3,6 +3,7 @@
 #include "memory/CZRMEM_PyMgr.h"
 
 #include <cstdlib>
+#include <cstring>
 
 const int64_t ZR_ALLOC_GRANULARITY = 65536;
 
@@ -285,6 +286,35 @@ void ZRMEM_AllocatorFree(_IZR_Allocator* allocator, void* block)
         allocator->Free(allocator, block);
     else
         ZRMEM_DefaultFree(block, 0);
+}
+
+namespace {
+
+// A manager's reallocation is asked not to report: the allocation that follows a refusal reports
+// when memory has really run out, so one failure is reported once.
+void* reallocQuietly(_IZR_Allocator* allocator, void* block, size_t size)
+{
+    if (!allocator)
+        return ZRMEM_DefaultRealloc2(block, size, 1, ZRMEM_FLAG_MAYFAIL);
+    if (allocator->Realloc == managerRealloc)
+        return ownerOf(allocator)->Realloc(block, size, ZRMEM_FLAG_MAYFAIL);
+    return allocator->Realloc(allocator, block, size);
+}
+
+} // namespace
+
+void* ZRMEM_AllocatorGrow(_IZR_Allocator* allocator, void* block, size_t used, size_t size)
+{
+    if (!block)
+        return ZRMEM_AllocatorAlloc(allocator, size);
+    if (void* grown = reallocQuietly(allocator, block, size))
+        return grown;
+    void* moved = ZRMEM_AllocatorAlloc(allocator, size);
+    if (!moved)
+        return nullptr;
+    memcpy(moved, block, used < size ? used : size);
+    ZRMEM_AllocatorFree(allocator, block);
+    return moved;
 }
 
 void ZRMEM_DestroyKelvrinMgr(CZR_MemoryMgr* mgr)

@@ -128,3 +128,8 @@ _IZR_Allocator* ZRMEM_GetDefAllocator();
 void* ZRMEM_AllocatorAlloc(_IZR_Allocator* allocator, size_t size);
 void* ZRMEM_AllocatorRealloc(_IZR_Allocator* allocator, void* block, size_t size);
 void ZRMEM_AllocatorFree(_IZR_Allocator* allocator, void* block);
+// The one way a block of the core grows: `block` resized to `size` bytes keeping its first `used`
+// bytes, reallocated where the allocator can, otherwise moved to a new block of the same allocator
+// (a grow-only pool never reallocates). Null, with the block untouched, when memory runs out; the
+// out-of-memory handler hears of it once.
+void* ZRMEM_AllocatorGrow(_IZR_Allocator* allocator, void* block, size_t used, size_t size);

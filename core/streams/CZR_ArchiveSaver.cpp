@@ -3,22 +3,28 @@
 #include <cstring>
 
 CZR_ArchiveSaver::CZR_ArchiveSaver(IZR_FileStream* stream, _IZR_Allocator* allocator)
-    : m_SavingBuf(allocator), m_pStream(stream)
+    : m_SavingBuf(allocator), m_pStream(stream), m_bFailed(false)
 {
 }
 
 void CZR_ArchiveSaver::Store(const void* first, int firstSize, const void* second, int secondSize)
 {
+    if (!m_bFailed && !StoreInto(first, firstSize, second, secondSize))
+        m_bFailed = true;
+}
+
+bool CZR_ArchiveSaver::StoreInto(const void* first, int firstSize, const void* second, int secondSize)
+{
     if (m_pStream) {
-        if (m_pStream->WriteBlock(first, size_t(firstSize)) && secondSize > 0)
-            m_pStream->WriteBlock(second, size_t(secondSize));
-        return;
+        return m_pStream->WriteBlock(first, size_t(firstSize)) &&
+               (secondSize <= 0 || m_pStream->WriteBlock(second, size_t(secondSize)));
     }
     if (!m_SavingBuf.ExpandBuf(firstSize + secondSize))
-        return;
+        return false;
     m_SavingBuf.AppendBlock(first, firstSize);
     if (secondSize > 0)
         m_SavingBuf.AppendBlock(second, secondSize);
+    return true;
 }
 
 namespace {
@@ -41,8 +47,9 @@ void CZR_ArchiveSaver::StoreNumber(uint64_t value, int size)
 CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(unsigned char value)
 {
     // Single bytes tend to come in runs: grow by a margin rather than byte by byte.
-    if (!m_pStream && m_SavingBuf.GetSize() == m_SavingBuf.GetAllocSize() && !m_SavingBuf.ExpandBuf(100))
-        return *this;
+    if (!m_bFailed && !m_pStream && m_SavingBuf.GetSize() == m_SavingBuf.GetAllocSize() &&
+        !m_SavingBuf.ExpandBuf(100))
+        m_bFailed = true;
     Store(&value, 1);
     return *this;
 }
@@ -81,8 +88,10 @@ CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(long long value)
 CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(const CZR_ByteStringC& text)
 {
     int length = text.GetLength();
-    if (int64_t(length) + 4 > INT32_MAX)
+    if (int64_t(length) + 4 > INT32_MAX) {
+        m_bFailed = true;
         return *this;
+    }
     unsigned char lengthBytes[4];
     putLittleEndian(lengthBytes, uint32_t(length), 4);
     Store(lengthBytes, 4, text.GetPtr(), length);
@@ -93,13 +102,24 @@ CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(const char* text) { return *this 
 
 CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(const CZR_ByteString& text) { return *this << CZR_ByteStringC(text); }
 
-CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(const wchar_t* text) { return *this << CZR_WideString(text); }
+CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(const wchar_t* text)
+{
+    CZR_WideString copy(text);
+    // A copy that could not be made would store a different string than the one given.
+    if (text && *text && copy.IsEmpty()) {
+        m_bFailed = true;
+        return *this;
+    }
+    return *this << copy;
+}
 
 CZR_ArchiveSaver& CZR_ArchiveSaver::operator<<(const CZR_WideString& text)
 {
+    // The terminator makes every encoding non-empty: an empty one could not be made.
     CZR_ByteString units = text.UTF16LE_Encode(true);
-    // An encoding that could not be made would store a different string than the one given.
-    if (!units.IsEmpty())
+    if (units.IsEmpty())
+        m_bFailed = true;
+    else
         *this << CZR_ByteStringC(units);
     return *this;
 }

@@ -7,8 +7,9 @@
 
 // Writes typed values in the archive layout: little-endian numbers, strings as a 32-bit length
 // and their bytes, wide strings as terminated UTF-16LE byte strings. Values go to the attached
-// stream when there is one, otherwise into the saver's own buffer; a value that cannot be stored
-// is dropped whole.
+// stream when there is one, otherwise into the saver's own buffer. A value that cannot be stored
+// fails the saver: it and every later value are dropped whole, so what was stored still lines up
+// with what a loader expects, and Failed() tells the caller.
 class CZR_ArchiveSaver
 {
 public:
@@ -29,13 +30,16 @@ public:
     CZR_ArchiveSaver& operator<<(const CZR_WideString& text);
     void Write(const void* data, int size);
 
+    bool Failed() const { return m_bFailed; }
     const unsigned char* GetBuffer() const { return m_SavingBuf.GetBuffer(); }
     int GetLength() const { return m_SavingBuf.GetSize(); }
 
 private:
     void Store(const void* first, int firstSize, const void* second = nullptr, int secondSize = 0);
+    bool StoreInto(const void* first, int firstSize, const void* second, int secondSize);
     void StoreNumber(uint64_t value, int size);
 
     CZR_BinaryBuf m_SavingBuf;
     IZR_FileStream* m_pStream;
+    bool m_bFailed;
 };

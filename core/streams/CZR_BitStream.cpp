@@ -21,14 +21,14 @@ uint32_t CZR_BitStream::GetBits(unsigned int count)
 
 void CZR_BitStream::ByteAlign() { m_BitPos = (m_BitPos + 7) / 8 * 8; }
 
-void CZR_BitWriter::WriteBits(long long value, int count)
+bool CZR_BitWriter::WriteBits(long long value, int count)
 {
     if (count < 1 || count > 64)
-        return;
+        return false;
     int bytesNeeded = (m_BitPos + count + 7) / 8;
     while (int64_t(m_pBitBuf->GetSize()) <= int64_t(m_BytePos) + bytesNeeded) {
         if (!m_pBitBuf->AppendFill(0, 20))
-            return;
+            return false;
     }
     unsigned char* bytes = m_pBitBuf->GetBuffer();
     for (int i = count - 1; i >= 0; --i) {
@@ -40,6 +40,7 @@ void CZR_BitWriter::WriteBits(long long value, int count)
             ++m_BytePos;
         }
     }
+    return true;
 }
 
 void CZR_BitWriter::ByteAlign()

@@ -28,8 +28,9 @@ class CZR_BitWriter
 public:
     explicit CZR_BitWriter(CZR_BinaryBuf* buffer) : m_pBitBuf(buffer) {}
 
-    // The low `count` bits of `value` (1 to 64), most significant first.
-    void WriteBits(long long value, int count);
+    // The low `count` bits of `value` (1 to 64), most significant first; false, with nothing
+    // written, for another count or when the buffer cannot grow.
+    bool WriteBits(long long value, int count);
     void ByteAlign();
 
 private:

@@ -85,7 +85,7 @@ bool CZR_MemoryStream::GrowConsecutive(uint64_t end)
     uint8_t* old = Block(0);
     uint8_t* grown;
     if (old && (m_dwFlags & kOwnsBlocks)) {
-        grown = static_cast<uint8_t*>(ZRMEM_AllocatorRealloc(allocator, old, size_t(capacity)));
+        grown = static_cast<uint8_t*>(ZRMEM_AllocatorGrow(allocator, old, size_t(m_nDataSize), size_t(capacity)));
     } else {
         grown = static_cast<uint8_t*>(ZRMEM_AllocatorAlloc(allocator, size_t(capacity)));
         if (grown && old)
@@ -303,7 +303,13 @@ IZR_MemoryStream* ZR_CreateMemoryStream(bool consecutive, _IZR_Allocator* alloca
 IZR_MemoryStream* ZR_CreateMemoryStream(uint8_t* buffer, size_t size, bool takeOver, _IZR_Allocator* allocator)
 {
     auto* stream = ZR_NewWithAllocator<CZR_MemoryStream>(allocator, CZR_MemoryStream::kConsecutive, allocator);
-    if (stream)
-        stream->AttachBuffer(buffer, size, takeOver);
+    if (!stream)
+        return nullptr;
+    stream->AttachBuffer(buffer, size, takeOver);
+    // A stream that could not list the buffer would stand for empty data, and never free the buffer.
+    if (buffer && stream->GetBuffer() != buffer) {
+        stream->Release();
+        return nullptr;
+    }
     return stream;
 }

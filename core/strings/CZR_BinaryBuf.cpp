@@ -72,8 +72,7 @@ bool CZR_BinaryBuf::ExpandBuf(int add)
     int64_t size = (need + step - 1) / step * step;
     if (size > int64_t(ZRMEM_COUNTED_LIMIT))
         return false;
-    void* block = m_pBuffer ? ZRMEM_AllocatorRealloc(m_pAllocator, m_pBuffer, size_t(size))
-                            : ZRMEM_AllocatorAlloc(m_pAllocator, size_t(size));
+    void* block = ZRMEM_AllocatorGrow(m_pAllocator, m_pBuffer, size_t(m_DataSize), size_t(size));
     if (!block)
         return false;
     m_pBuffer = static_cast<unsigned char*>(block);
@@ -154,4 +153,4 @@ void CZR_BinaryBuf::Delete(int start, int count)
     m_DataSize -= count;
 }
 
-void CZR_BinaryBuf::GetByteStringL(CZR_ByteStringL& out) const { out.Set(GetByteString(), m_pAllocator); }
+bool CZR_BinaryBuf::GetByteStringL(CZR_ByteStringL& out) const { return out.Set(GetByteString(), m_pAllocator); }

@@ -31,7 +31,7 @@ public:
     bool AppendFill(unsigned char b, int count);
     void Delete(int start, int count);
     CZR_ByteStringC GetByteString() const { return CZR_ByteStringC(m_pBuffer, m_DataSize); }
-    void GetByteStringL(CZR_ByteStringL& out) const;
+    bool GetByteStringL(CZR_ByteStringL& out) const;
 
 protected:
     void FreeBlock();

@@ -230,14 +230,7 @@ int CZR_ByteString::ReverseFind(char c) const
     return -1;
 }
 
-CZR_WideString CZR_ByteString::UTF8Decode() const
-{
-    CZR_UTF8Decoder decoder;
-    const char* chars = c_str();
-    for (int i = 0, length = GetLength(); i < length; ++i)
-        decoder.Input(static_cast<unsigned char>(chars[i]));
-    return CZR_WideString(decoder.GetResult());
-}
+CZR_WideString CZR_ByteString::UTF8Decode() const { return ZR_UTF8Decode(c_str(), GetLength()); }
 
 CZR_ByteString CZR_ByteString::FromUnicode(const wchar_t* p, int len)
 {

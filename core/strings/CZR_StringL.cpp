@@ -24,10 +24,11 @@ char* CZR_ByteStringL::AllocBuffer(int n, _IZR_Allocator* allocator)
 }
 
 // Copies before freeing the old characters, since the view may point into them.
-void CZR_ByteStringL::Set(const CZR_ByteStringC& view, _IZR_Allocator* allocator)
+bool CZR_ByteStringL::Set(const CZR_ByteStringC& view, _IZR_Allocator* allocator)
 {
     CZR_ByteStringL copy;
-    if (view.GetPtr() && view.GetLength() > 0) {
+    bool wanted = view.GetPtr() && view.GetLength() > 0;
+    if (wanted) {
         if (char* chars = copy.AllocBuffer(view.GetLength(), allocator)) {
             memcpy(chars, view.GetPtr(), size_t(view.GetLength()));
             chars[view.GetLength()] = 0;
@@ -35,6 +36,7 @@ void CZR_ByteStringL::Set(const CZR_ByteStringC& view, _IZR_Allocator* allocator
     }
     Empty(allocator);
     *this = copy;
+    return !wanted || m_pStr;
 }
 
 void CZR_WideStringL::Empty(_IZR_Allocator* allocator)
@@ -46,11 +48,12 @@ void CZR_WideStringL::Empty(_IZR_Allocator* allocator)
 }
 
 // Copies before freeing the old characters, since the view may point into them.
-void CZR_WideStringL::Set(const CZR_WideStringC& view, _IZR_Allocator* allocator)
+bool CZR_WideStringL::Set(const CZR_WideStringC& view, _IZR_Allocator* allocator)
 {
     wchar_t* chars = nullptr;
     int length = 0;
-    if (view.GetPtr() && view.GetLength() > 0) {
+    bool wanted = view.GetPtr() && view.GetLength() > 0;
+    if (wanted) {
         size_t count = size_t(view.GetLength()) + 1;
         chars = static_cast<wchar_t*>(allocator ? allocator->Alloc(allocator, count * sizeof(wchar_t))
                                                 : ZRMEM_DefaultAlloc2(count, sizeof(wchar_t), 0));
@@ -63,6 +66,7 @@ void CZR_WideStringL::Set(const CZR_WideStringC& view, _IZR_Allocator* allocator
     Empty(allocator);
     m_pStr = chars;
     m_Length = length;
+    return !wanted || chars;
 }
 
 int CZR_WideStringL::GetInteger() const { return m_Length ? ZRSYS_wtoi(m_pStr) : 0; }

@@ -16,7 +16,8 @@ public:
 
     void Empty(_IZR_Allocator* allocator);
     char* AllocBuffer(int n, _IZR_Allocator* allocator);
-    void Set(const CZR_ByteStringC& view, _IZR_Allocator* allocator);
+    // False, with the string left empty, when the copy cannot be made.
+    bool Set(const CZR_ByteStringC& view, _IZR_Allocator* allocator);
     // Characters kept in memory the owner of this string releases itself: such a string is
     // forgotten, never emptied.
     void Borrow(char* chars, int length)
@@ -41,7 +42,8 @@ public:
     operator CZR_WideStringC() const { return CZR_WideStringC(m_pStr, m_Length); }
 
     void Empty(_IZR_Allocator* allocator);
-    void Set(const CZR_WideStringC& view, _IZR_Allocator* allocator);
+    // False, with the string left empty, when the copy cannot be made.
+    bool Set(const CZR_WideStringC& view, _IZR_Allocator* allocator);
     int GetInteger() const;
     float GetFloat() const;
     void TrimRight(const wchar_t* set);

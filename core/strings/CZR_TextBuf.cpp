@@ -116,7 +116,10 @@ CZR_WideStringC CZR_WideTextBuf::GetWideString() const
     return CZR_WideStringC(reinterpret_cast<const wchar_t*>(m_pBuffer), m_DataSize / 4);
 }
 
-void CZR_WideTextBuf::GetWideStringL(CZR_WideStringL& out) const { out.Set(GetWideString(), m_pAllocator); }
+bool CZR_WideTextBuf::GetWideStringL(CZR_WideStringL& out) const
+{
+    return out.Set(GetWideString(), m_pAllocator);
+}
 
 void CZR_StringBufBase::Copy(const CZR_ByteStringC& text)
 {

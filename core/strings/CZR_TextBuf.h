@@ -35,7 +35,7 @@ public:
     CZR_WideTextBuf& operator<<(const CZR_WideTextBuf& other);
     CZR_WideTextBuf& operator=(const CZR_WideStringC& text);
     CZR_WideStringC GetWideString() const;
-    void GetWideStringL(CZR_WideStringL& out) const;
+    bool GetWideStringL(CZR_WideStringL& out) const;
 
 private:
     CZR_WideTextBuf& AppendWidened(const char* text, int length);

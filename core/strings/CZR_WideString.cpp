@@ -301,10 +301,7 @@ CZR_WideString CZR_WideString::FromUTF8(const char* p, int len)
         return CZR_WideString();
     if (len < 0)
         len = int(strnlen(p, INT32_MAX));
-    CZR_UTF8Decoder decoder;
-    for (int i = 0; i < len; ++i)
-        decoder.Input(static_cast<unsigned char>(p[i]));
-    return CZR_WideString(decoder.GetResult());
+    return ZR_UTF8Decode(p, len);
 }
 
 CZR_WideString CZR_WideString::FromUTF16LE(const unsigned short* p, int len)

@@ -415,7 +415,8 @@ protected:
         uint64_t bytes = sizeof(Data) + (uint64_t(capacity) + 1) * sizeof(CharT);
         Data* grown = nullptr;
         if (total <= INT32_MAX && capacity <= INT32_MAX && bytes <= ZRMEM_COUNTED_LIMIT)
-            grown = static_cast<Data*>(ZRMEM_DefaultRealloc2(m_pData, bytes, 1, 0));
+            grown = static_cast<Data*>(
+                ZRMEM_AllocatorGrow(nullptr, m_pData, sizeof(Data) + (size_t(length) + 1) * sizeof(CharT), bytes));
         if (!grown) {
             Empty();
             return;

@@ -48,8 +48,13 @@ bool CZR_XMLAttrMap::SetAt(const CZR_ByteStringC& prefix, const CZR_ByteStringC&
     int index = FindIndex(prefix, name);
     if (index < 0)
         return Append(prefix, name, value, allocator);
+    // The new value is copied first, so that a failed copy leaves the old one in place.
+    CZR_WideStringL copy;
+    if (!copy.Set(value, allocator))
+        return false;
     CZR_WideStringL& stored = GetAt(index)->value;
-    stored.Set(value, allocator);
+    stored.Empty(allocator);
+    stored = copy;
     return true;
 }
 
@@ -83,10 +88,12 @@ bool CZR_XMLAttrMap::Append(const CZR_ByteStringC& prefix, const CZR_ByteStringC
         FreeMapIfEmpty(allocator);
         return false;
     }
-    item->prefix.Set(prefix, allocator);
-    item->name.Set(name, allocator);
-    item->value.Set(value, allocator);
-    return true;
+    if (item->prefix.Set(prefix, allocator) && item->name.Set(name, allocator) && item->value.Set(value, allocator))
+        return true;
+    releaseItem(item, allocator);
+    m_pMap->RemoveAt(m_pMap->GetSize() - 1, 1);
+    FreeMapIfEmpty(allocator);
+    return false;
 }
 
 void CZR_XMLAttrMap::RemoveAt(const CZR_ByteStringC& prefix, const CZR_ByteStringC& name, _IZR_Allocator* allocator)

@@ -8,19 +8,26 @@
 
 void CZR_XMLComposer::FlushTo(IZR_FileWrite* file)
 {
-    if (file && GetSize() > 0) {
-        file->WriteBlock(GetBuffer(), size_t(GetSize()));
-        Clear();
-    }
+    if (!file || GetSize() == 0 || m_bFailed)
+        return;
+    if (!file->WriteBlock(GetBuffer(), size_t(GetSize())))
+        m_bFailed = true;
+    Clear();
+}
+
+void CZR_XMLComposer::Append(const CZR_ByteStringC& bytes)
+{
+    if (!m_bFailed && !AppendBlock(bytes.GetPtr(), bytes.GetLength()))
+        m_bFailed = true;
 }
 
 void CZR_XMLComposer::AppendName(const CZR_ByteStringC& prefix, const CZR_ByteStringC& name)
 {
     if (!prefix.IsEmpty()) {
-        *this << prefix;
-        *this << ":";
+        Append(prefix);
+        Append(":");
     }
-    *this << name;
+    Append(name);
 }
 
 void CZR_XMLComposer::AppendUTF8(wchar_t c)
@@ -31,7 +38,7 @@ void CZR_XMLComposer::AppendUTF8(wchar_t c)
     unsigned char bytes[6];
     if (value <= 0x7F) {
         bytes[0] = static_cast<unsigned char>(value);
-        AppendBlock(bytes, 1);
+        Append(CZR_ByteStringC(bytes, 1));
         return;
     }
     int count = value < 0x800 ? 2 : value < 0x10000 ? 3 : value < 0x200000 ? 4 : value < 0x4000000 ? 5 : 6;
@@ -39,7 +46,7 @@ void CZR_XMLComposer::AppendUTF8(wchar_t c)
     bytes[0] = static_cast<unsigned char>((value >> (6 * (count - 1))) | lead[count]);
     for (int i = 1; i < count; ++i)
         bytes[i] = static_cast<unsigned char>(0x80 | ((value >> (6 * (count - 1 - i))) & 0x3F));
-    AppendBlock(bytes, count);
+    Append(CZR_ByteStringC(bytes, count));
 }
 
 void CZR_XMLComposer::AppendAttrValue(const CZR_WideStringC& value)
@@ -47,11 +54,11 @@ void CZR_XMLComposer::AppendAttrValue(const CZR_WideStringC& value)
     for (int i = 0; i < value.GetLength(); ++i) {
         wchar_t c = value[i];
         if (c == L'<')
-            *this << "&lt;";
+            Append("&lt;");
         else if (c == L'&')
-            *this << "&amp;";
+            Append("&amp;");
         else if (c == L'"')
-            *this << "&quot;";
+            Append("&quot;");
         else
             AppendUTF8(c);
     }
@@ -68,28 +75,28 @@ void CZR_XMLComposer::AppendText(const CZR_WideStringC& text)
         }
         switch (c) {
         case L' ':
-            *this << (i == 0 || i == length - 1 ? "&#x20;" : " ");
+            Append(i == 0 || i == length - 1 ? "&#x20;" : " ");
             break;
         case L'"':
-            *this << "&quot;";
+            Append("&quot;");
             break;
         case L'&':
-            *this << "&amp;";
+            Append("&amp;");
             break;
         case L'\'':
-            *this << "&apos;";
+            Append("&apos;");
             break;
         case L'<':
-            *this << "&lt;";
+            Append("&lt;");
             break;
         case L'>':
-            *this << "&gt;";
+            Append("&gt;");
             break;
         default:
             if (c >= 0 && c < 0x20) {
                 char reference[8];
                 snprintf(reference, sizeof reference, "&#x%02X;", unsigned(c));
-                *this << reference;
+                Append(reference);
             } else {
                 AppendUTF8(c);
             }
@@ -100,47 +107,49 @@ void CZR_XMLComposer::AppendText(const CZR_WideStringC& text)
 // A "]]>" inside the text would end the section early, so it is split across two sections.
 void CZR_XMLComposer::AppendCData(const CZR_WideStringC& text)
 {
-    *this << "<![CDATA[";
+    Append("<![CDATA[");
     int length = text.GetLength();
     for (int i = 0; i < length; ++i) {
         if (text[i] == L']' && i + 2 < length && text[i + 1] == L']' && text[i + 2] == L'>') {
-            *this << "]]]]><![CDATA[>";
+            Append("]]]]><![CDATA[>");
             i += 2;
             continue;
         }
         AppendUTF8(text[i]);
     }
-    *this << "]]>";
+    Append("]]>");
 }
 
 void CZR_XMLComposer::AppendLineBreakUnlessCompact()
 {
     if (!m_bCompact)
-        *this << "\r\n";
+        Append("\r\n");
 }
 
 void CZR_XMLComposer::ComposeElement(const CZR_XMLElement* element, IZR_FileWrite* file)
 {
     FlushTo(file);
-    *this << "<";
+    if (m_bFailed)
+        return;
+    Append("<");
     AppendName(element->GetPrefixL(), element->GetTagNameL());
     const CZR_XMLAttrMap& attrs = element->GetAttrMap();
     for (int i = 0; i < attrs.GetSize(); ++i) {
         const CZR_XMLAttrItem* item = attrs.GetAt(i);
-        *this << " ";
+        Append(" ");
         AppendName(item->prefix, item->name);
-        *this << "=\"";
+        Append("=\"");
         AppendAttrValue(item->value);
-        *this << "\"";
+        Append("\"");
     }
     unsigned count = element->CountChildren();
     AppendLineBreakUnlessCompact();
     if (count == 0) {
-        *this << "/>";
+        Append("/>");
         return;
     }
-    *this << ">";
-    for (unsigned i = 0; i < count; ++i) {
+    Append(">");
+    for (unsigned i = 0; i < count && !m_bFailed; ++i) {
         if (const CZR_XMLElement* child = element->GetElement(i)) {
             ComposeElement(child, file);
             continue;
@@ -151,17 +160,20 @@ void CZR_XMLComposer::ComposeElement(const CZR_XMLElement* element, IZR_FileWrit
         else if (content)
             AppendText(content->text);
     }
-    *this << "</";
+    Append("</");
     AppendName(element->GetPrefixL(), element->GetTagNameL());
     AppendLineBreakUnlessCompact();
-    *this << ">";
+    Append(">");
 }
 
-void CZR_XMLComposer::Compose(const CZR_XMLElement* element, IZR_FileWrite* file, CZR_ByteStringL& out)
+bool CZR_XMLComposer::Compose(const CZR_XMLElement* element, IZR_FileWrite* file, CZR_ByteStringL& out)
 {
     ComposeElement(element, file);
-    if (file)
+    if (file) {
         FlushTo(file);
-    else
-        GetByteStringL(out);
+    } else if (m_bFailed || !GetByteStringL(out)) {
+        m_bFailed = true;
+        out.Empty(m_pAllocator);
+    }
+    return !m_bFailed;
 }

@@ -80,7 +80,10 @@ bool CZR_XMLDataStmAcc::ReadNextBlock(bool restart)
     // A file that grew after the first block still fits the buffer made for it.
     if (size > m_nCapacity)
         size = m_nCapacity;
+    // A block that could not be read is not taken: the reader stays short of its end.
+    if (!m_pFile->ReadBlock(m_pBlock, offset, size))
+        return false;
     m_nBlockOffset = offset;
     m_nBlockSize = size;
-    return m_pFile->ReadBlock(m_pBlock, offset, size);
+    return true;
 }

@@ -16,8 +16,10 @@ CZR_XMLContent* newContent(const CZR_WideStringC& text, bool cdata, _IZR_Allocat
     if (!block)
         return nullptr;
     auto* content = new (block) CZR_XMLContent{cdata ? 1 : 0, CZR_WideStringL()};
-    content->text.Set(text, allocator);
-    return content;
+    if (content->text.Set(text, allocator))
+        return content;
+    ZRMEM_AllocatorFree(allocator, content);
+    return nullptr;
 }
 
 void destroyContent(CZR_XMLContent* content, _IZR_Allocator* allocator)
@@ -68,10 +70,12 @@ CZR_XMLElement* CZR_XMLElement::Create(_IZR_Allocator* allocator, const CZR_Byte
     if (tagName.GetLength() > 0)
         memcpy(name, tagName.GetPtr(), size_t(tagName.GetLength()));
     name[tagName.GetLength()] = 0;
-    element->m_TagPrefix.Set(prefix, allocator);
     element->m_TagName.Borrow(tagName.GetLength() > 0 ? name : nullptr, tagName.GetLength());
     element->m_bTagInBlock = true;
-    return element;
+    if (element->m_TagPrefix.Set(prefix, allocator))
+        return element;
+    Destroy(element);
+    return nullptr;
 }
 
 void CZR_XMLElement::Destroy(CZR_XMLElement* element)
@@ -99,33 +103,47 @@ void CZR_XMLElement::Empty()
 CZR_XMLElement* CZR_XMLElement::Clone(_IZR_Allocator* allocator) const
 {
     CZR_XMLElement* copy = Create(allocator);
-    if (!copy)
+    if (copy && !CopyInto(copy)) {
+        Destroy(copy);
         return nullptr;
-    copy->SetTag(m_TagPrefix, m_TagName);
-    int attrs = m_AttrMap.GetSize();
-    for (int i = 0; i < attrs; ++i) {
-        const CZR_XMLAttrItem* item = m_AttrMap.GetAt(i);
-        copy->m_AttrMap.Append(item->prefix, item->name, item->value, allocator);
-    }
-    unsigned count = CountChildren();
-    for (unsigned i = 0; i < count; ++i) {
-        if (CZR_XMLElement* child = GetElement(i))
-            copy->AddChildElement(child->Clone(allocator));
-        else if (const CZR_WideStringL* text = GetContentPtr(i))
-            copy->AddChildContent(*text, false);
     }
     return copy;
 }
 
+bool CZR_XMLElement::CopyInto(CZR_XMLElement* copy) const
+{
+    _IZR_Allocator* allocator = copy->GetAllocator();
+    if (!copy->SetTag(m_TagPrefix, m_TagName))
+        return false;
+    int attrs = m_AttrMap.GetSize();
+    for (int i = 0; i < attrs; ++i) {
+        const CZR_XMLAttrItem* item = m_AttrMap.GetAt(i);
+        if (!copy->m_AttrMap.Append(item->prefix, item->name, item->value, allocator))
+            return false;
+    }
+    unsigned count = CountChildren();
+    for (unsigned i = 0; i < count; ++i) {
+        CZR_XMLElement* child = GetElement(i);
+        const CZR_WideStringL* text = GetContentPtr(i);
+        bool copied = child ? copy->AddChildElement(child->Clone(allocator))
+                            : !text || copy->AddChildContent(*text, false);
+        if (!copied)
+            return false;
+    }
+    return true;
+}
+
 // Both parts are copied before the old tag goes: either view may point into it.
-void CZR_XMLElement::SetTag(const CZR_ByteStringC& prefix, const CZR_ByteStringC& tagName)
+bool CZR_XMLElement::SetTag(const CZR_ByteStringC& prefix, const CZR_ByteStringC& tagName)
 {
     CZR_ByteStringL newPrefix, newName;
-    newPrefix.Set(prefix, GetAllocator());
-    newName.Set(tagName, GetAllocator());
+    bool copied = newPrefix.Set(prefix, GetAllocator()) && newName.Set(tagName, GetAllocator());
     ReleaseTag();
     m_TagPrefix = newPrefix;
     m_TagName = newName;
+    if (!copied)
+        ReleaseTag();
+    return copied;
 }
 
 void CZR_XMLElement::ReleaseTag()
@@ -138,42 +156,42 @@ void CZR_XMLElement::ReleaseTag()
     m_bTagInBlock = false;
 }
 
-void CZR_XMLElement::SetTag(const CZR_ByteStringC& qualifiedTagName)
+bool CZR_XMLElement::SetTag(const CZR_ByteStringC& qualifiedTagName)
 {
     CZR_ByteStringC prefix, name;
     ZR_XML_SplitQualifiedName(qualifiedTagName, prefix, name);
-    SetTag(prefix, name);
+    return SetTag(prefix, name);
 }
 
-void CZR_XMLElement::SetAttrValue(const CZR_ByteStringC& qualifiedName, const CZR_WideStringC& value)
+bool CZR_XMLElement::SetAttrValue(const CZR_ByteStringC& qualifiedName, const CZR_WideStringC& value)
 {
     CZR_ByteStringC prefix, name;
     ZR_XML_SplitQualifiedName(qualifiedName, prefix, name);
-    m_AttrMap.SetAt(prefix, name, value, GetAllocator());
+    return m_AttrMap.SetAt(prefix, name, value, GetAllocator());
 }
 
-void CZR_XMLElement::SetAttrValue(const CZR_ByteStringC& qualifiedName, int value)
+bool CZR_XMLElement::SetAttrValue(const CZR_ByteStringC& qualifiedName, int value)
 {
     wchar_t digits[16];
     swprintf(digits, 16, L"%d", value);
-    SetAttrValue(qualifiedName, CZR_WideStringC(digits));
+    return SetAttrValue(qualifiedName, CZR_WideStringC(digits));
 }
 
-void CZR_XMLElement::SetAttrValue(const CZR_ByteStringC& qualifiedName, unsigned value)
+bool CZR_XMLElement::SetAttrValue(const CZR_ByteStringC& qualifiedName, unsigned value)
 {
     wchar_t digits[16];
     swprintf(digits, 16, L"%u", value);
-    SetAttrValue(qualifiedName, CZR_WideStringC(digits));
+    return SetAttrValue(qualifiedName, CZR_WideStringC(digits));
 }
 
-void CZR_XMLElement::SetAttrValue(const CZR_ByteStringC& qualifiedName, float value)
+bool CZR_XMLElement::SetAttrValue(const CZR_ByteStringC& qualifiedName, float value)
 {
     char text[64];
     int length = ZR_ftoa_s(value, text, 0);
     wchar_t wide[64];
     for (int i = 0; i < length; ++i)
         wide[i] = static_cast<unsigned char>(text[i]);
-    SetAttrValue(qualifiedName, CZR_WideStringC(wide, length));
+    return SetAttrValue(qualifiedName, CZR_WideStringC(wide, length));
 }
 
 void CZR_XMLElement::RemoveAttr(const CZR_ByteStringC& qualifiedName)
@@ -196,27 +214,33 @@ bool CZR_XMLElement::InsertChild(unsigned index, ChildType type, void* child)
     return true;
 }
 
-void CZR_XMLElement::AddChildElement(CZR_XMLElement* child) { InsertChildElement(CountChildren(), child); }
+bool CZR_XMLElement::AddChildElement(CZR_XMLElement* child) { return InsertChildElement(CountChildren(), child); }
 
-void CZR_XMLElement::InsertChildElement(unsigned index, CZR_XMLElement* child)
+bool CZR_XMLElement::InsertChildElement(unsigned index, CZR_XMLElement* child)
 {
     if (!child)
-        return;
+        return false;
     child->m_pParent = this;
-    if (!InsertChild(index, ChildElement, child))
-        Destroy(child);
+    if (InsertChild(index, ChildElement, child))
+        return true;
+    Destroy(child);
+    return false;
 }
 
-void CZR_XMLElement::AddChildContent(const CZR_WideStringC& text, bool cdata)
+bool CZR_XMLElement::AddChildContent(const CZR_WideStringC& text, bool cdata)
 {
-    InsertChildContent(CountChildren(), text, cdata);
+    return InsertChildContent(CountChildren(), text, cdata);
 }
 
-void CZR_XMLElement::InsertChildContent(unsigned index, const CZR_WideStringC& text, bool cdata)
+bool CZR_XMLElement::InsertChildContent(unsigned index, const CZR_WideStringC& text, bool cdata)
 {
     CZR_XMLContent* content = newContent(text, cdata, GetAllocator());
-    if (content && !InsertChild(index, ChildContent, content))
-        destroyContent(content, GetAllocator());
+    if (!content)
+        return false;
+    if (InsertChild(index, ChildContent, content))
+        return true;
+    destroyContent(content, GetAllocator());
+    return false;
 }
 
 void CZR_XMLElement::DestroyChild(uintptr_t type, void* child)
@@ -468,17 +492,17 @@ CZR_ByteString CZR_XMLElement::OutputStream(bool rawText, bool compact) const
     return result;
 }
 
-void CZR_XMLElement::OutputStream(CZR_ByteStringL& out, bool rawText, bool compact) const
+bool CZR_XMLElement::OutputStream(CZR_ByteStringL& out, bool rawText, bool compact) const
 {
     CZR_XMLComposer composer(GetAllocator(), rawText, compact);
-    composer.Compose(this, nullptr, out);
+    return composer.Compose(this, nullptr, out);
 }
 
-void CZR_XMLElement::OutputStream(IZR_FileWrite* file, bool rawText, bool compact) const
+bool CZR_XMLElement::OutputStream(IZR_FileWrite* file, bool rawText, bool compact) const
 {
     if (!file)
-        return;
+        return false;
     CZR_XMLComposer composer(GetAllocator(), rawText, compact);
     CZR_ByteStringL unused;
-    composer.Compose(this, file, unused);
+    return composer.Compose(this, file, unused);
 }

@@ -56,20 +56,24 @@ public:
                                   const CZR_ByteStringC& tagName);
     static void Destroy(CZR_XMLElement* element);
 
+    // Null when any part cannot be copied: a partial copy is never returned.
     CZR_XMLElement* Clone(_IZR_Allocator* allocator) const;
     void Empty();
 
-    void SetTag(const CZR_ByteStringC& prefix, const CZR_ByteStringC& tagName);
-    void SetTag(const CZR_ByteStringC& qualifiedTagName);
-    void SetAttrValue(const CZR_ByteStringC& qualifiedName, const CZR_WideStringC& value);
-    void SetAttrValue(const CZR_ByteStringC& qualifiedName, int value);
-    void SetAttrValue(const CZR_ByteStringC& qualifiedName, unsigned value);
-    void SetAttrValue(const CZR_ByteStringC& qualifiedName, float value);
+    // The builders answer false for a null child or when memory runs out; the element is then as
+    // it was, except that a tag that could not be set is left empty, and a child that could not be
+    // added is destroyed.
+    bool SetTag(const CZR_ByteStringC& prefix, const CZR_ByteStringC& tagName);
+    bool SetTag(const CZR_ByteStringC& qualifiedTagName);
+    bool SetAttrValue(const CZR_ByteStringC& qualifiedName, const CZR_WideStringC& value);
+    bool SetAttrValue(const CZR_ByteStringC& qualifiedName, int value);
+    bool SetAttrValue(const CZR_ByteStringC& qualifiedName, unsigned value);
+    bool SetAttrValue(const CZR_ByteStringC& qualifiedName, float value);
     void RemoveAttr(const CZR_ByteStringC& qualifiedName);
-    void AddChildElement(CZR_XMLElement* child);
-    void InsertChildElement(unsigned index, CZR_XMLElement* child);
-    void AddChildContent(const CZR_WideStringC& text, bool cdata = false);
-    void InsertChildContent(unsigned index, const CZR_WideStringC& text, bool cdata = false);
+    bool AddChildElement(CZR_XMLElement* child);
+    bool InsertChildElement(unsigned index, CZR_XMLElement* child);
+    bool AddChildContent(const CZR_WideStringC& text, bool cdata = false);
+    bool InsertChildContent(unsigned index, const CZR_WideStringC& text, bool cdata = false);
     void RemoveChild(unsigned index);
     void RemoveChildren();
 
@@ -107,8 +111,9 @@ public:
     unsigned FindElement(CZR_XMLElement* child) const;
 
     CZR_ByteString OutputStream(bool rawText = false, bool compact = false) const;
-    void OutputStream(CZR_ByteStringL& out, bool rawText = false, bool compact = false) const;
-    void OutputStream(IZR_FileWrite* file, bool rawText = false, bool compact = false) const;
+    // Empty output, or false from the other forms, when memory runs out or the file refuses a write.
+    bool OutputStream(CZR_ByteStringL& out, bool rawText = false, bool compact = false) const;
+    bool OutputStream(IZR_FileWrite* file, bool rawText = false, bool compact = false) const;
 
     CZR_XMLElement* GetParent() const { return m_pParent; }
     const CZR_ByteStringL& GetPrefixL() const { return m_TagPrefix; }
@@ -120,6 +125,7 @@ public:
 
 private:
     bool InsertChild(unsigned index, ChildType type, void* child);
+    bool CopyInto(CZR_XMLElement* copy) const;
     uintptr_t* ChildSlot(unsigned index) const
     {
         return index < CountChildren() ? reinterpret_cast<uintptr_t*>(m_Children.GetDataPtr(int(index) * 2)) : nullptr;

@@ -66,8 +66,9 @@ size_t plainRunLength(const uint8_t* p, size_t n, uint8_t stopA, uint8_t stopB)
 CZR_XMLParser::CZR_XMLParser(_IZR_Allocator* allocator)
     : m_pAllocator(allocator), m_pReader(nullptr), m_bOwnsReader(false), m_bKeepSpaces(false), m_pBlock(nullptr),
       m_nBlockSize(0), m_nBlockOffset(0), m_nIndex(0), m_bNoEntity(false), m_LineBreaks(allocator),
-      m_bKeepLineBreaks(false), m_nNesting(0), m_Text(allocator), m_Prefix(allocator), m_Name(allocator),
-      m_Raw(allocator), m_AttrIndex(allocator), m_PendingAttrs(sizeof(CZR_XMLAttrItem), allocator), m_nPendingAttrs(0)
+      m_bKeepLineBreaks(false), m_nNesting(0), m_bFailed(false), m_Text(allocator), m_Prefix(allocator),
+      m_Name(allocator), m_Raw(allocator), m_AttrIndex(allocator), m_PendingAttrs(sizeof(CZR_XMLAttrItem), allocator),
+      m_nPendingAttrs(0)
 {
 }
 
@@ -110,8 +111,14 @@ bool CZR_XMLParser::Init(bool ownsReader)
 
 bool CZR_XMLParser::ReadNextBlock()
 {
-    if (!m_pReader->ReadNextBlock(false))
+    if (m_bFailed)
         return false;
+    if (!m_pReader->ReadNextBlock(false)) {
+        // A reader that stops short of its end could not allocate or read its next block.
+        if (!m_pReader->IsEOF())
+            Fail();
+        return false;
+    }
     const uint8_t* block = m_pReader->GetBlockBuffer();
     size_t size = m_pReader->GetBlockSize();
     if (!block || size == 0)
@@ -150,8 +157,8 @@ void CZR_XMLParser::SkipWhiteSpaceRun(bool collectLineBreaks)
     while (Peek() >= 0) {
         while (m_nIndex < m_nBlockSize && g_ZRCRT_XML_IsWhiteSpace(m_pBlock[m_nIndex])) {
             uint8_t b = m_pBlock[m_nIndex++];
-            if (collect && (b == 0x09 || b == 0x0A || b == 0x0D))
-                m_LineBreaks.AppendChar(b);
+            if (collect && (b == 0x09 || b == 0x0A || b == 0x0D) && !Require(m_LineBreaks.AppendChar(b)))
+                return;
         }
         if (m_nIndex < m_nBlockSize)
             return;
@@ -178,13 +185,15 @@ void CZR_XMLParser::GetName(CZR_BinaryBuf& prefix, CZR_BinaryBuf& name)
         size_t start = m_nIndex;
         while (m_nIndex < m_nBlockSize && g_ZRCRT_XML_IsNameChar(m_pBlock[m_nIndex]))
             ++m_nIndex;
-        name.AppendBlock(m_pBlock + start, int(m_nIndex - start));
+        if (!Require(name.AppendBlock(m_pBlock + start, int(m_nIndex - start))))
+            return;
         if (m_nIndex == m_nBlockSize)
             continue;
         if (m_pBlock[m_nIndex] != ':')
             return;
         Take();
-        prefix.CopyData(name.GetBuffer(), name.GetSize());
+        if (!Require(prefix.CopyData(name.GetBuffer(), name.GetSize())))
+            return;
         name.Clear();
     }
 }
@@ -217,7 +226,8 @@ void CZR_XMLParser::SkipLiterals(const char* literal, CZR_BinaryBuf* capture)
         Take();
         if (capture) {
             uint8_t byte = uint8_t(b);
-            capture->AppendBlock(&byte, 1);
+            if (!Require(capture->AppendBlock(&byte, 1)))
+                return;
         }
         while (matched > 0 && b != uint8_t(literal[matched]))
             matched = fallback[matched - 1];
@@ -260,29 +270,32 @@ void CZR_XMLParser::GetCharRef()
 {
     m_Text.DropPartial();
     m_Raw.Clear();
-    m_Raw.AppendBlock("&", 1);
+    if (!AppendRaw('&'))
+        return;
     unsigned value = 0;
     int b = Peek();
     if (b == '#') {
         Take();
-        m_Raw.AppendBlock("#", 1);
+        if (!AppendRaw('#'))
+            return;
         bool hex = Peek() == 'x';
         if (hex) {
             Take();
-            m_Raw.AppendBlock("x", 1);
+            if (!AppendRaw('x'))
+                return;
         }
         int digit;
         while ((b = Peek()) >= 0 && (digit = digitValue(b, hex)) >= 0) {
             Take();
-            uint8_t byte = uint8_t(b);
-            m_Raw.AppendBlock(&byte, 1);
+            if (!AppendRaw(uint8_t(b)))
+                return;
             value = value * (hex ? 16u : 10u) + unsigned(digit);
         }
     } else {
         while ((b = Peek()) >= 0 && g_ZRCRT_XML_IsNameChar(uint8_t(b))) {
             Take();
-            uint8_t byte = uint8_t(b);
-            m_Raw.AppendBlock(&byte, 1);
+            if (!AppendRaw(uint8_t(b)))
+                return;
         }
         value = namedEntity(CZR_ByteStringC(reinterpret_cast<const char*>(m_Raw.GetBuffer()) + 1, m_Raw.GetSize() - 1));
     }
@@ -364,9 +377,18 @@ CZR_XMLElement* CZR_XMLParser::ParseRoot(bool keepSpaces, bool noEntity, bool ke
     m_bKeepLineBreaks = keepLineBreaks;
     m_nNesting = 0;
     CZR_XMLElement* root = ParseElement(nullptr, false);
-    if (parsedSize)
+    if (parsedSize && !m_bFailed)
         *parsedSize = GetPosition();
     return root;
+}
+
+// An element that a failure cut short is destroyed, so no caller ever sees part of a tree.
+CZR_XMLElement* CZR_XMLParser::Completed(CZR_XMLElement* element)
+{
+    if (!m_bFailed)
+        return element;
+    CZR_XMLElement::Destroy(element);
+    return nullptr;
 }
 
 CZR_XMLElement* CZR_XMLParser::ParseElement(CZR_XMLElement* parent, bool startTagSeen)
@@ -378,25 +400,25 @@ CZR_XMLElement* CZR_XMLParser::ParseElement(CZR_XMLElement* parent, bool startTa
     if (m_Name.GetSize() == 0 || endTag)
         return nullptr;
     CZR_XMLElement* element = CZR_XMLElement::Create(m_pAllocator, viewOf(m_Prefix), viewOf(m_Name));
-    if (!element)
+    if (!Require(element))
         return nullptr;
     element->SetParent(parent);
     ParseAttributes(element);
     SkipWhiteSpaces(false);
     int b = Peek();
     if (b < 0)
-        return element;
+        return Completed(element);
     Take();
     if (b == '/') {
         SkipLiterals(">");
-        return element;
+        return Completed(element);
     }
     if (b != '>') {
         CZR_XMLElement::Destroy(element);
         return nullptr;
     }
     ParseContent(element);
-    return element;
+    return Completed(element);
 }
 
 void CZR_XMLParser::ParseAttributes(CZR_XMLElement* element)
@@ -411,6 +433,7 @@ void CZR_XMLParser::ParseAttributes(CZR_XMLElement* element)
         m_nPendingAttrs = 0;
     } else {
         ReleasePendingAttrs();
+        Fail();
     }
 }
 
@@ -432,19 +455,21 @@ void CZR_XMLParser::ReleasePendingAttrs()
 // A later attribute replaces the value of the first earlier one it answers to by the lookup rule.
 void CZR_XMLParser::StorePendingAttr()
 {
+    if (!Require(!m_Text.Failed()))
+        return;
     CZR_ByteStringC prefix = viewOf(m_Prefix), name = viewOf(m_Name);
     int index = m_AttrIndex.Find(PendingItems(), m_nPendingAttrs, prefix, name);
     if (index >= 0) {
-        PendingItems()[index].value.Set(m_Text.GetResult(), m_pAllocator);
+        Require(PendingItems()[index].value.Set(m_Text.GetResult(), m_pAllocator));
         return;
     }
     if (m_nPendingAttrs == m_PendingAttrs.GetSize() &&
-        !m_PendingAttrs.SetSize(m_nPendingAttrs ? m_nPendingAttrs * 2 : 16, -1))
+        !Require(m_PendingAttrs.SetSize(m_nPendingAttrs ? m_nPendingAttrs * 2 : 16, -1)))
         return;
     CZR_XMLAttrItem& item = PendingItems()[m_nPendingAttrs++];
-    item.prefix.Set(prefix, m_pAllocator);
-    item.name.Set(name, m_pAllocator);
-    item.value.Set(m_Text.GetResult(), m_pAllocator);
+    if (!Require(item.prefix.Set(prefix, m_pAllocator) && item.name.Set(name, m_pAllocator) &&
+                 item.value.Set(m_Text.GetResult(), m_pAllocator)))
+        return;
     m_AttrIndex.Added(PendingItems(), m_nPendingAttrs, m_nPendingAttrs - 1);
 }
 
@@ -530,10 +555,8 @@ bool CZR_XMLParser::ParseTag(CZR_XMLElement* element)
     EmitPending(element, !(m_bKeepLineBreaks && m_LineBreaks.GetSize() > 0) && !m_bKeepSpaces);
     CZR_XMLElement* child = ParseElement(element, true);
     --m_nNesting;
-    if (child) {
-        element->AddChildElement(child);
+    if (child && Require(element->AddChildElement(child)))
         SkipWhiteSpaces(true);
-    }
     return true;
 }
 
@@ -563,10 +586,11 @@ void CZR_XMLParser::ParseCData(CZR_XMLElement* element)
     m_Raw.Clear();
     SkipLiterals("]]>", &m_Raw);
     int length = m_Raw.GetSize();
-    if (length >= 10) {
+    if (length >= 10 && !m_bFailed) {
         for (int i = 6; i < length - 3; ++i)
             m_Text.Input(m_Raw.GetBuffer()[i]);
-        InsertContentSegment(true, m_Text.GetResult(), element);
+        if (Require(!m_Text.Failed()))
+            InsertContentSegment(true, m_Text.GetResult(), element);
     }
     m_Text.Clear();
 }
@@ -574,9 +598,12 @@ void CZR_XMLParser::ParseCData(CZR_XMLElement* element)
 // The waiting line breaks and the pending text form one segment.
 void CZR_XMLParser::EmitPending(CZR_XMLElement* element, bool trim)
 {
+    if (m_bFailed || !Require(!m_Text.Failed()))
+        return;
     CZR_WideStringC text = m_Text.GetResult();
     if (m_LineBreaks.GetSize() > 0) {
-        m_LineBreaks << text;
+        if (!Require(m_LineBreaks.AppendBlock(text.GetPtr(), text.GetLength() * 4)))
+            return;
         text = m_LineBreaks.GetWideString();
     }
     int length = text.GetLength();
@@ -590,7 +617,7 @@ void CZR_XMLParser::EmitPending(CZR_XMLElement* element, bool trim)
 void CZR_XMLParser::InsertContentSegment(bool cdata, const CZR_WideStringC& text, CZR_XMLElement* element)
 {
     if (text.GetLength() > 0)
-        element->AddChildContent(text, cdata);
+        Require(element->AddChildContent(text, cdata));
 }
 
 CZR_XMLElement* CZR_XMLElement::Parse(const void* buffer, size_t size, bool keepSpaces, int64_t* parsedSize,

@@ -13,7 +13,9 @@ class IZR_BufferRead;
 class IZR_FileRead;
 
 // A forgiving single-pass reader of UTF-8 markup into an element tree. It reads its input block
-// by block and never looks back, so any block size gives the same tree.
+// by block and never looks back, so any block size gives the same tree. Forgiving covers the
+// markup only: when memory runs out or the input cannot be read, the parse gives no tree at all
+// rather than one with parts missing.
 class CZR_XMLParser
 {
 public:
@@ -31,6 +33,20 @@ public:
 
 private:
     bool Init(bool ownsReader);
+    // Ends the input: every scan stops at once, and the parse gives no tree.
+    void Fail()
+    {
+        m_bFailed = true;
+        m_nIndex = m_nBlockSize;
+    }
+    bool Require(bool succeeded)
+    {
+        if (!succeeded)
+            Fail();
+        return succeeded;
+    }
+    bool AppendRaw(uint8_t byte) { return Require(m_Raw.AppendBlock(&byte, 1)); }
+    CZR_XMLElement* Completed(CZR_XMLElement* element);
     bool ReadNextBlock();
     bool IsEOF() { return Peek() < 0; }
     int Peek()
@@ -83,6 +99,7 @@ private:
     CZR_WideTextBuf m_LineBreaks;
     bool m_bKeepLineBreaks;
     int32_t m_nNesting;
+    bool m_bFailed;
 
     // Scratch space reused by every element: the pending text, the last name read, and the raw
     // bytes of a CDATA section or of a reference that may turn out to be literal text.

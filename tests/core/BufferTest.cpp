@@ -1,3 +1,6 @@
+#include "FailingManager.h"
+
+#include "memory/CZR_GrowOnlyPool.h"
 #include "strings/CZR_ByteString.h"
 #include "strings/CZR_StringL.h"
 #include "strings/CZR_TextBuf.h"
@@ -6,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -44,6 +48,40 @@ TEST(BinaryBufTest, GrowthSteps)
     EXPECT_FALSE(huge.ExpandBuf(INT_MAX)) << "the sum does not wrap";
     EXPECT_FALSE(huge.AppendBlock(nullptr, INT_MAX - 8));
     EXPECT_EQ(huge.GetAllocSize(), 16);
+}
+
+TEST(BinaryBufTest, EveryBufferGrowsThroughAGrowOnlyPool)
+{
+    // The pool never reallocates: each growth must move the bytes to a new block.
+    CZR_GrowOnlyPool pool(nullptr, 4096);
+    std::string expected;
+    CZR_BinaryBuf bytes(&pool);
+    CZR_ByteTextBuf text(&pool);
+    CZR_WideTextBuf wide(&pool);
+    for (int i = 0; i < 600; ++i) {
+        char piece[8];
+        int length = snprintf(piece, sizeof piece, "%d,", i);
+        expected.append(piece, size_t(length));
+        ASSERT_TRUE(bytes.AppendBlock(piece, length));
+        text << i << ",";
+        for (int k = 0; k < length; ++k)
+            ASSERT_TRUE(wide.AppendChar(wchar_t(piece[k])));
+    }
+    EXPECT_EQ(contents(bytes), expected);
+    EXPECT_EQ(contents(text), expected);
+    CZR_WideStringC wideText = wide.GetWideString();
+    EXPECT_EQ(std::wstring(wideText.GetPtr(), size_t(wideText.GetLength())),
+              std::wstring(expected.begin(), expected.end()));
+}
+
+TEST(BinaryBufTest, AFailedGrowthKeepsTheBytesAndIsReportedOnce)
+{
+    FailingManager failing(1);
+    CZR_BinaryBuf buffer;
+    ASSERT_TRUE(buffer.AppendBlock("kept", 4));
+    EXPECT_FALSE(buffer.AppendFill('x', 500));
+    EXPECT_EQ(failing.outOfMemoryReports(), 1);
+    EXPECT_EQ(contents(buffer), "kept");
 }
 
 TEST(BinaryBufTest, ABlockCopiesFromItselfAcrossAGrowth)

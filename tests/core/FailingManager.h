@@ -2,11 +2,12 @@
 
 #include "memory/ZRMemoryMgr.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 // Installs, for its lifetime, a default manager over malloc that refuses every allocation and
-// reallocation after the first `successes`, and counts what it was asked and what the
-// out-of-memory handler saw.
+// reallocation after the first `successes` (and, when asked, every one above a size), and counts
+// what it was asked and what the out-of-memory handler saw.
 class FailingManager
 {
 public:
@@ -24,21 +25,22 @@ public:
     FailingManager& operator=(const FailingManager&) = delete;
 
     CZR_MemoryMgr* mgr() { return &m_mgr; }
+    void refuseAbove(size_t bytes) { m_sizeLimit = bytes; }
     int requests() const { return m_requests; }
     int outOfMemoryReports() const { return m_oomReports; }
     int liveBlocks() const { return m_live; }
 
 private:
     static FailingManager* self(_ZRMEM_SystemMgr* system) { return static_cast<FailingManager*>(system->userData); }
-    bool grant()
+    bool grant(size_t size)
     {
         ++m_requests;
-        return m_remaining-- > 0;
+        return m_remaining-- > 0 && size <= m_sizeLimit;
     }
     static void* alloc(_ZRMEM_SystemMgr* system, size_t size, int)
     {
         FailingManager* m = self(system);
-        if (!m->grant())
+        if (!m->grant(size))
             return nullptr;
         ++m->m_live;
         return malloc(size);
@@ -50,7 +52,7 @@ private:
     static void* reallocate(_ZRMEM_SystemMgr* system, void* block, size_t size, int)
     {
         FailingManager* m = self(system);
-        if (!m->grant())
+        if (!m->grant(size))
             return nullptr;
         if (!block)
             ++m->m_live;
@@ -71,6 +73,7 @@ private:
     CZR_MemoryMgr m_mgr;
     CZR_MemoryMgr* m_previous;
     int m_remaining;
+    size_t m_sizeLimit = SIZE_MAX;
     int m_requests = 0;
     int m_oomReports = 0;
     int m_live = 0;

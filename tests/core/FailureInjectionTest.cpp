@@ -93,6 +93,29 @@ TEST(FailureInjectionTest, Utf8EncodingNeverReportsBrokenText)
                         }());
 }
 
+TEST(FailureInjectionTest, Utf8DecodingNeverReportsBrokenText)
+{
+    std::string encoded;
+    for (int i = 0; i < 400; ++i)
+        encoded += "\xE4\xB8\xAD";
+    CZR_ByteString bytes(encoded.c_str());
+    FailingManager failing(1000);
+    // The decoder's output outgrows the limit; a text cut short at the limit would still fit.
+    failing.refuseAbove(1100);
+    EXPECT_TRUE(bytes.UTF8Decode().IsEmpty());
+    EXPECT_TRUE(CZR_WideString::FromUTF8(encoded.c_str()).IsEmpty());
+    EXPECT_EQ(failing.outOfMemoryReports(), 2);
+
+    CZR_UTF8Decoder decoder;
+    for (char b : encoded)
+        decoder.Input(static_cast<unsigned char>(b));
+    EXPECT_TRUE(decoder.Failed());
+    decoder.Clear();
+    EXPECT_FALSE(decoder.Failed());
+    decoder.Input('a');
+    EXPECT_EQ(CZR_WideString(decoder.GetResult()), L"a");
+}
+
 TEST(FailureInjectionTest, SystemLocaleAndBuffers)
 {
     expectCleanFailures(

@@ -8,6 +8,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -205,6 +207,36 @@ TEST_F(MemoryMgrTest, GrowOnlyPoolPassesBackingFailuresOn)
     CZR_GrowOnlyPool pool(&failing.mgr()->allocator, 64);
     EXPECT_EQ(pool.Alloc(8), nullptr);
     EXPECT_EQ(failing.outOfMemoryReports(), 1);
+}
+
+TEST_F(MemoryMgrTest, GrowingMovesABlockThatCannotBeReallocated)
+{
+    CZR_GrowOnlyPool pool(nullptr, 4096);
+    auto* block = static_cast<char*>(ZRMEM_AllocatorGrow(&pool, nullptr, 0, 16));
+    ASSERT_NE(block, nullptr);
+    memcpy(block, "0123456789abcdef", 16);
+    auto* grown = static_cast<char*>(ZRMEM_AllocatorGrow(&pool, block, 16, 10000));
+    ASSERT_NE(grown, nullptr);
+    EXPECT_NE(grown, block);
+    EXPECT_EQ(std::string(grown, 16), "0123456789abcdef");
+    grown[9999] = 1;
+}
+
+TEST_F(MemoryMgrTest, OneFailedGrowthIsReportedOnce)
+{
+    FailingManager failing(100);
+    failing.refuseAbove(8);
+    for (_IZR_Allocator* allocator : {static_cast<_IZR_Allocator*>(nullptr), &failing.mgr()->allocator}) {
+        int reportsBefore = failing.outOfMemoryReports();
+        auto* block = static_cast<char*>(ZRMEM_AllocatorAlloc(allocator, 8));
+        ASSERT_NE(block, nullptr);
+        memcpy(block, "kept", 5);
+        EXPECT_EQ(ZRMEM_AllocatorGrow(allocator, block, 5, 64), nullptr);
+        EXPECT_EQ(failing.outOfMemoryReports(), reportsBefore + 1);
+        EXPECT_STREQ(block, "kept") << "the block is left as it was";
+        ZRMEM_AllocatorFree(allocator, block);
+    }
+    EXPECT_EQ(failing.liveBlocks(), 0);
 }
 
 TEST_F(MemoryMgrTest, PlexChainsBlocksAndRefusesOversizedCounts)

@@ -97,6 +97,7 @@ TEST(BasicArray, FailedGrowthKeepsTheContent)
     CZR_BasicArray array(4, nullptr);
     fill(array, 4);
     EXPECT_FALSE(array.SetSize(100, -1));
+    EXPECT_EQ(manager.outOfMemoryReports(), 1) << "one failure, one report";
     EXPECT_EQ(array.GetSize(), 4);
     EXPECT_EQ(at(array, 3), 4);
     EXPECT_FALSE(array.InsertSpaceAt(0, 10));

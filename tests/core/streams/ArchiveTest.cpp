@@ -1,9 +1,12 @@
 #include "IsolatedEnvironment.h"
 
+#include "../FailingManager.h"
+
 #include "streams/CZR_ArchiveLoader.h"
 #include "streams/CZR_ArchiveSaver.h"
 #include "streams/CZR_CRTFileStream.h"
 #include "streams/CZR_FileBufferArchive.h"
+#include "streams/CZR_MemoryStream.h"
 
 #include <gtest/gtest.h>
 
@@ -111,6 +114,49 @@ TEST(ArchiveSaver, AppendsToAnAttachedStreamInTheSameLayout)
 
     QByteArray text = IsolatedEnvironment::readFile(QString::fromStdString(path));
     EXPECT_EQ(Bytes(text.begin(), text.end()), saved(toBuffer));
+}
+
+TEST(ArchiveSaver, AValueThatCannotBeStoredFailsEveryLaterOne)
+{
+    FailingManager failing(1);
+    CZR_ArchiveSaver saver;
+    std::string large(200, 's');
+    saver << 1;
+    EXPECT_FALSE(saver.Failed());
+    saver << CZR_ByteStringC(large.c_str()) << 2 << static_cast<unsigned char>(3);
+    EXPECT_TRUE(saver.Failed());
+    EXPECT_EQ(saved(saver), (Bytes{0x01, 0, 0, 0})) << "what was stored still lines up";
+    EXPECT_EQ(failing.outOfMemoryReports(), 1);
+}
+
+TEST(ArchiveSaver, AStreamThatRefusesAWriteFailsEveryLaterValue)
+{
+    // Takes a number of writes, then refuses every one (a full disk).
+    struct FillingStream : CZR_MemoryStream
+    {
+        explicit FillingStream(int accepted) : CZR_MemoryStream(kConsecutive | kOwnsBlocks, nullptr), accepted(accepted)
+        {
+        }
+        using CZR_MemoryStream::WriteBlock;
+        bool WriteBlock(const void* buffer, size_t size) override
+        {
+            return ++attempts <= accepted && CZR_MemoryStream::WriteBlock(buffer, size);
+        }
+        int accepted;
+        int attempts = 0;
+    };
+    for (int accepted : {0, 1, 2}) {
+        FillingStream stream(accepted);
+        CZR_ArchiveSaver saver(&stream);
+        saver << 1 << "ab" << 2;
+        EXPECT_TRUE(saver.Failed()) << accepted;
+        EXPECT_EQ(stream.attempts, accepted + 1) << "nothing is written after the refused write";
+    }
+    FillingStream roomy(10);
+    CZR_ArchiveSaver saver(&roomy);
+    saver << 1 << "ab" << 2;
+    EXPECT_FALSE(saver.Failed());
+    EXPECT_EQ(roomy.GetSize(), 14);
 }
 
 // A load that the remaining bytes cannot satisfy leaves the target and the position alone: the

@@ -1,3 +1,5 @@
+#include "../FailingManager.h"
+
 #include "streams/CZR_BitStream.h"
 
 #include <gtest/gtest.h>
@@ -41,6 +43,15 @@ TEST(BitWriter, OrsBitsFromTheHighBitAndAligns)
     writer.WriteBits(-1, 0);
     EXPECT_EQ(buffer.GetBuffer()[1], 0xC0);
     EXPECT_EQ(buffer.GetBuffer()[2], 0x00);
+}
+
+TEST(BitWriter, SaysWhenItsBufferCannotGrow)
+{
+    FailingManager failing(0);
+    CZR_BinaryBuf buffer;
+    CZR_BitWriter writer(&buffer);
+    EXPECT_FALSE(writer.WriteBits(5, 3));
+    EXPECT_EQ(buffer.GetSize(), 0);
 }
 
 // Fields of every width up to 64 bits, written back to back, read back the same; a 64-bit field

@@ -1,5 +1,8 @@
 #include "RecordingAllocator.h"
 
+#include "../FailingManager.h"
+
+#include "memory/CZR_GrowOnlyPool.h"
 #include "streams/CZR_MemoryStream.h"
 
 #include <gtest/gtest.h>
@@ -161,6 +164,33 @@ TEST(MemoryStreamTest, AFailedGrowthKeepsTheDataAndFailsTheWrite)
     EXPECT_EQ(back, bytes);
     stream->Release();
     EXPECT_EQ(allocator.live, 0);
+}
+
+TEST(MemoryStreamTest, AStreamThatCannotTakeACallersBufferIsNotMade)
+{
+    Bytes caller = {1, 2, 3, 4};
+    FailingManager failing(1);
+    EXPECT_EQ(ZR_CreateMemoryStream(caller.data(), caller.size(), true, nullptr), nullptr)
+        << "the stream was made, but not the list that holds the buffer";
+    EXPECT_EQ(failing.liveBlocks(), 0);
+    EXPECT_EQ(caller, (Bytes{1, 2, 3, 4})) << "the buffer stays the caller's";
+}
+
+TEST(MemoryStreamTest, AConsecutiveStreamGrowsThroughAGrowOnlyPool)
+{
+    CZR_GrowOnlyPool pool(nullptr, 4096);
+    IZR_MemoryStream* stream = ZR_CreateMemoryStream(true, &pool);
+    ASSERT_TRUE(stream);
+    Bytes written;
+    for (uint8_t piece = 1; piece <= 3; ++piece) {
+        Bytes bytes(50000, piece);
+        ASSERT_TRUE(stream->WriteBlock(bytes.data(), bytes.size())) << int(piece);
+        written.insert(written.end(), bytes.begin(), bytes.end());
+    }
+    Bytes back(written.size());
+    EXPECT_TRUE(stream->ReadBlock(back.data(), 0, back.size()));
+    EXPECT_TRUE(back == written);
+    stream->Release();
 }
 
 // The requests for data buffers, apart from the stream object and its block list.

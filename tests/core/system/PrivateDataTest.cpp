@@ -1,3 +1,5 @@
+#include "../FailingManager.h"
+
 #include "containers/CZR_PrivateData.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +72,18 @@ TEST(PrivateDataTest, RemovingLeavesTheDataAliveAndUnknownKeysAreRefused)
     list.ClearAll();
     EXPECT_EQ(released, 0);
     EXPECT_EQ(list.GetSize(), 0);
+}
+
+TEST(PrivateDataTest, AKeyThatCannotBeAddedLeavesTheDataToTheCaller)
+{
+    int released = 0;
+    {
+        CZR_PrivateData list;
+        FailingManager failing(0);
+        EXPECT_FALSE(list.SetPrivateData(&g_keyA, &released, ReleaseCounter::Release));
+        EXPECT_EQ(list.GetPrivateData(&g_keyA), nullptr);
+    }
+    EXPECT_EQ(released, 0);
 }
 
 TEST(PrivateDataTest, AnObjectReplacedByPlainDataIsDeleted)

@@ -1,22 +1,30 @@
 #include "XmlTestSupport.h"
 
-#include "codecs/ZRUTF8.h"
 #include "xml/CZR_XMLDataAcc.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
 
+// By hand rather than through the library, so that a tree can be pictured while the library's
+// memory is failing on purpose.
 std::string utf8(const CZR_WideStringC& text)
 {
     std::string out;
     for (int i = 0; i < text.GetLength(); ++i) {
-        if (text[i] == 0) {
+        auto c = static_cast<uint32_t>(text[i]);
+        if (c == 0) {
             out += "\\0";
-            continue;
+        } else if (c < 0x80) {
+            out += char(c);
+        } else {
+            int count = c < 0x800 ? 2 : c < 0x10000 ? 3 : c < 0x200000 ? 4 : c < 0x4000000 ? 5 : 6;
+            static const unsigned char lead[7] = {0, 0, 0xC0, 0xE0, 0xF0, 0xF8, 0xFC};
+            out += char((c >> (6 * (count - 1))) | lead[count]);
+            for (int k = count - 2; k >= 0; --k)
+                out += char(0x80 | ((c >> (6 * k)) & 0x3F));
         }
-        CZR_ByteString bytes = ZR_UTF8Encode(text.GetPtr() + i, 1);
-        out.append(bytes.c_str(), size_t(bytes.GetLength()));
     }
     return out;
 }
