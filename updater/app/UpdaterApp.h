@@ -39,8 +39,8 @@ public:
     void setEngine(CReaderModuleManager* engine);
     void releaseEngine();
 
-    // One run as the command line asks for it; bRunFinished tells start-up whether anything is left
-    // open. runUpdate starts the presence listener first.
+    // One run as the command line asks for it, ended when these return; bRunFinished tells start-up
+    // whether it did what it was asked. runUpdate starts the presence listener first.
     void runUpdate(int language, int country);
     void runUpdateVisible(int language, int country);
     // The run's fresh unpack folder ("updater/uncompress/<seconds since the epoch>"); empty before.

@@ -8,12 +8,12 @@
 #include "engine/CReaderModuleManager.h"
 #include "engine/CRegister.h"
 #include "engine/CSetup_CommandLine.h"
-#include "engine/Comm.h"
+#include "engine/CUP_Log.h"
 #include "engine/DlgDownload.h"
+#include "engine/DlgMessage.h"
+#include "engine/UpdaterFolders.h"
 
-#include <QDateTime>
 #include <QDebug>
-#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -61,6 +61,7 @@ void UpdaterApp::runUpdateVisible(int language, int country)
         return;
     if (m_pCommandLine->IsInsForceUpdate()) {
         checkForcedUpdate();
+        bRunFinished = true;
         return;
     }
 
@@ -71,23 +72,30 @@ void UpdaterApp::runUpdateVisible(int language, int country)
     } else if (!m_pCommandLine->IsUpdater()) {
         if (m_pCommandLine->IsInsatll())
             runPackageInstall();
+        else
+            CUP_Log::PrintLog("no run for this command line: it names no mode");
     } else if (type == kUpdateList || type == kAutoUpdater) {
         runChecking(false);
     } else if (!type.isEmpty()) {
         runComponents(type);
+    } else {
+        CUP_Log::PrintLog("no run for this command line: the updater type is empty");
     }
 }
 
+// Without it nothing can be downloaded or unpacked: the user learns why before the run ends.
 bool UpdaterApp::makeUnpackFolder()
 {
-    const QString parent = GetAppDateRootPath() + "updater/uncompress/";
-    Comm::deleteDir(parent);
-    const QString folder = parent + QString::number(QDateTime::currentSecsSinceEpoch());
-    if (!QDir(folder).exists() && !QDir().mkpath(folder)) {
-        qDebug() << "can not make path for uncompress the updater:" << folder;
+    const MadeFolder folder = UpdaterFolders::freshUnpackFolder();
+    if (!folder.isMade()) {
+        DlgMessage message(nullptr);
+        message.setInformation(
+            tr("The download folder cannot be written (%1):\n%2").arg(folder.error, GetAppDateRootPath() + "updater"));
+        message.setStandardButtonsOk();
+        message.exec();
         return false;
     }
-    m_strUnpackFolder = folder;
+    m_strUnpackFolder = folder.path;
     return true;
 }
 

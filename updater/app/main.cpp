@@ -7,11 +7,12 @@
 #include "engine/CUpdateCertFile.h"
 #include "platform/ProcessLocale.h"
 
-#include <QDebug>
 #include <QFileInfo>
 #include <QFont>
 #include <QStringList>
 #include <QTranslator>
+
+#include <cstdlib>
 
 namespace {
 
@@ -94,8 +95,7 @@ int main(int argc, char** argv)
 
     theApp = new UpdaterApp(&commandLine, nullptr);
     theApp->runUpdate(language, country);
-    if (theApp->bRunFinished)
-        return 0;
-    qDebug() << "ready to enter the  updater  main-->  eventloop ---> application.exec()";
-    return QApplication::exec();
+    // Every run ends inside runUpdate: a process that went on waiting would wait for nothing, and
+    // would hold the single-instance name against every later run.
+    return theApp->bRunFinished ? EXIT_SUCCESS : EXIT_FAILURE;
 }

@@ -16,7 +16,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -36,27 +39,89 @@ std::uint32_t littleEndian32(const unsigned char* bytes)
         | std::uint32_t(bytes[3]) << 24;
 }
 
+QString systemErrorText(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// The first cause of a failed unpacking, in words for the log.
+class FailureCause
+{
+public:
+    bool failed() const { return !m_text.isEmpty(); }
+    const QString& text() const { return m_text; }
+
+    bool fail(const QString& cause)
+    {
+        if (m_text.isEmpty())
+            m_text = cause;
+        return false;
+    }
+    // `what` and the system's text for errno as the failing call left it.
+    bool failWithErrno(const QString& what) { return fail(what + ": " + systemErrorText(errno)); }
+
+private:
+    QString m_text;
+};
+
 bool closeWritten(StdioFile& file)
 {
     return std::fclose(file.release()) == 0;
 }
 
-struct ScratchFiles {
-    QString lzmaPart;
-    QString decoded;
-    QString table;
+// The three scratch files of one unpacking. They hold the whole package twice over, so they go
+// however the unpacking ends, and with them the private folder made for them.
+class ScratchFiles
+{
+    VzipScratchFolder m_folder; // first: the paths below are made from it
 
-    explicit ScratchFiles(const QString& folder)
-        : lzmaPart(folder + "jsinfile_tmp"), decoded(folder + "jsoutfile_tmp"), table(folder + "jsfileover_tmp")
+public:
+    explicit ScratchFiles(VzipScratchFolder folder)
+        : m_folder(std::move(folder))
+        , lzmaPart(m_folder.path() + "jsinfile_tmp")
+        , decoded(m_folder.path() + "jsoutfile_tmp")
+        , table(m_folder.path() + "jsfileover_tmp")
     {
     }
-
-    void remove() const
+    ~ScratchFiles()
     {
+        if (!m_folder.isValid())
+            return;
         QFile::remove(lzmaPart);
         QFile::remove(decoded);
         QFile::remove(table);
+        m_folder.releaseIfPrivate();
     }
+    ScratchFiles(const ScratchFiles&) = delete;
+    ScratchFiles& operator=(const ScratchFiles&) = delete;
+
+    bool isValid() const { return m_folder.isValid(); }
+
+    const QString lzmaPart;
+    const QString decoded;
+    const QString table;
+};
+
+// What an unpacking made in the destination, so that a failed one takes it back: a half-written
+// package is of no use, and on a full disk it is what keeps the disk full.
+class WrittenEntries
+{
+public:
+    void made(const QString& path) { m_paths.push_back(path); }
+
+    // Newest first, so that folders are empty by the time they are reached; a folder that still
+    // holds something of someone else's stays.
+    void takeBack() const
+    {
+        for (auto it = m_paths.rbegin(); it != m_paths.rend(); ++it) {
+            const QByteArray native = QFile::encodeName(*it);
+            if (::unlink(native.constData()) != 0)
+                ::rmdir(native.constData());
+        }
+    }
+
+private:
+    std::vector<QString> m_paths;
 };
 
 // Checks the body after the header against the header's checksum, reading to the file's end.
@@ -76,39 +141,67 @@ bool bodyMatchesChecksum(FILE* package, std::int64_t bodyLength, std::uint32_t e
     return bodyLength == 0 && checksum.value() == expected;
 }
 
-// Copies the body after the header: its first `lzmaLength` bytes to `lzmaPart`, the rest to `table`.
-bool splitBody(FILE* package, std::int64_t bodyLength, std::uint32_t lzmaLength, FILE* lzmaPart, FILE* table)
+// Copies the body after the header: its first `lzmaLength` bytes to the LZMA part, the rest to
+// the table.
+bool splitBody(FILE* package, std::int64_t bodyLength, std::uint32_t lzmaLength, FILE* lzmaPart, FILE* table,
+               const ScratchFiles& scratch, FailureCause& cause)
 {
     std::vector<unsigned char> block(kBlockSize);
     std::int64_t position = 0;
     while (position < bodyLength) {
         const size_t got = std::fread(block.data(), 1, kBlockSize, package);
         if (got == 0)
-            return false;
+            return cause.fail("the package ends before its length");
         const std::int64_t lzmaLeft = std::max<std::int64_t>(0, std::int64_t(lzmaLength) - position);
         const size_t toLzma = static_cast<size_t>(std::min<std::int64_t>(lzmaLeft, std::int64_t(got)));
         if (std::fwrite(block.data(), 1, toLzma, lzmaPart) != toLzma)
-            return false;
+            return cause.failWithErrno("cannot write " + scratch.lzmaPart);
         if (std::fwrite(block.data() + toLzma, 1, got - toLzma, table) != got - toLzma)
-            return false;
+            return cause.failWithErrno("cannot write " + scratch.table);
         position += static_cast<std::int64_t>(got);
     }
     return true;
 }
 
-bool splitPackage(const QString& package, std::int64_t bodyLength, std::uint32_t lzmaLength, const ScratchFiles& scratch)
+bool splitPackage(const QString& package, std::int64_t bodyLength, std::uint32_t lzmaLength, const ScratchFiles& scratch,
+                  FailureCause& cause)
 {
     StdioFile in = openFile(package, "rb");
     if (!in || fseeko(in.get(), kHeaderSize, SEEK_SET) != 0)
-        return false;
+        return cause.failWithErrno("cannot read the package again");
     StdioFile lzmaPart = openFile(scratch.lzmaPart, "wb");
+    if (!lzmaPart)
+        return cause.failWithErrno("cannot create " + scratch.lzmaPart);
     StdioFile table = openFile(scratch.table, "wb");
-    if (!lzmaPart || !table)
-        return false;
-    const bool split = splitBody(in.get(), bodyLength, lzmaLength, lzmaPart.get(), table.get());
-    const bool lzmaClosed = closeWritten(lzmaPart);
-    const bool tableClosed = closeWritten(table);
-    return split && lzmaClosed && tableClosed;
+    if (!table)
+        return cause.failWithErrno("cannot create " + scratch.table);
+    const bool split = splitBody(in.get(), bodyLength, lzmaLength, lzmaPart.get(), table.get(), scratch, cause);
+    if (!closeWritten(lzmaPart))
+        cause.failWithErrno("cannot write " + scratch.lzmaPart);
+    if (!closeWritten(table))
+        cause.failWithErrno("cannot write " + scratch.table);
+    return split && !cause.failed();
+}
+
+bool decodeContents(const ScratchFiles& scratch, std::uint64_t expectedSize, FailureCause& cause)
+{
+    const LzmaDecodeOutcome outcome = decodeLzmaAloneFile(QFile::encodeName(scratch.lzmaPart).constData(),
+                                                          QFile::encodeName(scratch.decoded).constData(), expectedSize);
+    switch (outcome.result) {
+    case LzmaDecodeOutcome::Decoded:
+        return true;
+    case LzmaDecodeOutcome::InputUnreadable:
+        return cause.fail("cannot read " + scratch.lzmaPart + ": " + systemErrorText(outcome.systemError));
+    case LzmaDecodeOutcome::OutputUnwritable:
+        return cause.fail("cannot write " + scratch.decoded + ": " + systemErrorText(outcome.systemError));
+    case LzmaDecodeOutcome::DictionaryTooLarge:
+        return cause.fail("the compressed contents ask for a dictionary above the largest one accepted");
+    case LzmaDecodeOutcome::TooLarge:
+        return cause.fail("the compressed contents are larger than the entry table says");
+    case LzmaDecodeOutcome::Damaged:
+        break;
+    }
+    return cause.fail("the compressed contents cannot be decoded");
 }
 
 // Where the entry lands, spelled the way the unpacker has always built it.
@@ -157,25 +250,30 @@ bool passesThroughLink(const QString& root, const QString& target)
     return false;
 }
 
-bool allTargetsSafe(const QString& root, const VzipEntryTable& table)
+bool allTargetsSafe(const QString& root, const VzipEntryTable& table, FailureCause& cause)
 {
     for (const VzipEntry& entry : table.entries()) {
         const QString target = entryTarget(root, entry);
-        if (!staysInside(root, target) || passesThroughLink(root, target))
-            return false;
+        if (!staysInside(root, target))
+            return cause.fail("the entry " + entry.name + " would leave the unpack folder");
+        if (passesThroughLink(root, target))
+            return cause.fail("the entry " + entry.name + " would be written through a link");
     }
     return true;
 }
 
-bool makeFolderLevel(const QString& path)
+// One level of a folder, made unless it is there; a link in its place is no folder of ours.
+bool makeRealFolderLevel(const QString& path, WrittenEntries& written, FailureCause& cause)
 {
-    QDir().mkdir(path);
-    return QFileInfo(path).isDir();
-}
-
-bool makeRealFolderLevel(const QString& path)
-{
-    return makeFolderLevel(path) && !isLink(path);
+    if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0) {
+        written.made(path);
+        return true;
+    }
+    if (errno != EEXIST)
+        return cause.failWithErrno("cannot make the folder " + path);
+    if (isLink(path) || !QFileInfo(path).isDir())
+        return cause.fail("cannot make the folder " + path + ": " + systemErrorText(ENOTDIR));
+    return true;
 }
 
 StdioFile createWithoutFollowing(const QString& path)
@@ -189,36 +287,48 @@ StdioFile createWithoutFollowing(const QString& path)
     return StdioFile(file);
 }
 
-bool copyContents(FILE* decoded, FILE* target, std::uint32_t size, std::vector<unsigned char>& block)
+bool copyContents(FILE* decoded, FILE* target, std::uint32_t size, std::vector<unsigned char>& block,
+                  const QString& targetPath, FailureCause& cause)
 {
     std::uint32_t left = size;
     while (left > 0) {
         const size_t wanted = std::min<size_t>(left, kBlockSize);
         const size_t got = std::fread(block.data(), 1, wanted, decoded);
-        if (got == 0 || std::fwrite(block.data(), 1, got, target) != got)
-            return false;
+        if (got == 0)
+            return cause.fail("the decoded contents end before the entry table does");
+        if (std::fwrite(block.data(), 1, got, target) != got)
+            return cause.failWithErrno("cannot write " + targetPath);
         left -= static_cast<std::uint32_t>(got);
     }
     return true;
 }
 
-bool writeEntries(const QString& root, const VzipEntryTable& table, FILE* decoded)
+bool writeFileEntry(const QString& target, std::uint32_t size, FILE* decoded, std::vector<unsigned char>& block,
+                    WrittenEntries& written, FailureCause& cause)
+{
+    StdioFile file = createWithoutFollowing(target);
+    if (!file)
+        return cause.failWithErrno("cannot create " + target);
+    written.made(target);
+    const bool copied = copyContents(decoded, file.get(), size, block, target, cause);
+    if (!closeWritten(file))
+        return cause.failWithErrno("cannot write " + target);
+    return copied;
+}
+
+bool writeEntries(const QString& root, const VzipEntryTable& table, FILE* decoded, WrittenEntries& written,
+                  FailureCause& cause)
 {
     std::vector<unsigned char> block(kBlockSize);
+    const QString rootLevel = QDir::cleanPath(root);
     for (const VzipEntry& entry : table.entries()) {
-        if (!QFileInfo(root).isDir() && !makeFolderLevel(root))
+        if (!QFileInfo(rootLevel).isDir() && !makeRealFolderLevel(rootLevel, written, cause))
             return false;
         const QString target = entryTarget(root, entry);
-        if (VzipEntryTable::isFolder(entry)) {
-            if (!makeRealFolderLevel(target.left(target.size() - 1)))
-                return false;
-            continue;
-        }
-        StdioFile file = createWithoutFollowing(target);
-        if (!file)
-            return false;
-        const bool copied = copyContents(decoded, file.get(), entry.size, block);
-        if (!closeWritten(file) || !copied)
+        const bool made = VzipEntryTable::isFolder(entry)
+                              ? makeRealFolderLevel(target.left(target.size() - 1), written, cause)
+                              : writeFileEntry(target, entry.size, decoded, block, written, cause);
+        if (!made)
             return false;
     }
     return true;
@@ -231,59 +341,75 @@ std::int64_t fileSize(FILE* file)
     return ftello(file);
 }
 
-int unpackBody(const QString& package, std::int64_t bodyLength, std::uint32_t lzmaLength, const QString& destinationFolder)
+bool unpackBody(const QString& package, std::int64_t bodyLength, std::uint32_t lzmaLength,
+                const QString& destinationFolder, FailureCause& cause)
 {
-    const VzipScratchFolder scratchFolder = VzipScratchFolder::prepare(QFileInfo(QDir::cleanPath(destinationFolder)).absolutePath());
-    if (!scratchFolder.isValid())
-        return CZR_Vzip::kUnpackFailed;
-    const ScratchFiles scratch(scratchFolder.path());
-    if (!splitPackage(package, bodyLength, lzmaLength, scratch))
-        return CZR_Vzip::kUnpackFailed;
+    const QString fallbackParent = QFileInfo(QDir::cleanPath(destinationFolder)).absolutePath();
+    const ScratchFiles scratch(VzipScratchFolder::prepare(fallbackParent));
+    if (!scratch.isValid())
+        return cause.fail("no folder for the temporary files can be made, neither in " + QDir::tempPath() + " nor in " +
+                          fallbackParent);
+    if (!splitPackage(package, bodyLength, lzmaLength, scratch, cause))
+        return false;
 
     const std::optional<VzipEntryTable> table = VzipEntryTable::readFile(scratch.table);
+    if (!table)
+        return cause.fail("the entry table is damaged");
     const QString root = destinationRoot(destinationFolder);
-    if (!table || !allTargetsSafe(root, *table))
-        return CZR_Vzip::kUnpackFailed;
-    if (!decodeLzmaAloneFile(QFile::encodeName(scratch.lzmaPart).constData(),
-                             QFile::encodeName(scratch.decoded).constData(), table->totalSize()))
-        return CZR_Vzip::kUnpackFailed;
+    if (!allTargetsSafe(root, *table, cause) || !decodeContents(scratch, table->totalSize(), cause))
+        return false;
 
     StdioFile decoded = openFile(scratch.decoded, "rb");
-    if (!decoded || fileSize(decoded.get()) != std::int64_t(table->totalSize()) || fseeko(decoded.get(), 0, SEEK_SET) != 0)
-        return CZR_Vzip::kUnpackFailed;
-    if (!writeEntries(root, *table, decoded.get()))
-        return CZR_Vzip::kUnpackFailed;
-    decoded.reset();
-    scratch.remove();
-    scratchFolder.releaseIfPrivate();
-    return CZR_Vzip::kUnpacked;
+    if (!decoded)
+        return cause.failWithErrno("cannot read " + scratch.decoded);
+    if (fileSize(decoded.get()) != std::int64_t(table->totalSize()) || fseeko(decoded.get(), 0, SEEK_SET) != 0)
+        return cause.fail("the decoded contents do not add up to the sizes in the entry table");
+    WrittenEntries written;
+    if (!writeEntries(root, *table, decoded.get(), written, cause)) {
+        written.takeBack();
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
 int CZR_Vzip::Unzip2(QString& package, QString& destinationFolder)
 {
+    m_strFailure.clear();
     StdioFile in = openFile(package, "rb");
     if (!in)
-        return kCannotOpen;
+        return failed(kCannotOpen, "cannot open the package " + package + ": " + systemErrorText(errno));
     qDebug() << kHeaderSize;
     unsigned char header[kHeaderSize] = {};
     if (std::fread(header, 1, kHeaderSize, in.get()) < 4 || littleEndian32(header) != kMagic)
-        return kNotAPackage;
+        return failed(kNotAPackage, "not a Vzip package: it does not begin with the magic number");
     const std::int64_t bodyLength = fileSize(in.get()) - kHeaderSize;
     const std::uint32_t lzmaLength = littleEndian32(header + 16);
-    if (bodyLength < 0 || bodyLength < std::int64_t(lzmaLength))
-        return kDamaged;
+    if (bodyLength < 0)
+        return failed(kDamaged, "the package is damaged: it is shorter than its header");
+    if (bodyLength < std::int64_t(lzmaLength))
+        return failed(kDamaged, "the package is damaged: its LZMA part is longer than the package");
     if (!bodyMatchesChecksum(in.get(), bodyLength, littleEndian32(header + 8)))
-        return kDamaged;
+        return failed(kDamaged, "the package is damaged: its checksum does not match its contents");
     in.reset();
-    return unpackBody(package, bodyLength, lzmaLength, destinationFolder);
+    FailureCause cause;
+    if (!unpackBody(package, bodyLength, lzmaLength, destinationFolder, cause))
+        return failed(kUnpackFailed, cause.text());
+    return kUnpacked;
+}
+
+int CZR_Vzip::failed(int result, const QString& cause)
+{
+    m_strFailure = cause;
+    return result;
 }
 
 bool CZR_Vzip::UnzipFileToFile(QString& lzmaFile, QString& outputFile)
 {
     return decodeLzmaAloneFile(QFile::encodeName(lzmaFile).constData(), QFile::encodeName(outputFile).constData(),
-                               kLzmaUnlimitedOutput);
+                               kLzmaUnlimitedOutput)
+        .decoded();
 }
 
 void CZR_Vzip::BuildTable32(unsigned long polynomial, unsigned long table[256])

@@ -6,7 +6,7 @@
 
 // Unpacks a Vzip package: a 28-byte header (magic, checksum, length N of the LZMA part), one
 // LZMA-alone stream holding every file's contents one after another, and an entry table naming
-// the files and folders and each file's length. Holds no data; create one per package.
+// the files and folders and each file's length. Create one per package.
 class CZR_Vzip
 {
 public:
@@ -22,7 +22,10 @@ public:
     CZR_Vzip() = default;
     virtual ~CZR_Vzip() = default;
 
+    // A failure takes back what it wrote into the destination; the temporary files go either way.
     int Unzip2(QString& package, QString& destinationFolder);
+    // Why the last Unzip2 failed, in words for the log; empty after a success.
+    QString failureCause() const { return m_strFailure; }
     bool UnzipFileToFile(QString& lzmaFile, QString& outputFile);
 
     // The checksum table kept in 64-bit entries; only the low 32 bits of each entry count.
@@ -31,4 +34,9 @@ public:
     void BuildTable64(unsigned long polynomial, unsigned long table[256]);
     unsigned long RunCRC32(const unsigned char* data, unsigned long length, unsigned long polynomial);
     bool MyReadFile(FILE* file, void* buffer, unsigned long n);
+
+private:
+    int failed(int result, const QString& cause);
+
+    QString m_strFailure;
 };

@@ -3,15 +3,14 @@
 #include "CReaderModuleManager.h"
 #include "PackageChecksum.h"
 #include "QHttpDownLoadS.h"
+#include "UpdaterFolders.h"
 #include "UpdaterResources.h"
 #include "WorkBesideEventLoop.h"
 #include "CUP_Log.h"
-#include "Comm.h"
 #include "ui_DlgDownload.h"
 
 #include <QDateTime>
 #include <QDebug>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
@@ -58,9 +57,9 @@ QString remainingSecondsText(qint64 received, qint64 total, double elapsedSecond
 }
 
 // Reads the whole package, which can take long, beside the event loop.
-bool packageMatches(const QString& path, const std::string& md5)
+QByteArray packageDigest(const QString& path)
 {
-    return runBesideEventLoop([path, md5] { return PackageChecksum::matches(path, md5); });
+    return runBesideEventLoop([path] { return PackageChecksum::md5Of(path); });
 }
 
 } // namespace
@@ -178,10 +177,9 @@ void DlgDownload::downloadUpates(int work)
 
     replaceDownloader();
 
-    const QString folder = downloadFolder();
-    if (!QDir(folder).exists() && !QDir().mkpath(folder)) {
-        CUP_Log::PrintLog("can not make path for store the downloads: " + folder);
-        stopModule("the download folder cannot be made");
+    const MadeFolder folder = UpdaterFolders::downloadFolder();
+    if (!folder.isMade()) {
+        skipModule("the download folder cannot be made: " + folder.error);
         return;
     }
     const QString fileName = packageFileName(QString::fromStdString(m_pCurModule->url));
@@ -189,7 +187,7 @@ void DlgDownload::downloadUpates(int work)
         skipModule("the package URL names no file: " + QString::fromStdString(m_pCurModule->url));
         return;
     }
-    const QString target = folder + "/" + fileName;
+    const QString target = folder.path + "/" + fileName;
     const qint64 expectedSize = expectedPackageSize(m_pCurModule->size);
     QPointer<DlgDownload> self(this);
     const bool complete = packageIsComplete(target, expectedSize);
@@ -201,11 +199,6 @@ void DlgDownload::downloadUpates(int work)
     }
     QFile::remove(target);
     startTransfer(target);
-}
-
-QString DlgDownload::downloadFolder() const
-{
-    return appDataRootPath() + "updater";
 }
 
 // The previous downloader may be the sender of the signal that got us here: it goes once control
@@ -230,7 +223,8 @@ bool DlgDownload::packageIsComplete(const QString& target, qint64 expectedSize) 
     const QFileInfo file(target);
     if (!file.exists() || file.size() != expectedSize)
         return false;
-    return !PackageChecksum::isUsableMd5(m_pCurModule->md5) || packageMatches(target, m_pCurModule->md5);
+    return !PackageChecksum::isUsableMd5(m_pCurModule->md5) ||
+           PackageChecksum::sameMd5(packageDigest(target), m_pCurModule->md5);
 }
 
 void DlgDownload::announceCompletePackage(const QString& target, qint64 expectedSize)
@@ -260,14 +254,15 @@ void DlgDownload::startTransfer(const QString& target)
     QHttpDownLoadS* downloader = m_pDownloader;
     const bool started = downloader->startDownLoads(silent);
     if (!started && self && m_pDownloader == downloader)
-        skipModule("the package file cannot be written: " + target);
+        skipModule("the download did not start: " + downloader->failureCause());
 }
 
-// What a failed transfer left behind is no package: a later run must not take it for one.
+// What a failed transfer left behind is no package: a later run must not take it for one. The
+// failing downloader is always the current one: an earlier one is cut off when it is replaced.
 void DlgDownload::errorfinish(QString filePath)
 {
     QFile::remove(filePath);
-    skipModule("the download failed: " + filePath);
+    skipModule("the download failed: " + m_pDownloader->failureCause() + " (" + filePath + ")");
 }
 
 // The module has ended without being installed; the queue goes on with the next one.
@@ -276,13 +271,6 @@ void DlgDownload::skipModule(const QString& reason)
     CUP_Log::PrintLog("skip module " + m_strTitle + ": " + reason);
     emit SignalInstallProgress(m_strTitle, -1);
     continueDownload();
-}
-
-// The module has ended and nothing after it can go better: the queue stays where it is.
-void DlgDownload::stopModule(const QString& reason)
-{
-    CUP_Log::PrintLog("stop at module " + m_strTitle + ": " + reason);
-    emit SignalInstallProgress(m_strTitle, -1);
 }
 
 void DlgDownload::installHasDownloadUpdates(QString tempName)
@@ -297,12 +285,14 @@ void DlgDownload::oneDownloadFinish(QString filePath)
         return;
     if (m_pCurModule && PackageChecksum::isUsableMd5(m_pCurModule->md5)) {
         QPointer<DlgDownload> self(this);
-        const bool matches = packageMatches(filePath, m_pCurModule->md5);
+        const QByteArray digest = packageDigest(filePath);
         if (!self)
             return;
-        if (!matches) {
+        if (!PackageChecksum::sameMd5(digest, m_pCurModule->md5)) {
             QFile::remove(filePath);
-            skipModule("the package does not match its MD5: " + filePath);
+            const QString found = digest.isEmpty() ? QString("the package cannot be read") : "its MD5 is " + digest;
+            skipModule("the package does not match its MD5: " + found + ", the service announced " +
+                       QString::fromStdString(m_pCurModule->md5) + " (" + filePath + ")");
             return;
         }
     }
@@ -318,24 +308,13 @@ void DlgDownload::oneDownloadFinish(QString filePath)
         }
         return;
     }
-    const QString unpackFolder = prepareUnpackFolder();
-    if (unpackFolder.isEmpty())
+    const MadeFolder unpackFolder = UpdaterFolders::freshUnpackFolder();
+    if (!unpackFolder.isMade()) {
+        skipModule("the unpack folder cannot be made: " + unpackFolder.error);
         return;
-    const bool userModule = !m_pCurModule || (m_pCurModule->module_type != "service" && m_pCurModule->module_type != "basic");
-    InstallVzip(filePath, unpackFolder, true, userModule);
-}
-
-QString DlgDownload::prepareUnpackFolder()
-{
-    QString folder = appDataRootPath() + "updater/uncompress/";
-    Comm::deleteDir(folder);
-    folder += QString::number(QDateTime::currentSecsSinceEpoch());
-    if (!QDir(folder).exists() && !QDir().mkpath(folder)) {
-        qDebug() << "can not make path for uncompress the updater:" << folder;
-        stopModule("the unpack folder cannot be made");
-        return QString();
     }
-    return folder;
+    const bool userModule = !m_pCurModule || (m_pCurModule->module_type != "service" && m_pCurModule->module_type != "basic");
+    InstallVzip(filePath, unpackFolder.path, true, userModule);
 }
 
 void DlgDownload::updateProgress(qint64 receiveSize, qint64 totalSize)

@@ -77,19 +77,16 @@ private:
     enum class PluginCopy { Copied, AlreadyInstalled, Failed };
 
     // Download.
-    QString downloadFolder() const;
     void replaceDownloader();
     bool packageIsComplete(const QString& target, qint64 expectedSize) const;
     void announceCompletePackage(const QString& target, qint64 expectedSize);
     void startTransfer(const QString& target);
     void skipModule(const QString& reason);
-    void stopModule(const QString& reason);
     void collectPlugin(const QString& fileName);
     void installCollectedPlugins();
     QMap<QString, PluginCopy> copyPlugins();
 
     // Installation.
-    QString prepareUnpackFolder();
     void installerEnded(const std::shared_ptr<InstallBatch>& batch, const QString& installerPath,
                         qint64 startedAtMs, bool succeeded);
     void finishBatchIfDone(const std::shared_ptr<InstallBatch>& batch);

@@ -23,8 +23,8 @@ struct InstallBatch {
     QString title;
     int running = 0;
     bool starting = true; // InstallVzip is still starting installers
-    bool failed = false;  // an installer failed or was not confirmed: the queue goes on
-    bool stopped = false; // the install history is unusable: the queue stops
+    bool failed = false;          // an installer failed or was not confirmed
+    bool historyUnusable = false; // one of the failures: the install history could not be read
     bool reported = false;
 };
 
@@ -94,17 +94,21 @@ void DlgDownload::InstallVzip(QString package, QString unpackFolder, bool bAllow
     emit SignalInstallProgress(title, 0);
     // Unpacking can take long, and meanwhile anything may happen to this window.
     QPointer<DlgDownload> self(this);
-    const int unpacked = runBesideEventLoop([package, unpackFolder]() mutable {
+    const QString failure = runBesideEventLoop([package, unpackFolder]() mutable {
         CZR_Vzip vzip;
-        return vzip.Unzip2(package, unpackFolder);
+        return vzip.Unzip2(package, unpackFolder) < 1 ? vzip.failureCause() : QString();
     });
     if (!self)
         return;
-    if (unpacked < 1) {
+    if (!failure.isEmpty()) {
         qDebug() << "Uncompress Failed";
+        CUP_Log::PrintLog("Uncompress Failed: " + package + ": " + failure);
         emit SignalInstallProgress(title, -1);
         QMessageBox::warning(nullptr, tr("Kelvrin PDF Reader") + tr(" Updater"),
                              tr("Failed to extract the downloaded package. Please try again."), QMessageBox::Ok);
+        // The box runs a modal loop of its own.
+        if (self)
+            continueDownload();
         return;
     }
     emit SignalInstallProgress(title, 20);
@@ -112,7 +116,9 @@ void DlgDownload::InstallVzip(QString package, QString unpackFolder, bool bAllow
     QVector<_SetupInfo*> entries;
     ParseSetupInfo(unpackFolder, entries);
     if (entries.isEmpty()) {
-        stopModule("the package lists no installer");
+        CUP_Log::PrintLog("the package lists no installer: " + package);
+        emit SignalInstallProgress(title, -1);
+        continueDownload();
         return;
     }
 
@@ -215,7 +221,8 @@ void DlgDownload::installerEnded(const std::shared_ptr<InstallBatch>& batch, con
             batch->failed = true;
             break;
         case HistoryVerdict::Unusable:
-            batch->stopped = true;
+            batch->failed = true;
+            batch->historyUnusable = true;
             break;
         }
     }
@@ -228,11 +235,8 @@ void DlgDownload::finishBatchIfDone(const std::shared_ptr<InstallBatch>& batch)
     if (batch->starting || batch->running > 0 || batch->reported)
         return;
     batch->reported = true;
-    if (batch->stopped) {
-        CUP_Log::PrintLog("the install history cannot be read; the queue stops at " + batch->title);
-        emit SignalInstallProgress(batch->title, -1);
-        return;
-    }
+    if (batch->historyUnusable)
+        CUP_Log::PrintLog("the install history cannot be read, so " + batch->title + " is not confirmed");
     if (batch->failed) {
         emit SignalInstallProgress(batch->title, -1);
     } else {

@@ -18,15 +18,20 @@ bool isUsableMd5(const std::string& md5)
     return true;
 }
 
-bool matches(const QString& filePath, const std::string& md5)
+QByteArray md5Of(const QString& filePath)
 {
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
-        return false;
+        return QByteArray();
     QCryptographicHash hash(QCryptographicHash::Md5);
     if (!hash.addData(&file))
-        return false;
-    return hash.result().toHex() == QByteArray::fromStdString(md5).toLower();
+        return QByteArray();
+    return hash.result().toHex();
+}
+
+bool sameMd5(const QByteArray& digest, const std::string& md5)
+{
+    return !digest.isEmpty() && digest == QByteArray::fromStdString(md5).toLower();
 }
 
 } // namespace PackageChecksum

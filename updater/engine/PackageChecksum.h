@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <string>
@@ -11,7 +12,10 @@ namespace PackageChecksum {
 // digest at all, and the package is taken as it is.
 bool isUsableMd5(const std::string& md5);
 
-// The file's MD5 equals `md5` (ignoring letter case); false when the file cannot be read.
-bool matches(const QString& filePath, const std::string& md5);
+// The file's MD5 in lower-case hexadecimal; empty when the file cannot be read.
+QByteArray md5Of(const QString& filePath);
+
+// `digest`, as md5Of gives it, equals `md5` (ignoring letter case).
+bool sameMd5(const QByteArray& digest, const std::string& md5);
 
 } // namespace PackageChecksum

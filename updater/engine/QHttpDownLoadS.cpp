@@ -22,6 +22,11 @@ constexpr qint64 kReadBufferSize = 1024 * 1024;
 // a longer one is cut off.
 constexpr qint64 kMaximumDiscarded = 1024 * 1024;
 
+QString httpStatusCause(int status)
+{
+    return QString("the server answered with HTTP status %1").arg(status);
+}
+
 bool isRedirect(int status)
 {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
@@ -93,9 +98,11 @@ bool QHttpDownLoadS::openTarget()
 {
     closeFile();
     delete m_file;
+    m_failureCause.clear();
     m_file = new QFile(m_filePath);
     if (!m_file->open(QIODevice::WriteOnly | QIODevice::Append)) {
         qDebug() << "Error:Cannot open file: " + m_filePath;
+        noteFailure(fileError("cannot open"));
         return false;
     }
     // The file on disk, not the remembered offset, says where the rest begins.
@@ -198,9 +205,19 @@ bool QHttpDownLoadS::takeBody(QNetworkReply* reply)
     // The file was opened for appending, so its position is its size, buffered bytes included.
     if (m_maximumSize >= 0 && m_file->pos() + data.size() > m_maximumSize) {
         m_overMaximum = true;
+        noteFailure(QString("the answer is larger than the %1 bytes allowed").arg(m_maximumSize));
         return false;
     }
-    return m_file->write(data) == data.size();
+    // A write the disk cuts short reports no error; the next one for the rest says why.
+    for (qint64 written = 0; written < data.size();) {
+        const qint64 count = m_file->write(data.constData() + written, data.size() - written);
+        if (count <= 0) {
+            noteFailure(fileError("cannot write"));
+            return false;
+        }
+        written += count;
+    }
+    return true;
 }
 
 // Decides once per reply whether its body belongs in the file, and where.
@@ -214,7 +231,7 @@ QHttpDownLoadS::ReplyCheck QHttpDownLoadS::checkReply(QNetworkReply* reply)
         return ReplyCheck::Pending;
     if (status < 200 || status > 299) {
         m_replyCheck = ReplyCheck::Discarded;
-        m_failed = true;
+        noteFailure(httpStatusCause(status));
         return m_replyCheck;
     }
     bool usable = true;
@@ -227,8 +244,15 @@ QHttpDownLoadS::ReplyCheck QHttpDownLoadS::checkReply(QNetworkReply* reply)
     } else if (m_bodyOffset > 0) {
         usable = false;
     }
-    if (usable && m_file->size() != m_bodyOffset)
-        usable = m_file->resize(m_bodyOffset);
+    if (!usable) {
+        noteFailure(QString("the answer (HTTP status %1, Content-Range \"%2\") does not continue the file at byte %3")
+                        .arg(status)
+                        .arg(QString::fromLatin1(reply->rawHeader("Content-Range")))
+                        .arg(m_bodyOffset));
+    } else if (m_file->size() != m_bodyOffset && !m_file->resize(m_bodyOffset)) {
+        noteFailure(fileError(QString("cannot cut back to %1 bytes").arg(m_bodyOffset)));
+        usable = false;
+    }
     if (!usable) {
         refuseQuietly();
         return m_replyCheck;
@@ -312,16 +336,35 @@ void QHttpDownLoadS::replyFinished()
     if (m_overMaximum)
         QFile::remove(m_filePath);
     recordOffset();
-    if (!complete)
+    if (!complete) {
         CUP_Log::PrintLog(QString("replyFinished bytesReceived:%1, bytesTotal:%2").arg(m_received).arg(m_total));
+        noteFailure(incompleteCause());
+    }
     emitFinal(complete);
+}
+
+QString QHttpDownLoadS::incompleteCause() const
+{
+    if (m_received != m_total)
+        return QString("received %1 of %2 bytes").arg(m_received).arg(m_total);
+    if (!reachedRangeEnd())
+        return QString("the file holds %1 bytes where the answered range ends at %2")
+            .arg(QFileInfo(m_filePath).size())
+            .arg(m_rangeEnd);
+    return QStringLiteral("the answer brought no usable body");
 }
 
 // The reply stays until its own finished(): deleting it here could lose that signal.
 void QHttpDownLoadS::slotError(QNetworkReply::NetworkError errorCode)
 {
-    qDebug() << "error:" << QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(errorCode);
-    m_failed = true;
+    const char* name = QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(errorCode);
+    qDebug() << "error:" << name;
+    const auto* reply = qobject_cast<QNetworkReply*>(sender());
+    const int status = reply ? reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() : 0;
+    if (status >= 400)
+        noteFailure(httpStatusCause(status));
+    else
+        noteFailure(QString("network error %1: %2").arg(QString::fromLatin1(name), reply ? reply->errorString() : QString()));
     closeFile();
     emit error_network();
 }
@@ -332,7 +375,7 @@ void QHttpDownLoadS::slotsHasHttpReponse()
     if (m_responseTimer)
         m_responseTimer->stop();
     if (!m_gotData)
-        giveUp();
+        giveUp(QString("timed out: no answer within %1 s").arg(m_responseTimeoutMs / 1000.0));
 }
 
 void QHttpDownLoadS::timerEvent(QTimerEvent* event)
@@ -347,15 +390,15 @@ void QHttpDownLoadS::timerEvent(QTimerEvent* event)
         m_progressCounter = 2;
     --m_progressCounter;
     if (m_progressCounter == 0)
-        giveUp();
+        giveUp(QString("timed out: the transfer stalled, no data for %1 s").arg(m_watchdogIntervalMs / 1000.0));
 }
 
 // A transfer that has stopped answering: cut it off and report its end once.
-void QHttpDownLoadS::giveUp()
+void QHttpDownLoadS::giveUp(const QString& cause)
 {
     if (m_finalSent)
         return;
-    m_failed = true;
+    noteFailure(cause);
     dropReply();
     closeFile();
     recordOffset();
@@ -421,7 +464,22 @@ bool QHttpDownLoadS::closeFile()
         return true;
     const bool flushed = m_file->flush();
     m_file->close();
-    return flushed && m_file->error() == QFileDevice::NoError;
+    if (flushed && m_file->error() == QFileDevice::NoError)
+        return true;
+    noteFailure(fileError("cannot write"));
+    return false;
+}
+
+void QHttpDownLoadS::noteFailure(const QString& cause)
+{
+    m_failed = true;
+    if (m_failureCause.isEmpty())
+        m_failureCause = cause;
+}
+
+QString QHttpDownLoadS::fileError(const QString& what) const
+{
+    return what + " " + m_filePath + ": " + m_file->errorString();
 }
 
 bool QHttpDownLoadS::reachedRangeEnd() const

@@ -39,6 +39,10 @@ public:
 
     qint64 totalSize() const { return m_total; }
     qint64 receivedSize() const { return m_received; }
+    // Why the last start failed, in words for the log: the system's error text for a file that
+    // could not be written, the network error, a timeout, an answer that did not fit. The first
+    // cause of a start is kept; what followed from it is not. Empty while nothing failed.
+    QString failureCause() const { return m_failureCause; }
 
     bool bFollowRedirects = false;
 
@@ -72,7 +76,10 @@ private:
     bool takeBody(QNetworkReply* reply);
     void refuseQuietly();
     void dropReply();
-    void giveUp();
+    void giveUp(const QString& cause);
+    void noteFailure(const QString& cause);
+    QString fileError(const QString& what) const;
+    QString incompleteCause() const;
     void emitFinal(bool complete);
     // False when the file could not take what it buffered.
     bool closeFile();
@@ -105,6 +112,7 @@ private:
     bool m_overMaximum = false;
     bool m_failed = false;
     bool m_finalSent = false;
+    QString m_failureCause;
 
     int m_responseTimeoutMs;
     int m_watchdogIntervalMs;

@@ -34,6 +34,12 @@ DemoModule withFailingInstaller(DemoModule module)
     return module;
 }
 
+DemoModule damaged(DemoModule module)
+{
+    module.damagedPackage = true;
+    return module;
+}
+
 DemoModule silent(DemoModule module)
 {
     module.silent = true;
@@ -70,6 +76,14 @@ TEST_P(UpdateVariants, ReaderServiceAndSystemSeeTheOutcome)
 const QList<QByteArray> kErrorNetwork{"errornetwork"};
 const QString kBoxAnswered = QStringLiteral("step 1: answer QMessageBox OK");
 const QString kRefusedReply = QStringLiteral("Not a well-formed XML document: ");
+// Every module, with the box that tells that a package did not unpack answered on the way.
+const QString kEveryModuleAfterTheUnpackBox = QStringLiteral("window DlgUpdatesTree\n"
+                                                             "tick treeView_4 *\n"
+                                                             "press button_download\n"
+                                                             "answer QMessageBox OK\n"
+                                                             "window dlgfound\n"
+                                                             "text btn_close Close\n"
+                                                             "press btn_close\n");
 
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, UpdateVariants,
@@ -91,7 +105,12 @@ INSTANTIATE_TEST_SUITE_P(
                 kEveryModuleScript, {"close"}, {"Dictionary.pkg"}, "", ""},
         Variant{"FailingInstaller", "Update List", {},
                 {withFailingInstaller(demoModule("OCR")), demoModule("Dictionary", "basic")}, kEveryModuleScript, {"close"},
-                {"Dictionary.pkg"}, "", ""}),
+                {"Dictionary.pkg"}, "", ""},
+        // The list downloads the basic module before the service one.
+        Variant{"DamagedPackageFirst", "Update List", {}, {demoModule("OCR"), damaged(demoModule("Dictionary", "basic"))},
+                kEveryModuleAfterTheUnpackBox, {"close"}, {"OCR.pkg"},
+                "window QMessageBox \"Kelvrin PDF Reader Updater\" [Failed to extract the downloaded package. Please try again.]",
+                "the package is damaged"}),
     [](const testing::TestParamInfo<Variant>& info) { return info.param.name; });
 
 TEST_F(UpdaterProcessTest, PausedDownloadContinuesFromItsOffset)

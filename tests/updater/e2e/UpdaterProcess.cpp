@@ -73,6 +73,11 @@ QString UpdaterProcessTest::makePackage(const DemoModule& module) const
     QString error;
     const auto entries = VzipPackageWriter::entriesOfFolder(source, &error);
     EXPECT_TRUE(VzipPackageWriter::write(package, entries, LzmaEncodeOptions{}, &error)) << error.toStdString();
+    if (module.damagedPackage) {
+        QByteArray bytes = IsolatedEnvironment::readFile(package);
+        bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x55);
+        IsolatedEnvironment::writeFile(package, bytes);
+    }
     return package;
 }
 

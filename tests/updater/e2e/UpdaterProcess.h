@@ -17,7 +17,8 @@ struct DemoModule {
     QString type = "service";
     bool silent = false;
     bool failingInstaller = false;
-    QString announcedMd5; // empty: the package's own
+    bool damagedPackage = false; // served, and announced, with a body that fails its checksum
+    QString announcedMd5;        // empty: the package's own
 };
 
 inline DemoModule demoModule(const QString& name, const QString& type = "service")

@@ -67,4 +67,34 @@ TEST_F(WholeUpdate, MainRoad)
     EXPECT_TRUE(CRegister::regGetString(kUpdaterKey, "LastDay").isEmpty());
 }
 
+// Nothing can be downloaded or unpacked: the run says so, in the log and to the user, and ends. The
+// next run, once the folder is mended, finds no instance of it in its way.
+TEST_F(WholeUpdate, AnUpdaterFolderThatCannotBeMadeEndsTheRunWithItsCause)
+{
+    const QString updaterFolder = env.dataHome() + "/Kelvrin Software/Continuous/updater";
+    IsolatedEnvironment::writeFile(updaterFolder, "a file where the folder belongs");
+    startService({demoModule("OCR")});
+
+    const RunResult failed = runUpdater(readerArguments("Update List"), "answer DlgMessage pushButton_ok\n", 30000);
+
+    EXPECT_FALSE(failed.overran) << robotLog().toStdString();
+    EXPECT_NE(failed.exitCode, 0);
+    EXPECT_TRUE(robotLog().contains("window DlgMessage \"Kelvrin Updater\" [The download folder cannot be written (Not a "
+                                    "directory):\n" + updaterFolder + "]"))
+        << robotLog().toStdString();
+    EXPECT_TRUE(robotLog().contains("step 1: answer DlgMessage pushButton_ok")) << robotLog().toStdString();
+    EXPECT_TRUE(updateLog().contains(QRegularExpression("can not make path for uncompress the updater: .*"
+                                                        "/updater/uncompress/\\d+: Not a directory")))
+        << updateLog().toStdString();
+    EXPECT_TRUE(serviceRequests().isEmpty());
+
+    QFile::remove(updaterFolder);
+    FakeReader reader(3);
+    const RunResult mended = runUpdater(readerArguments("Update List"), kEveryModuleScript);
+    EXPECT_FALSE(mended.overran) << robotLog().toStdString();
+    EXPECT_EQ(mended.exitCode, 0) << mended.output.right(3000).toStdString();
+    EXPECT_EQ(reader.stop(), QList<QByteArray>{"close"});
+    EXPECT_EQ(installedPackages(), QStringList{"OCR.pkg"});
+}
+
 } // namespace

@@ -1,3 +1,5 @@
+#include "DebugLog.h"
+#include "FileSizeLimit.h"
 #include "ModalDriver.h"
 #include "PipedPackage.h"
 #include "PlistFileView.h"
@@ -11,11 +13,13 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -213,26 +217,24 @@ TEST_F(InstallRun, OnlyAFreshNewestHistoryRecordNamingThePackageConfirmsIt)
             .arg(date.toString(Qt::ISODate), name);
     };
     auto fixed = [](const QByteArray& bytes) { return [bytes](const QDateTime&) { return bytes; }; };
+    // Whatever the history says, the queue goes on: a history that cannot be read fails the module.
     struct Case {
         const char* name;
         History history; // null: no history file
         QVector<int> expected;
-        bool queueGoesOn;
     } cases[] = {
-        {"missing", nullptr, kInstallFailed, false},
-        {"malformed", fixed("<plist><array><dict>"), kInstallFailed, false},
-        {"root not plist", fixed("<array><dict><string>checked.pkg</string></dict></array>"), kInstallFailed, false},
-        {"empty array", fixed(history("")), kInstallFailed, true},
-        {"empty string", fixed(history("<dict><key>displayName</key><string/></dict>")), kInstallFailed, true},
+        {"missing", nullptr, kInstallFailed},
+        {"malformed", fixed("<plist><array><dict>"), kInstallFailed},
+        {"root not plist", fixed("<array><dict><string>checked.pkg</string></dict></array>"), kInstallFailed},
+        {"empty array", fixed(history("")), kInstallFailed},
+        {"empty string", fixed(history("<dict><key>displayName</key><string/></dict>")), kInstallFailed},
         {"older record names it",
          [&](const QDateTime& now) { return history(record(now, "checked.pkg") + record(now, "other.pkg")); },
-         kInstallFailed, true},
-        {"newest names it", [&](const QDateTime& now) { return history(record(now, "checked.pkg")); }, kInstalled,
-         true},
-        {"newest names it, undated", fixed(history("<dict><string>checked.pkg</string></dict>")), kInstalled, true},
+         kInstallFailed},
+        {"newest names it", [&](const QDateTime& now) { return history(record(now, "checked.pkg")); }, kInstalled},
+        {"newest names it, undated", fixed(history("<dict><string>checked.pkg</string></dict>")), kInstalled},
         {"newest names it, stale",
-         [&](const QDateTime& now) { return history(record(now.addSecs(-3600), "checked.pkg")); }, kInstallFailed,
-         true},
+         [&](const QDateTime& now) { return history(record(now.addSecs(-3600), "checked.pkg")); }, kInstallFailed},
     };
     for (const Case& c : cases) {
         installProgress.clear();
@@ -252,43 +254,79 @@ TEST_F(InstallRun, OnlyAFreshNewestHistoryRecordNamingThePackageConfirmsIt)
         MODULEINFO* next = module("Next", "/next.vzip");
         startQueue({checked, next});
 
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return progressOf("Checked").contains(-1) || progressOf("Checked").contains(100); }, 30000))
-            << c.name;
-        QTest::qWait(50);
+        ASSERT_TRUE(waitForProgress("Next", -1, 30000)) << c.name;
         EXPECT_EQ(progressOf("Checked"), c.expected) << c.name;
-        EXPECT_EQ(startedModules.contains("Next"), c.queueGoesOn) << c.name;
     }
 }
 
-TEST_F(InstallRun, AFailureOfThePackageItselfIsReportedAndStopsTheQueue)
+// A package that cannot be installed fails its module, says why, and the queue goes on.
+TEST_F(InstallRun, AFailureOfThePackageItselfIsReportedAndTheQueueGoesOn)
 {
+    const DebugLog log(env);
     const QByteArray noEntries = VzipFixture().file("Setup.xml", "<setup><other name=\"x.pkg\"/></setup>").package();
     struct Case {
         const char* name;
         QByteArray body;
         QVector<int> expected;
+        QString logged;
     } cases[] = {
-        {"not a package", "this is not a Vzip package", {0, -1}},
-        {"no Setup.xml", VzipFixture().file("x.pkg", "package").package(), kInstallFailed},
-        {"Setup.xml without entries", noEntries, kInstallFailed},
-        {"Setup.xml is garbage", VzipFixture().file("Setup.xml", "\x01\x02<<<&&&").package(), kInstallFailed},
+        {"not a package", "this is not a Vzip package", {0, -1}, "Uncompress Failed: "},
+        {"no Setup.xml", VzipFixture().file("x.pkg", "package").package(), kInstallFailed, "lists no installer"},
+        {"Setup.xml without entries", noEntries, kInstallFailed, "lists no installer"},
+        {"Setup.xml is garbage", VzipFixture().file("Setup.xml", "\x01\x02<<<&&&").package(), kInstallFailed,
+         "lists no installer"},
     };
     for (const Case& c : cases) {
         installProgress.clear();
         startedModules.clear();
         QDir(downloadFolder()).removeRecursively();
-        MODULEINFO* broken = announcedModule(c.name, QString("/%1.vzip").arg(QString(c.name).replace(' ', '-')), c.body);
+        const QString file = QString(c.name).replace(' ', '-') + ".vzip";
+        MODULEINFO* broken = announcedModule(c.name, "/" + file, c.body);
         MODULEINFO* next = module("Next", "/next.vzip");
         if (c.expected.size() == 2)
             answerNextMessageBox(QMessageBox::Ok);
         startQueue({broken, next});
-        ASSERT_TRUE(waitForProgress(c.name, -1)) << c.name;
-        QTest::qWait(50);
+        ASSERT_TRUE(waitForProgress("Next", -1)) << c.name;
         EXPECT_EQ(progressOf(c.name), c.expected) << c.name;
-        EXPECT_EQ(startedModules, QStringList{c.name}) << c.name;
+        EXPECT_EQ(startedModules, (QStringList{c.name, "Next"})) << c.name;
+        EXPECT_TRUE(log.text().contains(QRegularExpression(c.logged + ".*" + QRegularExpression::escape(file))))
+            << c.name;
     }
+    EXPECT_TRUE(log.text().contains("Uncompress Failed: " + downloadFolder() +
+                                    "/not-a-package.vzip: not a Vzip package: it does not begin with the magic number"))
+        << log.text().toStdString();
     EXPECT_TRUE(installerLines("start").isEmpty());
+}
+
+// A disk that fills while the package is unpacked fails that module only, and is not left full.
+TEST_F(InstallRun, AnUnpackingThatRunsOutOfRoomFailsItsModuleAndLeavesNothingBehind)
+{
+    const DebugLog log(env);
+    const QByteArray weight(3 * 1000 * 1000, 'w');
+    MODULEINFO* large = announcedModule("Large", "/Large.vzip",
+                                        VzipFixture().file("Setup.xml", "<setup/>").file("large.bin", weight).package());
+    MODULEINFO* after = installModule("After", {{"after.pkg", "package"}});
+    // What the failed unpacking left, seen as it reports its end: the next module's unpacking
+    // empties the unpack folders anyway.
+    QStringList leftBehind;
+    QObject::connect(window.get(), &DlgDownload::SignalInstallProgress, window.get(), [&](const QString& title, int value) {
+        if (title != "Large" || value != -1)
+            return;
+        QDirIterator files(env.root(), {"large.bin", "js*_tmp"}, QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext())
+            leftBehind.append(files.next());
+    });
+    answerNextMessageBox(QMessageBox::Ok);
+    {
+        FileSizeLimit limit(1000 * 1000);
+        ASSERT_TRUE(limit.isActive());
+        startQueue({large, after});
+        ASSERT_TRUE(waitForProgress("After", 100, 30000));
+    }
+    EXPECT_EQ(progressOf("Large"), (QVector<int>{0, -1}));
+    EXPECT_EQ(recordedPackages(), QStringList{"after.pkg"});
+    EXPECT_TRUE(log.text().contains("jsoutfile_tmp: File too large")) << log.text().toStdString();
+    EXPECT_TRUE(leftBehind.isEmpty()) << leftBehind.join('\n').toStdString();
 }
 
 // Checking and unpacking read the whole package, which takes half a minute for a gigabyte: the
@@ -320,15 +358,20 @@ TEST_F(InstallRun, ThePackageIsCheckedAndUnpackedWhileTheEventLoopGoesOn)
     }
 }
 
-TEST_F(InstallRun, ADownloadFolderThatCannotBeMadeEndsTheModuleAndTheQueue)
+TEST_F(InstallRun, ADownloadFolderThatCannotBeMadeFailsEveryModuleWithItsCause)
 {
+    const DebugLog log(env);
     IsolatedEnvironment::writeFile(downloadFolder(), "a file where the folder belongs");
     MODULEINFO* first = installModule("First", {{"first.pkg", "package"}});
     MODULEINFO* second = installModule("Second", {{"second.pkg", "package"}});
     startQueue({first, second});
     EXPECT_EQ(progressOf("First"), QVector<int>{-1});
-    EXPECT_EQ(startedModules, QStringList{"First"});
+    EXPECT_EQ(progressOf("Second"), QVector<int>{-1});
+    EXPECT_EQ(startedModules, (QStringList{"First", "Second"}));
     EXPECT_TRUE(server.requests().isEmpty());
+    EXPECT_EQ(log.text().count("can not make path for store the downloads: " + downloadFolder() + ": Not a directory"), 2)
+        << log.text().toStdString();
+    EXPECT_TRUE(log.text().contains("skip module Second: the download folder cannot be made: Not a directory"));
 }
 
 TEST_F(InstallRun, InstallModeHandsThePackageToOpenWithoutTheFrontStep)

@@ -1,3 +1,5 @@
+#include "DebugLog.h"
+#include "FileSizeLimit.h"
 #include "WorkerWindowRun.h"
 #include "WaitBound.h"
 
@@ -38,6 +40,55 @@ TEST_F(DlgDownloadQueueTest, AFailedDownloadEndsItsModuleAndTheNextOneStarts)
     EXPECT_EQ(server.requestsFor("/next.vzip").size(), 1);
     // Nothing of the failed transfer is left to be taken for a complete package later.
     EXPECT_FALSE(QFileInfo::exists(downloadFolder() + "/missing.vzip"));
+}
+
+// Each failed module's line in the log says why it failed, and the queue goes on past every one.
+TEST_F(DlgDownloadQueueTest, AFailedDownloadSaysWhy)
+{
+    const DebugLog log(env);
+    HttpRoute stalling;
+    stalling.body = QByteArray(200 * 1000, 's');
+    stalling.stallAfter = 50 * 1000;
+    server.setRoute("/stalling.vzip", stalling);
+    HttpRoute silent;
+    silent.neverAnswer = true;
+    server.setRoute("/silent.vzip", silent);
+    HttpRoute cut;
+    cut.body = QByteArray(100 * 1000, 'c');
+    cut.truncateAfter = 40 * 1000;
+    server.setRoute("/cut.vzip", cut);
+    const struct {
+        const char* title;
+        QString path;
+        QString cause;
+    } cases[] = {
+        {"Missing", "/missing.vzip", "the server answered with HTTP status 404"},
+        {"Stalling", "/stalling.vzip", "timed out: the transfer stalled, no data for 1 s"},
+        {"Silent", "/silent.vzip", "timed out: no answer within 1 s"},
+        {"Cut", "/cut.vzip", "network error RemoteHostClosedError: "},
+        {"Large", "/large.vzip", "cannot write " + downloadFolder() + "/large.vzip: File too large"},
+        {"Tampered", "/tampered.vzip", "the package does not match its MD5: its MD5 is "},
+    };
+    QVector<MODULEINFO*> queue;
+    for (const auto& c : cases)
+        queue.append(module(c.title, c.path));
+    server.setFile("/large.vzip", QByteArray(3 * 1000 * 1000, 'l'));
+    MODULEINFO* tampered = announcedModule("Tampered", "/tampered.vzip", "the package as announced");
+    server.setFile("/tampered.vzip", "the package as it arrives");
+    queue.last() = tampered;
+    window->setTransferTimerIntervals(1000, 1000);
+    {
+        FileSizeLimit limit(1000 * 1000);
+        ASSERT_TRUE(limit.isActive());
+        startQueue(queue);
+        ASSERT_TRUE(waitForProgress("Tampered", -1, 30000));
+    }
+    for (const auto& c : cases) {
+        EXPECT_EQ(progressOf(c.title), QVector<int>{-1}) << c.title;
+        const QString prefix = QString("skip module %1: ").arg(c.title);
+        EXPECT_TRUE(log.text().contains(prefix + (QString(c.title) == "Tampered" ? "" : "the download failed: ") + c.cause))
+            << c.title << "\n" << log.text().toStdString();
+    }
 }
 
 TEST_F(DlgDownloadQueueTest, UnusableFileNamesFailWithoutARequest)

@@ -218,6 +218,7 @@ TEST_P(HttpDownloadOverBothSchemes, RefusedResumeKeepsThePartialFileUntouched)
         const char* name;
         qint64 partialSize;
         HttpRoute route;
+        QString cause;
     };
     HttpRoute wrongStart;
     wrongStart.status = 206;
@@ -229,9 +230,10 @@ TEST_P(HttpDownloadOverBothSchemes, RefusedResumeKeepsThePartialFileUntouched)
     created.status = 201;
     created.body = content;
     const Case cases[] = {
-        {"Content-Range that starts elsewhere", 5000, wrongStart},
-        {"416 past the end", content.size() + 10, plain},
-        {"2xx other than 200 and 206", 5000, created},
+        {"Content-Range that starts elsewhere", 5000, wrongStart,
+         "the answer (HTTP status 206, Content-Range \"bytes 0-99/300000\") does not continue the file at byte 5000"},
+        {"416 past the end", content.size() + 10, plain, "the server answered with HTTP status 416"},
+        {"2xx other than 200 and 206", 5000, created, "the answer (HTTP status 201, Content-Range \"\") does not continue"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -248,6 +250,7 @@ TEST_P(HttpDownloadOverBothSchemes, RefusedResumeKeepsThePartialFileUntouched)
         EXPECT_EQ(watched.complete.count(), 0);
         EXPECT_EQ(watched.failed.count(), 1);
         EXPECT_EQ(targetBytes(), before);
+        EXPECT_TRUE(transfer->failureCause().startsWith(c.cause)) << transfer->failureCause().toStdString();
     }
 }
 
@@ -270,6 +273,7 @@ TEST_P(HttpDownloadOverBothSchemes, ErrorStatusBodyNeverReachesTheTarget)
         // 4xx and 5xx are errors Qt reports; an unfollowed redirect is not.
         EXPECT_EQ(watched.network.count(), status >= 400 ? 1 : 0);
         EXPECT_TRUE(targetBytes().isEmpty());
+        EXPECT_EQ(transfer->failureCause(), QString("the server answered with HTTP status %1").arg(status));
     }
 }
 
@@ -296,6 +300,8 @@ TEST_P(HttpDownloadOverBothSchemes, TruncatedBodyFails)
 
         EXPECT_EQ(watched.complete.count(), 0);
         EXPECT_EQ(watched.failed.count(), 1);
+        EXPECT_TRUE(transfer->failureCause().startsWith("network error RemoteHostClosedError: "))
+            << transfer->failureCause().toStdString();
     }
 }
 
@@ -373,6 +379,8 @@ TEST_F(HttpDownloadTest, UntrustedCertificateFailsWithoutWriting)
     EXPECT_EQ(watched.network.count(), 1);
     EXPECT_TRUE(rogue->requests().isEmpty());
     EXPECT_TRUE(targetBytes().isEmpty());
+    EXPECT_TRUE(transfer->failureCause().startsWith("network error SslHandshakeFailedError: "))
+        << transfer->failureCause().toStdString();
 }
 
 TEST_F(HttpDownloadTest, ServerThatNeverAnswersEndsOnceAtTheResponseBound)
@@ -396,6 +404,7 @@ TEST_F(HttpDownloadTest, ServerThatNeverAnswersEndsOnceAtTheResponseBound)
 
     EXPECT_EQ(watched.complete.count(), 0);
     EXPECT_EQ(watched.failed.count(), 1);
+    EXPECT_EQ(transfer->failureCause(), "timed out: no answer within 0.4 s");
 }
 
 TEST_F(HttpDownloadTest, PausedTransferIsNotTakenForAStalledOne)
@@ -450,6 +459,7 @@ TEST_F(HttpDownloadTest, StalledTransferIsCutOffOnceByTheWatchdog)
     EXPECT_EQ(watched.complete.count(), 0);
     EXPECT_EQ(watched.failed.count(), 1);
     EXPECT_EQ(QFileInfo(target()).size(), 100 * 1000) << "what arrived stays for a later resume";
+    EXPECT_EQ(transfer->failureCause(), "timed out: the transfer stalled, no data for 0.1 s");
 }
 
 TEST_F(HttpDownloadTest, WatchdogDropsTheConnectionAndEndsOnlyOnce)
@@ -501,6 +511,7 @@ TEST_F(HttpDownloadTest, FailedWriteOfTheLastPieceIsAFailedTransfer)
     EXPECT_EQ(watched.complete.count(), 0);
     EXPECT_EQ(watched.failed.count(), 1);
     EXPECT_EQ(QFileInfo(target()).size(), 1000);
+    EXPECT_EQ(transfer->failureCause(), "cannot write " + target() + ": File too large");
 }
 
 TEST_F(HttpDownloadTest, BodyPastTheMaximumSizeFailsAndLeavesNoFile)
@@ -521,6 +532,7 @@ TEST_F(HttpDownloadTest, BodyPastTheMaximumSizeFailsAndLeavesNoFile)
 
         EXPECT_EQ(watched.failed.count(), 1);
         EXPECT_FALSE(QFile::exists(target()));
+        EXPECT_EQ(transfer->failureCause(), "the answer is larger than the 100000 bytes allowed");
     }
     server->setFile("/file.bin", randomBytes(1000));
     auto exact = downloader(server->url("/file.bin"));
@@ -529,6 +541,7 @@ TEST_F(HttpDownloadTest, BodyPastTheMaximumSizeFailsAndLeavesNoFile)
     ASSERT_TRUE(exact->startDownLoads(true));
     ASSERT_TRUE(watched.waitForFinal());
     EXPECT_EQ(watched.complete.count(), 1) << "a body of exactly the maximum is whole";
+    EXPECT_TRUE(exact->failureCause().isEmpty());
 }
 
 TEST_F(HttpDownloadTest, ProgressAndFailureGoToTheLog)
@@ -561,19 +574,21 @@ struct PartialContentCase {
     bool withoutLength;
     int bodySize;
     bool complete;
+    QString failure; // a part of the failure's cause
 };
 
 TEST_F(HttpDownloadTest, PartialContentMustRunFromTheOffsetToTheEnd)
 {
     auto server = startServer(Security::Plain);
     const PartialContentCase cases[] = {
-        {"the whole resource", true, "bytes 0-99/100", false, 100, true},
-        {"a short range of a larger resource", true, "bytes 0-99/1048576", false, 100, false},
-        {"a range that starts elsewhere", true, "bytes 5-104/105", false, 100, false},
-        {"no range was asked for", false, "bytes 0-99/100", false, 100, false},
-        {"unknown size, the body ends at the range's end", true, "bytes 0-99/*", false, 100, true},
-        {"unknown size, the body ends early", true, "bytes 0-99/*", true, 60, false},
-        {"no Content-Range at all", true, QByteArray(), false, 100, false},
+        {"the whole resource", true, "bytes 0-99/100", false, 100, true, ""},
+        {"a short range of a larger resource", true, "bytes 0-99/1048576", false, 100, false, "does not continue"},
+        {"a range that starts elsewhere", true, "bytes 5-104/105", false, 100, false, "does not continue"},
+        {"no range was asked for", false, "bytes 0-99/100", false, 100, false, "does not continue"},
+        {"unknown size, the body ends at the range's end", true, "bytes 0-99/*", false, 100, true, ""},
+        {"unknown size, the body ends early", true, "bytes 0-99/*", true, 60, false,
+         "the file holds 60 bytes where the answered range ends at 100"},
+        {"no Content-Range at all", true, QByteArray(), false, 100, false, "does not continue"},
     };
     for (const PartialContentCase& c : cases) {
         SCOPED_TRACE(c.cause);
@@ -593,6 +608,8 @@ TEST_F(HttpDownloadTest, PartialContentMustRunFromTheOffsetToTheEnd)
 
         EXPECT_EQ(watched.complete.count(), c.complete ? 1 : 0);
         EXPECT_EQ(watched.failed.count(), c.complete ? 0 : 1);
+        EXPECT_EQ(transfer->failureCause().isEmpty(), c.complete) << transfer->failureCause().toStdString();
+        EXPECT_TRUE(transfer->failureCause().contains(c.failure)) << transfer->failureCause().toStdString();
     }
 }
 
@@ -647,6 +664,7 @@ TEST_F(HttpDownloadTest, TargetThatCannotBeOpenedSendsNoRequest)
 
     EXPECT_FALSE(transfer.startDownLoads(true));
     EXPECT_TRUE(server->requests().isEmpty());
+    EXPECT_EQ(transfer.failureCause(), "cannot open " + env.tempDir() + "/missing/folder/file.bin: No such file or directory");
 }
 
 TEST_F(HttpDownloadTest, NonHttpSchemeWritesNothing)

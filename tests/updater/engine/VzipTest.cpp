@@ -1,6 +1,7 @@
 #include "VzipFixture.h"
 #include "VzipPackageWriter.h"
 
+#include "FileSizeLimit.h"
 #include "IsolatedEnvironment.h"
 #include "engine/CZR_Vzip.h"
 #include "engine/VzipChecksum.h"
@@ -12,6 +13,8 @@
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,12 +46,16 @@ protected:
         IsolatedEnvironment::writeFile(packagePath(), package);
         m_before = treeOf(env.root());
         QString path = packagePath();
-        const int result = CZR_Vzip().Unzip2(path, destinationFolder);
+        CZR_Vzip vzip;
+        const int result = vzip.Unzip2(path, destinationFolder);
+        m_lastCause = vzip.failureCause();
         expectNothingOutsideDestination();
         return result;
     }
 
     QMap<QString, QByteArray> unpacked() const { return treeOf(destination()); }
+    // Why the last unpack failed, as the unpacker put it.
+    QString lastCause() const { return m_lastCause; }
 
 private:
     // Anything new must lie in the destination or in the unpacker's temporary folder.
@@ -65,6 +72,7 @@ private:
     }
 
     QMap<QString, QByteArray> m_before;
+    QString m_lastCause;
 };
 
 // --- checksum -------------------------------------------------------------------------------------
@@ -199,6 +207,7 @@ TEST_F(VzipTest, EveryResultFromItsCause)
     for (const ResultCase& c : cases) {
         QDir(destination()).removeRecursively();
         EXPECT_EQ(unpack(c.package), c.result) << c.cause;
+        EXPECT_EQ(lastCause().isEmpty(), c.result == 1) << c.cause << ": " << lastCause().toStdString();
         if (c.result == -1 || c.result == -2) {
             EXPECT_FALSE(QFileInfo::exists(destination())) << c.cause;
         }
@@ -209,15 +218,46 @@ TEST_F(VzipTest, MissingPackageCannotBeOpened)
 {
     QString missing = env.root() + "/no-such.vzip";
     QString folder = destination();
-    EXPECT_EQ(CZR_Vzip().Unzip2(missing, folder), -3);
+    CZR_Vzip vzip;
+    EXPECT_EQ(vzip.Unzip2(missing, folder), -3);
+    EXPECT_EQ(vzip.failureCause(), "cannot open the package " + missing + ": No such file or directory");
 }
 
-TEST_F(VzipTest, TemporaryFilesStayAfterAFailure)
+// A failed unpacking leaves nothing of itself: neither its temporary files, which hold the package
+// twice over, nor what it had written of the package. What the destination held before stays.
+TEST_F(VzipTest, AFailureLeavesNothingOfItselfBehind)
 {
-    const VzipFixture fixture = VzipFixture().file("a.txt", "alpha");
-    EXPECT_EQ(unpack(VzipFixture::assemble(fixture.lzmaPart(), fixture.table(2))), -4);
-    EXPECT_TRUE(QFileInfo::exists(scratch() + "jsinfile_tmp"));
-    EXPECT_TRUE(QFileInfo::exists(scratch() + "jsfileover_tmp"));
+    const VzipFixture counted = VzipFixture().file("a.txt", "alpha");
+    const QByteArray weight(400 * 1000, 'w'); // little compressed, much decoded
+    const struct {
+        const char* name;
+        QByteArray package;
+        rlim_t fileSizeLimit; // 0: none
+        QString cause;
+    } cases[] = {
+        {"a count beyond the entries", VzipFixture::assemble(counted.lzmaPart(), counted.table(2)), 0,
+         "the entry table is damaged"},
+        {"a file in the way of a folder",
+         VzipFixture().folder("docs/").file("docs/a.txt", "alpha").file("b", weight).folder("b/").package(), 0,
+         "/dest/b: Not a directory"},
+        {"decoded contents beyond the room on the disk", VzipFixture().folder("docs/").file("docs/big", weight).package(),
+         100 * 1000, "jsoutfile_tmp: File too large"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(destination()).removeRecursively();
+        IsolatedEnvironment::writeFile(destination() + "/kept.txt", "there before");
+        std::unique_ptr<FileSizeLimit> limit;
+        if (c.fileSizeLimit > 0) {
+            limit = std::make_unique<FileSizeLimit>(c.fileSizeLimit);
+            ASSERT_TRUE(limit->isActive());
+        }
+        EXPECT_EQ(unpack(c.package), -4);
+        limit.reset();
+        EXPECT_TRUE(lastCause().contains(c.cause)) << lastCause().toStdString();
+        EXPECT_EQ(unpacked(), (QMap<QString, QByteArray>{{"kept.txt", "there before"}}));
+        EXPECT_TRUE(QDir(scratch()).isEmpty());
+    }
 }
 
 // --- entries --------------------------------------------------------------------------------------
@@ -252,6 +292,8 @@ TEST_F(VzipTest, FileNameEndingInBackslashKeepsItsBackslashes)
 TEST_F(VzipTest, FileBeforeItsFolderFails)
 {
     EXPECT_EQ(unpack(VzipFixture().file("later/a.txt", "a").folder("later/").package()), -4);
+    EXPECT_TRUE(lastCause().contains("cannot create")) << lastCause().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(destination())) << "the destination it made goes with the failure";
 }
 
 TEST_F(VzipTest, DestinationWithOrWithoutTrailingSeparator)
@@ -312,13 +354,15 @@ TEST_F(VzipTest, DecompressionBombStopsAtTheTableSizes)
     const QByteArray bomb = encodeLzmaAlone(QByteArray(8 << 20, '\0'), unknownSize);
     ASSERT_LT(bomb.size(), 100000);
 
-    EXPECT_EQ(unpack(VzipFixture::assemble(bomb, fixture.table())), -4);
-    EXPECT_LE(QFileInfo(scratch() + "jsoutfile_tmp").size(), 1000 + 65536);
-    EXPECT_FALSE(QFileInfo::exists(destination()));
-
     const QByteArray declaredHuge = encodeLzmaAlone(QByteArray(8 << 20, '\0'), VzipFixture::smallDictionary());
-    EXPECT_EQ(unpack(VzipFixture::assemble(declaredHuge, fixture.table())), -4);
-    EXPECT_LE(QFileInfo(scratch() + "jsoutfile_tmp").size(), 1000 + 65536);
+    for (const QByteArray& lzma : {bomb, declaredHuge}) {
+        // A decoder that wrote on past the table's sizes would run into this limit instead.
+        FileSizeLimit limit(1000 + 2 * 65536);
+        ASSERT_TRUE(limit.isActive());
+        EXPECT_EQ(unpack(VzipFixture::assemble(lzma, fixture.table())), -4);
+        EXPECT_TRUE(lastCause().contains("larger than the entry table says")) << lastCause().toStdString();
+        EXPECT_FALSE(QFileInfo::exists(destination()));
+    }
 }
 
 QByteArray withDictionary(QByteArray lzma, quint32 size)
@@ -383,6 +427,11 @@ TEST_F(VzipTest, MissingTemporaryFolderFallsBackBesideTheDestination)
     }
     EXPECT_EQ(QDir(env.root() + "/out/a/b").entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"dest"})
         << "the private folder beside the destination is removed after success";
+
+    QDir(destination()).removeRecursively();
+    const VzipFixture fixture = VzipFixture().file("a.txt", "alpha");
+    EXPECT_EQ(unpack(VzipFixture::assemble(fixture.lzmaPart(), fixture.table(2))), -4);
+    EXPECT_TRUE(QDir(env.root() + "/out/a/b").isEmpty()) << "and after a failure";
 }
 
 TEST_F(VzipTest, TemporaryFolderIsPrivate)
@@ -417,11 +466,13 @@ TEST_F(VzipTest, SharedFolderOfAnotherUserIsNotUsed)
     QDir().mkpath(shared + "/uncompress");
     ASSERT_EQ(chown(QFile::encodeName(shared).constData(), 65534, 65534), 0);
 
-    // A failure leaves the scratch files behind, so they show where the unpacker put them.
-    const VzipFixture fixture = VzipFixture().file("a.txt", "alpha");
-    EXPECT_EQ(unpack(VzipFixture::assemble(fixture.lzmaPart(), fixture.table(2))), -4);
-    EXPECT_TRUE(QDir(shared + "/uncompress").isEmpty());
-    EXPECT_EQ(QDir(env.tempDir()).entryList({"KelvrinPagewisp-*"}, QDir::Dirs).size(), 1);
+    // Used, the folder would have this file replaced by the package's LZMA part, then removed.
+    IsolatedEnvironment::writeFile(shared + "/uncompress/jsinfile_tmp", "planted");
+
+    EXPECT_EQ(unpack(goodPackage()), 1);
+    EXPECT_EQ(IsolatedEnvironment::readFile(shared + "/uncompress/jsinfile_tmp"), "planted");
+    EXPECT_TRUE(QDir(env.tempDir()).entryList({"KelvrinPagewisp-*"}, QDir::Dirs).isEmpty())
+        << "the private folder made instead is removed after success";
 }
 
 // --- the decoder on its own -------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 
 #include <lzma/LzmaDec.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <vector>
 
@@ -43,16 +44,18 @@ public:
     DecoderSession(const DecoderSession&) = delete;
     DecoderSession& operator=(const DecoderSession&) = delete;
 
-    bool run(ISeqInStream& input, ISeqOutStream& output)
+    LzmaDecodeOutcome run(ISeqInStream& input, ISeqOutStream& output)
     {
         Byte header[kHeaderSize];
         if (readFully(input, header, kHeaderSize) != kHeaderSize)
-            return false;
+            return {LzmaDecodeOutcome::Damaged};
         m_unpackSize = littleEndian(header + LZMA_PROPS_SIZE, 8);
-        if (!acceptable(header))
-            return false;
+        if (littleEndian(header + 1, 4) > kLzmaMaxDictionarySize)
+            return {LzmaDecodeOutcome::DictionaryTooLarge};
+        if (sizeKnown() && m_unpackSize > m_outputLimit)
+            return {LzmaDecodeOutcome::TooLarge};
         if (LzmaDec_Allocate(&m_decoder, header, LZMA_PROPS_SIZE, lzmaSystemAllocator()) != SZ_OK)
-            return false;
+            return {LzmaDecodeOutcome::Damaged};
         LzmaDec_Init(&m_decoder);
         return decodeBody(input, output);
     }
@@ -60,14 +63,7 @@ public:
 private:
     bool sizeKnown() const { return m_unpackSize != kUnknownSize; }
 
-    bool acceptable(const Byte* header) const
-    {
-        if (littleEndian(header + 1, 4) > kLzmaMaxDictionarySize)
-            return false;
-        return !sizeKnown() || m_unpackSize <= m_outputLimit;
-    }
-
-    bool decodeBody(ISeqInStream& input, ISeqOutStream& output)
+    LzmaDecodeOutcome decodeBody(ISeqInStream& input, ISeqOutStream& output)
     {
         std::vector<Byte> inBuffer(kBufferSize);
         std::vector<Byte> outBuffer(kBufferSize);
@@ -78,7 +74,7 @@ private:
             if (inPos == inSize) {
                 inSize = kBufferSize;
                 if (input.Read(&input, inBuffer.data(), &inSize) != SZ_OK)
-                    return false;
+                    return {LzmaDecodeOutcome::InputUnreadable, errno};
                 inPos = 0;
             }
             SizeT inProcessed = inSize - inPos;
@@ -94,15 +90,17 @@ private:
             inPos += inProcessed;
             produced += outProcessed;
             if (produced > m_outputLimit)
-                return false;
+                return {LzmaDecodeOutcome::TooLarge};
             if (output.Write(&output, outBuffer.data(), outProcessed) != outProcessed)
-                return false;
+                return {LzmaDecodeOutcome::OutputUnwritable, errno};
             if (result != SZ_OK)
-                return false;
+                return {LzmaDecodeOutcome::Damaged};
             if (sizeKnown() && produced == m_unpackSize)
-                return true;
-            if (inProcessed == 0 && outProcessed == 0)
-                return !sizeKnown() && status == LZMA_STATUS_FINISHED_WITH_MARK;
+                return {LzmaDecodeOutcome::Decoded};
+            if (inProcessed == 0 && outProcessed == 0) {
+                const bool ended = !sizeKnown() && status == LZMA_STATUS_FINISHED_WITH_MARK;
+                return {ended ? LzmaDecodeOutcome::Decoded : LzmaDecodeOutcome::Damaged};
+            }
         }
     }
 
@@ -113,17 +111,19 @@ private:
 
 } // namespace
 
-bool decodeLzmaAloneFile(const char* inputPath, const char* outputPath, std::uint64_t outputLimit)
+LzmaDecodeOutcome decodeLzmaAloneFile(const char* inputPath, const char* outputPath, std::uint64_t outputLimit)
 {
     StdioFile inputFile(std::fopen(inputPath, "rb"));
     if (!inputFile)
-        return false;
+        return {LzmaDecodeOutcome::InputUnreadable, errno};
     StdioFile outputFile(std::fopen(outputPath, "wb"));
     if (!outputFile)
-        return false;
+        return {LzmaDecodeOutcome::OutputUnwritable, errno};
     LzmaFileInStream input = makeLzmaFileInStream(inputFile.get());
     LzmaFileOutStream output = makeLzmaFileOutStream(outputFile.get());
-    const bool decoded = DecoderSession(outputLimit).run(input.vt, output.vt);
-    const bool closed = std::fclose(outputFile.release()) == 0;
-    return decoded && closed;
+    const LzmaDecodeOutcome outcome = DecoderSession(outputLimit).run(input.vt, output.vt);
+    // What the stream still buffers reaches the disk only now, and may not fit.
+    if (std::fclose(outputFile.release()) != 0 && outcome.decoded())
+        return {LzmaDecodeOutcome::OutputUnwritable, errno};
+    return outcome;
 }
