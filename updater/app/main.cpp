@@ -1,3 +1,4 @@
+#include "ApplicationStyleSheet.h"
 #include "MyApplication.h"
 #include "StartupPaths.h"
 #include "UpdaterApp.h"
@@ -53,7 +54,7 @@ int main(int argc, char** argv)
     if (application.isRunning())
         return 0;
     selectUtf8Locale();
-    application.setStyleSheet("QPushButton{height: 32pt}");
+    application.setStyleSheet(kApplicationStyleSheet);
 
     const QString command = joinedArguments(argc, argv);
     CUP_Log::PrintLog("qsCmd: " + command);

@@ -1,4 +1,5 @@
 #include "DialogRun.h"
+#include "app/ApplicationStyleSheet.h"
 #include "app/CDlgComponentFound.h"
 #include "app/CDlg_MajorUpdate.h"
 #include "app/DlgAutoUpdate.h"
@@ -11,6 +12,7 @@
 #include "engine/DlgDownload.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -29,7 +31,7 @@ protected:
     {
         m_sheet = qApp->styleSheet();
         m_font = QApplication::font();
-        qApp->setStyleSheet("QPushButton{height: 32pt}");
+        qApp->setStyleSheet(kApplicationStyleSheet);
         QFont font;
         font.setPixelSize(12);
         QApplication::setFont(font);
@@ -87,6 +89,12 @@ TEST_F(DialogButtons, EveryButtonFitsItsTextUnderTheSystemSheet)
         {"DlgAutoUpdate", [] { return std::make_unique<DlgAutoUpdate>(nullptr); }},
         {"CDlg_MajorUpdate", [] { return std::make_unique<CDlg_MajorUpdate>(nullptr); }},
         {"DlgDownload", [] { return std::make_unique<DlgDownload>(nullptr); }},
+        {"QMessageBox",
+         [] {
+             return std::make_unique<QMessageBox>(QMessageBox::Warning, "Kelvrin PDF Reader Updater",
+                                                  "Failed to extract the downloaded package. Please try again.",
+                                                  QMessageBox::Ok);
+         }},
     };
     for (const auto& [name, make] : dialogs) {
         SCOPED_TRACE(name);
