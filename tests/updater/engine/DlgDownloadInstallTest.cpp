@@ -273,6 +273,9 @@ TEST_F(InstallRun, AFailureOfThePackageItselfIsReportedAndStopsTheQueue)
         {"no Setup.xml", VzipFixture().file("x.pkg", "package").package(), kInstallFailed},
         {"Setup.xml without entries", noEntries, kInstallFailed},
         {"Setup.xml is garbage", VzipFixture().file("Setup.xml", "\x01\x02<<<&&&").package(), kInstallFailed},
+        {"Setup.xml cut short",
+         VzipFixture().file("x.pkg", "package").file("Setup.xml", "<setup><file name=\"x.pkg\"/><file na").package(),
+         kInstallFailed},
     };
     for (const Case& c : cases) {
         installProgress.clear();
