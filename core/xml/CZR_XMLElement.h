@@ -39,6 +39,10 @@ public:
     CZR_XMLElement(const CZR_XMLElement&) = delete;
     CZR_XMLElement& operator=(const CZR_XMLElement&) = delete;
 
+    // The levels of elements that Parse builds: a deeper start tag is read as text of the deepest
+    // element, and the end tags that follow close that element and its ancestors early.
+    static constexpr int kMostLevels = 512;
+
     static CZR_XMLElement* Parse(const void* buffer, size_t size, bool keepSpaces = false,
                                  int64_t* parsedSize = nullptr, _IZR_Allocator* allocator = nullptr,
                                  bool noEntity = false, bool keepLineBreaks = false);

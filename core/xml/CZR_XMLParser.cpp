@@ -393,7 +393,7 @@ CZR_XMLElement* CZR_XMLParser::Completed(CZR_XMLElement* element)
 
 CZR_XMLElement* CZR_XMLParser::ParseElement(CZR_XMLElement* parent, bool startTagSeen)
 {
-    if (m_nNesting++ > 511 || IsEOF())
+    if (m_nNesting++ >= CZR_XMLElement::kMostLevels || IsEOF())
         return nullptr;
     bool endTag = false;
     GetTagName(endTag, startTagSeen);

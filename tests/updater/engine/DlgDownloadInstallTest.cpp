@@ -275,6 +275,9 @@ TEST_F(InstallRun, AFailureOfThePackageItselfIsReportedAndTheQueueGoesOn)
         {"Setup.xml without entries", noEntries, kInstallFailed, "lists no installer"},
         {"Setup.xml is garbage", VzipFixture().file("Setup.xml", "\x01\x02<<<&&&").package(), kInstallFailed,
          "lists no installer"},
+        {"Setup.xml cut short",
+         VzipFixture().file("x.pkg", "package").file("Setup.xml", "<setup><file name=\"x.pkg\"/><file na").package(),
+         kInstallFailed, "lists no installer"},
     };
     for (const Case& c : cases) {
         installProgress.clear();

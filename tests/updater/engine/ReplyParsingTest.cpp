@@ -332,6 +332,8 @@ TEST_F(ReplyParsing, AReplyThatIsNotWellFormedUpToItsRootsEndFailsTheCheck)
     EXPECT_EQ(availableNames(), (Names{"A", "B"})) << "what follows the root is not read";
     parse("\xef\xbb\xbf" + whole);
     EXPECT_EQ(availableNames(), (Names{"A", "B"})) << "a byte-order mark";
+    parse(QByteArray(whole).replace("UTF-8", "UTF-16"));
+    EXPECT_EQ(availableNames(), (Names{"A", "B"})) << "another encoding declared: the bytes are UTF-8 to both parsers";
     EXPECT_EQ(log.text().count(logLine), logged);
 }
 
@@ -343,11 +345,52 @@ QByteArray crowdedReply(int attributes)
     return xml + "/></modules>";
 }
 
+// Markup that only looks like attributes, inside a comment, a value or text, is no start tag: the
+// guard against crowded start tags must not refuse it.
+TEST_F(ReplyParsing, WhatLooksLikeAttributesOutsideAStartTagIsRead)
+{
+    const QByteArray signs(6000, '=');
+    const QByteArray crowded = crowdedReply(20000);
+    const struct {
+        const char* name;
+        QByteArray between;
+    } cases[] = {
+        {"a comment", "<!--" + signs + "-->"},
+        {"a commented-out start tag", "<!--" + crowded + "-->"},
+        {"a CDATA section", "<![CDATA[" + crowded + "]]>"},
+        {"a processing instruction", "<?note " + signs + "?>"},
+        {"text", signs},
+        {"a value", "<module name=\"" + signs + "\"/>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        parse(reply({"version=\"1\" name=\"A\" result=\"true\""}).replace("</modules>", c.between + "</modules>"));
+        EXPECT_TRUE(m_engine->GetQueryResultInfo().bSuccess);
+        EXPECT_EQ(availableNames(), Names{"A"});
+    }
+}
+
 TEST_F(ReplyParsing, HostileRepliesEndCleanly)
 {
     QByteArray deep;
     for (int i = 0; i < 200000; ++i)
         deep += "<m result=\"true\" name=\"n\">";
+    // Deeper than the core parser builds: the end tags below would close the modules early, and
+    // the second module would be lost.
+    QByteArray nested = "<modules><module version=\"1\" name=\"A\" result=\"true\"/>";
+    for (int i = 0; i < 600; ++i)
+        nested += "<n>";
+    for (int i = 0; i < 600; ++i)
+        nested += "</n>";
+    nested += "<module version=\"1\" name=\"B\" result=\"true\"/></modules>";
+    // Each start tag takes the defaults of its name, compared with every attribute it has.
+    QByteArray defaults = "<!DOCTYPE modules [<!ATTLIST module";
+    for (int i = 0; i < 30000; ++i)
+        defaults += " d" + QByteArray::number(i) + " CDATA \"x\"";
+    defaults += ">]><modules>";
+    for (int i = 0; i < 1000; ++i)
+        defaults += "<module version=\"1\" name=\"A\" result=\"true\"/>";
+    defaults += "</modules>";
     QByteArray noise;
     quint32 seed = 12345;
     for (int i = 0; i < 200000; ++i) {
@@ -358,7 +401,7 @@ TEST_F(ReplyParsing, HostileRepliesEndCleanly)
     for (int i = 1; i < 40; ++i)
         entities += QString("<!ENTITY e%1 \"&e%2;&e%2;\">").arg(i).arg(i - 1).toUtf8();
     entities += "]><modules><module name=\"&e39;\" version=\"1\" result=\"true\"/></modules>";
-    for (const QByteArray& hostile : {deep, crowdedReply(100000), noise, entities}) {
+    for (const QByteArray& hostile : {deep, nested, crowdedReply(100000), defaults, noise, entities}) {
         parse(hostile);
         EXPECT_FALSE(m_engine->GetQueryResultInfo().bSuccess);
         EXPECT_EQ(m_engine->CountAvailableModule(), 0);
