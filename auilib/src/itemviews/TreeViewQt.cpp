@@ -478,7 +478,6 @@ bool TreeViewQt::MoveItems(std::vector<QStandardItem*> items, QStandardItem* tar
         // A target that moves itself is reported as its copy.
         if (item == reportedTarget)
             reportedTarget = copy;
-        impl->ForgetSubtree(item);
         const QModelIndex parentIndex = item->parent() ? item->parent()->index() : QModelIndex();
         impl->model->removeRows(item->row(), 1, parentIndex);
         after = QPersistentModelIndex(copy->index());

@@ -322,6 +322,34 @@ INSTANTIATE_TEST_SUITE_P(Endings, TreeDragAway,
                                          Ending::MovedElsewhere),
                          EndingName);
 
+// Qt removes the rows of a drag that another widget takes as a move, past the tree's own removal.
+TEST_F(TreeRealDrag, RowsTakenByAnotherWidgetLeaveNoTipsPicturesOrPayloadsBehind)
+{
+    const QByteArray red = FilledPicture(Qt::red);
+    const int picture = tree->AddPicture(static_cast<QStandardItem*>(nullptr), Bytes(red), red.size(), ImageTypes::PNG,
+                                         16, BitmapType::Default);
+    ASSERT_GE(picture, 1);
+    QStandardItem* moved = Top(0);
+    QStandardItem* child = moved->child(1);
+    const std::vector<int> ids{moved->data(Qt::UserRole).toInt(), child->data(Qt::UserRole).toInt()};
+    for (QStandardItem* item : {moved, child, Top(3)}) {
+        tree->SetItemTooltip(item, L"tip");
+        ASSERT_TRUE(tree->SetPicture(item, picture));
+    }
+
+    ASSERT_EQ(DragAway(viewport(), LabelPoint(moved), PointOf(1, Spot::Middle), window, Ending::MovedElsewhere), "");
+
+    ASSERT_EQ(Shape(), "t1,t2,t3");
+    for (QStandardItem* gone : {moved, child}) {
+        EXPECT_EQ(impl().toolTips.count(gone), 0u);
+        EXPECT_EQ(impl().Pictures().PictureOf(gone), -1);
+    }
+    for (int id : ids)
+        EXPECT_EQ(impl().context->itemData.Find(id), impl().context->itemData.End()) << id;
+    EXPECT_EQ(impl().toolTips.count(Top(2)), 1u) << "the rows that stay keep theirs";
+    EXPECT_EQ(impl().Pictures().PictureOf(Top(2)), picture);
+}
+
 TEST_F(ListBoxRealDrag, DroppedRowStandsWhereItWasDroppedAndNoneIsLost)
 {
     list->SetColumnsCount(2);
