@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QStandardItemModel>
 
+#include <algorithm>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -196,7 +197,18 @@ protected:
     {
         ListBoxFixture::SetUp();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        list->SetColumnsCount(2);
+        list->EnableRowsDragAndDrop(true);
+        for (long row = 0; row < 5; ++row) {
+            const std::wstring text = std::to_wstring(row);
+            auto texts = ListBoxTesting::Texts({text.c_str(), text.c_str()});
+            list->AddItemEx(texts, any(row));
+        }
     }
+};
+
+class ListBoxDragAway : public ListBoxRealDrag, public testing::WithParamInterface<Ending>
+{
 };
 
 } // namespace
@@ -352,16 +364,32 @@ TEST_F(TreeRealDrag, RowsTakenByAnotherWidgetLeaveNoTipsPicturesOrPayloadsBehind
 
 TEST_F(ListBoxRealDrag, DroppedRowStandsWhereItWasDroppedAndNoneIsLost)
 {
-    list->SetColumnsCount(2);
-    list->EnableRowsDragAndDrop(true);
-    for (const wchar_t* text : {L"0", L"1", L"2", L"3", L"4"}) {
-        auto texts = ListBoxTesting::Texts({text, text});
-        list->AddItemEx(texts, any());
-    }
-
     PointerDrag drag(table()->viewport());
     ASSERT_EQ(drag.Perform(RowCentre(1), RowCentre(3)), "");
 
     EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"0", L"2", L"1", L"3", L"4"}));
     EXPECT_EQ(Column(1), Column(0));
 }
+
+// A drag that ends anywhere but on its list leaves no drag behind: the program's own selection
+// changes afterwards leave the check marks alone, and the press's begin has had its end.
+TEST_P(ListBoxDragAway, TheProgramsSelectionChangesAfterwardsLeaveTheCheckMarks)
+{
+    list->SetSingleSelection(false);
+    list->SetCheckMode(ListBox::SelectionChecks);
+    ASSERT_EQ(DragAway(table()->viewport(), RowCentre(1), RowCentre(3), window, GetParam()), "");
+
+    list->SetCheck(1, true);
+    list->ClearSel();
+    list->SetSel(2, true, true);
+
+    EXPECT_TRUE(list->GetCheck(1));
+    EXPECT_TRUE(list->GetCheck(2));
+    EXPECT_EQ(std::count(log.begin(), log.end(), "begin"), std::count(log.begin(), log.end(), "end"))
+        << "every multi-selection gesture that began has ended";
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, ListBoxDragAway,
+                         testing::Values(Ending::Escape, Ending::Outside, Ending::RefusedElsewhere,
+                                         Ending::CopiedElsewhere),
+                         EndingName);
