@@ -393,3 +393,17 @@ INSTANTIATE_TEST_SUITE_P(Endings, ListBoxDragAway,
                          testing::Values(Ending::Escape, Ending::Outside, Ending::RefusedElsewhere,
                                          Ending::CopiedElsewhere),
                          EndingName);
+
+// Qt removes the rows of a drag that another widget takes as a move, past the list's own removal.
+TEST_F(ListBoxRealDrag, ARowTakenByAnotherWidgetLeavesNoRecordsBehind)
+{
+    list->DisableSortingForRow(2);
+    ASSERT_EQ(Column(0), (std::vector<std::wstring>{L"2", L"0", L"1", L"3", L"4"}));
+    const int id = table()->item(0, 0)->data(Qt::UserRole).toInt();
+
+    ASSERT_EQ(DragAway(table()->viewport(), RowCentre(0), RowCentre(3), window, Ending::MovedElsewhere), "");
+
+    ASSERT_EQ(Column(0), (std::vector<std::wstring>{L"0", L"1", L"3", L"4"}));
+    EXPECT_EQ(impl().itemData.Find(id), impl().itemData.End());
+    EXPECT_EQ(impl().pinnedRows, 0);
+}
