@@ -14,8 +14,14 @@ int main(int argc, char** argv)
     exportSanitizerOptions();
     setenv("TZ", "UTC", 1);
     tzset();
+#ifdef KELVRIN_TESTS_NEED_X
+    // Tests of the real pointer: the program picks its platform itself, so that a run by hand tests
+    // what the test run does, whatever the environment names.
+    qputenv("QT_QPA_PLATFORM", "xcb");
+#else
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     // Declared before the application, which must let go of the display before the server ends.
     PrivateXServer xServer;
     if (qgetenv("QT_QPA_PLATFORM") == "xcb" && !xServer.Start())

@@ -261,9 +261,10 @@ void ListBox::Clear()
         return;
     const bool selectionMuted = OnSelectionChanged.SetSuppressed(true);
     const bool rowsMuted = OnRowSelectionChanged.SetSuppressed(true);
+    // Clearing the contents takes the cells without removing their rows.
+    impl.ForgetRows(0, table->rowCount() - 1);
     table->clearContents();
     table->setRowCount(0);
-    impl.pinnedRows = 0;
     for (int column = 0; column < impl.columnCount; ++column)
         AutoResizeColumn(column);
     OnSelectionChanged.SetSuppressed(selectionMuted);
@@ -316,13 +317,10 @@ bool ListBox::DeleteItem(int row)
     if (!table)
         return true;
     const bool wasOn = impl.SuspendSorting(true);
-    auto* cell = dynamic_cast<CustomQTableWidgetItem*>(table->item(row, 0));
     if (!table->item(row, 0)) {
         impl.RestoreSorting(wasOn);
         return false;
     }
-    if (cell && cell->pinned)
-        --impl.pinnedRows;
     if (!impl.singleSelection && table->selectedItems().isEmpty()) {
         const QModelIndex next = table->model()->index(row + 1, 0);
         table->setCurrentIndex(next.isValid() ? next : table->model()->index(row - 1, 0));
@@ -341,11 +339,6 @@ bool ListBox::DeleteItems(int first, int count)
     if (first < 0 || count < 1 || first + count > table->rowCount() || !table->item(first, 0))
         return false;
     const bool wasOn = impl.SuspendSorting(true);
-    for (int row = first; row < first + count; ++row) {
-        const auto* cell = dynamic_cast<const CustomQTableWidgetItem*>(table->item(row, 0));
-        if (cell && cell->pinned)
-            --impl.pinnedRows;
-    }
     table->model()->removeRows(first, count);
     impl.RestoreSorting(wasOn);
     return true;

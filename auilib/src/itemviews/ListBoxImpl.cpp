@@ -86,6 +86,10 @@ void ListBoxImpl::Connect()
                                      [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
                                          ForgetOrderIfCellTaken(topLeft, bottomRight);
                                      }));
+    // Rows leave by the list's own removals and by Qt's, such as the end of a drag that another
+    // widget takes as a move.
+    TrackConnection(QObject::connect(widget->model(), &QAbstractItemModel::rowsAboutToBeRemoved, widget,
+                                     [this](const QModelIndex&, int first, int last) { ForgetRows(first, last); }));
     TrackConnection(QObject::connect(widget->horizontalHeader(), &QHeaderView::sectionResized, widget,
                                      [this](int column, int, int newSize) { OnSectionResized(column, newSize); }));
     TrackConnection(QObject::connect(delegate, &QAbstractItemDelegate::closeEditor, delegate,
@@ -105,6 +109,22 @@ void ListBoxImpl::ForgetOrderIfCellTaken(const QModelIndex& topLeft, const QMode
         if (!table->item(row, column)) {
             knownSorted = false;
             return;
+        }
+    }
+}
+
+void ListBoxImpl::ForgetRows(int first, int last)
+{
+    for (int row = first; row <= last; ++row) {
+        const auto* cell = dynamic_cast<const CustomQTableWidgetItem*>(table->item(row, 0));
+        if (cell && cell->pinned)
+            --pinnedRows;
+        // A row's cells all name its one record, if any.
+        for (int column = 0; column < table->columnCount(); ++column) {
+            const QTableWidgetItem* item = table->item(row, column);
+            const auto record = item ? itemData.Find(item->data(Qt::UserRole).toInt()) : itemData.End();
+            if (record != itemData.End())
+                itemData.Erase(record);
         }
     }
 }

@@ -49,6 +49,8 @@ public:
 
     // A new cell of this list.
     CustomQTableWidgetItem* NewCell(const QString& text);
+    // Frees the records of rows first .. last, which are about to leave the table.
+    void ForgetRows(int first, int last);
     // Sorting, as it stands, would reorder rows: a sort column is set.
     bool HasSortColumn() const;
     // Turns sorting off for a change of rows, unless the change cannot unsort the table.

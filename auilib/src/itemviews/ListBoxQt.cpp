@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace AUILib {
@@ -162,6 +163,7 @@ void ListBoxQt::mousePressEvent(QMouseEvent* event)
     QTableWidgetItem* item = HitTest(point, &flags, &column, nullptr);
     const bool single = IsSingle();
     FireBegin();
+    m_endDue = !single;
     if (!item) {
         if (focusHeld && !single && event->button() == Qt::LeftButton && !selectedItems().isEmpty())
             ClearSelectionQuietly();
@@ -202,8 +204,21 @@ void ListBoxQt::mouseReleaseEvent(QMouseEvent* event)
     } else {
         QTableWidget::mouseReleaseEvent(event);
     }
-    FireEnd();
+    EndPressGesture();
+}
+
+void ListBoxQt::EndPressGesture()
+{
+    if (std::exchange(m_endDue, false))
+        FireEnd();
     leftDrag = false;
+}
+
+void ListBoxQt::startDrag(Qt::DropActions supportedActions)
+{
+    QTableWidget::startDrag(supportedActions);
+    keepSelection = false;
+    EndPressGesture();
 }
 
 void ListBoxQt::keyPressEvent(QKeyEvent* event)

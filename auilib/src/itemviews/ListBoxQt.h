@@ -44,17 +44,23 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
     bool IsSingle() const;
     void FireBegin();
     void FireEnd();
+    // The end of the gesture that a press began: at its release, or at the end of its drag, whose
+    // loop may take the release.
+    void EndPressGesture();
     void ClearSelectionQuietly();
     void ToggleChecks(int row, unsigned int flags);
 
     ListBox* m_owner;
     ListBoxImpl* m_impl;
+    // A press fired OnMultiSelectionBegin, and the matching end is still to come.
+    bool m_endDue = false;
 };
 
 } // namespace AUILib

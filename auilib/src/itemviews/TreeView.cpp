@@ -389,7 +389,6 @@ bool TreeView::RemoveItem(QStandardItem* item)
     // A handler may have removed the item or the whole tree already.
     if (!index.isValid())
         return false;
-    m_impl->ForgetSubtree(item);
     return m_impl->model->removeRow(index.row(), index.parent());
 }
 

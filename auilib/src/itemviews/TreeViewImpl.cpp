@@ -156,6 +156,14 @@ void TreeView::impl::ForgetSubtree(QStandardItem* item)
     }
 }
 
+void TreeView::impl::ForgetRows(const QModelIndex& parent, int first, int last)
+{
+    for (int row = first; row <= last; ++row) {
+        if (QStandardItem* item = ItemOf(model->index(row, 0, parent)))
+            ForgetSubtree(item);
+    }
+}
+
 void TreeView::impl::SetAcceptDrops(bool accept)
 {
     if (!IsStandardMode())
@@ -311,6 +319,13 @@ void TreeView::impl::SetConnections()
     }));
     keep(QObject::connect(widget->itemDelegate(), &QAbstractItemDelegate::closeEditor, widget,
                           [this](QWidget* editor) { OnEditorClosed(editor); }));
+    // Rows leave by the tree's own removals and by Qt's, such as the end of a drag that another
+    // widget takes as a move.
+    if (!virtualMode && model)
+        keep(QObject::connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, widget,
+                              [this](const QModelIndex& parent, int first, int last) {
+                                  ForgetRows(parent, first, last);
+                              }));
     keep(QObject::connect(widget->model(), &QAbstractItemModel::rowsInserted, widget, [this]() {
         if (!virtualMode)
             RequestRefit();

@@ -49,6 +49,8 @@ public:
     QStandardItem* PlaceTopLevel(CustStandardItem* item, int row);
     // Drops the item and its descendants from the tooltips, payloads, pictures and own lists.
     void ForgetSubtree(QStandardItem* item);
+    // The same for rows first .. last under the parent, which are about to leave the model.
+    void ForgetRows(const QModelIndex& parent, int first, int last);
     // Every item, depth first, parents before children.
     std::vector<QStandardItem*> AllItems() const;
     static void CollectDescendants(QStandardItem* item, std::vector<QStandardItem*>& into);

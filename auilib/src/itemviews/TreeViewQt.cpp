@@ -13,6 +13,7 @@
 #include <QStandardItemModel>
 
 #include <algorithm>
+#include <utility>
 
 namespace AUILib {
 
@@ -140,8 +141,10 @@ bool TreeViewQt::SelectItems(QStandardItem* from, QStandardItem* to)
 
 void TreeViewQt::mousePressEvent(QMouseEvent* event)
 {
-    // A drag loop takes the release that ends its drag, so the timer of that press is still running.
+    // Whatever took the release of the press before (a drag loop, a window opened meanwhile), a press
+    // starts afresh.
     m_pressTimer.invalidate();
+    m_pressDragged = false;
     TreeView::impl* impl = ImplOf(m_owner);
     if (!impl) {
         QTreeView::mousePressEvent(event);
@@ -235,6 +238,7 @@ void TreeViewQt::HandleControlPress(QStandardItem* item)
 void TreeViewQt::mouseReleaseEvent(QMouseEvent* event)
 {
     m_pressTimer.invalidate();
+    const bool dragged = std::exchange(m_pressDragged, false);
     TreeView::impl* impl = ImplOf(m_owner);
     if (!impl) {
         QTreeView::mouseReleaseEvent(event);
@@ -268,7 +272,7 @@ void TreeViewQt::mouseReleaseEvent(QMouseEvent* event)
     if (item && !(flags & (kOnItem | HitOnButton)))
         return;
     const Qt::KeyboardModifiers modifiers = QApplication::keyboardModifiers();
-    if (modifiers == Qt::ShiftModifier || modifiers == Qt::ControlModifier || !impl->rowsDragDrop || m_dragging) {
+    if (modifiers == Qt::ShiftModifier || modifiers == Qt::ControlModifier || !impl->rowsDragDrop || dragged) {
         QTreeView::mouseReleaseEvent(event);
         return;
     }
@@ -367,6 +371,37 @@ DropPlacement TreeViewQt::PlacementForDrop(DropIndicatorPosition position, QStan
     }
 }
 
+void TreeViewQt::startDrag(Qt::DropActions supportedActions)
+{
+    m_pressDragged = true;
+    QTreeView::startDrag(supportedActions);
+    // The drag has ended, wherever it ended. Its loop may have taken the release, so the press that
+    // started it is over too.
+    m_pressTimer.invalidate();
+}
+
+std::vector<QStandardItem*> TreeViewQt::SelectedItemList() const
+{
+    const std::list<QStandardItem*> selected = m_owner->SelectedItems();
+    return {selected.begin(), selected.end()};
+}
+
+bool TreeViewQt::MakesSecondRoot(DropIndicatorPosition position, QStandardItem* target) const
+{
+    return m_owner->IsSingleRoot() && (position == AboveItem || position == BelowItem) && !target->parent();
+}
+
+bool TreeViewQt::DropAllowed(DropIndicatorPosition position, QStandardItem* target) const
+{
+    if (MakesSecondRoot(position, target))
+        return false;
+    if (!m_canMove)
+        return true;
+    std::vector<QStandardItem*> items = SelectedItemList();
+    const DropPlacement placement = PlacementForCanMove(position, target);
+    return m_canMove(placement.target, items, !placement.asChild);
+}
+
 void TreeViewQt::dragMoveEvent(QDragMoveEvent* event)
 {
     TreeView::impl* impl = ImplOf(m_owner);
@@ -377,25 +412,18 @@ void TreeViewQt::dragMoveEvent(QDragMoveEvent* event)
     const QPoint point = event->pos();
     unsigned int flags = 0;
     QStandardItem* target = m_owner->HitTest({point.x(), point.y()}, &flags);
+    m_dropAllowed = false;
     if (!target)
         return;
-    m_dragging = true;
+    // Qt works the drop position out only while its indicator is shown; whether the indicator shows
+    // is the verdict on that position.
+    setDropIndicatorShown(true);
     QTreeView::dragMoveEvent(event);
     const DropIndicatorPosition position = dropIndicatorPosition();
-    if (m_owner->IsSingleRoot() && (position == AboveItem || position == BelowItem) && !target->parent()) {
+    if (MakesSecondRoot(position, target))
         event->setDropAction(Qt::IgnoreAction);
-        setDropIndicatorShown(false);
-        return;
-    }
-    if (!m_canMove) {
-        setDropIndicatorShown(true);
-        return;
-    }
-    std::vector<QStandardItem*> items;
-    for (QStandardItem* item : m_owner->SelectedItems())
-        items.push_back(item);
-    const DropPlacement placement = PlacementForCanMove(position, target);
-    setDropIndicatorShown(m_canMove(placement.target, items, !placement.asChild));
+    m_dropAllowed = DropAllowed(position, target);
+    setDropIndicatorShown(m_dropAllowed);
 }
 
 void TreeViewQt::dropEvent(QDropEvent* event)
@@ -403,20 +431,17 @@ void TreeViewQt::dropEvent(QDropEvent* event)
     TreeView::impl* impl = ImplOf(m_owner);
     if (!impl || event->source() != this ||
         (event->dropAction() != Qt::MoveAction && dragDropMode() != QAbstractItemView::InternalMove)) {
-        m_dragging = false;
         QAbstractItemView::dropEvent(event);
         return;
     }
-    m_dragging = false;
     unsigned int flags = 0;
     QStandardItem* target = m_owner->HitTest({event->pos().x(), event->pos().y()}, &flags);
     if (!target)
         return;
-    std::vector<QStandardItem*> items;
-    for (QStandardItem* item : m_owner->SelectedItems())
-        items.push_back(item);
-    const DropPlacement placement = PlacementForDrop(dropIndicatorPosition(), target);
-    MoveItems(items, placement.target, placement.asChild);
+    if (m_dropAllowed) {
+        const DropPlacement placement = PlacementForDrop(dropIndicatorPosition(), target);
+        MoveItems(SelectedItemList(), placement.target, placement.asChild);
+    }
     impl->ownSelection.clear();
     // The rows have moved already. An accepted drop ends the drag as a move, and the view that
     // started it would then remove its selected rows, which are the copies now (or, after a refused
@@ -453,7 +478,6 @@ bool TreeViewQt::MoveItems(std::vector<QStandardItem*> items, QStandardItem* tar
         // A target that moves itself is reported as its copy.
         if (item == reportedTarget)
             reportedTarget = copy;
-        impl->ForgetSubtree(item);
         const QModelIndex parentIndex = item->parent() ? item->parent()->index() : QModelIndex();
         impl->model->removeRows(item->row(), 1, parentIndex);
         after = QPersistentModelIndex(copy->index());

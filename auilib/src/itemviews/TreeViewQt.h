@@ -56,6 +56,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
@@ -64,6 +65,10 @@ protected:
 private:
     QStandardItem* CopySubtree(QStandardItem* source, QStandardItem* parent, QStandardItem* after);
     QStandardItem* HitAtCursor(unsigned int* flags) const;
+    std::vector<QStandardItem*> SelectedItemList() const;
+    bool MakesSecondRoot(DropIndicatorPosition position, QStandardItem* target) const;
+    // Whether the selected rows may go to the drop position at the target.
+    bool DropAllowed(DropIndicatorPosition position, QStandardItem* target) const;
     void HandleShiftPress(QStandardItem* item);
     void HandleControlPress(QStandardItem* item);
 
@@ -71,7 +76,11 @@ private:
     QElapsedTimer m_pressTimer;
     QPersistentModelIndex m_pressedItem;
     CanMoveFunction m_canMove;
-    bool m_dragging = false;
+    // The press started a drag of the rows. Its release, where a drag loop lets one through after
+    // the drag, ends the drag and is no click; the next press starts afresh.
+    bool m_pressDragged = false;
+    // The verdict on the drop position that the last drag move found.
+    bool m_dropAllowed = false;
 };
 
 } // namespace AUILib

@@ -6,10 +6,14 @@
 #include "ListBoxFixture.h"
 #include "TreeTestSupport.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QStandardItemModel>
 
+#include <algorithm>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,12 +21,86 @@ using namespace AUILib;
 
 namespace {
 
-bool OnXcb()
+enum class Spot { Middle, Bottom };
+
+// How a drag that leaves its view ends.
+enum class Ending { Escape, Outside, RefusedElsewhere, CopiedElsewhere, MovedElsewhere };
+
+std::ostream& operator<<(std::ostream& out, Ending ending)
 {
-    return QGuiApplication::platformName() == QLatin1String("xcb");
+    const char* const names[] = {"Escape", "Outside", "RefusedElsewhere", "CopiedElsewhere", "MovedElsewhere"};
+    return out << names[static_cast<int>(ending)];
 }
 
-enum class Spot { Middle, Bottom };
+std::string EndingName(const testing::TestParamInfo<Ending>& info)
+{
+    std::ostringstream name;
+    name << info.param;
+    return name.str();
+}
+
+// A window of another kind below the view's, that takes drags and ends a drop with its action, or
+// refuses the drop with IgnoreAction. A drag from a row down to it crosses the rows below.
+class DropSink : public QWidget
+{
+public:
+    DropSink(const QWidget& above, Qt::DropAction answer)
+        : m_answer(answer)
+    {
+        setAcceptDrops(true);
+        setGeometry(above.x(), above.frameGeometry().bottom() + 40, 200, 200);
+        show();
+    }
+
+    QPoint Middle() const { return rect().center(); }
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override { event->acceptProposedAction(); }
+    void dragMoveEvent(QDragMoveEvent* event) override { event->acceptProposedAction(); }
+    void dropEvent(QDropEvent* event) override
+    {
+        if (m_answer == Qt::IgnoreAction) {
+            event->ignore();
+            return;
+        }
+        event->setDropAction(m_answer);
+        event->accept();
+    }
+
+private:
+    Qt::DropAction m_answer;
+};
+
+Qt::DropAction SinkAnswer(Ending ending)
+{
+    switch (ending) {
+    case Ending::CopiedElsewhere:
+        return Qt::CopyAction;
+    case Ending::MovedElsewhere:
+        return Qt::MoveAction;
+    default:
+        return Qt::IgnoreAction;
+    }
+}
+
+// Ends a drag from `from`, a point of `source`, as `ending` says: Escape at `inside`, another point of
+// the source, or a drop below `home`, the source's window.
+std::string DragAway(QWidget* source, QPoint from, QPoint inside, const QWidget& home, Ending ending)
+{
+    PointerDrag drag(source);
+    switch (ending) {
+    case Ending::Escape:
+        return drag.PerformEscaped(from, inside);
+    case Ending::Outside:
+        return drag.PerformOutside(from, {home.frameGeometry().center().x(), home.frameGeometry().bottom() + 100});
+    default: {
+        DropSink sink(home, SinkAnswer(ending));
+        if (!QTest::qWaitForWindowExposed(&sink))
+            return "the other window did not show";
+        return drag.PerformOnto(from, &sink, sink.Middle());
+    }
+    }
+}
 
 struct TreeDrag
 {
@@ -45,8 +123,6 @@ class TreeRealDrag : public TreeFixture
 protected:
     void SetUp() override
     {
-        if (!OnXcb())
-            GTEST_SKIP() << "a real drag needs the xcb platform";
         TreeFixture::SetUp();
         for (int i = 0; i < 4; ++i)
             tree->InsertItem(L"t" + std::to_wstring(i), RootHandle, LastHandle, any(long(i)));
@@ -82,9 +158,35 @@ protected:
         }
         return shape;
     }
+
+    static std::string Texts(const std::vector<QStandardItem*>& items)
+    {
+        std::string texts;
+        for (QStandardItem* item : items)
+            texts += (texts.empty() ? "" : ",") + item->text().toStdString();
+        return texts;
+    }
+
+    std::string QtSelection() const
+    {
+        const std::list<QStandardItem*> selected = tree->SelectedItems();
+        return Texts({selected.begin(), selected.end()});
+    }
+
+    std::string OwnSelection() const { return Texts(impl().OwnList()); }
 };
 
 class TreeRealDragCases : public TreeRealDrag, public testing::WithParamInterface<TreeDrag>
+{
+};
+
+class TreeDragAway : public TreeRealDrag, public testing::WithParamInterface<Ending>
+{
+};
+
+// Press points from the top of t0's row, in pixels: where the press lies decides which points of
+// the straight path the view sees.
+class TreeReorderDrag : public TreeRealDrag, public testing::WithParamInterface<int>
 {
 };
 
@@ -93,11 +195,20 @@ class ListBoxRealDrag : public ListBoxTesting::ListBoxFixture
 protected:
     void SetUp() override
     {
-        if (!OnXcb())
-            GTEST_SKIP() << "a real drag needs the xcb platform";
         ListBoxFixture::SetUp();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        list->SetColumnsCount(2);
+        list->EnableRowsDragAndDrop(true);
+        for (long row = 0; row < 5; ++row) {
+            const std::wstring text = std::to_wstring(row);
+            auto texts = ListBoxTesting::Texts({text.c_str(), text.c_str()});
+            list->AddItemEx(texts, any(row));
+        }
     }
+};
+
+class ListBoxDragAway : public ListBoxRealDrag, public testing::WithParamInterface<Ending>
+{
 };
 
 } // namespace
@@ -136,18 +247,163 @@ TEST_F(TreeRealDrag, ADragAfterAMultiSelectionDragStartsWithSingleSelection)
     EXPECT_EQ(Shape(), "t0(t2,c0,c1),t3,t1");
 }
 
-TEST_F(ListBoxRealDrag, DroppedRowStandsWhereItWasDroppedAndNoneIsLost)
+// A single root stays single: no row goes beside it.
+TEST_F(TreeRealDrag, NoRowLandsBesideASingleRoot)
 {
-    list->SetColumnsCount(2);
-    list->EnableRowsDragAndDrop(true);
-    for (const wchar_t* text : {L"0", L"1", L"2", L"3", L"4"}) {
-        auto texts = ListBoxTesting::Texts({text, text});
-        list->AddItemEx(texts, any());
+    for (int row = 3; row > 0; --row)
+        ASSERT_TRUE(tree->RemoveItem(Top(row)));
+    tree->SetSingleRoot(true);
+    tree->SetExpanded(Top(0), true);
+    const QRect root = view()->visualRect(Top(0)->index());
+
+    PointerDrag drag(viewport());
+    ASSERT_EQ(drag.Perform(LabelPoint(Top(0)->child(1)), {root.center().x(), root.top() + 1}), "");
+
+    EXPECT_EQ(Shape(), "t0(c0,c1)");
+}
+
+// On its way the drag crosses spots the rule refuses (onto a row) and spots it allows (between rows).
+TEST_P(TreeReorderDrag, ARowDroppedBetweenRowsLandsThereUnderAReorderOnlyRule)
+{
+    tree->SetDragAndDropCanMove([](QStandardItem*, std::vector<QStandardItem*>&, bool sibling) { return sibling; });
+    const QRect row = view()->visualRect(Top(0)->index());
+    ASSERT_LT(GetParam(), row.height());
+
+    PointerDrag drag(viewport());
+    ASSERT_EQ(drag.Perform({LabelPoint(Top(0)).x(), row.top() + GetParam()}, PointOf(3, Spot::Bottom)), "");
+
+    EXPECT_EQ(Shape(), "t1,t2,t3,t0(c0,c1)");
+}
+
+INSTANTIATE_TEST_SUITE_P(PressPoints, TreeReorderDrag, testing::Values(3, 7, 9, 10, 12, 14));
+
+// An indicator that comes and goes as the pointer crosses one refused spot would promise drops
+// that do not happen.
+TEST_F(TreeRealDrag, NoIndicatorShowsOverASpotTheRuleRefuses)
+{
+    tree->SetDragAndDropCanMove([](QStandardItem*, std::vector<QStandardItem*>&, bool sibling) { return sibling; });
+    std::vector<bool> shown;
+    struct IndicatorWatch : QObject
+    {
+        TreeViewQt* view;
+        std::vector<bool>* shown;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            // Read before the view handles the event: what the move before left on the screen.
+            if (event->type() == QEvent::DragMove || event->type() == QEvent::Drop)
+                shown->push_back(view->showDropIndicator());
+            return false;
+        }
+    } watch;
+    watch.view = view();
+    watch.shown = &shown;
+    viewport()->installEventFilter(&watch);
+
+    // Slanting along the row, so that the last several moves all lie in its middle.
+    PointerDrag drag(viewport());
+    const QRect target = view()->visualRect(Top(2)->index());
+    ASSERT_EQ(drag.Perform(LabelPoint(Top(1)), {target.left() + 4, target.center().y()}), "");
+
+    ASSERT_GT(shown.size(), 8u);
+    EXPECT_EQ(std::vector<bool>(shown.end() - 8, shown.end()), std::vector<bool>(8, false));
+    EXPECT_EQ(Shape(), "t0(c0,c1),t1,t2,t3");
+}
+
+// A drag that ends anywhere but on its view leaves the view as a click finds it.
+TEST_P(TreeDragAway, AClickAfterwardsNarrowsBothSelectionsToTheClickedRow)
+{
+    tree->SetMultiSelection(true);
+    tree->SelectItem(Top(1), true);
+    tree->SelectItem(Top(2), true);
+    ASSERT_EQ(DragAway(viewport(), LabelPoint(Top(1)), PointOf(3, Spot::Middle), window, GetParam()), "");
+
+    QStandardItem* first = Top(0);
+    QStandardItem* last = Top(impl().model->rowCount() - 1);
+    view()->ClearSelectedItems(nullptr);
+    tree->SelectItem(first, true);
+    tree->SelectItem(last, true);
+    ASSERT_EQ(OwnSelection(), Text(first) + "," + Text(last));
+    Click(last);
+
+    EXPECT_EQ(QtSelection(), Text(last));
+    EXPECT_EQ(OwnSelection(), Text(last));
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, TreeDragAway,
+                         testing::Values(Ending::Escape, Ending::Outside, Ending::RefusedElsewhere,
+                                         Ending::MovedElsewhere),
+                         EndingName);
+
+// Qt removes the rows of a drag that another widget takes as a move, past the tree's own removal.
+TEST_F(TreeRealDrag, RowsTakenByAnotherWidgetLeaveNoTipsPicturesOrPayloadsBehind)
+{
+    const QByteArray red = FilledPicture(Qt::red);
+    const int picture = tree->AddPicture(static_cast<QStandardItem*>(nullptr), Bytes(red), red.size(), ImageTypes::PNG,
+                                         16, BitmapType::Default);
+    ASSERT_GE(picture, 1);
+    QStandardItem* moved = Top(0);
+    QStandardItem* child = moved->child(1);
+    const std::vector<int> ids{moved->data(Qt::UserRole).toInt(), child->data(Qt::UserRole).toInt()};
+    for (QStandardItem* item : {moved, child, Top(3)}) {
+        tree->SetItemTooltip(item, L"tip");
+        ASSERT_TRUE(tree->SetPicture(item, picture));
     }
 
+    ASSERT_EQ(DragAway(viewport(), LabelPoint(moved), PointOf(1, Spot::Middle), window, Ending::MovedElsewhere), "");
+
+    ASSERT_EQ(Shape(), "t1,t2,t3");
+    for (QStandardItem* gone : {moved, child}) {
+        EXPECT_EQ(impl().toolTips.count(gone), 0u);
+        EXPECT_EQ(impl().Pictures().PictureOf(gone), -1);
+    }
+    for (int id : ids)
+        EXPECT_EQ(impl().context->itemData.Find(id), impl().context->itemData.End()) << id;
+    EXPECT_EQ(impl().toolTips.count(Top(2)), 1u) << "the rows that stay keep theirs";
+    EXPECT_EQ(impl().Pictures().PictureOf(Top(2)), picture);
+}
+
+TEST_F(ListBoxRealDrag, DroppedRowStandsWhereItWasDroppedAndNoneIsLost)
+{
     PointerDrag drag(table()->viewport());
     ASSERT_EQ(drag.Perform(RowCentre(1), RowCentre(3)), "");
 
     EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"0", L"2", L"1", L"3", L"4"}));
     EXPECT_EQ(Column(1), Column(0));
+}
+
+// A drag that ends anywhere but on its list leaves no drag behind: the program's own selection
+// changes afterwards leave the check marks alone, and the press's begin has had its end.
+TEST_P(ListBoxDragAway, TheProgramsSelectionChangesAfterwardsLeaveTheCheckMarks)
+{
+    list->SetSingleSelection(false);
+    list->SetCheckMode(ListBox::SelectionChecks);
+    ASSERT_EQ(DragAway(table()->viewport(), RowCentre(1), RowCentre(3), window, GetParam()), "");
+
+    list->SetCheck(1, true);
+    list->ClearSel();
+    list->SetSel(2, true, true);
+
+    EXPECT_TRUE(list->GetCheck(1));
+    EXPECT_TRUE(list->GetCheck(2));
+    EXPECT_EQ(std::count(log.begin(), log.end(), "begin"), std::count(log.begin(), log.end(), "end"))
+        << "every multi-selection gesture that began has ended";
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, ListBoxDragAway,
+                         testing::Values(Ending::Escape, Ending::Outside, Ending::RefusedElsewhere,
+                                         Ending::CopiedElsewhere),
+                         EndingName);
+
+// Qt removes the rows of a drag that another widget takes as a move, past the list's own removal.
+TEST_F(ListBoxRealDrag, ARowTakenByAnotherWidgetLeavesNoRecordsBehind)
+{
+    list->DisableSortingForRow(2);
+    ASSERT_EQ(Column(0), (std::vector<std::wstring>{L"2", L"0", L"1", L"3", L"4"}));
+    const int id = table()->item(0, 0)->data(Qt::UserRole).toInt();
+
+    ASSERT_EQ(DragAway(table()->viewport(), RowCentre(0), RowCentre(3), window, Ending::MovedElsewhere), "");
+
+    ASSERT_EQ(Column(0), (std::vector<std::wstring>{L"0", L"1", L"3", L"4"}));
+    EXPECT_EQ(impl().itemData.Find(id), impl().itemData.End());
+    EXPECT_EQ(impl().pinnedRows, 0);
 }

@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 namespace {
 
@@ -50,4 +51,12 @@ void XTestPointer::ReleaseLeft()
     XTestFakeButtonEvent(m_display, kLeftButton, False, CurrentTime);
     XSync(m_display, False);
     m_leftHeld = false;
+}
+
+void XTestPointer::TypeEscape()
+{
+    const KeyCode escape = XKeysymToKeycode(m_display, XK_Escape);
+    XTestFakeKeyEvent(m_display, escape, True, CurrentTime);
+    XTestFakeKeyEvent(m_display, escape, False, CurrentTime);
+    XSync(m_display, False);
 }

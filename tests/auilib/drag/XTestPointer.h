@@ -1,8 +1,8 @@
 #pragma once
 
 // The X server's own pointer, moved and pressed through its test extension on a connection of its
-// own. Qt then sees what a hand on the mouse would make: X events, its pointer grab, and the drag
-// loop that QDrag::exec runs.
+// own, and the key that cancels a drag. Qt then sees what a hand on the mouse would make: X events,
+// its pointer grab, and the drag loop that QDrag::exec runs.
 #include <QPoint>
 
 #include <string>
@@ -24,6 +24,8 @@ public:
     void MoveTo(QPoint global);
     void PressLeft();
     void ReleaseLeft();
+    // Pressed and let go.
+    void TypeEscape();
 
 private:
     _XDisplay* m_display = nullptr;

@@ -106,6 +106,8 @@ TEST_F(ListBoxSortingTest, PinnedRowsStayOnTopInBothOrders)
     }
     list->DeleteItem(0);
     EXPECT_EQ(impl().pinnedRows, 1);
+    list->Clear();
+    EXPECT_EQ(impl().pinnedRows, 0);
 }
 
 TEST_F(ListBoxSortingTest, NumbersIgnorePinning)

@@ -174,18 +174,45 @@ TEST_F(ListBoxTest, DeletingRunsOfRows)
     EXPECT_EQ(Column(), std::vector<std::wstring>{L"0"});
 }
 
-TEST_F(ListBoxTest, DeletedAndClearedRowsKeepTheirData)
+// However a row leaves, its record goes with it; the list's columns stay, and IDs are not given twice.
+TEST_F(ListBoxTest, RowsTakeTheirDataWithThem)
 {
-    list->AddItem(L"a", any(5L));
+    list->SetColumnsCount(2);
+    list->SetSingleSelection(false);
+    for (long row = 1; row <= 6; ++row) {
+        auto texts = Texts({L"row", L"cell"});
+        list->AddItemEx(texts, any(row));
+    }
+    list->SetItemDataEx(5, 1, any(60L));
     list->SetColumnName(0, L"Name");
+    const auto held = [this] {
+        std::vector<int> ids;
+        for (int id = 1; id <= 7; ++id) {
+            if (impl().itemData.Find(id) != impl().itemData.End())
+                ids.push_back(id);
+        }
+        return ids;
+    };
+
     list->DeleteItem(0);
-    EXPECT_EQ(impl().itemData.Find(1)->second.size(), 1u);
-    list->AddItem(L"b", any(6L));
+    EXPECT_EQ(held(), (std::vector<int>{2, 3, 4, 5, 6}));
+    list->DeleteItems(0, 2);
+    EXPECT_EQ(held(), (std::vector<int>{4, 5, 6}));
+    list->SetSel(0, true, false);
+    list->DeleteSelItems();
+    EXPECT_EQ(held(), (std::vector<int>{5, 6}));
+    // As Qt removes the rows of a drag that another widget takes as a move.
+    table()->model()->removeRow(0);
+    EXPECT_EQ(held(), std::vector<int>{6});
     list->Clear();
-    EXPECT_EQ(list->Count(), 0);
-    EXPECT_NE(impl().itemData.Find(2), impl().itemData.End());
-    EXPECT_EQ(list->GetColumnsCount(), 1);
+    EXPECT_EQ(held(), std::vector<int>{});
+
+    EXPECT_EQ(list->GetColumnsCount(), 2);
     EXPECT_EQ(table()->horizontalHeaderItem(0)->text(), QStringLiteral("Name"));
+    auto texts = Texts({L"new"});
+    list->AddItemEx(texts, any(7L));
+    EXPECT_EQ(held(), std::vector<int>{7});
+    EXPECT_EQ(DataOf(0), 7);
 }
 
 TEST_F(ListBoxTest, FindingTextsByPrefixAndWhole)

@@ -352,6 +352,8 @@ TEST_F(TreeViewTest, PicturesAreStoredOncePerContent)
     EXPECT_TRUE(tree->GetItemPicturePath(a).empty()) << "from bytes";
 
     tree->RemoveAllItems(false);
+    for (QStandardItem* gone : {a, b, a1})
+        EXPECT_EQ(impl().pictures->PictureOf(gone), -1) << "the pictures stay, the items that showed them go";
     QStandardItem* fresh = tree->AddItem(L"fresh", any());
     EXPECT_TRUE(tree->SetPicture(fresh, 2));
     EXPECT_FALSE(fresh->icon().isNull());
