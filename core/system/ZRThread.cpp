@@ -250,10 +250,10 @@ void* ZR_Process_GetPrivateData(void* key)
     return data ? data->GetPrivateData(key) : nullptr;
 }
 
-void ZR_Process_SetPrivateData(void* key, void* data, void (*callback)(void*))
+bool ZR_Process_SetPrivateData(void* key, void* data, void (*callback)(void*))
 {
-    if (CZR_PrivateData* list = ZR_Process_GetPrivateData())
-        list->SetPrivateData(key, data, callback);
+    CZR_PrivateData* list = ZR_Process_GetPrivateData();
+    return list && list->SetPrivateData(key, data, callback);
 }
 
 void ZR_Process_RemovePrivateData(void* key)
@@ -285,10 +285,10 @@ void* ZR_Thread_GetPrivateData(void* key)
     return data ? data->GetPrivateData(key) : nullptr;
 }
 
-void ZR_Thread_SetPrivateData(void* key, void* data, void (*callback)(void*))
+bool ZR_Thread_SetPrivateData(void* key, void* data, void (*callback)(void*))
 {
-    if (CZR_PrivateData* list = ZR_Thread_GetPrivateData())
-        list->SetPrivateData(key, data, callback);
+    CZR_PrivateData* list = ZR_Thread_GetPrivateData();
+    return list && list->SetPrivateData(key, data, callback);
 }
 
 void ZR_Thread_RemovePrivateData(void* key)

@@ -74,7 +74,8 @@ CZR_ProcessContext* ZR_Process_GetContext();
 pid_t ZR_Process_GetID();
 CZR_PrivateData* ZR_Process_GetPrivateData();
 void* ZR_Process_GetPrivateData(void* key);
-void ZR_Process_SetPrivateData(void* key, void* data, void (*callback)(void*));
+// False, with the data left to the caller to release, without a context or when the key cannot be added.
+bool ZR_Process_SetPrivateData(void* key, void* data, void (*callback)(void*));
 void ZR_Process_RemovePrivateData(void* key);
 
 CZR_ThreadContext* ZR_Thread_GetContext();
@@ -82,7 +83,8 @@ CZR_ThreadContext* ZR_Thread_GetContext();
 CZR_ThreadContext* ZR_Thread_GetContext(_ZR_HTHREAD* thread);
 CZR_PrivateData* ZR_Thread_GetPrivateData();
 void* ZR_Thread_GetPrivateData(void* key);
-void ZR_Thread_SetPrivateData(void* key, void* data, void (*callback)(void*));
+// As for the process, on the calling thread's private data.
+bool ZR_Thread_SetPrivateData(void* key, void* data, void (*callback)(void*));
 void ZR_Thread_RemovePrivateData(void* key);
 uint32_t ZR_Thread_GetLastError();
 void ZR_Thread_SetLastError(uint32_t error);

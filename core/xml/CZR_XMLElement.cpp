@@ -133,17 +133,19 @@ bool CZR_XMLElement::CopyInto(CZR_XMLElement* copy) const
     return true;
 }
 
-// Both parts are copied before the old tag goes: either view may point into it.
+// Both parts are copied before the old tag goes: either view may point into it, and a copy that
+// fails then leaves the old tag in place.
 bool CZR_XMLElement::SetTag(const CZR_ByteStringC& prefix, const CZR_ByteStringC& tagName)
 {
     CZR_ByteStringL newPrefix, newName;
-    bool copied = newPrefix.Set(prefix, GetAllocator()) && newName.Set(tagName, GetAllocator());
+    if (!newPrefix.Set(prefix, GetAllocator()) || !newName.Set(tagName, GetAllocator())) {
+        newPrefix.Empty(GetAllocator());
+        return false;
+    }
     ReleaseTag();
     m_TagPrefix = newPrefix;
     m_TagName = newName;
-    if (!copied)
-        ReleaseTag();
-    return copied;
+    return true;
 }
 
 void CZR_XMLElement::ReleaseTag()

@@ -65,8 +65,7 @@ public:
     void Empty();
 
     // The builders answer false for a null child or when memory runs out; the element is then as
-    // it was, except that a tag that could not be set is left empty, and a child that could not be
-    // added is destroyed.
+    // it was, except that a child that could not be added is destroyed.
     bool SetTag(const CZR_ByteStringC& prefix, const CZR_ByteStringC& tagName);
     bool SetTag(const CZR_ByteStringC& qualifiedTagName);
     bool SetAttrValue(const CZR_ByteStringC& qualifiedName, const CZR_WideStringC& value);

@@ -1,3 +1,5 @@
+#include "../FailingManager.h"
+
 #include "system/ZRAtom.h"
 #include "system/ZRRWLock.h"
 #include "system/ZRSpinLock.h"
@@ -148,6 +150,30 @@ TEST(ThreadWithoutProcessTest, AThreadStartedBeforeInitialisationNeverRunsItsFun
     EXPECT_EQ(ZR_Thread_GetLastError(), 0u);
     EXPECT_EQ(ZR_Thread_GetExceptionContext(), nullptr);
     EXPECT_EQ(ZR_Thread_WaitForMultipleThreads(nullptr, 0), 0);
+}
+
+using SetPrivateData = bool (*)(void*, void*, void (*)(void*));
+
+// Data that could not be kept must stay the caller's: neither lost unreleased nor released behind its back.
+TEST(PrivateDataWrapperTest, DataThatCannotBeKeptIsRefusedAndLeftToTheCaller)
+{
+    for (SetPrivateData set : {SetPrivateData(ZR_Process_SetPrivateData), SetPrivateData(ZR_Thread_SetPrivateData)}) {
+        std::atomic<int> released{0};
+        int key;
+        EXPECT_FALSE(set(&key, &released, releaseCount)) << "without a process context";
+        {
+            FailingManager failing(1000);
+            ZR_Process_Initialize();
+            failing.refuseAbove(0);
+            EXPECT_FALSE(set(&key, &released, releaseCount)) << "when the key cannot be added";
+            failing.refuseAbove(SIZE_MAX);
+            EXPECT_EQ(ZR_Process_GetPrivateData(&key), nullptr);
+            EXPECT_EQ(ZR_Thread_GetPrivateData(&key), nullptr);
+            EXPECT_TRUE(set(&key, &released, releaseCount));
+            ZR_Process_Finalize();
+        }
+        EXPECT_EQ(released.load(), 1);
+    }
 }
 
 TEST(ThreadPriorityTest, LevelsMapThroughTheTable)

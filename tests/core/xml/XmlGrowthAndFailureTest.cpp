@@ -174,11 +174,18 @@ TEST(XmlFailure, BuildersSayWhenMemoryRunsOutAndKeepWhatTheElementHad)
     ASSERT_TRUE(element.SetAttrValue("a", CZR_WideStringC(L"old")));
     {
         FailingManager failing(0);
+        EXPECT_FALSE(element.SetTag("p:t"));
+        EXPECT_FALSE(element.SetTag("t"));
         EXPECT_FALSE(element.SetAttrValue("a", CZR_WideStringC(L"new")));
         EXPECT_FALSE(element.SetAttrValue("b", 7));
         EXPECT_FALSE(element.AddChildContent(L"text"));
         EXPECT_FALSE(element.AddChildElement(nullptr));
         EXPECT_EQ(failing.liveBlocks(), 0);
+    }
+    {
+        FailingManager prefixOnly(1);
+        EXPECT_FALSE(element.SetTag("p:t"));
+        EXPECT_EQ(prefixOnly.liveBlocks(), 0) << "the prefix copied before the name failed is freed";
     }
     EXPECT_EQ(dumpTree(&element), "<r a=\"old\"></>");
     EXPECT_TRUE(element.SetAttrValue("a", CZR_WideStringC(L"new")));
