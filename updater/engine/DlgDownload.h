@@ -87,8 +87,9 @@ private:
     QMap<QString, PluginCopy> copyPlugins();
 
     // Installation.
+    // `failure` says why the installer did not end well; empty when it did, and the history then decides.
     void installerEnded(const std::shared_ptr<InstallBatch>& batch, const QString& installerPath,
-                        qint64 startedAtMs, bool succeeded);
+                        qint64 startedAtMs, QString failure);
     void finishBatchIfDone(const std::shared_ptr<InstallBatch>& batch);
     void bringInstallerToFront();
 

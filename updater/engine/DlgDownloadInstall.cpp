@@ -23,8 +23,7 @@ struct InstallBatch {
     QString title;
     int running = 0;
     bool starting = true; // InstallVzip is still starting installers
-    bool failed = false;          // an installer failed or was not confirmed
-    bool historyUnusable = false; // one of the failures: the install history could not be read
+    QString failure;      // why the first installer that failed or was not confirmed did so; empty while none
     bool reported = false;
 };
 
@@ -74,6 +73,14 @@ HistoryVerdict checkInstallHistory(const QString& installerPath, qint64 startedA
             return HistoryVerdict::Confirmed;
     }
     return HistoryVerdict::NotConfirmed;
+}
+
+// Empty for an installer that ended well.
+QString installerExitCause(int exitCode, QProcess::ExitStatus status)
+{
+    if (status != QProcess::NormalExit)
+        return QStringLiteral("the installer crashed");
+    return exitCode == 0 ? QString() : QString("the installer ended with exit code %1").arg(exitCode);
 }
 
 using XmlTree::text;
@@ -133,6 +140,7 @@ void DlgDownload::InstallVzip(QString package, QString unpackFolder, bool bAllow
     }
     if (!replaceable) {
         qDeleteAll(entries);
+        CUP_Log::PrintLog("install of " + title + " failed: Kelvrin PDF Reader was not closed");
         emit SignalInstallProgress(title, -1);
         continueDownload();
         return;
@@ -171,8 +179,7 @@ int DlgDownload::installUpdates(QString installerPath)
     const bool viaOpen = installMode();
     const QString program = viaOpen ? InstallerPrograms::openProgram() : InstallerPrograms::installerProgram();
     if (program.isEmpty()) {
-        CUP_Log::PrintLog("there is no installer program on this system");
-        installerEnded(batch, installerPath, startedAtMs, false);
+        installerEnded(batch, installerPath, startedAtMs, "there is no installer program on this system");
     } else {
         // Not the window's child: the window's end must not end an installation.
         auto* process = new QProcess;
@@ -186,14 +193,14 @@ int DlgDownload::installUpdates(QString installerPath)
         connect(process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
                 [this, batch, installerPath, startedAtMs](int exitCode, QProcess::ExitStatus status) {
                     qDebug() << "[S/W Update] Finished install with exit code" << exitCode;
-                    installerEnded(batch, installerPath, startedAtMs, status == QProcess::NormalExit && exitCode == 0);
+                    installerEnded(batch, installerPath, startedAtMs, installerExitCause(exitCode, status));
                 });
         connect(process, &QProcess::errorOccurred, this,
                 [this, process, batch, installerPath, startedAtMs](QProcess::ProcessError error) {
                     if (error != QProcess::FailedToStart)
                         return;
-                    CUP_Log::PrintLog("the installer did not start: " + process->errorString());
-                    installerEnded(batch, installerPath, startedAtMs, false);
+                    installerEnded(batch, installerPath, startedAtMs,
+                                   "the installer did not start: " + process->errorString());
                 });
         process->start(program, QStringList() << installerPath, QIODevice::ReadWrite);
         if (!viaOpen)
@@ -209,23 +216,22 @@ int DlgDownload::installUpdates(QString installerPath)
 }
 
 void DlgDownload::installerEnded(const std::shared_ptr<InstallBatch>& batch, const QString& installerPath,
-                                 qint64 startedAtMs, bool succeeded)
+                                 qint64 startedAtMs, QString failure)
 {
-    if (!succeeded) {
-        batch->failed = true;
-    } else {
+    if (failure.isEmpty()) {
         switch (checkInstallHistory(installerPath, startedAtMs)) {
         case HistoryVerdict::Confirmed:
             break;
         case HistoryVerdict::NotConfirmed:
-            batch->failed = true;
+            failure = "the install history has no fresh record of it";
             break;
         case HistoryVerdict::Unusable:
-            batch->failed = true;
-            batch->historyUnusable = true;
+            failure = "the install history cannot be read";
             break;
         }
     }
+    if (!failure.isEmpty() && batch->failure.isEmpty())
+        batch->failure = installerPath + ": " + failure;
     --batch->running;
     finishBatchIfDone(batch);
 }
@@ -235,9 +241,8 @@ void DlgDownload::finishBatchIfDone(const std::shared_ptr<InstallBatch>& batch)
     if (batch->starting || batch->running > 0 || batch->reported)
         return;
     batch->reported = true;
-    if (batch->historyUnusable)
-        CUP_Log::PrintLog("the install history cannot be read, so " + batch->title + " is not confirmed");
-    if (batch->failed) {
+    if (!batch->failure.isEmpty()) {
+        CUP_Log::PrintLog("install of " + batch->title + " failed: " + batch->failure);
         emit SignalInstallProgress(batch->title, -1);
     } else {
         emit SignalInstallProgress(batch->title, 90);

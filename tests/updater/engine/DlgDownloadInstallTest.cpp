@@ -99,10 +99,12 @@ private:
     static inline QtMessageHandler s_previous = nullptr;
 };
 
-// The second of three modules fails in one of the ways a module can: the queue goes on.
+// The second of three modules fails in one of the ways a module can: the queue goes on, and the log
+// says why.
 struct SecondModuleFailure {
     const char* name;
     QVector<int> expected;
+    const char* logged; // a pattern
 };
 
 class QueueFailureTest : public InstallRun, public testing::WithParamInterface<SecondModuleFailure>
@@ -113,6 +115,7 @@ class QueueFailureTest : public InstallRun, public testing::WithParamInterface<S
 
 TEST_P(QueueFailureTest, TheSecondOfThreeFailsAndTheThirdIsInstalled)
 {
+    const DebugLog log(env);
     const QByteArray failure = GetParam().name;
     MODULEINFO* first = installModule("First", {{"first.pkg", "package"}});
     MODULEINFO* second = nullptr;
@@ -135,12 +138,16 @@ TEST_P(QueueFailureTest, TheSecondOfThreeFailsAndTheThirdIsInstalled)
     for (const char* path : {"/First.vzip", "/Second.vzip", "/Third.vzip"})
         EXPECT_EQ(server.requestsFor(path).size(), 1) << path;
     EXPECT_EQ(startedModules, (QStringList{"First", "Second", "Third"}));
+    EXPECT_TRUE(log.text().contains(QRegularExpression(GetParam().logged))) << log.text().toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Failures, QueueFailureTest,
-                         testing::Values(SecondModuleFailure{"missing on the server", {-1}},
-                                         SecondModuleFailure{"MD5 mismatch", {-1}},
-                                         SecondModuleFailure{"installer exit 3", kInstallFailed}));
+INSTANTIATE_TEST_SUITE_P(
+    Failures, QueueFailureTest,
+    testing::Values(
+        SecondModuleFailure{"missing on the server", {-1}, "skip module Second: the download failed: .*status 404"},
+        SecondModuleFailure{"MD5 mismatch", {-1}, "skip module Second: the package does not match its MD5: its MD5 is "},
+        SecondModuleFailure{"installer exit 3", kInstallFailed,
+                            "install of Second failed: .*/second\\.pkg: the installer ended with exit code 3"}));
 
 TEST_F(InstallRun, WithoutAnInstallerProgramEveryModuleFailsAndTheQueueEnds)
 {
@@ -218,25 +225,31 @@ TEST_F(InstallRun, OnlyAFreshNewestHistoryRecordNamingThePackageConfirmsIt)
     };
     auto fixed = [](const QByteArray& bytes) { return [bytes](const QDateTime&) { return bytes; }; };
     // Whatever the history says, the queue goes on: a history that cannot be read fails the module.
+    const QString unreadable = "the install history cannot be read";
+    const QString unconfirmed = "the install history has no fresh record of it";
     struct Case {
         const char* name;
         History history; // null: no history file
         QVector<int> expected;
+        QString logged; // empty: installed
     } cases[] = {
-        {"missing", nullptr, kInstallFailed},
-        {"malformed", fixed("<plist><array><dict>"), kInstallFailed},
-        {"root not plist", fixed("<array><dict><string>checked.pkg</string></dict></array>"), kInstallFailed},
-        {"empty array", fixed(history("")), kInstallFailed},
-        {"empty string", fixed(history("<dict><key>displayName</key><string/></dict>")), kInstallFailed},
+        {"missing", nullptr, kInstallFailed, unreadable},
+        {"malformed", fixed("<plist><array><dict>"), kInstallFailed, unreadable},
+        {"root not plist", fixed("<array><dict><string>checked.pkg</string></dict></array>"), kInstallFailed, unreadable},
+        {"empty array", fixed(history("")), kInstallFailed, unconfirmed},
+        {"empty string", fixed(history("<dict><key>displayName</key><string/></dict>")), kInstallFailed, unconfirmed},
         {"older record names it",
          [&](const QDateTime& now) { return history(record(now, "checked.pkg") + record(now, "other.pkg")); },
-         kInstallFailed},
-        {"newest names it", [&](const QDateTime& now) { return history(record(now, "checked.pkg")); }, kInstalled},
-        {"newest names it, undated", fixed(history("<dict><string>checked.pkg</string></dict>")), kInstalled},
+         kInstallFailed, unconfirmed},
+        {"newest names it", [&](const QDateTime& now) { return history(record(now, "checked.pkg")); }, kInstalled, ""},
+        {"newest names it, undated", fixed(history("<dict><string>checked.pkg</string></dict>")), kInstalled, ""},
         {"newest names it, stale",
-         [&](const QDateTime& now) { return history(record(now.addSecs(-3600), "checked.pkg")); }, kInstallFailed},
+         [&](const QDateTime& now) { return history(record(now.addSecs(-3600), "checked.pkg")); }, kInstallFailed,
+         unconfirmed},
     };
+    const DebugLog log(env);
     for (const Case& c : cases) {
+        const int logBefore = log.text().size();
         installProgress.clear();
         startedModules.clear();
         QDir(downloadFolder()).removeRecursively();
@@ -256,6 +269,9 @@ TEST_F(InstallRun, OnlyAFreshNewestHistoryRecordNamingThePackageConfirmsIt)
 
         ASSERT_TRUE(waitForProgress("Next", -1, 30000)) << c.name;
         EXPECT_EQ(progressOf("Checked"), c.expected) << c.name;
+        const QString logged = log.text().mid(logBefore);
+        const QRegularExpression failure("install of Checked failed: .*/checked\\.pkg: (.*)\n");
+        EXPECT_EQ(failure.match(logged).captured(1), c.logged) << c.name << "\n" << logged.toStdString();
     }
 }
 
@@ -445,6 +461,7 @@ TEST_F(InstallRun, TheReaderPromptRepeatsWhileTheReaderRuns)
 
 TEST_F(InstallRun, CancellingTheReaderPromptSkipsTheModule)
 {
+    const DebugLog log(env);
     window->setReaderProbe([] { return true; });
     MODULEINFO* cancelled = installModule("Cancelled", {{"cancelled.pkg", "package"}});
     MODULEINFO* service = installModule("Service", {{"service.pkg", "package"}});
@@ -456,6 +473,8 @@ TEST_F(InstallRun, CancellingTheReaderPromptSkipsTheModule)
     ASSERT_TRUE(waitForProgress("Service", 100));
     EXPECT_EQ(progressOf("Cancelled"), kInstallFailed);
     EXPECT_EQ(recordedPackages(), QStringList{"service.pkg"});
+    EXPECT_TRUE(log.text().contains("install of Cancelled failed: Kelvrin PDF Reader was not closed"))
+        << log.text().toStdString();
 }
 
 TEST_F(InstallRun, PlugInsAreCollectedAndCopiedTogether)
