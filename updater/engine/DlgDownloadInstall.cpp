@@ -354,14 +354,20 @@ QMap<QString, DlgDownload::PluginCopy> DlgDownload::copyPlugins()
     for (const QString& name : names) {
         const QString destination = QDir(appDataPath() + "SilentInstall/JavaScripts").absolutePath();
         if (!QDir().mkpath(destination)) {
+            CUP_Log::PrintLog("copy of plug-in " + name + " failed: the folder cannot be made: " + destination);
             outcomes.insert(name, PluginCopy::Failed);
             continue;
         }
         const QString target = destination + "/" + name;
-        if (QFile::copy(source + name, target))
+        QFile plugin(source + name);
+        if (plugin.copy(target)) {
             outcomes.insert(name, PluginCopy::Copied);
-        else
-            outcomes.insert(name, QFileInfo::exists(target) ? PluginCopy::AlreadyInstalled : PluginCopy::Failed);
+        } else if (QFileInfo::exists(target)) {
+            outcomes.insert(name, PluginCopy::AlreadyInstalled);
+        } else {
+            CUP_Log::PrintLog("copy of plug-in " + name + " failed: " + target + ": " + plugin.errorString());
+            outcomes.insert(name, PluginCopy::Failed);
+        }
         QFile::remove(source + name);
     }
     return outcomes;

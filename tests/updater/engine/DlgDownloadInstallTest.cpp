@@ -519,6 +519,16 @@ TEST_F(InstallRun, CopyingPlugInsLeavesAnInstalledOneAndRemovesTheDownloadAllThe
     EXPECT_TRUE(window->copyJSPlugin());
 }
 
+TEST_F(InstallRun, APlugInThatCannotBeCopiedSaysWhy)
+{
+    const DebugLog log(env);
+    // A file where the plug-ins' folder goes.
+    IsolatedEnvironment::writeFile(UpdateRun::GetAppDatePath() + "SilentInstall/JavaScripts", "in the way");
+    IsolatedEnvironment::writeFile(downloadFolder() + "/JSone.js", "downloaded");
+    EXPECT_FALSE(window->copyJSPlugin());
+    EXPECT_TRUE(log.text().contains("copy of plug-in JSone.js failed: the folder cannot be made: ")) << log.text().toStdString();
+}
+
 TEST_F(InstallRun, TheWindowMayGoWhileAnInstallerRuns)
 {
     startQueue({installModule("Orphan", {{"orphan.pkg", "#standin\nhold=/tmp/release-orphan\n"}})});
