@@ -526,7 +526,8 @@ TEST_F(InstallRun, APlugInThatCannotBeCopiedSaysWhy)
     IsolatedEnvironment::writeFile(UpdateRun::GetAppDatePath() + "SilentInstall/JavaScripts", "in the way");
     IsolatedEnvironment::writeFile(downloadFolder() + "/JSone.js", "downloaded");
     EXPECT_FALSE(window->copyJSPlugin());
-    EXPECT_TRUE(log.text().contains("copy of plug-in JSone.js failed: the folder cannot be made: ")) << log.text().toStdString();
+    EXPECT_TRUE(log.text().contains("copy of plug-in JSone.js failed: the folder cannot be made: "))
+        << log.text().toStdString();
 }
 
 TEST_F(InstallRun, TheWindowMayGoWhileAnInstallerRuns)
