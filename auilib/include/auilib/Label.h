@@ -41,7 +41,8 @@ public:
     virtual int GetTextColor();
     virtual FontData GetFont();
     // The size of the picture shown (in device pixels); empty when nothing was shown. A picture that
-    // does not load leaves the label as it was.
+    // does not load leaves the label as it was. A picture shown takes the text's place: a later change
+    // of the layout settings keeps the picture, and GetText is empty until a new text.
     virtual Size LoadPicture(const std::wstring& path, ScalePicture scale, int size);
     // Null data clears the label; a length of 0 or less is no picture.
     virtual Size LoadPicture(const unsigned char* data, int length, ImageTypes type, ScalePicture scale, int size);

@@ -107,9 +107,13 @@ void DateEdit::impl::ReplaceWidget(const QString& format)
     const QRect geometry = old->geometry();
     const QString sheet = old->styleSheet();
     const bool hidden = IsHiddenOnPurpose(*old);
+    const bool focused = old->hasFocus();
     auto* replacement = new QDateTimeEdit(QDateTime::currentDateTime(), parent);
     replacement->setObjectName(old->objectName());
     TakeOverWidgetState(*old, *replacement);
+    // Right behind the old widget in the tab order, whose place it takes once the old one goes.
+    if (parent)
+        QWidget::setTabOrder(old, replacement);
     if (parent && parent->layout())
         delete parent->layout()->replaceWidget(old, replacement);
     old->hide();
@@ -124,6 +128,8 @@ void DateEdit::impl::ReplaceWidget(const QString& format)
     // A widget without a parent would become a window of its own.
     if (parent)
         replacement->setVisible(!hidden);
+    if (focused)
+        replacement->setFocus();
 }
 
 void DateEdit::impl::SetMode(DateEditMode mode)

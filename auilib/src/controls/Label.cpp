@@ -90,6 +90,12 @@ void Label::impl::LayOutText(const std::wstring& text)
         m_widget->setText(LaidOutPlain(plain));
 }
 
+void Label::impl::LayOutAgain(const std::wstring& text)
+{
+    if (m_widget && !m_widget->ShowsPicture())
+        LayOutText(text);
+}
+
 void Label::impl::SetPlainText(const std::wstring& text)
 {
     if (m_widget)
@@ -124,7 +130,8 @@ void Label::impl::SetHyperlinkColor(RGBColor link)
     m_widget->SetLinkColors(link, link, link);
     if (m_truncate) {
         // Where it stands, and in the stored text that the next layout cuts again.
-        m_widget->setText(m_widget->Recoloured(m_widget->text()));
+        if (!m_widget->ShowsPicture())
+            m_widget->setText(m_widget->Recoloured(m_widget->text()));
         m_text = ToWString(m_widget->Recoloured(ToQString(m_text)));
     } else if (!m_widget->LinkText().isEmpty()) {
         // Through the layout, which keeps the line height and the text for the layouts after.
@@ -171,7 +178,7 @@ void Label::impl::SetTextAlign(TextAlign align)
         break;
     }
     if (m_lineHeight >= 0)
-        LayOutText(GetText());
+        LayOutAgain(GetText());
 }
 
 TextAlign Label::impl::GetTextAlign() const
@@ -243,7 +250,7 @@ void Label::impl::SetWordWrap(bool wrap)
         m_truncate = false;
         if (m_text.empty())
             m_text = GetText();
-        LayOutText(m_text);
+        LayOutAgain(m_text);
     }
     m_widget->setWordWrap(m_wordWrap != 0);
 }
@@ -259,7 +266,7 @@ void Label::impl::TruncateTextToEllipses(bool truncate)
     }
     if (m_text.empty())
         m_text = GetText();
-    LayOutText(m_text);
+    LayOutAgain(m_text);
 }
 
 void Label::impl::SetLineSpacing(int percent)
@@ -269,7 +276,7 @@ void Label::impl::SetLineSpacing(int percent)
     // The text is read under the old line height: under -1 the widget's text is the paragraph.
     const std::wstring text = GetText();
     m_lineHeight = percent;
-    LayOutText(text);
+    LayOutAgain(text);
 }
 
 int Label::impl::DevicePixelRatio() const
@@ -292,6 +299,7 @@ Size Label::impl::SetScaledPixmap(const QPixmap& pixmap, ScalePicture scale, boo
         return {};
     if (!gif) {
         m_widget->setAlignment(kCentred);
+        ForgetText();
         m_widget->ShowPixmap(scaled);
     }
     return SizeOf(scaled);
@@ -316,6 +324,7 @@ Size Label::impl::SetScaledMovie(const QByteArray& bytes, const QPixmap& firstFr
     movie->setScaledSize(QSize(scaled.width / ratio, scaled.height / ratio));
     movie->jumpToFrame(0);
     m_widget->setAlignment(kCentred);
+    ForgetText();
     m_widget->ShowMovie(movie);
     return scaled;
 }
@@ -346,6 +355,7 @@ Size Label::impl::LoadPicture(const unsigned char* data, int length, ImageTypes 
     if (!m_widget)
         return {};
     if (!data) {
+        ForgetText();
         m_widget->ShowNothing();
         return {};
     }
@@ -397,6 +407,7 @@ void Label::impl::DrawTxt(const std::wstring& text)
     painter.drawText(QRect(0, 0, m_widget->width(), m_widget->height()), static_cast<int>(m_widget->alignment()),
                      ToQString(text));
     painter.end();
+    ForgetText();
     m_widget->ShowPixmap(picture);
 }
 

@@ -27,6 +27,8 @@ public:
     // The program's own text, which takes the place of a link.
     void SetPlainText(const std::wstring& text);
     void LayOutText(const std::wstring& text);
+    // The stored text laid out again under new settings; a picture shown since stays.
+    void LayOutAgain(const std::wstring& text);
     void SetLinkText(const std::wstring& before, const std::wstring& link, const std::wstring& after,
                      const std::wstring& target);
     void SetHyperlinkColor(RGBColor link);
@@ -59,6 +61,8 @@ private:
     void PaintTextColor(bool enabled);
     int DevicePixelRatio() const;
     int IconSize(int size) const;
+    // A picture, or nothing, takes the text's place: no later layout brings the old text back.
+    void ForgetText() { m_text.clear(); }
     Size SetScaledPixmap(const QPixmap& pixmap, ScalePicture scale, bool gif);
     Size SetScaledMovie(const QByteArray& bytes, const QPixmap& firstFrame, ScalePicture scale);
 

@@ -92,6 +92,17 @@ void LabelQt::ShowNothing()
     ForgetLink();
 }
 
+bool LabelQt::ShowsPicture() const
+{
+    // Qt 5.12 hands the picture out by pointer only.
+#if QT_VERSION >= QT_VERSION_CHECK(5, 15, 0)
+    const bool stillPicture = !pixmap(Qt::ReturnByValue).isNull();
+#else
+    const bool stillPicture = pixmap() && !pixmap()->isNull();
+#endif
+    return stillPicture || movie();
+}
+
 void LabelQt::DropMovieUnlessShown()
 {
     if (m_movie && movie() != m_movie)

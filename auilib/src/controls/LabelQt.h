@@ -38,6 +38,8 @@ public:
     void ShowMovie(QMovie* movie);
     void ShowPixmap(const QPixmap& pixmap);
     void ShowNothing();
+    // A still picture or a movie, whose place no layout of the old text takes.
+    bool ShowsPicture() const;
 
 protected:
     bool event(QEvent* event) override;

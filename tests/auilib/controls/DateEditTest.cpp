@@ -4,9 +4,11 @@
 #include <QDateTimeEdit>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -222,6 +224,34 @@ TEST(DateEditWidgetTest, TheReplacementKeepsTheGeometryOutsideALayout)
     edit.SetMode(DateEdit::DateOnly);
     EXPECT_EQ(edit.GetWndPtr()->geometry(), QRect(7, 9, 150, 31));
     EXPECT_EQ(edit.GetWndPtr()->parentWidget(), &window);
+}
+
+TEST(DateEditWidgetTest, TheReplacementTakesTheOldOnesPlaceInTheTabOrderAndItsFocus)
+{
+    QWidget window;
+    auto* before = new QLineEdit(&window);
+    DateEdit edit;
+    edit.Create(&window);
+    auto* after = new QLineEdit(&window);
+    // The form's order, not the order of creation.
+    QWidget::setTabOrder(after, edit.GetWndPtr());
+    QWidget::setTabOrder(edit.GetWndPtr(), before);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    edit.SetMode(DateEdit::TimeOnly);
+    edit.GetWndPtr()->setFocus();
+    ASSERT_TRUE(edit.GetWndPtr()->hasFocus());
+
+    edit.SetMode(DateEdit::DateOnly);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QWidget* replacement = edit.GetWndPtr();
+    EXPECT_TRUE(replacement->hasFocus()) << "the focus stays with the control";
+    after->setFocus();
+    QTest::keyClick(after, Qt::Key_Tab);
+    EXPECT_TRUE(replacement->hasFocus());
+    before->setFocus();
+    QTest::keyClick(before, Qt::Key_Backtab);
+    EXPECT_TRUE(replacement->hasFocus());
 }
 
 TEST(DateEditWidgetTest, OutlivesItsControl)

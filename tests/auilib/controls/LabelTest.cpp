@@ -479,6 +479,42 @@ TEST_F(LabelPictureTest, DrawnTextFillsTheLabel)
     EXPECT_EQ(shownPixmap().cacheKey(), drawn.cacheKey()) << "an empty label draws nothing";
 }
 
+TEST_F(LabelPictureTest, APictureOutlastsTheLayoutsAfterIt)
+{
+    const std::pair<const char*, std::function<void()>> pictures[] = {
+        {"picture", [this] { load(PictureBytes::Png(4, 4, Qt::red), ImageTypes::PNG); }},
+        {"movie", [this] { load(PictureBytes::TwoFrameGif(), ImageTypes::GIF); }},
+        {"drawn text", [this] { label->DrawTxt(L"drawn"); }},
+    };
+    const std::pair<const char*, std::function<void()>> layouts[] = {
+        {"alignment", [this] { label->SetTextAlign(TextAlign::Left); }},
+        {"line spacing", [this] { label->SetLineSpacing(150); }},
+        {"truncation", [this] { label->TruncateTextToEllipses(true); }},
+        {"word wrap", [this] { label->SetWordWrap(true); }},
+        {"link colour", [this] { label->SetHyperlinkColors(0xFF0000, 0, 0); }},
+    };
+    for (const auto& [picture, show] : pictures) {
+        for (const auto& [layout, layOut] : layouts) {
+            label->SetWordWrap(false);
+            label->TruncateTextToEllipses(true);
+            label->SetLineSpacing(120);
+            label->SetText(L"old text", true);
+            show();
+            layOut();
+            EXPECT_TRUE(!shownPixmap().isNull() || widget()->movie()) << picture << ", " << layout;
+            EXPECT_EQ(label->GetText(), L"") << picture << ", " << layout;
+        }
+    }
+
+    label->SetText(L"old text", true);
+    label->LoadPicture(nullptr, 0, ImageTypes::PNG, ScalePicture::Keep, 0);
+    label->SetTextAlign(TextAlign::Center);
+    EXPECT_FALSE(shown().contains("old text")) << "a cleared label stays empty";
+    label->SetText(L"new text", true);
+    EXPECT_TRUE(shown().contains("new text"));
+    EXPECT_TRUE(shownPixmap().isNull()) << "a text takes the picture's place";
+}
+
 TEST_F(LabelTest, OnceTheWidgetIsGoneItsOwnOperationsAreNeutral)
 {
     label->SetText(L"text");
