@@ -331,7 +331,7 @@ TEST_P(TreeDragAway, AClickAfterwardsNarrowsBothSelectionsToTheClickedRow)
 
 INSTANTIATE_TEST_SUITE_P(Endings, TreeDragAway,
                          testing::Values(Ending::Escape, Ending::Outside, Ending::RefusedElsewhere,
-                                         Ending::MovedElsewhere),
+                                         Ending::CopiedElsewhere, Ending::MovedElsewhere),
                          EndingName);
 
 // Qt removes the rows of a drag that another widget takes as a move, past the tree's own removal.
