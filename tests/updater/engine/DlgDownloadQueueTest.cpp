@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 using DlgDownloadQueueTest = WorkerWindowRun;
@@ -60,14 +62,15 @@ TEST_F(DlgDownloadQueueTest, AFailedDownloadSaysWhy)
     const struct {
         const char* title;
         QString path;
-        QString cause;
+        QStringList causes; // any one of them
     } cases[] = {
-        {"Missing", "/missing.vzip", "the server answered with HTTP status 404"},
-        {"Stalling", "/stalling.vzip", "timed out: the transfer stalled, no data for 1 s"},
-        {"Silent", "/silent.vzip", "timed out: no answer within 1 s"},
-        {"Cut", "/cut.vzip", "network error RemoteHostClosedError: "},
-        {"Large", "/large.vzip", "cannot write " + downloadFolder() + "/large.vzip: File too large"},
-        {"Tampered", "/tampered.vzip", "the package does not match its MD5: its MD5 is "},
+        {"Missing", "/missing.vzip", {"the server answered with HTTP status 404"}},
+        {"Stalling", "/stalling.vzip", {"timed out: the transfer stalled, no data for 1 s"}},
+        {"Silent", "/silent.vzip", {"timed out: no answer within 1 s"}},
+        // Whether Qt sees the close as an error or as an end before the length depends on when it arrives.
+        {"Cut", "/cut.vzip", {"network error RemoteHostClosedError: ", "received 40000 of 100000 bytes"}},
+        {"Large", "/large.vzip", {"cannot write " + downloadFolder() + "/large.vzip: File too large"}},
+        {"Tampered", "/tampered.vzip", {"the package does not match its MD5: its MD5 is "}},
     };
     QVector<MODULEINFO*> queue;
     for (const auto& c : cases)
@@ -81,13 +84,15 @@ TEST_F(DlgDownloadQueueTest, AFailedDownloadSaysWhy)
         FileSizeLimit limit(1000 * 1000);
         ASSERT_TRUE(limit.isActive());
         startQueue(queue);
-        ASSERT_TRUE(waitForProgress("Tampered", -1, 30000));
+        ASSERT_TRUE(waitForProgress("Tampered", -1));
     }
     for (const auto& c : cases) {
         EXPECT_EQ(progressOf(c.title), QVector<int>{-1}) << c.title;
         const QString prefix = QString("skip module %1: ").arg(c.title);
-        EXPECT_TRUE(log.text().contains(prefix + (QString(c.title) == "Tampered" ? "" : "the download failed: ") + c.cause))
-            << c.title << "\n" << log.text().toStdString();
+        const QString failed = prefix + (QString(c.title) == "Tampered" ? "" : "the download failed: ");
+        const bool saidWhy = std::any_of(c.causes.begin(), c.causes.end(),
+                                         [&](const QString& cause) { return log.text().contains(failed + cause); });
+        EXPECT_TRUE(saidWhy) << c.title << "\n" << log.text().toStdString();
     }
 }
 

@@ -300,8 +300,12 @@ TEST_P(HttpDownloadOverBothSchemes, TruncatedBodyFails)
 
         EXPECT_EQ(watched.complete.count(), 0);
         EXPECT_EQ(watched.failed.count(), 1);
-        EXPECT_TRUE(transfer->failureCause().startsWith("network error RemoteHostClosedError: "))
-            << transfer->failureCause().toStdString();
+        // Whether Qt sees the close as an error or as an end before the length depends on when the
+        // close arrives; the cause names the cut either way.
+        const QString cause = transfer->failureCause();
+        EXPECT_TRUE(cause.startsWith("network error RemoteHostClosedError: ") ||
+                    cause == "received 100000 of 300000 bytes")
+            << cause.toStdString();
     }
 }
 
