@@ -33,7 +33,8 @@ ZrDateTime ToZrDateTime(const QDateTime& value)
 // What the program or its form set on a widget, for the widget that takes its place.
 void TakeOverWidgetState(const QWidget& from, QWidget& to)
 {
-    to.setEnabled(!from.testAttribute(Qt::WA_Disabled));
+    // Its own disabling only: one that comes from a window around it ends with that window's.
+    to.setEnabled(!from.testAttribute(Qt::WA_ForceDisabled));
     to.setAcceptDrops(from.acceptDrops());
     to.setToolTip(from.toolTip());
     // A font or palette never set stays inherited from the window.

@@ -173,6 +173,26 @@ TEST_F(DateEditTest, TheReplacementTakesOverTheControlsState)
     EXPECT_FALSE(edit->GetWndPtr()->acceptDrops());
 }
 
+TEST_F(DateEditTest, TheReplacementKeepsOnlyTheControlsOwnDisabling)
+{
+    struct Case
+    {
+        const char* what;
+        bool disabledOnItsOwn;
+    };
+    for (const Case& c : {Case{"enabled, in a disabled window", false}, Case{"disabled itself, too", true}}) {
+        SCOPED_TRACE(c.what);
+        edit->SetMode(DateEdit::TimeOnly);
+        edit->Enable(!c.disabledOnItsOwn, false);
+        window.setEnabled(false);
+        edit->SetMode(DateEdit::DateOnly);
+        EXPECT_FALSE(edit->IsEnabled()) << "disabled with its window";
+        window.setEnabled(true);
+        EXPECT_EQ(edit->IsEnabled(), !c.disabledOnItsOwn);
+        edit->Enable(true, false);
+    }
+}
+
 TEST_F(DateEditTest, TheReplacementFollowsTheWindowsFontUnlessOneWasSet)
 {
     edit->SetMode(DateEdit::TimeOnly);
