@@ -4,7 +4,9 @@
 #include "DateEditImpl.h"
 #include "DateEditQt.h"
 #include "WideText.h"
+#include "WidgetReplacedEvent.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLayout>
@@ -122,6 +124,10 @@ void DateEdit::impl::ReplaceWidget(const QString& format)
 
     m_widget = replacement;
     ConnectChanges();
+    // Whoever prepared the old widget for the control prepares this one; before it takes the focus,
+    // so that the focus is heard too.
+    WidgetReplacedEvent announcement(replacement);
+    QCoreApplication::sendEvent(old, &announcement);
     replacement->setDisplayFormat(format);
     replacement->setGeometry(geometry);
     replacement->setStyleSheet(sheet);
