@@ -362,3 +362,17 @@ TEST_F(DateEditFormTest, TheReplacementIsBridgedAndItsEndReportedAsTheFormsWidge
     delete dialog->GetWndPtr();
     EXPECT_EQ(ends, std::vector<BaseGUIObject*>{edit});
 }
+
+TEST_F(DateEditFormTest, AHandlerBoundToTheControlRunsForTheReplacement)
+{
+    std::vector<int> days;
+    edit->OnDateTimeChanged.AddBound(edit, [&days](ZrDateTime value) { days.push_back(value.day); });
+    edit->SetMode(DateEdit::TimeOnly);
+    edit->SetMode(DateEdit::DateOnly);
+    QCoreApplication::sendPostedEvents();
+    days.clear();
+
+    ASSERT_TRUE(edit->SetDateTime(ZrDateTime{2024, 3, 4, 0, 0, 0}));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(days, std::vector<int>{4});
+}
