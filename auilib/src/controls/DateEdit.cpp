@@ -4,7 +4,9 @@
 #include "DateEditImpl.h"
 #include "DateEditQt.h"
 #include "WideText.h"
+#include "WidgetReplacedEvent.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLayout>
@@ -33,7 +35,8 @@ ZrDateTime ToZrDateTime(const QDateTime& value)
 // What the program or its form set on a widget, for the widget that takes its place.
 void TakeOverWidgetState(const QWidget& from, QWidget& to)
 {
-    to.setEnabled(!from.testAttribute(Qt::WA_Disabled));
+    // Its own disabling only: one that comes from a window around it ends with that window's.
+    to.setEnabled(!from.testAttribute(Qt::WA_ForceDisabled));
     to.setAcceptDrops(from.acceptDrops());
     to.setToolTip(from.toolTip());
     // A font or palette never set stays inherited from the window.
@@ -121,6 +124,10 @@ void DateEdit::impl::ReplaceWidget(const QString& format)
 
     m_widget = replacement;
     ConnectChanges();
+    // Whoever prepared the old widget for the control prepares this one; before it takes the focus,
+    // so that the focus is heard too.
+    WidgetReplacedEvent announcement(replacement);
+    QCoreApplication::sendEvent(old, &announcement);
     replacement->setDisplayFormat(format);
     replacement->setGeometry(geometry);
     replacement->setStyleSheet(sheet);

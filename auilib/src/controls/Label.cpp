@@ -223,22 +223,18 @@ void Label::impl::SetTextColor(int rgb)
     if (!m_widget)
         return;
     m_textColor = rgb;
-    PaintTextColor(m_widget->isEnabled());
+    PaintTextColor();
 }
 
-void Label::impl::PaintTextColor(bool enabled)
+void Label::impl::PaintTextColor()
 {
+    if (!m_widget)
+        return;
     const QColor colour(static_cast<QRgb>(m_textColor));
     SetRoleColor(m_widget->foregroundRole(),
-                 enabled ? colour
-                         : QColor(Lightened(colour.red()), Lightened(colour.green()), Lightened(colour.blue()), 255));
-}
-
-void Label::impl::Enable(bool enable, bool recursive)
-{
-    if (m_widget && m_textColor != -1)
-        PaintTextColor(enable);
-    BaseImplQt::Enable(enable, recursive);
+                 m_widget->isEnabled()
+                     ? colour
+                     : QColor(Lightened(colour.red()), Lightened(colour.green()), Lightened(colour.blue()), 255));
 }
 
 void Label::impl::SetWordWrap(bool wrap)

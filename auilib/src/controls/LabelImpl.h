@@ -19,8 +19,6 @@ public:
 
     QWidget* GetWidget() override { return m_widget; }
     LabelQt* Widget() const { return m_widget; }
-    // Re-colours a label with a text colour (lightened while disabled), then enables as usual.
-    void Enable(bool enable, bool recursive) override;
     // Face empty, point size -1 and the flags -1 once the widget is gone.
     virtual FontData GetFont();
 
@@ -42,6 +40,10 @@ public:
     int GetBackgroundColor() const { return m_backgroundColor; }
     void SetTextColor(int rgb);
     int GetTextColor() const { return m_textColor; }
+    // The stored text colour as the label's state shows it. The colour stands for every state, so
+    // the lightening takes the place of Qt's disabled look while the label, or a window around it,
+    // is disabled.
+    void PaintTextColor();
     void SetWordWrap(bool wrap);
     void TruncateTextToEllipses(bool truncate);
     bool IsTruncating() const { return m_truncate; }
@@ -57,8 +59,6 @@ private:
     QString LaidOutPlain(const QString& text) const;
     QString LaidOutTruncated(const QString& text) const;
     void SetRoleColor(QPalette::ColorRole role, const QColor& colour);
-    // The stored text colour, lightened for a disabled label.
-    void PaintTextColor(bool enabled);
     int DevicePixelRatio() const;
     int IconSize(int size) const;
     // A picture, or nothing, takes the text's place: no later layout brings the old text back.

@@ -1,6 +1,7 @@
 #include "LabelQt.h"
 
 #include "Label.h"
+#include "LabelImpl.h"
 #include "LabelTextLayout.h"
 
 #include <QDesktopServices>
@@ -111,6 +112,13 @@ void LabelQt::DropMovieUnlessShown()
 
 bool LabelQt::event(QEvent* event)
 {
+    // The colour is set for every state alike, so the lightening has to follow each change,
+    // the window's as well as the label's own.
+    if (m_owner && event->type() == QEvent::EnabledChange) {
+        const auto impl = std::static_pointer_cast<Label::impl>(m_owner->GetBaseImpl());
+        if (impl && impl->GetTextColor() != -1)
+            impl->PaintTextColor();
+    }
     if (m_owner && !m_link.isEmpty() && event->type() == QEvent::Shortcut) {
         if (openExternalLinks())
             QDesktopServices::openUrl(QUrl(m_target, QUrl::TolerantMode));

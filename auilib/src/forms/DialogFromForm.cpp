@@ -86,9 +86,7 @@ void Dialog::impl::ApplyWindowFlags()
 void Dialog::impl::PrepareWidgets(const QByteArray& form)
 {
     for (QWidget* widget : m_window->findChildren<QWidget*>(QString(), Qt::FindChildrenRecursively)) {
-        widget->setAttribute(Qt::WA_MouseTracking);
-        widget->installEventFilter(m_helper.get());
-        const std::shared_ptr<BaseGUIObject> control = ElementOfWidget(widget);
+        const std::shared_ptr<BaseGUIObject> control = PrepareWidget(widget);
         if (!control)
             continue;
         auto* frame = qobject_cast<QFrame*>(widget);
@@ -96,9 +94,17 @@ void Dialog::impl::PrepareWidgets(const QByteArray& form)
             ApplyLineOrientation(frame, form);
         if (control->GetControlType() == ControlType::ButtonBox && qobject_cast<QDialogButtonBox*>(widget))
             std::static_pointer_cast<ButtonBox::impl>(control->GetBaseImpl())->ConvertStandardButtons();
-        QObject::connect(widget, &QObject::destroyed,
-                         [control] { FireHandlers(control->OnDestroyed, control.get()); });
     }
+}
+
+std::shared_ptr<BaseGUIObject> Dialog::impl::PrepareWidget(QWidget* widget)
+{
+    widget->setAttribute(Qt::WA_MouseTracking);
+    widget->installEventFilter(m_helper.get());
+    const std::shared_ptr<BaseGUIObject> control = ElementOfWidget(widget);
+    if (control)
+        QObject::connect(widget, &QObject::destroyed, [control] { FireHandlers(control->OnDestroyed, control.get()); });
+    return control;
 }
 
 void Dialog::impl::RegisterElement(const std::wstring& name, const std::shared_ptr<BaseGUIObject>& control)

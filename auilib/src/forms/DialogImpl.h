@@ -58,6 +58,9 @@ public:
     std::shared_ptr<BaseGUIObject> GetElementByName(const std::wstring& name) const;
     // The control whose widget is `widget`, named or not.
     std::shared_ptr<BaseGUIObject> ElementOfWidget(const QWidget* widget) const;
+    // Bridges the widget's events and, for a control's widget, reports its end through the control;
+    // the control, or null.
+    std::shared_ptr<BaseGUIObject> PrepareWidget(QWidget* widget);
     // The window until the form's root takes it; the loader hands it out once.
     DialogQt* TakeWindowForRoot();
 

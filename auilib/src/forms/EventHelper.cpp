@@ -4,9 +4,10 @@
 #include "BaseImplQt.h"
 #include "BoundHandlerWrapper.h"
 #include "ContextMenu.h"
-#include "Dialog.h"
+#include "DialogImpl.h"
 #include "Event.h"
 #include "WideText.h"
+#include "WidgetReplacedEvent.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -95,6 +96,11 @@ bool EventHelper::Filter(QObject* watched, QEvent* event)
     QWidget* window = m_dialog->GetWndPtr();
     if (!window)
         return false;
+    if (event->type() == WidgetReplacedEvent::EventType()) {
+        std::static_pointer_cast<Dialog::impl>(m_dialog->GetBaseImpl())
+            ->PrepareWidget(static_cast<WidgetReplacedEvent*>(event)->Replacement());
+        return false;
+    }
     return Dispatch(window, watched, event);
 }
 

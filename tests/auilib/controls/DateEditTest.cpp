@@ -1,14 +1,21 @@
 #include "DateEdit.h"
 
+#include "Event.h"
+#include "FormDialogFixture.h"
+
 #include <QApplication>
 #include <QDateTimeEdit>
 #include <QDir>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimerEvent>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -173,6 +180,26 @@ TEST_F(DateEditTest, TheReplacementTakesOverTheControlsState)
     EXPECT_FALSE(edit->GetWndPtr()->acceptDrops());
 }
 
+TEST_F(DateEditTest, TheReplacementKeepsOnlyTheControlsOwnDisabling)
+{
+    struct Case
+    {
+        const char* what;
+        bool disabledOnItsOwn;
+    };
+    for (const Case& c : {Case{"enabled, in a disabled window", false}, Case{"disabled itself, too", true}}) {
+        SCOPED_TRACE(c.what);
+        edit->SetMode(DateEdit::TimeOnly);
+        edit->Enable(!c.disabledOnItsOwn, false);
+        window.setEnabled(false);
+        edit->SetMode(DateEdit::DateOnly);
+        EXPECT_FALSE(edit->IsEnabled()) << "disabled with its window";
+        window.setEnabled(true);
+        EXPECT_EQ(edit->IsEnabled(), !c.disabledOnItsOwn);
+        edit->Enable(true, false);
+    }
+}
+
 TEST_F(DateEditTest, TheReplacementFollowsTheWindowsFontUnlessOneWasSet)
 {
     edit->SetMode(DateEdit::TimeOnly);
@@ -266,4 +293,86 @@ TEST(DateEditWidgetTest, OutlivesItsControl)
     ASSERT_TRUE(kept);
     kept->setDate(QDate(2020, 1, 1));
     EXPECT_EQ(changes, 0);
+}
+
+namespace {
+
+// The form's date edit, whose widget the dialog bridged to the control's event procedure.
+class DateEditFormTest : public FormDialogTest
+{
+protected:
+    void SetUp() override
+    {
+        FormDialogTest::SetUp();
+        dialog = std::make_unique<Dialog>(PlaceForm("dateedit.ui"));
+        edit = dialog->GetControlPtr<DateEdit*>(L"dteWhen");
+        ASSERT_TRUE(edit);
+        edit->SetEventProcedure([this](BaseGUIObject*, Event* event) {
+            heard.push_back(event->type);
+            return false;
+        });
+        edit->OnDestroyed.Add([this](BaseGUIObject* control) { ends.push_back(control); });
+        dialog->GetWndPtr()->show();
+    }
+
+    void TearDown() override
+    {
+        dialog.reset();
+        FormDialogTest::TearDown();
+    }
+
+    // What the procedure hears of a key, a click, the focus and a timer sent to the control's widget.
+    std::vector<int> heardOfInput()
+    {
+        heard.clear();
+        QWidget* widget = edit->GetWndPtr();
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+        QMouseEvent click(QEvent::MouseButtonPress, QPointF(4, 4), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QFocusEvent focus(QEvent::FocusIn);
+        QTimerEvent timer(1);
+        for (QEvent* event : std::initializer_list<QEvent*>{&key, &click, &focus, &timer})
+            QCoreApplication::sendEvent(widget, event);
+        return heard;
+    }
+
+    std::unique_ptr<Dialog> dialog;
+    DateEdit* edit = nullptr;
+    std::vector<int> heard;
+    std::vector<BaseGUIObject*> ends;
+};
+
+} // namespace
+
+TEST_F(DateEditFormTest, TheReplacementIsBridgedAndItsEndReportedAsTheFormsWidgetsAre)
+{
+    const std::vector<int> bridged{Event::KeyPress, Event::MouseButtonPress, Event::FocusIn, Event::Timer};
+    ASSERT_EQ(heardOfInput(), bridged);
+
+    for (DateEdit::DateEditMode dateMode : {DateEdit::DateOnly, DateEdit::DateAndTime}) {
+        SCOPED_TRACE(dateMode);
+        QWidget* before = edit->GetWndPtr();
+        edit->SetMode(DateEdit::TimeOnly);
+        edit->SetMode(dateMode);
+        ASSERT_NE(edit->GetWndPtr(), before);
+        FlushDeletes();
+        EXPECT_TRUE(ends.empty()) << "the replaced widget's end is not the control's";
+        EXPECT_EQ(heardOfInput(), bridged);
+    }
+
+    delete dialog->GetWndPtr();
+    EXPECT_EQ(ends, std::vector<BaseGUIObject*>{edit});
+}
+
+TEST_F(DateEditFormTest, AHandlerBoundToTheControlRunsForTheReplacement)
+{
+    std::vector<int> days;
+    edit->OnDateTimeChanged.AddBound(edit, [&days](ZrDateTime value) { days.push_back(value.day); });
+    edit->SetMode(DateEdit::TimeOnly);
+    edit->SetMode(DateEdit::DateOnly);
+    QCoreApplication::sendPostedEvents();
+    days.clear();
+
+    ASSERT_TRUE(edit->SetDateTime(ZrDateTime{2024, 3, 4, 0, 0, 0}));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(days, std::vector<int>{4});
 }

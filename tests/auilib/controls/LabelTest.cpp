@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <utility>
 
 using namespace AUILib;
@@ -336,6 +337,44 @@ TEST_F(LabelTest, DisabledTextIsPaintedLightened)
     const QImage recoloured = widget()->grab().toImage();
     EXPECT_TRUE(recoloured.pixelColor(recoloured.width() / 8, recoloured.height() / 2) == QColor(191, 191, 223))
         << "a colour given while disabled is lightened too";
+}
+
+TEST_F(LabelTest, TheTextColourFollowsTheLabelsStateWhoeverChangesIt)
+{
+    const std::string black = "#000000";
+    const std::string lightened = "#bfbfbf";
+    auto shownColour = [this] {
+        const QImage image = widget()->grab().toImage();
+        return image.pixelColor(image.width() / 8, image.height() / 2).name().toStdString();
+    };
+    label->SetText(L"\u2588\u2588\u2588\u2588\u2588\u2588\u2588\u2588");
+
+    window.setEnabled(false);
+    label->SetTextColor(0x000000);
+    EXPECT_EQ(shownColour(), lightened) << "a colour given inside a disabled window";
+    window.setEnabled(true);
+    EXPECT_EQ(shownColour(), black) << "the window enabled again";
+
+    struct Step
+    {
+        const char* what;
+        std::function<void()> act;
+        std::string expected;
+    };
+    const Step steps[] = {
+        {"the window disabled around the label", [this] { window.setEnabled(false); }, lightened},
+        {"the label enabled on its own inside it", [this] { label->Enable(true, false); }, lightened},
+        {"the window enabled", [this] { window.setEnabled(true); }, black},
+        {"the label disabled on its own", [this] { label->Enable(false, false); }, lightened},
+        {"the window disabled and enabled around it", [this] { window.setEnabled(false); window.setEnabled(true); },
+         lightened},
+        {"the label enabled by Qt directly", [this] { widget()->setEnabled(true); }, black},
+        {"the label disabled by Qt directly", [this] { widget()->setEnabled(false); }, lightened},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_EQ(shownColour(), step.expected) << step.what;
+    }
 }
 
 TEST_F(LabelTest, FontFieldsOnlyChangeWhenGiven)
