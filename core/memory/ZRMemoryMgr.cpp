@@ -303,17 +303,20 @@ void* reallocQuietly(_IZR_Allocator* allocator, void* block, size_t size)
 
 } // namespace
 
-void* ZRMEM_AllocatorGrow(_IZR_Allocator* allocator, void* block, size_t used, size_t size)
+void* ZRMEM_AllocatorGrow(_IZR_Allocator* allocator, void* block, size_t used, size_t& size, size_t limit)
 {
     if (!block)
         return ZRMEM_AllocatorAlloc(allocator, size);
     if (void* grown = reallocQuietly(allocator, block, size))
         return grown;
-    void* moved = ZRMEM_AllocatorAlloc(allocator, size);
+    size_t roomy = size <= limit / 2 ? size * 2 : limit;
+    size_t movedSize = roomy > size ? roomy : size;
+    void* moved = ZRMEM_AllocatorAlloc(allocator, movedSize);
     if (!moved)
         return nullptr;
     memcpy(moved, block, used < size ? used : size);
     ZRMEM_AllocatorFree(allocator, block);
+    size = movedSize;
     return moved;
 }
 
