@@ -281,6 +281,37 @@ TEST_F(MemoryMgrTest, FixedStepGrowthThroughAPoolCostsMemoryInProportionToTheDat
     }
 }
 
+TEST_F(MemoryMgrTest, AMoveWithoutRoomToSpareStillTakesTheSizeAsked)
+{
+    // Twice the size does not fit where the size asked does: the growth must not fail for it, nor
+    // tell the out-of-memory handler of a shortage that did not stop it.
+    FailingManager failing(INT32_MAX);
+    failing.refuseAbove(15000);
+    failing.refuseRequests(2, 1);
+    RecordingAllocator backing;
+    backing.refuseAbove = 15000;
+    CZR_GrowOnlyPool pool(&backing, 4096);
+    const struct
+    {
+        const char* name;
+        _IZR_Allocator* allocator;
+    } cases[] = {{"pool", &pool}, {"manager that cannot reallocate", &failing.mgr()->allocator}};
+    for (const auto& each : cases) {
+        auto* block = static_cast<char*>(ZRMEM_AllocatorGrow(each.allocator, nullptr, 0, 16));
+        ASSERT_NE(block, nullptr) << each.name;
+        memcpy(block, "0123456789abcdef", 16);
+        size_t size = 10000;
+        auto* grown = static_cast<char*>(ZRMEM_AllocatorGrow(each.allocator, block, 16, size, SIZE_MAX));
+        ASSERT_NE(grown, nullptr) << each.name;
+        EXPECT_EQ(size, 10000u) << each.name;
+        EXPECT_EQ(std::string(grown, 16), "0123456789abcdef") << each.name;
+        grown[9999] = 1;
+        ZRMEM_AllocatorFree(each.allocator, grown);
+    }
+    EXPECT_EQ(failing.outOfMemoryReports(), 0);
+    EXPECT_EQ(failing.liveBlocks(), 0);
+}
+
 TEST_F(MemoryMgrTest, OneFailedGrowthIsReportedOnce)
 {
     FailingManager failing(100);
