@@ -30,7 +30,6 @@ class Output
 {
 public:
     void Append(const char* bytes, int count) { m_Failed = m_Failed || !m_Buffer.AppendBlock(bytes, count); }
-    void Fail() { m_Failed = true; }
     void Append(char c) { Append(&c, 1); }
     void AppendEscape(unsigned char b)
     {
@@ -43,6 +42,7 @@ public:
         for (int i = 0; i < bytes.GetLength(); ++i)
             AppendEscape(static_cast<unsigned char>(bytes[i]));
     }
+    void Fail() { m_Failed = true; }
     CZR_ByteString Result() const { return m_Failed ? CZR_ByteString() : CZR_ByteString(m_Buffer.GetByteString()); }
 
 private:
