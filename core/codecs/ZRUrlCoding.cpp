@@ -2,6 +2,7 @@
 
 #include "codecs/ZRUTF8.h"
 #include "strings/CZR_BinaryBuf.h"
+#include "system/ZRSYS_Runtime.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ public:
         for (int i = 0; i < bytes.GetLength(); ++i)
             AppendEscape(static_cast<unsigned char>(bytes[i]));
     }
+    void Fail() { m_Failed = true; }
     CZR_ByteString Result() const { return m_Failed ? CZR_ByteString() : CZR_ByteString(m_Buffer.GetByteString()); }
 
 private:
@@ -77,15 +79,24 @@ CZR_ByteString unescape(const CZR_ByteString& s)
 }
 
 // The local encoding cannot tell characters above U+FFFF apart by their low 16 bits, and may have
-// no bytes for some characters at all: those go out as UTF-8.
-CZR_ByteString localOrUtf8Bytes(wchar_t c)
+// no bytes for some characters at all: those go out as UTF-8. Whether it has bytes is measured
+// first, so that a conversion short of memory fails the output instead of dropping the character
+// or switching it to UTF-8.
+void appendCharacterEscapes(Output& out, wchar_t c)
 {
-    CZR_ByteString bytes;
-    if (unsigned(c) <= 0xFFFF)
-        bytes = CZR_ByteString::FromUnicode(&c, 1);
-    if (bytes.IsEmpty())
-        bytes = ZR_UTF8Encode(&c, 1);
-    return bytes;
+    bool local = unsigned(c) <= 0xFFFF && ZRSYS_WideCharToMultiByte(0, 0, &c, 1, nullptr, 0) > 0;
+    if (local) {
+        CZR_ByteString bytes = CZR_ByteString::FromUnicode(&c, 1);
+        if (bytes.IsEmpty())
+            out.Fail();
+        out.AppendEscapes(bytes);
+        return;
+    }
+    CZR_UTF8Encoder encoder;
+    encoder.Input(c);
+    if (encoder.Failed())
+        out.Fail();
+    out.AppendEscapes(encoder.GetResult());
 }
 
 }
@@ -96,7 +107,7 @@ CZR_ByteString ZR_UrlEncode(const CZR_WideString& s)
     for (int i = 0; i < s.GetLength(); ++i) {
         wchar_t c = s[i];
         if (mustEscape(unsigned(c)))
-            out.AppendEscapes(localOrUtf8Bytes(c));
+            appendCharacterEscapes(out, c);
         else
             out.Append(static_cast<char>(c));
     }

@@ -76,11 +76,13 @@ bool CZR_BasicArray::Grow(int newSize)
         newMax = newSize;
     if (newMax > SizeCap())
         newMax = SizeCap();
-    void* block =
-        ZRMEM_AllocatorGrow(m_pAllocator, m_pData, size_t(m_nSize) * m_nUnitSize, size_t(newMax) * m_nUnitSize);
+    size_t bytes = size_t(newMax) * m_nUnitSize;
+    void* block = ZRMEM_AllocatorGrow(m_pAllocator, m_pData, size_t(m_nSize) * m_nUnitSize, bytes,
+                                      size_t(SizeCap()) * m_nUnitSize);
     if (!block)
         return false;
     m_pData = static_cast<uint8_t*>(block);
+    newMax = int64_t(bytes / m_nUnitSize);
     ZeroUnits(m_nSize, int(newMax));
     m_nMaxSize = int(newMax);
     m_nSize = newSize;

@@ -301,19 +301,43 @@ void* reallocQuietly(_IZR_Allocator* allocator, void* block, size_t size)
     return allocator->Realloc(allocator, block, size);
 }
 
+// Room to spare is only worth having, not worth reporting a shortage for: a manager is asked not to
+// report. Another allocator has no quiet way to be asked.
+void* allocQuietly(_IZR_Allocator* allocator, size_t size)
+{
+    if (!allocator)
+        return ZRMEM_DefaultAlloc2(size, 1, ZRMEM_FLAG_MAYFAIL);
+    if (allocator->Alloc == managerAlloc)
+        return ownerOf(allocator)->Alloc(size, ZRMEM_FLAG_MAYFAIL);
+    return allocator->Alloc(allocator, size);
+}
+
+size_t roomierSize(size_t size, size_t limit)
+{
+    if (size <= limit / 2)
+        return size * 2;
+    return limit > size ? limit : size;
+}
+
 } // namespace
 
-void* ZRMEM_AllocatorGrow(_IZR_Allocator* allocator, void* block, size_t used, size_t size)
+void* ZRMEM_AllocatorGrow(_IZR_Allocator* allocator, void* block, size_t used, size_t& size, size_t limit)
 {
     if (!block)
         return ZRMEM_AllocatorAlloc(allocator, size);
     if (void* grown = reallocQuietly(allocator, block, size))
         return grown;
-    void* moved = ZRMEM_AllocatorAlloc(allocator, size);
+    size_t movedSize = roomierSize(size, limit);
+    void* moved = movedSize > size ? allocQuietly(allocator, movedSize) : nullptr;
+    if (!moved) {
+        movedSize = size;
+        moved = ZRMEM_AllocatorAlloc(allocator, size);
+    }
     if (!moved)
         return nullptr;
     memcpy(moved, block, used < size ? used : size);
     ZRMEM_AllocatorFree(allocator, block);
+    size = movedSize;
     return moved;
 }
 

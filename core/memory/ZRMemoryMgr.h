@@ -132,4 +132,12 @@ void ZRMEM_AllocatorFree(_IZR_Allocator* allocator, void* block);
 // bytes, reallocated where the allocator can, otherwise moved to a new block of the same allocator
 // (a grow-only pool never reallocates). Null, with the block untouched, when memory runs out; the
 // out-of-memory handler hears of it once.
-void* ZRMEM_AllocatorGrow(_IZR_Allocator* allocator, void* block, size_t used, size_t size);
+// A block that has to move is given twice the size, up to `limit`, where that can be had, and
+// `size` becomes the size it was given: a pool keeps every block it handed out, so growing by fixed
+// steps would otherwise cost the square of the data.
+void* ZRMEM_AllocatorGrow(_IZR_Allocator* allocator, void* block, size_t used, size_t& size, size_t limit);
+// The same for a block that must have exactly `size` bytes.
+inline void* ZRMEM_AllocatorGrow(_IZR_Allocator* allocator, void* block, size_t used, size_t size)
+{
+    return ZRMEM_AllocatorGrow(allocator, block, used, size, size);
+}

@@ -85,7 +85,10 @@ bool CZR_MemoryStream::GrowConsecutive(uint64_t end)
     uint8_t* old = Block(0);
     uint8_t* grown;
     if (old && (m_dwFlags & kOwnsBlocks)) {
-        grown = static_cast<uint8_t*>(ZRMEM_AllocatorGrow(allocator, old, size_t(m_nDataSize), size_t(capacity)));
+        size_t grownCapacity = size_t(capacity);
+        grown = static_cast<uint8_t*>(
+            ZRMEM_AllocatorGrow(allocator, old, size_t(m_nDataSize), grownCapacity, SIZE_MAX));
+        capacity = grownCapacity;
     } else {
         grown = static_cast<uint8_t*>(ZRMEM_AllocatorAlloc(allocator, size_t(capacity)));
         if (grown && old)

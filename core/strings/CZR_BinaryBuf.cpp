@@ -72,11 +72,12 @@ bool CZR_BinaryBuf::ExpandBuf(int add)
     int64_t size = (need + step - 1) / step * step;
     if (size > int64_t(ZRMEM_COUNTED_LIMIT))
         return false;
-    void* block = ZRMEM_AllocatorGrow(m_pAllocator, m_pBuffer, size_t(m_DataSize), size_t(size));
+    size_t grownSize = size_t(size);
+    void* block = ZRMEM_AllocatorGrow(m_pAllocator, m_pBuffer, size_t(m_DataSize), grownSize, ZRMEM_COUNTED_LIMIT);
     if (!block)
         return false;
     m_pBuffer = static_cast<unsigned char*>(block);
-    m_AllocSize = int(size);
+    m_AllocSize = int(grownSize);
     return true;
 }
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 // Installs, for its lifetime, a default manager over malloc that refuses every allocation and
-// reallocation after the first `successes` (and, when asked, every one above a size), and counts
-// what it was asked and what the out-of-memory handler saw.
+// reallocation after the first `successes` (and, when asked, every one above a size or a run of
+// requests counted from 1), and counts what it was asked and what the out-of-memory handler saw.
 class FailingManager
 {
 public:
@@ -26,6 +26,11 @@ public:
 
     CZR_MemoryMgr* mgr() { return &m_mgr; }
     void refuseAbove(size_t bytes) { m_sizeLimit = bytes; }
+    void refuseRequests(int first, int count)
+    {
+        m_refusedFirst = first;
+        m_refusedEnd = first + count;
+    }
     int requests() const { return m_requests; }
     int outOfMemoryReports() const { return m_oomReports; }
     int liveBlocks() const { return m_live; }
@@ -35,7 +40,8 @@ private:
     bool grant(size_t size)
     {
         ++m_requests;
-        return m_remaining-- > 0 && size <= m_sizeLimit;
+        bool refused = m_requests >= m_refusedFirst && m_requests < m_refusedEnd;
+        return m_remaining-- > 0 && size <= m_sizeLimit && !refused;
     }
     static void* alloc(_ZRMEM_SystemMgr* system, size_t size, int)
     {
@@ -74,6 +80,8 @@ private:
     CZR_MemoryMgr* m_previous;
     int m_remaining;
     size_t m_sizeLimit = SIZE_MAX;
+    int m_refusedFirst = 0;
+    int m_refusedEnd = 0;
     int m_requests = 0;
     int m_oomReports = 0;
     int m_live = 0;

@@ -1,6 +1,7 @@
 #include "FailingManager.h"
 
 #include "codecs/ZRUTF8.h"
+#include "codecs/ZRUrlCoding.h"
 #include "strings/CZR_ByteString.h"
 #include "strings/CZR_TextBuf.h"
 #include "strings/CZR_WideString.h"
@@ -35,6 +36,31 @@ void expectCleanFailures(const std::function<std::string()>& scenario, const std
         EXPECT_TRUE(result.empty() || result == expected) << "after " << successes << ": " << result;
     }
     ADD_FAILURE() << "never ran to the end";
+}
+
+// Runs `scenario` with every run of one to three requests refused in turn, later requests granted
+// again: a result that lost something on the way must not pass for the whole.
+void expectWholeOrEmptyAfterAnyRefusal(const std::function<std::string()>& scenario, const std::string& expected)
+{
+    for (int first = 1;; ++first) {
+        for (int count = 1; count <= 3; ++count) {
+            std::string result;
+            int requests = 0;
+            int live = 0;
+            {
+                FailingManager failing(INT32_MAX);
+                failing.refuseRequests(first, count);
+                result = scenario();
+                requests = failing.requests();
+                live = failing.liveBlocks();
+            }
+            EXPECT_EQ(live, 0) << "requests " << first << " to " << first + count - 1 << " refused";
+            EXPECT_TRUE(result.empty() || result == expected)
+                << "requests " << first << " to " << first + count - 1 << " refused: " << result;
+            if (requests < first)
+                return;
+        }
+    }
 }
 
 std::string bytes(const CZR_ByteString& s) { return std::string(s.c_str(), size_t(s.GetLength())); }
@@ -130,4 +156,11 @@ TEST(FailureInjectionTest, SystemLocaleAndBuffers)
         },
         "caf\xC3\xA9"
         "120.57");
+}
+
+TEST(FailureInjectionTest, UrlEncodingLosesNoCharacter)
+{
+    CZR_WideString plain(L"ab cd\x00E9");
+    expectWholeOrEmptyAfterAnyRefusal([&] { return bytes(ZR_UrlEncode(plain)); }, "ab%20cd%C3%A9");
+    expectWholeOrEmptyAfterAnyRefusal([&] { return bytes(ZR_EncodeURI(plain)); }, "ab%20cd%C3%A9");
 }

@@ -1,14 +1,20 @@
 #include "FailingManager.h"
+#include "streams/RecordingAllocator.h"
 
+#include "containers/CZR_BasicArray.h"
 #include "memory/CZR_GrowOnlyPool.h"
 #include "memory/CZR_Object.h"
 #include "memory/ZRMemoryMgr.h"
+#include "streams/IZR_MemoryStream.h"
+#include "strings/CZR_BinaryBuf.h"
 
 #include <gtest/gtest.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -220,6 +226,90 @@ TEST_F(MemoryMgrTest, GrowingMovesABlockThatCannotBeReallocated)
     EXPECT_NE(grown, block);
     EXPECT_EQ(std::string(grown, 16), "0123456789abcdef");
     grown[9999] = 1;
+}
+
+TEST_F(MemoryMgrTest, FixedStepGrowthThroughAPoolCostsMemoryInProportionToTheData)
+{
+    // Each growth through a pool leaves the old block behind, so fixed steps would cost the square
+    // of the data.
+    constexpr int kData = 2 << 20;
+    constexpr int kPiece = 4096;
+    const std::vector<char> piece(kPiece, 'x');
+    struct Grower
+    {
+        const char* name;
+        std::function<bool(_IZR_Allocator*)> grow;
+    };
+    const Grower growers[] = {
+        {"consecutive memory stream",
+         [&](_IZR_Allocator* pool) {
+             IZR_MemoryStream* stream = ZR_CreateMemoryStream(true, pool);
+             bool written = stream != nullptr;
+             for (int done = 0; written && done < kData; done += kPiece)
+                 written = stream->WriteBlock(piece.data(), kPiece);
+             written = written && stream->GetSize() == kData;
+             if (stream)
+                 stream->Release();
+             return written;
+         }},
+        {"array with a fixed step",
+         [&](_IZR_Allocator* pool) {
+             CZR_BasicArray array(4, pool);
+             bool grown = true;
+             for (int units = kPiece / 4; grown && units <= kData / 4; units += kPiece / 4)
+                 grown = array.SetSize(units, 16384);
+             return grown && array.GetSize() == kData / 4;
+         }},
+        {"buffer with an estimated step",
+         [&](_IZR_Allocator* pool) {
+             CZR_BinaryBuf buffer(pool);
+             bool appended = buffer.EstimateSize(kPiece, 16384);
+             for (int done = 0; appended && done < kData; done += kPiece)
+                 appended = buffer.AppendBlock(piece.data(), kPiece);
+             return appended && buffer.GetSize() == kData;
+         }},
+    };
+    for (const Grower& grower : growers) {
+        RecordingAllocator backing;
+        {
+            CZR_GrowOnlyPool pool(&backing, 4096);
+            ASSERT_TRUE(grower.grow(&pool)) << grower.name;
+        }
+        size_t taken = std::accumulate(backing.requests.begin(), backing.requests.end(), size_t(0));
+        EXPECT_LT(taken, size_t(5) * kData) << grower.name;
+        EXPECT_EQ(backing.live, 0) << grower.name;
+    }
+}
+
+TEST_F(MemoryMgrTest, AMoveWithoutRoomToSpareStillTakesTheSizeAsked)
+{
+    // Twice the size does not fit where the size asked does: the growth must not fail for it, nor
+    // tell the out-of-memory handler of a shortage that did not stop it.
+    FailingManager failing(INT32_MAX);
+    failing.refuseAbove(15000);
+    failing.refuseRequests(2, 1);
+    RecordingAllocator backing;
+    backing.refuseAbove = 15000;
+    CZR_GrowOnlyPool pool(&backing, 4096);
+    const struct
+    {
+        const char* name;
+        _IZR_Allocator* allocator;
+    } cases[] = {{"pool", &pool}, {"manager that cannot reallocate", &failing.mgr()->allocator}};
+    for (const auto& each : cases) {
+        auto* block = static_cast<char*>(ZRMEM_AllocatorGrow(each.allocator, nullptr, 0, 16));
+        ASSERT_NE(block, nullptr) << each.name;
+        memcpy(block, "0123456789abcdef", 16);
+        size_t size = 10000;
+        auto* grown = static_cast<char*>(ZRMEM_AllocatorGrow(each.allocator, block, 16, size, SIZE_MAX));
+        ASSERT_NE(grown, nullptr) << each.name;
+        EXPECT_EQ(size, 10000u) << each.name;
+        EXPECT_EQ(std::string(grown, 16), "0123456789abcdef") << each.name;
+        grown[9999] = 1;
+        ZRMEM_AllocatorFree(each.allocator, grown);
+    }
+    EXPECT_EQ(failing.outOfMemoryReports(), 0);
+    EXPECT_EQ(failing.liveBlocks(), 0);
 }
 
 TEST_F(MemoryMgrTest, OneFailedGrowthIsReportedOnce)
