@@ -1,6 +1,8 @@
 #include "streams/CZR_MMapedFile.h"
 
 #include "codecs/ZRUTF8.h"
+#include "memory/ZRByteRanges.h"
+#include "memory/ZRMemoryMgr.h"
 
 #include <algorithm>
 #include <cstring>
@@ -166,6 +168,17 @@ bool CZR_MMapedFile::ReadBlock(void* buffer, int64_t offset, size_t size)
 bool CZR_MMapedFile::WriteBlock(const void* buffer, int64_t offset, size_t size)
 {
     auto* in = static_cast<const uint8_t*>(buffer);
+    // Bytes taken from the window itself would be unmapped when the write moves the window, or
+    // overwritten while still being read when it does not: they are copied out first.
+    if (ZR_RangesOverlap(m_pMapping, size_t(m_nWindowLength), in, size)) {
+        auto* copy = static_cast<uint8_t*>(ZRMEM_DefaultAlloc(size, ZRMEM_FLAG_MAYFAIL));
+        if (!copy)
+            return false;
+        memcpy(copy, in, size);
+        bool written = WriteBlock(copy, offset, size);
+        ZRMEM_DefaultFree(copy, 0);
+        return written;
+    }
     return Transfer(offset, size, [in](uint8_t* data, size_t done, size_t piece) { memcpy(data, in + done, piece); });
 }
 

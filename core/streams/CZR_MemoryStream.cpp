@@ -1,6 +1,7 @@
 #include "streams/CZR_MemoryStream.h"
 
 #include "memory/ZRAllocatorObject.h"
+#include "memory/ZRByteRanges.h"
 #include "system/ZRMutex.h"
 #include "system/ZRReferenceCount.h"
 
@@ -218,16 +219,39 @@ bool CZR_MemoryStream::WriteBlock(const void* buffer, int64_t offset, size_t siz
     if (size > UINT64_MAX - start)
         return false;
     uint64_t end = start + size;
+    auto* in = static_cast<const uint8_t*>(buffer);
+    // Bytes of the consecutive buffer move with it when it grows; blocks never move.
+    int64_t sourceAt = Consecutive() ? ZR_OffsetInRange(Block(0), size_t(m_nCapacity), in) : -1;
     if (!(Consecutive() ? GrowConsecutive(end) : GrowBlocks(end)))
         return false;
+    if (sourceAt >= 0)
+        in = Block(0) + sourceAt;
     // Bytes skipped by a write past the end read as zeros, not as whatever the memory held.
     if (start > m_nDataSize)
         ZeroRange(m_nDataSize, start);
-    auto* in = static_cast<const uint8_t*>(buffer);
-    Visit(start, size, [in](uint8_t* data, size_t done, size_t piece) { memcpy(data, in + done, piece); });
+    CopyIn(in, start, size);
     m_nPosition = end;
     m_nDataSize = std::max(m_nDataSize, end);
     return true;
+}
+
+// A source inside the stream's own memory lies within one block, so at most one piece can
+// overwrite it: that piece goes last, after every other piece has read its bytes.
+void CZR_MemoryStream::CopyIn(const uint8_t* in, uint64_t start, size_t size)
+{
+    uint8_t* lastData = nullptr;
+    size_t lastDone = 0, lastPiece = 0;
+    Visit(start, size, [&](uint8_t* data, size_t done, size_t piece) {
+        if (ZR_RangesOverlap(data, piece, in, size)) {
+            lastData = data;
+            lastDone = done;
+            lastPiece = piece;
+        } else {
+            memcpy(data, in + done, piece);
+        }
+    });
+    if (lastData)
+        memmove(lastData, in + lastDone, lastPiece);
 }
 
 bool CZR_MemoryStream::WriteBlock(const void* buffer, size_t size)

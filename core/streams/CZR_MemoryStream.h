@@ -47,6 +47,8 @@ private:
     void ZeroRange(uint64_t from, uint64_t to);
     // Copies between the caller and the data at an absolute offset; the range must lie in the blocks.
     template <class Copy> void Visit(uint64_t offset, size_t size, Copy copy);
+    // Writes the caller's bytes at an absolute offset inside the blocks; they may come from the blocks.
+    void CopyIn(const uint8_t* in, uint64_t start, size_t size);
 
     pthread_mutex_t m_Mutex;
     CZR_BasicArray m_Blocks;
