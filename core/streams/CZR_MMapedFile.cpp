@@ -121,12 +121,16 @@ bool CZR_MMapedFile::Map(int64_t offset, size_t length)
     return true;
 }
 
+bool CZR_MMapedFile::WindowCovers(int64_t offset, size_t size) const
+{
+    return m_pMapping && offset >= m_nWindowOffset && uint64_t(offset - m_nWindowOffset) + size <= m_nWindowLength;
+}
+
 bool CZR_MMapedFile::ReMap(int64_t offset, size_t size)
 {
     if (offset < 0 || m_nFD < 0)
         return false;
-    if (m_pMapping && offset >= m_nWindowOffset
-        && uint64_t(offset - m_nWindowOffset) + size <= m_nWindowLength)
+    if (WindowCovers(offset, size))
         return true;
     Unmap();
     int64_t start = offset / kWindowStep * kWindowStep;
@@ -168,9 +172,9 @@ bool CZR_MMapedFile::ReadBlock(void* buffer, int64_t offset, size_t size)
 bool CZR_MMapedFile::WriteBlock(const void* buffer, int64_t offset, size_t size)
 {
     auto* in = static_cast<const uint8_t*>(buffer);
-    // Bytes taken from the window itself would be unmapped when the write moves the window, or
-    // overwritten while still being read when it does not: they are copied out first.
-    if (ZR_RangesOverlap(m_pMapping, size_t(m_nWindowLength), in, size)) {
+    // Bytes taken from the window itself would be unmapped when the write moves the window, so
+    // they are copied out first; a write that stays inside the window moves them in place.
+    if (ZR_RangesOverlap(m_pMapping, size_t(m_nWindowLength), in, size) && !WindowCovers(offset, size)) {
         auto* copy = static_cast<uint8_t*>(ZRMEM_DefaultAlloc(size, ZRMEM_FLAG_MAYFAIL));
         if (!copy)
             return false;
@@ -179,7 +183,7 @@ bool CZR_MMapedFile::WriteBlock(const void* buffer, int64_t offset, size_t size)
         ZRMEM_DefaultFree(copy, 0);
         return written;
     }
-    return Transfer(offset, size, [in](uint8_t* data, size_t done, size_t piece) { memcpy(data, in + done, piece); });
+    return Transfer(offset, size, [in](uint8_t* data, size_t done, size_t piece) { memmove(data, in + done, piece); });
 }
 
 size_t CZR_MMapedFile::ReadBlock(void* buffer, size_t size) { return ReadBlock(buffer, m_nPosition, size) ? size : 0; }
