@@ -1,7 +1,10 @@
 #pragma once
 
+#include "memory/ZRMemoryMgr.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 // Addresses compared as integers: the ranges may belong to unrelated blocks.
 
@@ -21,4 +24,17 @@ inline bool ZR_RangesOverlap(const void* a, size_t aSize, const void* b, size_t 
     auto first = reinterpret_cast<uintptr_t>(a);
     auto second = reinterpret_cast<uintptr_t>(b);
     return aSize && bSize && first < second + bSize && second < first + aSize;
+}
+
+// Hands `use` a copy of the `size` bytes at p, for bytes in storage that the use is about to move,
+// free or unmap; false, without calling it, when the copy cannot be had.
+template <class Use> bool ZR_UseCopyOf(const void* p, size_t size, Use use)
+{
+    void* copy = ZRMEM_DefaultAlloc(size, ZRMEM_FLAG_MAYFAIL);
+    if (!copy)
+        return false;
+    memcpy(copy, p, size);
+    bool done = use(static_cast<const void*>(copy));
+    ZRMEM_DefaultFree(copy, 0);
+    return done;
 }

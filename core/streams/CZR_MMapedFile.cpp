@@ -2,7 +2,6 @@
 
 #include "codecs/ZRUTF8.h"
 #include "memory/ZRByteRanges.h"
-#include "memory/ZRMemoryMgr.h"
 
 #include <algorithm>
 #include <cstring>
@@ -174,15 +173,8 @@ bool CZR_MMapedFile::WriteBlock(const void* buffer, int64_t offset, size_t size)
     auto* in = static_cast<const uint8_t*>(buffer);
     // Bytes taken from the window itself would be unmapped when the write moves the window, so
     // they are copied out first; a write that stays inside the window moves them in place.
-    if (ZR_RangesOverlap(m_pMapping, size_t(m_nWindowLength), in, size) && !WindowCovers(offset, size)) {
-        auto* copy = static_cast<uint8_t*>(ZRMEM_DefaultAlloc(size, ZRMEM_FLAG_MAYFAIL));
-        if (!copy)
-            return false;
-        memcpy(copy, in, size);
-        bool written = WriteBlock(copy, offset, size);
-        ZRMEM_DefaultFree(copy, 0);
-        return written;
-    }
+    if (ZR_RangesOverlap(m_pMapping, size_t(m_nWindowLength), in, size) && !WindowCovers(offset, size))
+        return ZR_UseCopyOf(in, size, [&](const void* copy) { return WriteBlock(copy, offset, size); });
     return Transfer(offset, size, [in](uint8_t* data, size_t done, size_t piece) { memmove(data, in + done, piece); });
 }
 

@@ -17,8 +17,9 @@ constexpr uint64_t kSmallestBlock = 4096;
 } // namespace
 
 CZR_MemoryStream::CZR_MemoryStream(uint32_t flags, _IZR_Allocator* allocator)
-    : m_Blocks(sizeof(uint8_t*), allocator), m_nRefCount(1), m_nCapacity(0), m_nDataSize(0), m_nPosition(0),
-      m_nBlockSize(kDefaultBlockSize), m_dwFlags(flags), m_bUseWindow(false), m_nWindowOffset(0), m_nWindowSize(0)
+    : m_Blocks(sizeof(uint8_t*), allocator), m_nRefCount(1), m_nCapacity(0), m_nReserved(0), m_nDataSize(0),
+      m_nPosition(0), m_nBlockSize(kDefaultBlockSize), m_dwFlags(flags), m_bUseWindow(false), m_nWindowOffset(0),
+      m_nWindowSize(0)
 {
     ZRCRT_Mutex_Initialize(&m_Mutex);
 }
@@ -191,8 +192,7 @@ bool CZR_MemoryStream::ReadBlock(void* buffer, int64_t offset, size_t size)
     }
     if (start > limit || size > limit - start)
         return false;
-    auto* out = static_cast<uint8_t*>(buffer);
-    Visit(start, size, [out](const uint8_t* data, size_t done, size_t piece) { memcpy(out + done, data, piece); });
+    CopyOut(static_cast<uint8_t*>(buffer), start, size);
     m_nPosition = start + size;
     return true;
 }
@@ -204,8 +204,7 @@ size_t CZR_MemoryStream::ReadBlock(void* buffer, size_t size)
     if (!buffer || m_nPosition >= limit)
         return 0;
     size_t piece = size_t(std::min<uint64_t>(size, limit - m_nPosition));
-    auto* out = static_cast<uint8_t*>(buffer);
-    Visit(m_nPosition, piece, [out](const uint8_t* data, size_t done, size_t n) { memcpy(out + done, data, n); });
+    CopyOut(static_cast<uint8_t*>(buffer), m_nPosition, piece);
     m_nPosition += piece;
     return piece;
 }
@@ -219,20 +218,26 @@ bool CZR_MemoryStream::WriteBlock(const void* buffer, int64_t offset, size_t siz
     if (size > UINT64_MAX - start)
         return false;
     uint64_t end = start + size;
-    auto* in = static_cast<const uint8_t*>(buffer);
-    // Bytes of the consecutive buffer move with it when it grows; blocks never move.
-    int64_t sourceAt = Consecutive() ? ZR_OffsetInRange(Block(0), size_t(m_nCapacity), in) : -1;
+    // Growing moves the consecutive buffer, or drops a buffer that is only reserved without keeping
+    // its bytes: bytes taken from it are copied aside first. Blocks never move.
+    if (Consecutive() && end > m_nCapacity && ZR_RangesOverlap(Block(0), size_t(BufferBytes()), buffer, size))
+        return ZR_UseCopyOf(buffer, size, [&](const void* copy) { return WriteBlock(copy, offset, size); });
     if (!(Consecutive() ? GrowConsecutive(end) : GrowBlocks(end)))
         return false;
-    if (sourceAt >= 0)
-        in = Block(0) + sourceAt;
     // Bytes skipped by a write past the end read as zeros, not as whatever the memory held.
     if (start > m_nDataSize)
         ZeroRange(m_nDataSize, start);
-    CopyIn(in, start, size);
+    CopyIn(static_cast<const uint8_t*>(buffer), start, size);
     m_nPosition = end;
     m_nDataSize = std::max(m_nDataSize, end);
     return true;
+}
+
+// Callers reach the stream's own memory only through the first block, and a piece read from that
+// block is always the first piece: it is read before any other piece can overwrite it.
+void CZR_MemoryStream::CopyOut(uint8_t* out, uint64_t start, size_t size)
+{
+    Visit(start, size, [out](const uint8_t* data, size_t done, size_t piece) { memmove(out + done, data, piece); });
 }
 
 // A source inside the stream's own memory lies within one block, so at most one piece can
@@ -277,8 +282,8 @@ void CZR_MemoryStream::EstimateSize(size_t initialSize, size_t growSize)
     if (!Consecutive() || Block(0))
         return;
     // The first buffer is only reserved: the capacity stays 0 until the first write sizes it.
-    auto* first = static_cast<uint8_t*>(
-        ZRMEM_AllocatorAlloc(m_Blocks.GetAllocator(), std::max<size_t>(initialSize, kSmallestBlock)));
+    size_t reserved = std::max<size_t>(initialSize, kSmallestBlock);
+    auto* first = static_cast<uint8_t*>(ZRMEM_AllocatorAlloc(m_Blocks.GetAllocator(), reserved));
     if (!first)
         return;
     if (!AppendBlockPointer(first)) {
@@ -286,6 +291,7 @@ void CZR_MemoryStream::EstimateSize(size_t initialSize, size_t growSize)
         return;
     }
     m_dwFlags |= kOwnsBlocks;
+    m_nReserved = reserved;
 }
 
 uint8_t* CZR_MemoryStream::GetBuffer()
@@ -302,6 +308,7 @@ void CZR_MemoryStream::AttachBuffer(uint8_t* buffer, size_t size, bool takeOver)
     ForgetBlocks(false);
     bool attached = buffer && AppendBlockPointer(buffer);
     m_nCapacity = m_nDataSize = attached ? size : 0;
+    m_nReserved = 0;
     m_nPosition = 0;
     m_dwFlags = kConsecutive | (takeOver ? kOwnsBlocks : 0);
     m_bUseWindow = false;
@@ -313,7 +320,7 @@ void CZR_MemoryStream::DetachBuffer()
     if (!Consecutive())
         return;
     ForgetBlocks(false);
-    m_nCapacity = m_nDataSize = m_nPosition = 0;
+    m_nCapacity = m_nDataSize = m_nPosition = m_nReserved = 0;
     m_dwFlags = kOwnsBlocks;
     m_bUseWindow = false;
 }

@@ -88,11 +88,18 @@ template <class Store> std::string saverStoringItself(Store store)
     return bytesOf(saver.GetBuffer(), size_t(saver.GetLength()));
 }
 
-std::string mappedFileWritingItself(const std::string& file, int64_t to, size_t count)
+// A mapped file whose window at 0 starts with pattern(200).
+CZR_MMapedFile* patternedFile(const std::string& file)
 {
     CZR_MMapedFile* mapped = CZR_MMapedFile::Create(CZR_WideString::FromUTF8(file.c_str()), 0, 65536);
     std::string start = pattern(200);
     EXPECT_TRUE(mapped->WriteBlock(start.data(), 0, start.size()));
+    return mapped;
+}
+
+std::string mappedFileWritingItself(const std::string& file, int64_t to, size_t count)
+{
+    CZR_MMapedFile* mapped = patternedFile(file);
     EXPECT_TRUE(mapped->WriteBlock(mapped->GetMemory(), to, count));
     std::string written(count, '\0');
     EXPECT_TRUE(mapped->ReadBlock(&written[0], to, count));
@@ -226,6 +233,34 @@ TEST_F(OwnBytesTest, EveryStoreReadsASourceInsideItsOwnTarget)
              std::string start = pattern(200);
              stream->WriteBlock(start.data(), start.size());
              EXPECT_TRUE(stream->WriteBlock(stream->GetBuffer(), 10, 100));
+             return streamContents(stream);
+         },
+         copiedWithin(pattern(200), 0, 10, 100)},
+        {"consecutive stream with only a reserved buffer",
+         [] {
+             IZR_MemoryStream* stream = ZR_CreateMemoryStream(true, nullptr);
+             stream->EstimateSize(0, 4096);
+             memcpy(stream->GetBuffer(), kDigits.data(), 10);
+             EXPECT_TRUE(stream->WriteBlock(stream->GetBuffer(), 10));
+             return streamContents(stream);
+         },
+         kDigits},
+        {"consecutive stream read into its own buffer",
+         [] {
+             IZR_MemoryStream* stream = ZR_CreateMemoryStream(true, nullptr);
+             std::string start = pattern(200);
+             stream->WriteBlock(start.data(), start.size());
+             EXPECT_TRUE(stream->ReadBlock(stream->GetBuffer() + 10, 0, 100));
+             return streamContents(stream);
+         },
+         copiedWithin(pattern(200), 0, 10, 100)},
+        {"block stream sequential read into its own block",
+         [] {
+             IZR_MemoryStream* stream = ZR_CreateMemoryStream(false, nullptr);
+             std::string start = pattern(200);
+             stream->WriteBlock(start.data(), start.size());
+             stream->SetPosition(0);
+             EXPECT_EQ(stream->ReadBlock(stream->GetBuffer() + 10, 100), 100u);
              return streamContents(stream);
          },
          copiedWithin(pattern(200), 0, 10, 100)},
