@@ -107,6 +107,20 @@ std::string mappedFileWritingItself(const std::string& file, int64_t to, size_t 
     return written;
 }
 
+// Whether a read into the file's own window was refused, then what the window's first 200 bytes hold.
+std::string mappedFileReadingIntoItself(const std::string& file, int64_t from, size_t count)
+{
+    CZR_MMapedFile* mapped = patternedFile(file);
+    std::string far = pattern(100);
+    EXPECT_TRUE(mapped->WriteBlock(far.data(), 200000, far.size()));
+    EXPECT_TRUE(mapped->ReMap(0, 200));
+    auto* window = static_cast<uint8_t*>(mapped->GetMemory());
+    bool read = mapped->ReadBlock(window + 10, from, count);
+    std::string result = (read ? "read " : "refused ") + bytesOf(mapped->GetMemory(), 200);
+    mapped->Release();
+    return result;
+}
+
 struct OwnSourceCase
 {
     const char* store;
@@ -281,6 +295,13 @@ TEST_F(OwnBytesTest, EveryStoreReadsASourceInsideItsOwnTarget)
         {"mapped file overlapping write",
          [folder] { return mappedFileWritingItself(folder + "/overlap.bin", 10, 100); },
          pattern(100)},
+        {"mapped file read into its own window",
+         [folder] { return mappedFileReadingIntoItself(folder + "/read.bin", 0, 100); },
+         "read " + copiedWithin(pattern(200), 0, 10, 100)},
+        // The window the bytes were to land in goes when the read moves it: the read is refused.
+        {"mapped file read that would move its own window",
+         [folder] { return mappedFileReadingIntoItself(folder + "/far.bin", 200000, 100); },
+         "refused " + pattern(200)},
         {"element builders",
          [] {
              CZR_XMLElement element("p:t", nullptr);
