@@ -1,4 +1,5 @@
 #include "containers/CZR_BasicArray.h"
+#include "streams/CZR_ArchiveLoader.h"
 #include "streams/CZR_ArchiveSaver.h"
 #include "streams/CZR_MMapedFile.h"
 #include "streams/IZR_MemoryStream.h"
@@ -225,6 +226,15 @@ TEST_F(OwnBytesTest, EveryStoreReadsASourceInsideItsOwnTarget)
                  bytes += littleEndian32(bytes.size()) + bytes;
              return bytes;
          }()},
+        {"archive loader read into the data it reads",
+         [] {
+             std::string bytes = pattern(200);
+             auto* data = reinterpret_cast<unsigned char*>(&bytes[0]);
+             CZR_ArchiveLoader loader(data, unsigned(bytes.size()));
+             EXPECT_TRUE(loader.Read(data + 10, 100));
+             return bytes;
+         },
+         copiedWithin(pattern(200), 0, 10, 100)},
         {"archive byte string into a memory stream",
          [] {
              IZR_MemoryStream* stream = fullStream(kDigits);
