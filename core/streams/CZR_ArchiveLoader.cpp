@@ -119,8 +119,9 @@ bool CZR_ArchiveLoader::Read(void* buffer, unsigned int size)
 {
     if (Remaining() < size)
         return false;
+    // The buffer may lie in the data being read: the caller owns both.
     if (buffer && size)
-        memcpy(buffer, m_pLoadingBuf + m_LoadingPos, size);
+        memmove(buffer, m_pLoadingBuf + m_LoadingPos, size);
     m_LoadingPos += size;
     return true;
 }

@@ -15,16 +15,16 @@ void CZR_ArchiveSaver::Store(const void* first, int firstSize, const void* secon
 
 bool CZR_ArchiveSaver::StoreInto(const void* first, int firstSize, const void* second, int secondSize)
 {
-    if (m_pStream) {
-        return m_pStream->WriteBlock(first, size_t(firstSize)) &&
-               (secondSize <= 0 || m_pStream->WriteBlock(second, size_t(secondSize)));
-    }
-    if (!m_SavingBuf.ExpandBuf(firstSize + secondSize))
-        return false;
-    m_SavingBuf.AppendBlock(first, firstSize);
-    if (secondSize > 0)
-        m_SavingBuf.AppendBlock(second, secondSize);
-    return true;
+    if (!m_pStream)
+        return m_SavingBuf.AppendBlocks(first, firstSize, second, secondSize);
+    if (secondSize <= 0)
+        return m_pStream->WriteBlock(first, size_t(firstSize));
+    // One write for both pieces: a second piece taken from the stream's own memory would not
+    // survive a growth that writing the first one caused.
+    bool staged = m_SavingBuf.AppendBlocks(first, firstSize, second, secondSize);
+    bool written = staged && m_pStream->WriteBlock(m_SavingBuf.GetBuffer(), size_t(m_SavingBuf.GetSize()));
+    m_SavingBuf.Clear();
+    return written;
 }
 
 namespace {

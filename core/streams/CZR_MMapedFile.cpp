@@ -1,6 +1,7 @@
 #include "streams/CZR_MMapedFile.h"
 
 #include "codecs/ZRUTF8.h"
+#include "memory/ZRByteRanges.h"
 
 #include <algorithm>
 #include <cstring>
@@ -119,12 +120,16 @@ bool CZR_MMapedFile::Map(int64_t offset, size_t length)
     return true;
 }
 
+bool CZR_MMapedFile::WindowCovers(int64_t offset, size_t size) const
+{
+    return m_pMapping && offset >= m_nWindowOffset && uint64_t(offset - m_nWindowOffset) + size <= m_nWindowLength;
+}
+
 bool CZR_MMapedFile::ReMap(int64_t offset, size_t size)
 {
     if (offset < 0 || m_nFD < 0)
         return false;
-    if (m_pMapping && offset >= m_nWindowOffset
-        && uint64_t(offset - m_nWindowOffset) + size <= m_nWindowLength)
+    if (WindowCovers(offset, size))
         return true;
     Unmap();
     int64_t start = offset / kWindowStep * kWindowStep;
@@ -157,16 +162,30 @@ template <class Copy> bool CZR_MMapedFile::Transfer(int64_t offset, size_t size,
     return true;
 }
 
+bool CZR_MMapedFile::WindowMovesFrom(const void* bytes, int64_t offset, size_t size) const
+{
+    return ZR_RangesOverlap(m_pMapping, size_t(m_nWindowLength), bytes, size) && !WindowCovers(offset, size);
+}
+
 bool CZR_MMapedFile::ReadBlock(void* buffer, int64_t offset, size_t size)
 {
+    // Once the window moves, bytes bound for it would land in unmapped memory or in another part
+    // of the file: such a read is refused.
+    if (WindowMovesFrom(buffer, offset, size))
+        return false;
     auto* out = static_cast<uint8_t*>(buffer);
-    return Transfer(offset, size, [out](const uint8_t* data, size_t done, size_t piece) { memcpy(out + done, data, piece); });
+    return Transfer(offset, size,
+                    [out](const uint8_t* data, size_t done, size_t piece) { memmove(out + done, data, piece); });
 }
 
 bool CZR_MMapedFile::WriteBlock(const void* buffer, int64_t offset, size_t size)
 {
     auto* in = static_cast<const uint8_t*>(buffer);
-    return Transfer(offset, size, [in](uint8_t* data, size_t done, size_t piece) { memcpy(data, in + done, piece); });
+    // Bytes taken from the window itself would be unmapped when the write moves the window, so
+    // they are copied out first; a write that stays inside the window moves them in place.
+    if (WindowMovesFrom(in, offset, size))
+        return ZR_UseCopyOf(in, size, [&](const void* copy) { return WriteBlock(copy, offset, size); });
+    return Transfer(offset, size, [in](uint8_t* data, size_t done, size_t piece) { memmove(data, in + done, piece); });
 }
 
 size_t CZR_MMapedFile::ReadBlock(void* buffer, size_t size) { return ReadBlock(buffer, m_nPosition, size) ? size : 0; }

@@ -43,6 +43,9 @@ public:
 
 private:
     bool GrowTo(int64_t size);
+    bool WindowCovers(int64_t offset, size_t size) const;
+    // Whether a request at offset moves the window away from the caller's bytes, which lie in it.
+    bool WindowMovesFrom(const void* bytes, int64_t offset, size_t size) const;
     void Unmap();
     bool Map(int64_t offset, size_t length);
     template <class Copy> bool Transfer(int64_t offset, size_t size, Copy copy);

@@ -1,6 +1,7 @@
 #include "streams/CZR_MemoryStream.h"
 
 #include "memory/ZRAllocatorObject.h"
+#include "memory/ZRByteRanges.h"
 #include "system/ZRMutex.h"
 #include "system/ZRReferenceCount.h"
 
@@ -16,8 +17,9 @@ constexpr uint64_t kSmallestBlock = 4096;
 } // namespace
 
 CZR_MemoryStream::CZR_MemoryStream(uint32_t flags, _IZR_Allocator* allocator)
-    : m_Blocks(sizeof(uint8_t*), allocator), m_nRefCount(1), m_nCapacity(0), m_nDataSize(0), m_nPosition(0),
-      m_nBlockSize(kDefaultBlockSize), m_dwFlags(flags), m_bUseWindow(false), m_nWindowOffset(0), m_nWindowSize(0)
+    : m_Blocks(sizeof(uint8_t*), allocator), m_nRefCount(1), m_nCapacity(0), m_nReserved(0), m_nDataSize(0),
+      m_nPosition(0), m_nBlockSize(kDefaultBlockSize), m_dwFlags(flags), m_bUseWindow(false), m_nWindowOffset(0),
+      m_nWindowSize(0)
 {
     ZRCRT_Mutex_Initialize(&m_Mutex);
 }
@@ -193,8 +195,7 @@ bool CZR_MemoryStream::ReadBlock(void* buffer, int64_t offset, size_t size)
     }
     if (start > limit || size > limit - start)
         return false;
-    auto* out = static_cast<uint8_t*>(buffer);
-    Visit(start, size, [out](const uint8_t* data, size_t done, size_t piece) { memcpy(out + done, data, piece); });
+    CopyOut(static_cast<uint8_t*>(buffer), start, size);
     m_nPosition = start + size;
     return true;
 }
@@ -206,8 +207,7 @@ size_t CZR_MemoryStream::ReadBlock(void* buffer, size_t size)
     if (!buffer || m_nPosition >= limit)
         return 0;
     size_t piece = size_t(std::min<uint64_t>(size, limit - m_nPosition));
-    auto* out = static_cast<uint8_t*>(buffer);
-    Visit(m_nPosition, piece, [out](const uint8_t* data, size_t done, size_t n) { memcpy(out + done, data, n); });
+    CopyOut(static_cast<uint8_t*>(buffer), m_nPosition, piece);
     m_nPosition += piece;
     return piece;
 }
@@ -221,16 +221,45 @@ bool CZR_MemoryStream::WriteBlock(const void* buffer, int64_t offset, size_t siz
     if (size > UINT64_MAX - start)
         return false;
     uint64_t end = start + size;
+    // Growing moves the consecutive buffer, or drops a buffer that is only reserved without keeping
+    // its bytes: bytes taken from it are copied aside first. Blocks never move.
+    if (Consecutive() && end > m_nCapacity && ZR_RangesOverlap(Block(0), size_t(BufferBytes()), buffer, size))
+        return ZR_UseCopyOf(buffer, size, [&](const void* copy) { return WriteBlock(copy, offset, size); });
     if (!(Consecutive() ? GrowConsecutive(end) : GrowBlocks(end)))
         return false;
     // Bytes skipped by a write past the end read as zeros, not as whatever the memory held.
     if (start > m_nDataSize)
         ZeroRange(m_nDataSize, start);
-    auto* in = static_cast<const uint8_t*>(buffer);
-    Visit(start, size, [in](uint8_t* data, size_t done, size_t piece) { memcpy(data, in + done, piece); });
+    CopyIn(static_cast<const uint8_t*>(buffer), start, size);
     m_nPosition = end;
     m_nDataSize = std::max(m_nDataSize, end);
     return true;
+}
+
+// Callers reach the stream's own memory only through the first block, and a piece read from that
+// block is always the first piece: it is read before any other piece can overwrite it.
+void CZR_MemoryStream::CopyOut(uint8_t* out, uint64_t start, size_t size)
+{
+    Visit(start, size, [out](const uint8_t* data, size_t done, size_t piece) { memmove(out + done, data, piece); });
+}
+
+// A source inside the stream's own memory lies within one block, so at most one piece can
+// overwrite it: that piece goes last, after every other piece has read its bytes.
+void CZR_MemoryStream::CopyIn(const uint8_t* in, uint64_t start, size_t size)
+{
+    uint8_t* lastData = nullptr;
+    size_t lastDone = 0, lastPiece = 0;
+    Visit(start, size, [&](uint8_t* data, size_t done, size_t piece) {
+        if (ZR_RangesOverlap(data, piece, in, size)) {
+            lastData = data;
+            lastDone = done;
+            lastPiece = piece;
+        } else {
+            memcpy(data, in + done, piece);
+        }
+    });
+    if (lastData)
+        memmove(lastData, in + lastDone, lastPiece);
 }
 
 bool CZR_MemoryStream::WriteBlock(const void* buffer, size_t size)
@@ -256,8 +285,8 @@ void CZR_MemoryStream::EstimateSize(size_t initialSize, size_t growSize)
     if (!Consecutive() || Block(0))
         return;
     // The first buffer is only reserved: the capacity stays 0 until the first write sizes it.
-    auto* first = static_cast<uint8_t*>(
-        ZRMEM_AllocatorAlloc(m_Blocks.GetAllocator(), std::max<size_t>(initialSize, kSmallestBlock)));
+    size_t reserved = std::max<size_t>(initialSize, kSmallestBlock);
+    auto* first = static_cast<uint8_t*>(ZRMEM_AllocatorAlloc(m_Blocks.GetAllocator(), reserved));
     if (!first)
         return;
     if (!AppendBlockPointer(first)) {
@@ -265,6 +294,7 @@ void CZR_MemoryStream::EstimateSize(size_t initialSize, size_t growSize)
         return;
     }
     m_dwFlags |= kOwnsBlocks;
+    m_nReserved = reserved;
 }
 
 uint8_t* CZR_MemoryStream::GetBuffer()
@@ -281,6 +311,7 @@ void CZR_MemoryStream::AttachBuffer(uint8_t* buffer, size_t size, bool takeOver)
     ForgetBlocks(false);
     bool attached = buffer && AppendBlockPointer(buffer);
     m_nCapacity = m_nDataSize = attached ? size : 0;
+    m_nReserved = 0;
     m_nPosition = 0;
     m_dwFlags = kConsecutive | (takeOver ? kOwnsBlocks : 0);
     m_bUseWindow = false;
@@ -292,7 +323,7 @@ void CZR_MemoryStream::DetachBuffer()
     if (!Consecutive())
         return;
     ForgetBlocks(false);
-    m_nCapacity = m_nDataSize = m_nPosition = 0;
+    m_nCapacity = m_nDataSize = m_nPosition = m_nReserved = 0;
     m_dwFlags = kOwnsBlocks;
     m_bUseWindow = false;
 }

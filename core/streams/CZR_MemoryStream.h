@@ -39,6 +39,7 @@ public:
 
 private:
     bool Consecutive() const { return m_dwFlags & kConsecutive; }
+    uint64_t BufferBytes() const { return m_nCapacity ? m_nCapacity : m_nReserved; }
     uint8_t* Block(int index) const;
     bool AppendBlockPointer(uint8_t* block);
     void ForgetBlocks(bool free);
@@ -47,11 +48,17 @@ private:
     void ZeroRange(uint64_t from, uint64_t to);
     // Copies between the caller and the data at an absolute offset; the range must lie in the blocks.
     template <class Copy> void Visit(uint64_t offset, size_t size, Copy copy);
+    // Reads the data at an absolute offset inside the blocks into the caller's buffer, which may lie in the blocks.
+    void CopyOut(uint8_t* out, uint64_t start, size_t size);
+    // Writes the caller's bytes at an absolute offset inside the blocks; they may come from the blocks.
+    void CopyIn(const uint8_t* in, uint64_t start, size_t size);
 
     pthread_mutex_t m_Mutex;
     CZR_BasicArray m_Blocks;
     uint32_t m_nRefCount;
     uint64_t m_nCapacity;
+    // Bytes of a first buffer that EstimateSize made while the capacity is still 0.
+    uint64_t m_nReserved;
     uint64_t m_nDataSize;
     uint64_t m_nPosition;
     uint64_t m_nBlockSize;

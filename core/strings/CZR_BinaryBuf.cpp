@@ -1,5 +1,6 @@
 #include "strings/CZR_BinaryBuf.h"
 
+#include "memory/ZRByteRanges.h"
 #include "strings/CZR_StringL.h"
 
 #include <algorithm>
@@ -93,27 +94,28 @@ bool CZR_BinaryBuf::CopyData(const void* p, int n)
     return true;
 }
 
-int64_t CZR_BinaryBuf::OffsetInBlock(const void* p) const
+int64_t CZR_BinaryBuf::OffsetInBlock(const void* p) const { return ZR_OffsetInRange(m_pBuffer, size_t(m_AllocSize), p); }
+
+bool CZR_BinaryBuf::AppendBlock(const void* p, int n) { return AppendBlocks(p, n, nullptr, 0); }
+
+bool CZR_BinaryBuf::AppendBlocks(const void* first, int firstSize, const void* second, int secondSize)
 {
-    auto address = reinterpret_cast<uintptr_t>(p);
-    auto begin = reinterpret_cast<uintptr_t>(m_pBuffer);
-    if (!m_pBuffer || address < begin || address >= begin + uintptr_t(m_AllocSize))
-        return -1;
-    return int64_t(address - begin);
+    // Sources inside the block move with it when the block grows: both are placed before growing.
+    int64_t firstAt = OffsetInBlock(first);
+    int64_t secondAt = OffsetInBlock(second);
+    if (firstSize < 0 || secondSize < 0 || int64_t(firstSize) + secondSize > INT32_MAX ||
+        !ExpandBuf(firstSize + secondSize))
+        return false;
+    AppendPlaced(firstAt >= 0 ? m_pBuffer + firstAt : first, firstSize);
+    AppendPlaced(secondAt >= 0 ? m_pBuffer + secondAt : second, secondSize);
+    return true;
 }
 
-bool CZR_BinaryBuf::AppendBlock(const void* p, int n)
+void CZR_BinaryBuf::AppendPlaced(const void* p, int n)
 {
-    // A source inside the block moves with it when the block grows.
-    int64_t offset = OffsetInBlock(p);
-    if (n < 0 || !ExpandBuf(n))
-        return false;
-    if (offset >= 0)
-        p = m_pBuffer + offset;
     if (p && n)
         memmove(m_pBuffer + m_DataSize, p, size_t(n));
     m_DataSize += n;
-    return true;
 }
 
 bool CZR_BinaryBuf::InsertBlock(int pos, const void* p, int n)

@@ -27,6 +27,8 @@ public:
     bool ExpandBuf(int add);
     bool CopyData(const void* p, int n);
     bool AppendBlock(const void* p, int n);
+    // Both blocks or neither; either may lie inside this buffer.
+    bool AppendBlocks(const void* first, int firstSize, const void* second, int secondSize);
     bool InsertBlock(int pos, const void* p, int n);
     bool AppendFill(unsigned char b, int count);
     void Delete(int start, int count);
@@ -37,6 +39,8 @@ protected:
     void FreeBlock();
     // Where p lies within the allocated block, or -1 when it lies outside.
     int64_t OffsetInBlock(const void* p) const;
+    // Appends bytes the block already has room for.
+    void AppendPlaced(const void* p, int n);
 
     _IZR_Allocator* m_pAllocator;
     int m_AllocStep;
