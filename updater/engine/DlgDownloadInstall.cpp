@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QSet>
 #include <QTimer>
 
 #include <memory>
@@ -25,6 +26,14 @@ struct InstallBatch {
     bool starting = true; // InstallVzip is still starting installers
     QString failure;      // why the first installer that failed or was not confirmed did so; empty while none
     bool reported = false;
+    QSet<int> claimedRecords; // positions in the install history of the records that confirmed an installer
+};
+
+// One installer as it was started.
+struct InstallerStart {
+    QString path;
+    qint64 atMs = 0;
+    int historyLength = 0; // records in the install history just before it started
 };
 
 namespace {
@@ -35,6 +44,31 @@ constexpr qint64 kMaximumSetupFileSize = 4 * 1024 * 1024;
 constexpr qint64 kRecordDateToleranceMs = 5000;
 
 enum class HistoryVerdict { Confirmed, NotConfirmed, Unusable };
+
+// The install history as read at one moment.
+struct InstallHistoryView {
+    bool usable = false;
+    QDomDocument document;
+    QDomNode records; // the array of records, oldest first; null when the history holds none
+
+    int length() const { return records.childNodes().count(); }
+};
+
+InstallHistoryView readInstallHistory()
+{
+    InstallHistoryView view;
+    QFile history(InstallerPrograms::installHistory());
+    if (!history.exists() || !history.open(QIODevice::ReadOnly))
+        return view;
+    if (!view.document.setContent(QString::fromUtf8(history.readAll())))
+        return view;
+    const QDomElement root = view.document.documentElement();
+    if (root.tagName().compare("plist", Qt::CaseInsensitive) != 0)
+        return view;
+    view.usable = true;
+    view.records = root.firstChild();
+    return view;
+}
 
 // A record dated before the installer started describes an earlier installation.
 bool recordIsRecent(const QDomNode& record, qint64 startedAtMs)
@@ -51,26 +85,33 @@ bool recordIsRecent(const QDomNode& record, qint64 startedAtMs)
     return true;
 }
 
-// The newest record of the system's install history names the installer's package.
-HistoryVerdict checkInstallHistory(const QString& installerPath, qint64 startedAtMs)
+bool recordNamesInstaller(const QDomNode& record, const QString& installerPath)
 {
-    QFile history(InstallerPrograms::installHistory());
-    if (!history.exists() || !history.open(QIODevice::ReadOnly))
-        return HistoryVerdict::Unusable;
-    QDomDocument document;
-    if (!document.setContent(QString::fromUtf8(history.readAll())))
-        return HistoryVerdict::Unusable;
-    const QDomElement root = document.documentElement();
-    if (root.tagName().compare("plist", Qt::CaseInsensitive) != 0)
-        return HistoryVerdict::Unusable;
-    const QDomNode newest = root.firstChild().lastChild();
-    if (newest.isNull() || !recordIsRecent(newest, startedAtMs))
-        return HistoryVerdict::NotConfirmed;
-    for (QDomNode child = newest.firstChild(); !child.isNull(); child = child.nextSibling()) {
+    for (QDomNode child = record.firstChild(); !child.isNull(); child = child.nextSibling()) {
         const QDomElement element = child.toElement();
         if (!element.isNull() && element.tagName() == "string" && !element.text().isEmpty() &&
             installerPath.contains(element.text()))
-            return HistoryVerdict::Confirmed;
+            return true;
+    }
+    return false;
+}
+
+// The installer is confirmed by a record that names its package and was added since it started.
+// Installers of one package run together and record in any order, so any such record will do, as
+// long as no other installer of the package took it first.
+HistoryVerdict checkInstallHistory(const InstallerStart& installer, QSet<int>& claimedRecords)
+{
+    const InstallHistoryView history = readInstallHistory();
+    if (!history.usable)
+        return HistoryVerdict::Unusable;
+    QDomNode record = history.records.lastChild();
+    for (int index = history.length() - 1; index >= installer.historyLength && !record.isNull();
+         --index, record = record.previousSibling()) {
+        if (claimedRecords.contains(index) || !recordIsRecent(record, installer.atMs) ||
+            !recordNamesInstaller(record, installer.path))
+            continue;
+        claimedRecords.insert(index);
+        return HistoryVerdict::Confirmed;
     }
     return HistoryVerdict::NotConfirmed;
 }
@@ -164,7 +205,9 @@ void DlgDownload::InstallVzip(QString package, QString unpackFolder, bool bAllow
 
 int DlgDownload::installUpdates(QString installerPath)
 {
-    const qint64 startedAtMs = QDateTime::currentMSecsSinceEpoch();
+    InstallerStart installer;
+    installer.path = installerPath;
+    installer.atMs = QDateTime::currentMSecsSinceEpoch();
     CUP_Log::PrintLog(QString("fileinfo: %1").arg(QFileInfo(installerPath).size()));
     CUP_Log::PrintLog("beign open: " + installerPath);
 
@@ -178,8 +221,9 @@ int DlgDownload::installUpdates(QString installerPath)
 
     const bool viaOpen = installMode();
     const QString program = viaOpen ? InstallerPrograms::openProgram() : InstallerPrograms::installerProgram();
+    installer.historyLength = readInstallHistory().length();
     if (program.isEmpty()) {
-        installerEnded(batch, installerPath, startedAtMs, "there is no installer program on this system");
+        installerEnded(batch, installer, "there is no installer program on this system");
     } else {
         // Not the window's child: the window's end must not end an installation.
         auto* process = new QProcess;
@@ -191,16 +235,15 @@ int DlgDownload::installUpdates(QString installerPath)
                 process->deleteLater();
         });
         connect(process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
-                [this, batch, installerPath, startedAtMs](int exitCode, QProcess::ExitStatus status) {
+                [this, batch, installer](int exitCode, QProcess::ExitStatus status) {
                     qDebug() << "[S/W Update] Finished install with exit code" << exitCode;
-                    installerEnded(batch, installerPath, startedAtMs, installerExitCause(exitCode, status));
+                    installerEnded(batch, installer, installerExitCause(exitCode, status));
                 });
         connect(process, &QProcess::errorOccurred, this,
-                [this, process, batch, installerPath, startedAtMs](QProcess::ProcessError error) {
+                [this, process, batch, installer](QProcess::ProcessError error) {
                     if (error != QProcess::FailedToStart)
                         return;
-                    installerEnded(batch, installerPath, startedAtMs,
-                                   "the installer did not start: " + process->errorString());
+                    installerEnded(batch, installer, "the installer did not start: " + process->errorString());
                 });
         process->start(program, QStringList() << installerPath, QIODevice::ReadWrite);
         if (!viaOpen)
@@ -211,15 +254,15 @@ int DlgDownload::installUpdates(QString installerPath)
         finishBatchIfDone(batch);
     }
     CUP_Log::PrintLog(
-        QString("open have use seconds: %1").arg((QDateTime::currentMSecsSinceEpoch() - startedAtMs) / 1000));
+        QString("open have use seconds: %1").arg((QDateTime::currentMSecsSinceEpoch() - installer.atMs) / 1000));
     return 0;
 }
 
-void DlgDownload::installerEnded(const std::shared_ptr<InstallBatch>& batch, const QString& installerPath,
-                                 qint64 startedAtMs, QString failure)
+void DlgDownload::installerEnded(const std::shared_ptr<InstallBatch>& batch, const InstallerStart& installer,
+                                 QString failure)
 {
     if (failure.isEmpty()) {
-        switch (checkInstallHistory(installerPath, startedAtMs)) {
+        switch (checkInstallHistory(installer, batch->claimedRecords)) {
         case HistoryVerdict::Confirmed:
             break;
         case HistoryVerdict::NotConfirmed:
@@ -231,7 +274,7 @@ void DlgDownload::installerEnded(const std::shared_ptr<InstallBatch>& batch, con
         }
     }
     if (!failure.isEmpty() && batch->failure.isEmpty())
-        batch->failure = installerPath + ": " + failure;
+        batch->failure = installer.path + ": " + failure;
     --batch->running;
     finishBatchIfDone(batch);
 }

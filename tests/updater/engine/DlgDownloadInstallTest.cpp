@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <functional>
@@ -191,8 +192,7 @@ TEST_F(InstallRun, TheInstallersOfOnePackageRunTogetherAndEndTheModuleOnce)
         MODULEINFO* after = module("After", "/after.vzip");
         startQueue({pair, after});
 
-        // Both run at once; the late one ends only after the window has checked the early one's
-        // record, since each check reads the newest record, which a later installation replaces.
+        // Both run at once, and the module waits for the later one.
         ASSERT_TRUE(QTest::qWaitFor([this] { return installerLines("start").size() == 2; }, kWaitBoundMs)) << c.title;
         IsolatedEnvironment::writeFile(releaseEarly, "");
         ASSERT_TRUE(QTest::qWaitFor([&ends] { return ends.count() == 1; }, kWaitBoundMs)) << c.title;
@@ -208,10 +208,48 @@ TEST_F(InstallRun, TheInstallersOfOnePackageRunTogetherAndEndTheModuleOnce)
     }
 }
 
-// The history is written as the module's installer is about to start, with the dates of that
-// moment: the 5-second tolerance of "fresh" must not be spent on a busy machine's earlier cases,
-// nor on this case's download and unpacking.
-TEST_F(InstallRun, OnlyAFreshNewestHistoryRecordNamingThePackageConfirmsIt)
+// Installers that end together, all before the window takes the first end: each is confirmed by a
+// record of its own, whatever the others recorded meanwhile, and no record confirms two of them.
+TEST_F(InstallRun, InstallersThatEndTogetherAreEachConfirmedByARecordOfTheirOwn)
+{
+    const QByteArray held = "#standin\nhold=/tmp/release-together\n";
+    struct Case {
+        const char* title;
+        Installers installers;
+        QVector<int> expected;
+    } cases[] = {
+        {"Two", {{"one.pkg", held}, {"two.pkg", held}}, kInstalled},
+        {"Three", {{"one.pkg", held}, {"two.pkg", held}, {"three.pkg", held}}, kInstalled},
+        // The record of "a.pkg" also names "ba.pkg", which recorded nothing.
+        {"OneUnrecorded", {{"a.pkg", held}, {"ba.pkg", held + "record=no\n"}}, kInstallFailed},
+    };
+    const QString release = env.systemFile("/tmp/release-together");
+    for (const Case& c : cases) {
+        installProgress.clear();
+        QDir(downloadFolder()).removeRecursively();
+        QFile::remove(StandinLog::installerLogPath());
+        QFile::remove(release);
+        const int count = c.installers.size();
+        startQueue({installModule(c.title, c.installers)});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return installerLines("start").size() == count; }, kWaitBoundMs)) << c.title;
+
+        IsolatedEnvironment::writeFile(release, "");
+        QElapsedTimer waited;
+        waited.start();
+        while (installerLines("end").size() < count && waited.elapsed() < kWaitBoundMs)
+            QThread::msleep(20);
+        ASSERT_EQ(installerLines("end").size(), count) << c.title;
+        EXPECT_EQ(progressOf(c.title), (QVector<int>{0, 20})) << c.title << ": ended before its installers";
+
+        ASSERT_TRUE(QTest::qWaitFor([&] { return progressOf(c.title).size() > 2; }, kWaitBoundMs)) << c.title;
+        EXPECT_EQ(progressOf(c.title), c.expected) << c.title;
+    }
+}
+
+// The history is written while the module's installer runs, with the dates of that moment: the
+// 5-second tolerance of "fresh" must not be spent on a busy machine's earlier cases, nor on this
+// case's download and unpacking. What it held before the installer started confirms nothing.
+TEST_F(InstallRun, OnlyAFreshHistoryRecordNamingThePackageConfirmsIt)
 {
     using History = std::function<QByteArray(const QDateTime& now)>;
     auto history = [](const QString& records) {
@@ -229,43 +267,62 @@ TEST_F(InstallRun, OnlyAFreshNewestHistoryRecordNamingThePackageConfirmsIt)
     const QString unconfirmed = "the install history has no fresh record of it";
     struct Case {
         const char* name;
-        History history; // null: no history file
+        History history; // as the installer leaves it; null: no history file
         QVector<int> expected;
-        QString logged; // empty: installed
+        QString logged;  // empty: installed
+        History before;  // as it was when the installer started; null: no history file
     } cases[] = {
-        {"missing", nullptr, kInstallFailed, unreadable},
-        {"malformed", fixed("<plist><array><dict>"), kInstallFailed, unreadable},
-        {"root not plist", fixed("<array><dict><string>checked.pkg</string></dict></array>"), kInstallFailed, unreadable},
-        {"empty array", fixed(history("")), kInstallFailed, unconfirmed},
-        {"empty string", fixed(history("<dict><key>displayName</key><string/></dict>")), kInstallFailed, unconfirmed},
-        {"older record names it",
+        {"missing", nullptr, kInstallFailed, unreadable, nullptr},
+        {"malformed", fixed("<plist><array><dict>"), kInstallFailed, unreadable, nullptr},
+        {"root not plist", fixed("<array><dict><string>checked.pkg</string></dict></array>"), kInstallFailed,
+         unreadable, nullptr},
+        {"empty array", fixed(history("")), kInstallFailed, unconfirmed, nullptr},
+        {"empty string", fixed(history("<dict><key>displayName</key><string/></dict>")), kInstallFailed, unconfirmed,
+         nullptr},
+        {"newest names it", [&](const QDateTime& now) { return history(record(now, "checked.pkg")); }, kInstalled, "",
+         nullptr},
+        {"a later record follows it",
          [&](const QDateTime& now) { return history(record(now, "checked.pkg") + record(now, "other.pkg")); },
-         kInstallFailed, unconfirmed},
-        {"newest names it", [&](const QDateTime& now) { return history(record(now, "checked.pkg")); }, kInstalled, ""},
-        {"newest names it, undated", fixed(history("<dict><string>checked.pkg</string></dict>")), kInstalled, ""},
+         kInstalled, "", nullptr},
+        {"newest names it, undated", fixed(history("<dict><string>checked.pkg</string></dict>")), kInstalled, "",
+         nullptr},
         {"newest names it, stale",
          [&](const QDateTime& now) { return history(record(now.addSecs(-3600), "checked.pkg")); }, kInstallFailed,
-         unconfirmed},
+         unconfirmed, nullptr},
+        {"only a record from before the start names it",
+         [&](const QDateTime& now) { return history(record(now, "checked.pkg") + record(now, "other.pkg")); },
+         kInstallFailed, unconfirmed, [&](const QDateTime& now) { return history(record(now, "checked.pkg")); }},
     };
     const DebugLog log(env);
+    const QString release = env.systemFile("/tmp/release-checked");
     for (const Case& c : cases) {
         const int logBefore = log.text().size();
         installProgress.clear();
         startedModules.clear();
         QDir(downloadFolder()).removeRecursively();
+        QFile::remove(StandinLog::installerLogPath());
+        QFile::remove(release);
         QFile::remove(InstallerPrograms::installHistory());
         QObject caseScope;
-        if (c.history) {
+        if (c.before) {
             QObject::connect(window.get(), &DlgDownload::SignalInstallProgress, &caseScope,
                              [&c](const QString& title, int value) {
                                  if (title == "Checked" && value == 20)
                                      IsolatedEnvironment::writeFile(InstallerPrograms::installHistory(),
-                                                                    c.history(QDateTime::currentDateTimeUtc()));
+                                                                    c.before(QDateTime::currentDateTimeUtc()));
                              });
         }
-        MODULEINFO* checked = installModule("Checked", {{"checked.pkg", "#standin\nrecord=no\n"}});
+        MODULEINFO* checked =
+            installModule("Checked", {{"checked.pkg", "#standin\nhold=/tmp/release-checked\nrecord=no\n"}});
         MODULEINFO* next = module("Next", "/next.vzip");
         startQueue({checked, next});
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !installerLines("start").isEmpty(); }, kWaitBoundMs)) << c.name;
+        if (c.history)
+            IsolatedEnvironment::writeFile(InstallerPrograms::installHistory(),
+                                           c.history(QDateTime::currentDateTimeUtc()));
+        else
+            QFile::remove(InstallerPrograms::installHistory());
+        IsolatedEnvironment::writeFile(release, "");
 
         ASSERT_TRUE(waitForProgress("Next", -1, 30000)) << c.name;
         EXPECT_EQ(progressOf("Checked"), c.expected) << c.name;
