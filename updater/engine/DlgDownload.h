@@ -88,7 +88,8 @@ private:
     QMap<QString, PluginCopy> copyPlugins();
 
     // Installation.
-    // `failure` says why the installer did not end well; empty when it did, and the history then decides.
+    // `failure` says why the installer did not end well; empty when it did, and the history then decides,
+    // unless the installer was handed to "open".
     void installerEnded(const std::shared_ptr<InstallBatch>& batch, const InstallerStart& installer, QString failure);
     void finishBatchIfDone(const std::shared_ptr<InstallBatch>& batch);
     void bringInstallerToFront();

@@ -22,11 +22,14 @@
 // The installers started for one module. The module ends once, when the last of them has ended.
 struct InstallBatch {
     QString title;
+    QString package; // names the module in the log when it has no title, as in the install mode
     int running = 0;
     bool starting = true; // InstallVzip is still starting installers
     QString failure;      // why the first installer that failed or was not confirmed did so; empty while none
     bool reported = false;
     QSet<int> claimedRecords; // positions in the install history of the records that confirmed an installer
+
+    QString logName() const { return title.isEmpty() ? package : title; }
 };
 
 // One installer as it was started.
@@ -34,6 +37,7 @@ struct InstallerStart {
     QString path;
     qint64 atMs = 0;
     int historyLength = 0; // records in the install history just before it started
+    bool viaOpen = false;  // handed to "open", which returns before the installer has run
 };
 
 namespace {
@@ -189,6 +193,7 @@ void DlgDownload::InstallVzip(QString package, QString unpackFolder, bool bAllow
 
     auto batch = std::make_shared<InstallBatch>();
     batch->title = title;
+    batch->package = package;
     m_pStartingBatch = batch;
     for (const _SetupInfo* entry : qAsConst(entries)) {
         if (!entry)
@@ -208,6 +213,7 @@ int DlgDownload::installUpdates(QString installerPath)
     InstallerStart installer;
     installer.path = installerPath;
     installer.atMs = QDateTime::currentMSecsSinceEpoch();
+    installer.viaOpen = installMode();
     CUP_Log::PrintLog(QString("fileinfo: %1").arg(QFileInfo(installerPath).size()));
     CUP_Log::PrintLog("beign open: " + installerPath);
 
@@ -216,12 +222,14 @@ int DlgDownload::installUpdates(QString installerPath)
     if (alone) {
         batch = std::make_shared<InstallBatch>();
         batch->title = m_strTitle;
+        batch->package = installerPath;
     }
     ++batch->running;
 
-    const bool viaOpen = installMode();
-    const QString program = viaOpen ? InstallerPrograms::openProgram() : InstallerPrograms::installerProgram();
-    installer.historyLength = readInstallHistory().length();
+    const QString program =
+        installer.viaOpen ? InstallerPrograms::openProgram() : InstallerPrograms::installerProgram();
+    if (!installer.viaOpen)
+        installer.historyLength = readInstallHistory().length();
     if (program.isEmpty()) {
         installerEnded(batch, installer, "there is no installer program on this system");
     } else {
@@ -246,7 +254,7 @@ int DlgDownload::installUpdates(QString installerPath)
                     installerEnded(batch, installer, "the installer did not start: " + process->errorString());
                 });
         process->start(program, QStringList() << installerPath, QIODevice::ReadWrite);
-        if (!viaOpen)
+        if (!installer.viaOpen)
             m_pInstallerFrontTimer->start();
     }
     if (alone) {
@@ -261,7 +269,10 @@ int DlgDownload::installUpdates(QString installerPath)
 void DlgDownload::installerEnded(const std::shared_ptr<InstallBatch>& batch, const InstallerStart& installer,
                                  QString failure)
 {
-    if (failure.isEmpty()) {
+    if (failure.isEmpty() && installer.viaOpen) {
+        // The installer runs on its own after "open" has returned: its record comes later, if at all.
+        CUP_Log::PrintLog("install of " + batch->logName() + ": " + installer.path + " handed to the installer");
+    } else if (failure.isEmpty()) {
         switch (checkInstallHistory(installer, batch->claimedRecords)) {
         case HistoryVerdict::Confirmed:
             break;
@@ -285,7 +296,7 @@ void DlgDownload::finishBatchIfDone(const std::shared_ptr<InstallBatch>& batch)
         return;
     batch->reported = true;
     if (!batch->failure.isEmpty()) {
-        CUP_Log::PrintLog("install of " + batch->title + " failed: " + batch->failure);
+        CUP_Log::PrintLog("install of " + batch->logName() + " failed: " + batch->failure);
         emit SignalInstallProgress(batch->title, -1);
     } else {
         emit SignalInstallProgress(batch->title, 90);

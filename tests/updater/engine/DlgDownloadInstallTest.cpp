@@ -456,12 +456,33 @@ TEST_F(InstallRun, InstallModeHandsThePackageToOpenWithoutTheFrontStep)
     MODULEINFO* viaOpen = installModule("ViaOpen", {{"via-open.pkg", "package"}});
     startQueue({viaOpen});
     ASSERT_TRUE(StandinPrograms::waitForInstallerEnds(1));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return progressOf("ViaOpen").size() == 3 || progressOf("ViaOpen").size() == 4; }));
+    ASSERT_TRUE(waitForProgress("ViaOpen", 100));
+    EXPECT_EQ(progressOf("ViaOpen"), kInstalled);
     QTest::qWait(100);
     const QStringList openLog = StandinPrograms::openLog();
     ASSERT_EQ(openLog.size(), 1);
     EXPECT_EQ(openLog[0].section(' ', 1, 1), "open");
     EXPECT_TRUE(openLog[0].endsWith("/via-open.pkg"));
+}
+
+// The install mode's packages have no title: the log names a package that fails by its path.
+TEST_F(InstallRun, InstallModeNamesAFailedPackageByItsPath)
+{
+    const DebugLog log(env);
+    startRun("-install");
+    // Without an Installer, "open" has nothing to hand the package to.
+    QFile::remove(InstallerPrograms::installerProgram());
+    const QString package = downloadFolder() + "/Named.vzip";
+    IsolatedEnvironment::writeFile(package, installPackage({{"named.pkg", "package"}}));
+    DlgDownload worker(nullptr);
+    QVector<int> progress;
+    QObject::connect(&worker, &DlgDownload::SignalInstallProgress,
+                     [&](const QString&, int value) { progress.append(value); });
+    worker.InstallVzip(package, downloadFolder() + "/uncompress", true, false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return progress.contains(-1); }, kWaitBoundMs));
+    const QString failure = "install of " + QRegularExpression::escape(package) +
+                            " failed: .*/named\\.pkg: the installer ended with exit code 1";
+    EXPECT_TRUE(log.text().contains(QRegularExpression(failure))) << log.text().toStdString();
 }
 
 TEST_F(InstallRun, NormalModeBringsTheInstallerForwardOncePerStart)
