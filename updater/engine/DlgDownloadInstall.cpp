@@ -89,35 +89,54 @@ bool recordIsRecent(const QDomNode& record, qint64 startedAtMs)
     return true;
 }
 
-bool recordNamesInstaller(const QDomNode& record, const QString& installerPath)
+// How closely a record names an installer: by the installer's own file name, or by a text that only
+// occurs in its path, as the record of "a.pkg" does in that of "ba.pkg".
+enum class RecordMatch { None, InPath, FileName };
+
+RecordMatch recordMatch(const QDomNode& record, const QString& installerPath)
 {
+    const QString fileName = QFileInfo(installerPath).fileName();
+    RecordMatch match = RecordMatch::None;
     for (QDomNode child = record.firstChild(); !child.isNull(); child = child.nextSibling()) {
         const QDomElement element = child.toElement();
-        if (!element.isNull() && element.tagName() == "string" && !element.text().isEmpty() &&
-            installerPath.contains(element.text()))
-            return true;
+        if (element.isNull() || element.tagName() != "string" || element.text().isEmpty() ||
+            !installerPath.contains(element.text()))
+            continue;
+        if (element.text() == fileName)
+            return RecordMatch::FileName;
+        match = RecordMatch::InPath;
     }
-    return false;
+    return match;
 }
 
 // The installer is confirmed by a record that names its package and was added since it started.
 // Installers of one package run together and record in any order, so any such record will do, as
-// long as no other installer of the package took it first.
+// long as no other installer of the package took it first; one naming the installer's own file
+// goes first, so that another installer whose name contains this one's does not take its record.
 HistoryVerdict checkInstallHistory(const InstallerStart& installer, QSet<int>& claimedRecords)
 {
     const InstallHistoryView history = readInstallHistory();
     if (!history.usable)
         return HistoryVerdict::Unusable;
+    int chosen = -1;
+    RecordMatch chosenMatch = RecordMatch::None;
     QDomNode record = history.records.lastChild();
     for (int index = history.length() - 1; index >= installer.historyLength && !record.isNull();
          --index, record = record.previousSibling()) {
-        if (claimedRecords.contains(index) || !recordIsRecent(record, installer.atMs) ||
-            !recordNamesInstaller(record, installer.path))
+        if (claimedRecords.contains(index) || !recordIsRecent(record, installer.atMs))
             continue;
-        claimedRecords.insert(index);
-        return HistoryVerdict::Confirmed;
+        const RecordMatch match = recordMatch(record, installer.path);
+        if (match > chosenMatch) {
+            chosen = index;
+            chosenMatch = match;
+        }
+        if (match == RecordMatch::FileName)
+            break;
     }
-    return HistoryVerdict::NotConfirmed;
+    if (chosen < 0)
+        return HistoryVerdict::NotConfirmed;
+    claimedRecords.insert(chosen);
+    return HistoryVerdict::Confirmed;
 }
 
 // Empty for an installer that ended well.

@@ -67,6 +67,16 @@ protected:
     {
         return StandinPrograms::linesWith(StandinPrograms::installerLog(), word);
     }
+
+    // Leaves the window's ends of the installers to come later, as on a busy machine.
+    static bool waitForInstallerEndsOutsideTheEventLoop(int count)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (installerLines("end").size() < count && waited.elapsed() < kWaitBoundMs)
+            QThread::msleep(20);
+        return installerLines("end").size() >= count;
+    }
 };
 
 // Counts the window's debug lines that contain a text; the window writes one as it takes the end of
@@ -234,16 +244,33 @@ TEST_F(InstallRun, InstallersThatEndTogetherAreEachConfirmedByARecordOfTheirOwn)
         ASSERT_TRUE(QTest::qWaitFor([&] { return installerLines("start").size() == count; }, kWaitBoundMs)) << c.title;
 
         IsolatedEnvironment::writeFile(release, "");
-        QElapsedTimer waited;
-        waited.start();
-        while (installerLines("end").size() < count && waited.elapsed() < kWaitBoundMs)
-            QThread::msleep(20);
-        ASSERT_EQ(installerLines("end").size(), count) << c.title;
+        ASSERT_TRUE(waitForInstallerEndsOutsideTheEventLoop(count)) << c.title;
         EXPECT_EQ(progressOf(c.title), (QVector<int>{0, 20})) << c.title << ": ended before its installers";
 
         ASSERT_TRUE(QTest::qWaitFor([&] { return progressOf(c.title).size() > 2; }, kWaitBoundMs)) << c.title;
         EXPECT_EQ(progressOf(c.title), c.expected) << c.title;
     }
+}
+
+// When both have recorded before the window takes either end, an installer whose name holds
+// another's ("a.pkg" in "ba.pkg") takes its own record, not the other's.
+TEST_F(InstallRun, AnInstallerWhoseNameHoldsAnothersTakesItsOwnRecord)
+{
+    const QString releaseLonger = env.systemFile("/tmp/release-longer");
+    const QString releaseShorter = env.systemFile("/tmp/release-shorter");
+    startQueue({installModule("Nested", {{"ba.pkg", "#standin\nhold=/tmp/release-longer\n"},
+                                         {"a.pkg", "#standin\nhold=/tmp/release-shorter\n"}})});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return installerLines("start").size() == 2; }, kWaitBoundMs));
+
+    // "ba.pkg" records and ends first; "a.pkg" records after it, before the window takes either end.
+    IsolatedEnvironment::writeFile(releaseLonger, "");
+    ASSERT_TRUE(waitForInstallerEndsOutsideTheEventLoop(1));
+    IsolatedEnvironment::writeFile(releaseShorter, "");
+    ASSERT_TRUE(waitForInstallerEndsOutsideTheEventLoop(2));
+    EXPECT_EQ(recordedPackages(), (QStringList{"ba.pkg", "a.pkg"}));
+
+    ASSERT_TRUE(QTest::qWaitFor([this] { return progressOf("Nested").size() > 2; }, kWaitBoundMs));
+    EXPECT_EQ(progressOf("Nested"), kInstalled);
 }
 
 // The history is written while the module's installer runs, with the dates of that moment: the
