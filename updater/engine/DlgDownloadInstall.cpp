@@ -118,10 +118,12 @@ HistoryVerdict checkInstallHistory(const InstallerStart& installer, QSet<int>& c
     const InstallHistoryView history = readInstallHistory();
     if (!history.usable)
         return HistoryVerdict::Unusable;
+    // A history shorter than at the start was rewritten: positions no longer tell what is new, dates do.
+    const int firstNew = history.length() < installer.historyLength ? 0 : installer.historyLength;
     int chosen = -1;
     RecordMatch chosenMatch = RecordMatch::None;
     QDomNode record = history.records.lastChild();
-    for (int index = history.length() - 1; index >= installer.historyLength && !record.isNull();
+    for (int index = history.length() - 1; index >= firstNew && !record.isNull();
          --index, record = record.previousSibling()) {
         if (claimedRecords.contains(index) || !recordIsRecent(record, installer.atMs))
             continue;
