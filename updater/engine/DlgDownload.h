@@ -17,6 +17,7 @@ class QHttpDownLoadS;
 class QTimer;
 class Ui_DlgDownload;
 struct InstallBatch;
+struct InstallerStart;
 
 // One installer step of a package, from one "file" element of its "Setup.xml".
 struct _SetupInfo {
@@ -87,9 +88,9 @@ private:
     QMap<QString, PluginCopy> copyPlugins();
 
     // Installation.
-    // `failure` says why the installer did not end well; empty when it did, and the history then decides.
-    void installerEnded(const std::shared_ptr<InstallBatch>& batch, const QString& installerPath,
-                        qint64 startedAtMs, QString failure);
+    // `failure` says why the installer did not end well; empty when it did, and the history then decides,
+    // unless the installer was handed to "open".
+    void installerEnded(const std::shared_ptr<InstallBatch>& batch, const InstallerStart& installer, QString failure);
     void finishBatchIfDone(const std::shared_ptr<InstallBatch>& batch);
     void bringInstallerToFront();
 

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QSet>
 #include <QTimer>
 
 #include <memory>
@@ -21,10 +22,22 @@
 // The installers started for one module. The module ends once, when the last of them has ended.
 struct InstallBatch {
     QString title;
+    QString package; // names the module in the log when it has no title, as in the install mode
     int running = 0;
     bool starting = true; // InstallVzip is still starting installers
     QString failure;      // why the first installer that failed or was not confirmed did so; empty while none
     bool reported = false;
+    QSet<int> claimedRecords; // positions in the install history of the records that confirmed an installer
+
+    QString logName() const { return title.isEmpty() ? package : title; }
+};
+
+// One installer as it was started.
+struct InstallerStart {
+    QString path;
+    qint64 atMs = 0;
+    int historyLength = 0; // records in the install history just before it started
+    bool viaOpen = false;  // handed to "open", which returns before the installer has run
 };
 
 namespace {
@@ -35,6 +48,31 @@ constexpr qint64 kMaximumSetupFileSize = 4 * 1024 * 1024;
 constexpr qint64 kRecordDateToleranceMs = 5000;
 
 enum class HistoryVerdict { Confirmed, NotConfirmed, Unusable };
+
+// The install history as read at one moment.
+struct InstallHistoryView {
+    bool usable = false;
+    QDomDocument document;
+    QDomNode records; // the array of records, oldest first; null when the history holds none
+
+    int length() const { return records.childNodes().count(); }
+};
+
+InstallHistoryView readInstallHistory()
+{
+    InstallHistoryView view;
+    QFile history(InstallerPrograms::installHistory());
+    if (!history.exists() || !history.open(QIODevice::ReadOnly))
+        return view;
+    if (!view.document.setContent(QString::fromUtf8(history.readAll())))
+        return view;
+    const QDomElement root = view.document.documentElement();
+    if (root.tagName().compare("plist", Qt::CaseInsensitive) != 0)
+        return view;
+    view.usable = true;
+    view.records = root.firstChild();
+    return view;
+}
 
 // A record dated before the installer started describes an earlier installation.
 bool recordIsRecent(const QDomNode& record, qint64 startedAtMs)
@@ -51,28 +89,56 @@ bool recordIsRecent(const QDomNode& record, qint64 startedAtMs)
     return true;
 }
 
-// The newest record of the system's install history names the installer's package.
-HistoryVerdict checkInstallHistory(const QString& installerPath, qint64 startedAtMs)
+// How closely a record names an installer: by the installer's own file name, or by a text that only
+// occurs in its path, as the record of "a.pkg" does in that of "ba.pkg".
+enum class RecordMatch { None, InPath, FileName };
+
+RecordMatch recordMatch(const QDomNode& record, const QString& installerPath)
 {
-    QFile history(InstallerPrograms::installHistory());
-    if (!history.exists() || !history.open(QIODevice::ReadOnly))
-        return HistoryVerdict::Unusable;
-    QDomDocument document;
-    if (!document.setContent(QString::fromUtf8(history.readAll())))
-        return HistoryVerdict::Unusable;
-    const QDomElement root = document.documentElement();
-    if (root.tagName().compare("plist", Qt::CaseInsensitive) != 0)
-        return HistoryVerdict::Unusable;
-    const QDomNode newest = root.firstChild().lastChild();
-    if (newest.isNull() || !recordIsRecent(newest, startedAtMs))
-        return HistoryVerdict::NotConfirmed;
-    for (QDomNode child = newest.firstChild(); !child.isNull(); child = child.nextSibling()) {
+    const QString fileName = QFileInfo(installerPath).fileName();
+    RecordMatch match = RecordMatch::None;
+    for (QDomNode child = record.firstChild(); !child.isNull(); child = child.nextSibling()) {
         const QDomElement element = child.toElement();
-        if (!element.isNull() && element.tagName() == "string" && !element.text().isEmpty() &&
-            installerPath.contains(element.text()))
-            return HistoryVerdict::Confirmed;
+        if (element.isNull() || element.tagName() != "string" || element.text().isEmpty() ||
+            !installerPath.contains(element.text()))
+            continue;
+        if (element.text() == fileName)
+            return RecordMatch::FileName;
+        match = RecordMatch::InPath;
     }
-    return HistoryVerdict::NotConfirmed;
+    return match;
+}
+
+// The installer is confirmed by a record that names its package and was added since it started.
+// Installers of one package run together and record in any order, so any such record will do, as
+// long as no other installer of the package took it first; one naming the installer's own file
+// goes first, so that another installer whose name contains this one's does not take its record.
+HistoryVerdict checkInstallHistory(const InstallerStart& installer, QSet<int>& claimedRecords)
+{
+    const InstallHistoryView history = readInstallHistory();
+    if (!history.usable)
+        return HistoryVerdict::Unusable;
+    // A history shorter than at the start was rewritten: positions no longer tell what is new, dates do.
+    const int firstNew = history.length() < installer.historyLength ? 0 : installer.historyLength;
+    int chosen = -1;
+    RecordMatch chosenMatch = RecordMatch::None;
+    QDomNode record = history.records.lastChild();
+    for (int index = history.length() - 1; index >= firstNew && !record.isNull();
+         --index, record = record.previousSibling()) {
+        if (claimedRecords.contains(index) || !recordIsRecent(record, installer.atMs))
+            continue;
+        const RecordMatch match = recordMatch(record, installer.path);
+        if (match > chosenMatch) {
+            chosen = index;
+            chosenMatch = match;
+        }
+        if (match == RecordMatch::FileName)
+            break;
+    }
+    if (chosen < 0)
+        return HistoryVerdict::NotConfirmed;
+    claimedRecords.insert(chosen);
+    return HistoryVerdict::Confirmed;
 }
 
 // Empty for an installer that ended well.
@@ -148,6 +214,7 @@ void DlgDownload::InstallVzip(QString package, QString unpackFolder, bool bAllow
 
     auto batch = std::make_shared<InstallBatch>();
     batch->title = title;
+    batch->package = package;
     m_pStartingBatch = batch;
     for (const _SetupInfo* entry : qAsConst(entries)) {
         if (!entry)
@@ -164,7 +231,10 @@ void DlgDownload::InstallVzip(QString package, QString unpackFolder, bool bAllow
 
 int DlgDownload::installUpdates(QString installerPath)
 {
-    const qint64 startedAtMs = QDateTime::currentMSecsSinceEpoch();
+    InstallerStart installer;
+    installer.path = installerPath;
+    installer.atMs = QDateTime::currentMSecsSinceEpoch();
+    installer.viaOpen = installMode();
     CUP_Log::PrintLog(QString("fileinfo: %1").arg(QFileInfo(installerPath).size()));
     CUP_Log::PrintLog("beign open: " + installerPath);
 
@@ -173,13 +243,16 @@ int DlgDownload::installUpdates(QString installerPath)
     if (alone) {
         batch = std::make_shared<InstallBatch>();
         batch->title = m_strTitle;
+        batch->package = installerPath;
     }
     ++batch->running;
 
-    const bool viaOpen = installMode();
-    const QString program = viaOpen ? InstallerPrograms::openProgram() : InstallerPrograms::installerProgram();
+    const QString program =
+        installer.viaOpen ? InstallerPrograms::openProgram() : InstallerPrograms::installerProgram();
+    if (!installer.viaOpen)
+        installer.historyLength = readInstallHistory().length();
     if (program.isEmpty()) {
-        installerEnded(batch, installerPath, startedAtMs, "there is no installer program on this system");
+        installerEnded(batch, installer, "there is no installer program on this system");
     } else {
         // Not the window's child: the window's end must not end an installation.
         auto* process = new QProcess;
@@ -191,19 +264,18 @@ int DlgDownload::installUpdates(QString installerPath)
                 process->deleteLater();
         });
         connect(process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
-                [this, batch, installerPath, startedAtMs](int exitCode, QProcess::ExitStatus status) {
+                [this, batch, installer](int exitCode, QProcess::ExitStatus status) {
                     qDebug() << "[S/W Update] Finished install with exit code" << exitCode;
-                    installerEnded(batch, installerPath, startedAtMs, installerExitCause(exitCode, status));
+                    installerEnded(batch, installer, installerExitCause(exitCode, status));
                 });
         connect(process, &QProcess::errorOccurred, this,
-                [this, process, batch, installerPath, startedAtMs](QProcess::ProcessError error) {
+                [this, process, batch, installer](QProcess::ProcessError error) {
                     if (error != QProcess::FailedToStart)
                         return;
-                    installerEnded(batch, installerPath, startedAtMs,
-                                   "the installer did not start: " + process->errorString());
+                    installerEnded(batch, installer, "the installer did not start: " + process->errorString());
                 });
         process->start(program, QStringList() << installerPath, QIODevice::ReadWrite);
-        if (!viaOpen)
+        if (!installer.viaOpen)
             m_pInstallerFrontTimer->start();
     }
     if (alone) {
@@ -211,15 +283,18 @@ int DlgDownload::installUpdates(QString installerPath)
         finishBatchIfDone(batch);
     }
     CUP_Log::PrintLog(
-        QString("open have use seconds: %1").arg((QDateTime::currentMSecsSinceEpoch() - startedAtMs) / 1000));
+        QString("open have use seconds: %1").arg((QDateTime::currentMSecsSinceEpoch() - installer.atMs) / 1000));
     return 0;
 }
 
-void DlgDownload::installerEnded(const std::shared_ptr<InstallBatch>& batch, const QString& installerPath,
-                                 qint64 startedAtMs, QString failure)
+void DlgDownload::installerEnded(const std::shared_ptr<InstallBatch>& batch, const InstallerStart& installer,
+                                 QString failure)
 {
-    if (failure.isEmpty()) {
-        switch (checkInstallHistory(installerPath, startedAtMs)) {
+    if (failure.isEmpty() && installer.viaOpen) {
+        // The installer runs on its own after "open" has returned: its record comes later, if at all.
+        CUP_Log::PrintLog("install of " + batch->logName() + ": " + installer.path + " handed to the installer");
+    } else if (failure.isEmpty()) {
+        switch (checkInstallHistory(installer, batch->claimedRecords)) {
         case HistoryVerdict::Confirmed:
             break;
         case HistoryVerdict::NotConfirmed:
@@ -231,7 +306,7 @@ void DlgDownload::installerEnded(const std::shared_ptr<InstallBatch>& batch, con
         }
     }
     if (!failure.isEmpty() && batch->failure.isEmpty())
-        batch->failure = installerPath + ": " + failure;
+        batch->failure = installer.path + ": " + failure;
     --batch->running;
     finishBatchIfDone(batch);
 }
@@ -242,7 +317,7 @@ void DlgDownload::finishBatchIfDone(const std::shared_ptr<InstallBatch>& batch)
         return;
     batch->reported = true;
     if (!batch->failure.isEmpty()) {
-        CUP_Log::PrintLog("install of " + batch->title + " failed: " + batch->failure);
+        CUP_Log::PrintLog("install of " + batch->logName() + " failed: " + batch->failure);
         emit SignalInstallProgress(batch->title, -1);
     } else {
         emit SignalInstallProgress(batch->title, 90);

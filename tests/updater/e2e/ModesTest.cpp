@@ -38,6 +38,15 @@ TEST_F(Modes, PackageInstallRunUnpacksEachPackageApartAndInstallsThroughOpen)
     EXPECT_TRUE(opened[0].contains(QRegularExpression("/updater/uncompress/\\d+/1/OCR\\.pkg$"))) << opened[0].toStdString();
     EXPECT_TRUE(opened[1].contains(QRegularExpression("/updater/uncompress/\\d+/2/Dictionary\\.pkg$")))
         << opened[1].toStdString();
+    // "open" returns once it has handed the package over, before the installer has run: the log
+    // says so, and blames nothing on the history.
+    const QString log = updateLog();
+    EXPECT_FALSE(log.contains("failed")) << log.toStdString();
+    const QString handed = "install of %1: .*/updater/uncompress/\\d+/%2 handed to the installer";
+    EXPECT_TRUE(log.contains(QRegularExpression(handed.arg(QRegularExpression::escape(first), "1/OCR\\.pkg"))))
+        << log.toStdString();
+    EXPECT_TRUE(log.contains(QRegularExpression(handed.arg(QRegularExpression::escape(second), "2/Dictionary\\.pkg"))))
+        << log.toStdString();
     // The installers outlive the updater; none of them is killed.
     ASSERT_TRUE(StandinPrograms::waitForInstallerEnds(2));
     QStringList installed = installedPackages();

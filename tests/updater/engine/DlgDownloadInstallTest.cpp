@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <functional>
@@ -65,6 +66,16 @@ protected:
     static QStringList installerLines(const QString& word)
     {
         return StandinPrograms::linesWith(StandinPrograms::installerLog(), word);
+    }
+
+    // Leaves the window's ends of the installers to come later, as on a busy machine.
+    static bool waitForInstallerEndsOutsideTheEventLoop(int count)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (installerLines("end").size() < count && waited.elapsed() < kWaitBoundMs)
+            QThread::msleep(20);
+        return installerLines("end").size() >= count;
     }
 };
 
@@ -191,8 +202,7 @@ TEST_F(InstallRun, TheInstallersOfOnePackageRunTogetherAndEndTheModuleOnce)
         MODULEINFO* after = module("After", "/after.vzip");
         startQueue({pair, after});
 
-        // Both run at once; the late one ends only after the window has checked the early one's
-        // record, since each check reads the newest record, which a later installation replaces.
+        // Both run at once, and the module waits for the later one.
         ASSERT_TRUE(QTest::qWaitFor([this] { return installerLines("start").size() == 2; }, kWaitBoundMs)) << c.title;
         IsolatedEnvironment::writeFile(releaseEarly, "");
         ASSERT_TRUE(QTest::qWaitFor([&ends] { return ends.count() == 1; }, kWaitBoundMs)) << c.title;
@@ -208,10 +218,65 @@ TEST_F(InstallRun, TheInstallersOfOnePackageRunTogetherAndEndTheModuleOnce)
     }
 }
 
-// The history is written as the module's installer is about to start, with the dates of that
-// moment: the 5-second tolerance of "fresh" must not be spent on a busy machine's earlier cases,
-// nor on this case's download and unpacking.
-TEST_F(InstallRun, OnlyAFreshNewestHistoryRecordNamingThePackageConfirmsIt)
+// Installers that end together, all before the window takes the first end: each is confirmed by a
+// record of its own, whatever the others recorded meanwhile, and no record confirms two of them.
+TEST_F(InstallRun, InstallersThatEndTogetherAreEachConfirmedByARecordOfTheirOwn)
+{
+    const QByteArray held = "#standin\nhold=/tmp/release-together\n";
+    struct Case {
+        const char* title;
+        Installers installers;
+        QVector<int> expected;
+    } cases[] = {
+        {"Two", {{"one.pkg", held}, {"two.pkg", held}}, kInstalled},
+        {"Three", {{"one.pkg", held}, {"two.pkg", held}, {"three.pkg", held}}, kInstalled},
+        // The record of "a.pkg" also names "ba.pkg", which recorded nothing.
+        {"OneUnrecorded", {{"a.pkg", held}, {"ba.pkg", held + "record=no\n"}}, kInstallFailed},
+    };
+    const QString release = env.systemFile("/tmp/release-together");
+    for (const Case& c : cases) {
+        installProgress.clear();
+        QDir(downloadFolder()).removeRecursively();
+        QFile::remove(StandinLog::installerLogPath());
+        QFile::remove(release);
+        const int count = c.installers.size();
+        startQueue({installModule(c.title, c.installers)});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return installerLines("start").size() == count; }, kWaitBoundMs)) << c.title;
+
+        IsolatedEnvironment::writeFile(release, "");
+        ASSERT_TRUE(waitForInstallerEndsOutsideTheEventLoop(count)) << c.title;
+        EXPECT_EQ(progressOf(c.title), (QVector<int>{0, 20})) << c.title << ": ended before its installers";
+
+        ASSERT_TRUE(QTest::qWaitFor([&] { return progressOf(c.title).size() > 2; }, kWaitBoundMs)) << c.title;
+        EXPECT_EQ(progressOf(c.title), c.expected) << c.title;
+    }
+}
+
+// When both have recorded before the window takes either end, an installer whose name holds
+// another's ("a.pkg" in "ba.pkg") takes its own record, not the other's.
+TEST_F(InstallRun, AnInstallerWhoseNameHoldsAnothersTakesItsOwnRecord)
+{
+    const QString releaseLonger = env.systemFile("/tmp/release-longer");
+    const QString releaseShorter = env.systemFile("/tmp/release-shorter");
+    startQueue({installModule("Nested", {{"ba.pkg", "#standin\nhold=/tmp/release-longer\n"},
+                                         {"a.pkg", "#standin\nhold=/tmp/release-shorter\n"}})});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return installerLines("start").size() == 2; }, kWaitBoundMs));
+
+    // "ba.pkg" records and ends first; "a.pkg" records after it, before the window takes either end.
+    IsolatedEnvironment::writeFile(releaseLonger, "");
+    ASSERT_TRUE(waitForInstallerEndsOutsideTheEventLoop(1));
+    IsolatedEnvironment::writeFile(releaseShorter, "");
+    ASSERT_TRUE(waitForInstallerEndsOutsideTheEventLoop(2));
+    EXPECT_EQ(recordedPackages(), (QStringList{"ba.pkg", "a.pkg"}));
+
+    ASSERT_TRUE(QTest::qWaitFor([this] { return progressOf("Nested").size() > 2; }, kWaitBoundMs));
+    EXPECT_EQ(progressOf("Nested"), kInstalled);
+}
+
+// The history is written while the module's installer runs, with the dates of that moment: the
+// 5-second tolerance of "fresh" must not be spent on a busy machine's earlier cases, nor on this
+// case's download and unpacking. What it held before the installer started confirms nothing.
+TEST_F(InstallRun, OnlyAFreshHistoryRecordNamingThePackageConfirmsIt)
 {
     using History = std::function<QByteArray(const QDateTime& now)>;
     auto history = [](const QString& records) {
@@ -229,43 +294,65 @@ TEST_F(InstallRun, OnlyAFreshNewestHistoryRecordNamingThePackageConfirmsIt)
     const QString unconfirmed = "the install history has no fresh record of it";
     struct Case {
         const char* name;
-        History history; // null: no history file
+        History history; // as the installer leaves it; null: no history file
         QVector<int> expected;
-        QString logged; // empty: installed
+        QString logged;  // empty: installed
+        History before;  // as it was when the installer started; null: no history file
     } cases[] = {
-        {"missing", nullptr, kInstallFailed, unreadable},
-        {"malformed", fixed("<plist><array><dict>"), kInstallFailed, unreadable},
-        {"root not plist", fixed("<array><dict><string>checked.pkg</string></dict></array>"), kInstallFailed, unreadable},
-        {"empty array", fixed(history("")), kInstallFailed, unconfirmed},
-        {"empty string", fixed(history("<dict><key>displayName</key><string/></dict>")), kInstallFailed, unconfirmed},
-        {"older record names it",
+        {"missing", nullptr, kInstallFailed, unreadable, nullptr},
+        {"malformed", fixed("<plist><array><dict>"), kInstallFailed, unreadable, nullptr},
+        {"root not plist", fixed("<array><dict><string>checked.pkg</string></dict></array>"), kInstallFailed,
+         unreadable, nullptr},
+        {"empty array", fixed(history("")), kInstallFailed, unconfirmed, nullptr},
+        {"empty string", fixed(history("<dict><key>displayName</key><string/></dict>")), kInstallFailed, unconfirmed,
+         nullptr},
+        {"newest names it", [&](const QDateTime& now) { return history(record(now, "checked.pkg")); }, kInstalled, "",
+         nullptr},
+        {"a later record follows it",
          [&](const QDateTime& now) { return history(record(now, "checked.pkg") + record(now, "other.pkg")); },
-         kInstallFailed, unconfirmed},
-        {"newest names it", [&](const QDateTime& now) { return history(record(now, "checked.pkg")); }, kInstalled, ""},
-        {"newest names it, undated", fixed(history("<dict><string>checked.pkg</string></dict>")), kInstalled, ""},
+         kInstalled, "", nullptr},
+        {"newest names it, undated", fixed(history("<dict><string>checked.pkg</string></dict>")), kInstalled, "",
+         nullptr},
         {"newest names it, stale",
          [&](const QDateTime& now) { return history(record(now.addSecs(-3600), "checked.pkg")); }, kInstallFailed,
-         unconfirmed},
+         unconfirmed, nullptr},
+        {"rewritten shorter since the start",
+         [&](const QDateTime& now) { return history(record(now, "checked.pkg")); }, kInstalled, "",
+         [&](const QDateTime& now) { return history(record(now, "one.pkg") + record(now, "two.pkg")); }},
+        {"only a record from before the start names it",
+         [&](const QDateTime& now) { return history(record(now, "checked.pkg") + record(now, "other.pkg")); },
+         kInstallFailed, unconfirmed, [&](const QDateTime& now) { return history(record(now, "checked.pkg")); }},
     };
     const DebugLog log(env);
+    const QString release = env.systemFile("/tmp/release-checked");
     for (const Case& c : cases) {
         const int logBefore = log.text().size();
         installProgress.clear();
         startedModules.clear();
         QDir(downloadFolder()).removeRecursively();
+        QFile::remove(StandinLog::installerLogPath());
+        QFile::remove(release);
         QFile::remove(InstallerPrograms::installHistory());
         QObject caseScope;
-        if (c.history) {
+        if (c.before) {
             QObject::connect(window.get(), &DlgDownload::SignalInstallProgress, &caseScope,
                              [&c](const QString& title, int value) {
                                  if (title == "Checked" && value == 20)
                                      IsolatedEnvironment::writeFile(InstallerPrograms::installHistory(),
-                                                                    c.history(QDateTime::currentDateTimeUtc()));
+                                                                    c.before(QDateTime::currentDateTimeUtc()));
                              });
         }
-        MODULEINFO* checked = installModule("Checked", {{"checked.pkg", "#standin\nrecord=no\n"}});
+        MODULEINFO* checked =
+            installModule("Checked", {{"checked.pkg", "#standin\nhold=/tmp/release-checked\nrecord=no\n"}});
         MODULEINFO* next = module("Next", "/next.vzip");
         startQueue({checked, next});
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !installerLines("start").isEmpty(); }, kWaitBoundMs)) << c.name;
+        if (c.history)
+            IsolatedEnvironment::writeFile(InstallerPrograms::installHistory(),
+                                           c.history(QDateTime::currentDateTimeUtc()));
+        else
+            QFile::remove(InstallerPrograms::installHistory());
+        IsolatedEnvironment::writeFile(release, "");
 
         ASSERT_TRUE(waitForProgress("Next", -1, 30000)) << c.name;
         EXPECT_EQ(progressOf("Checked"), c.expected) << c.name;
@@ -399,12 +486,33 @@ TEST_F(InstallRun, InstallModeHandsThePackageToOpenWithoutTheFrontStep)
     MODULEINFO* viaOpen = installModule("ViaOpen", {{"via-open.pkg", "package"}});
     startQueue({viaOpen});
     ASSERT_TRUE(StandinPrograms::waitForInstallerEnds(1));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return progressOf("ViaOpen").size() == 3 || progressOf("ViaOpen").size() == 4; }));
+    ASSERT_TRUE(waitForProgress("ViaOpen", 100));
+    EXPECT_EQ(progressOf("ViaOpen"), kInstalled);
     QTest::qWait(100);
     const QStringList openLog = StandinPrograms::openLog();
     ASSERT_EQ(openLog.size(), 1);
     EXPECT_EQ(openLog[0].section(' ', 1, 1), "open");
     EXPECT_TRUE(openLog[0].endsWith("/via-open.pkg"));
+}
+
+// The install mode's packages have no title: the log names a package that fails by its path.
+TEST_F(InstallRun, InstallModeNamesAFailedPackageByItsPath)
+{
+    const DebugLog log(env);
+    startRun("-install");
+    // Without an Installer, "open" has nothing to hand the package to.
+    QFile::remove(InstallerPrograms::installerProgram());
+    const QString package = downloadFolder() + "/Named.vzip";
+    IsolatedEnvironment::writeFile(package, installPackage({{"named.pkg", "package"}}));
+    DlgDownload worker(nullptr);
+    QVector<int> progress;
+    QObject::connect(&worker, &DlgDownload::SignalInstallProgress,
+                     [&](const QString&, int value) { progress.append(value); });
+    worker.InstallVzip(package, downloadFolder() + "/uncompress", true, false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return progress.contains(-1); }, kWaitBoundMs));
+    const QString failure = "install of " + QRegularExpression::escape(package) +
+                            " failed: .*/named\\.pkg: the installer ended with exit code 1";
+    EXPECT_TRUE(log.text().contains(QRegularExpression(failure))) << log.text().toStdString();
 }
 
 TEST_F(InstallRun, NormalModeBringsTheInstallerForwardOncePerStart)
