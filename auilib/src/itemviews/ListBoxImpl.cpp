@@ -80,8 +80,18 @@ void ListBoxImpl::Connect()
     // A header click sorts through the view, which connects to the header after this does.
     TrackConnection(QObject::connect(widget->horizontalHeader(), &QHeaderView::sortIndicatorChanged, widget,
                                      [this]() { BeginSort(); }));
-    TrackConnection(QObject::connect(widget->model(), &QAbstractItemModel::layoutChanged, widget,
-                                     [this]() { EndSort(); }));
+    TrackConnection(QObject::connect(widget->model(), &QAbstractItemModel::layoutChanged, widget, [this]() {
+        EndSort();
+        RememberSelectionAgain();
+    }));
+    TrackConnection(QObject::connect(widget->model(), &QAbstractItemModel::rowsRemoved, widget,
+                                     [this](const QModelIndex&, int first, int last) {
+                                         RememberRowsRemoved(first, last);
+                                     }));
+    TrackConnection(QObject::connect(widget->model(), &QAbstractItemModel::rowsInserted, widget,
+                                     [this](const QModelIndex&, int first, int last) {
+                                         ShiftRememberedRows(first, last - first + 1);
+                                     }));
     TrackConnection(QObject::connect(widget->model(), &QAbstractItemModel::dataChanged, widget,
                                      [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
                                          ForgetOrderIfCellTaken(topLeft, bottomRight);
@@ -139,10 +149,8 @@ void ListBoxImpl::OnSectionResized(int column, int newSize)
 void ListBoxImpl::OnSelectionChanged()
 {
     std::vector<int> after;
-    if (!SelectionAfterRemoval(after)) {
-        const std::list<int> current = m_owner.SelectedItemsIndexes();
-        after.assign(current.begin(), current.end());
-    }
+    if (!SelectionAfterRemoval(after))
+        after = ReadSelection();
     const unsigned change = ++selectionChanges;
     selectionUpdate = true;
     std::vector<int> left;
@@ -175,12 +183,37 @@ void ListBoxImpl::OnSelectionChanged()
         table->setUpdatesEnabled(true);
     }
     // Read again only when a handler changed the selection meanwhile.
-    if (change != selectionChanges) {
-        const std::list<int> fresh = m_owner.SelectedItemsIndexes();
-        after.assign(fresh.begin(), fresh.end());
-    }
+    if (change != selectionChanges)
+        after = ReadSelection();
     previousSelection = std::move(after);
     selectionUpdate = false;
+}
+
+std::vector<int> ListBoxImpl::ReadSelection()
+{
+    const std::list<int> rows = m_owner.SelectedItemsIndexes();
+    return {rows.begin(), rows.end()};
+}
+
+void ListBoxImpl::RememberRowsRemoved(int first, int last)
+{
+    // Selected rows that leave were reported before they went, unless signals were blocked then.
+    const auto from = std::lower_bound(previousSelection.begin(), previousSelection.end(), first);
+    previousSelection.erase(from, std::upper_bound(from, previousSelection.end(), last));
+    ShiftRememberedRows(last + 1, first - last - 1);
+}
+
+void ListBoxImpl::ShiftRememberedRows(int from, int by)
+{
+    ++selectionChanges;
+    const auto start = std::lower_bound(previousSelection.begin(), previousSelection.end(), from);
+    std::for_each(start, previousSelection.end(), [by](int& row) { row += by; });
+}
+
+void ListBoxImpl::RememberSelectionAgain()
+{
+    ++selectionChanges;
+    previousSelection = ReadSelection();
 }
 
 bool ListBoxImpl::SelectionAfterRemoval(std::vector<int>& after)

@@ -85,7 +85,7 @@ public:
     bool acceptDrops = false;
     // Ascending, as SelectedItemsIndexes gives them.
     std::vector<int> previousSelection;
-    // Counts selection changes, so that a handler's own change of the selection is noticed.
+    // Counts changes of the selection and of the rows under it, so that a handler's own change is noticed.
     unsigned selectionChanges = 0;
     // The selected rows first .. last that DeleteSelItems is removing, the last selected rows: the
     // selection that follows is known without reading it. Off only to compare with the reading.
@@ -111,6 +111,11 @@ public:
 private:
     void Connect();
     void OnSelectionChanged();
+    std::vector<int> ReadSelection();
+    // Qt reports no selection change for selected rows that only moved: the remembered rows move too.
+    void RememberRowsRemoved(int first, int last);
+    void ShiftRememberedRows(int from, int by);
+    void RememberSelectionAgain();
     // The selection after the removal of `removingRun`; false when it has to be read.
     bool SelectionAfterRemoval(std::vector<int>& after);
     void OnSectionResized(int column, int newSize);

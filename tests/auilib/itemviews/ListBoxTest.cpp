@@ -4,7 +4,9 @@
 #include <QStyle>
 #include <QToolTip>
 
+#include <functional>
 #include <random>
+#include <utility>
 
 using namespace AUILib;
 using ListBoxTesting::Texts;
@@ -364,6 +366,72 @@ TEST_F(ListBoxTest, SelectionReportsMatchTheRowsThatChanged)
         }
         ASSERT_EQ(log, expected) << "step " << step;
     }
+}
+
+TEST_F(ListBoxTest, SelectionReportsFollowRowsThatMoved)
+{
+    struct Case
+    {
+        const char* name;
+        bool single;
+        std::vector<int> selected;
+        std::function<void(ListBox&)> moveRows;
+        int select;
+        std::vector<std::string> expected;
+    };
+    // Rows a..e; each change moves "d" (row 3) before the next selection.
+    const Case cases[] = {
+        {"deleted above", true, {3}, [](ListBox& l) { l.DeleteItem(0); }, 3,
+         {"row 2", "selection", "row 3", "selection"}},
+        {"inserted above", true, {3}, [](ListBox& l) { l.InsertItem(0, L"z", any()); }, 3,
+         {"row 4", "selection", "row 3", "selection"}},
+        {"sorted", true, {3}, [](ListBox& l) { l.SortColumn(0, ListBox::Descending, true); }, 3,
+         {"row 1", "selection", "row 3", "selection"}},
+        {"several, deleted above", false, {1, 3}, [](ListBox& l) { l.DeleteItem(0); }, 3, {"row 3", "selection"}},
+        {"several, inserted between", false, {1, 3}, [](ListBox& l) { l.InsertItem(2, L"z", any()); }, 2,
+         {"row 2", "selection"}},
+        {"several, sorted", false, {0, 3}, [](ListBox& l) { l.SortColumn(0, ListBox::Descending, true); }, 0,
+         {"row 0", "selection"}},
+        {"several, one of them deleted", false, {1, 3}, [](ListBox& l) { l.DeleteItem(1); }, 3,
+         {"row 3", "selection"}},
+        {"deleted below", true, {3}, [](ListBox& l) { l.DeleteItem(4); }, 2,
+         {"row 3", "selection", "row 2", "selection"}},
+        {"several, rows cleared and added", false, {1, 3},
+         [](ListBox& l) {
+             l.Clear();
+             for (const wchar_t* text : {L"a", L"b", L"c", L"d", L"e"})
+                 l.AddItem(text, any());
+         },
+         3, {"row 3", "selection"}},
+    };
+    for (const Case& c : cases) {
+        list->Clear();
+        list->SortingEnable(false);
+        list->SetSingleSelection(c.single);
+        AddRows({L"a", L"b", L"c", L"d", L"e"});
+        for (int row : c.selected)
+            list->SetSel(row, true, false);
+        c.moveRows(*list);
+        log.clear();
+        list->SetSel(c.select, true, false);
+        EXPECT_EQ(log, c.expected) << c.name;
+    }
+}
+
+TEST_F(ListBoxTest, AHandlerMovingRowsLeavesTheNextReportRight)
+{
+    AddRows({L"a", L"b", L"c", L"d"});
+    list->SetSingleSelection(false);
+    bool deleteFirst = true;
+    list->OnSelectionChanged.Add([this, &deleteFirst] {
+        if (std::exchange(deleteFirst, false))
+            list->DeleteItem(0);
+    });
+    list->SetSel(2, true, false);
+    ASSERT_EQ(list->SelectedItems(), Texts({L"c"}));
+    log.clear();
+    list->SetSel(2, true, false);
+    EXPECT_EQ(log, (std::vector<std::string>{"row 2", "selection"})) << "\"d\" joins, \"c\" stays";
 }
 
 TEST(ListBoxSelectionDeletes, ReportTheRowsAsReadingTheSelectionWould)
