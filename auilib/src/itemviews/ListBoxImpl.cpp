@@ -125,6 +125,8 @@ void ListBoxImpl::ForgetOrderIfCellTaken(const QModelIndex& topLeft, const QMode
 
 void ListBoxImpl::ForgetRows(int first, int last)
 {
+    if (delegate)
+        delegate->ForgetEditorOfRows(first, last);
     for (int row = first; row <= last; ++row) {
         const auto* cell = dynamic_cast<const CustomQTableWidgetItem*>(table->item(row, 0));
         if (cell && cell->pinned)

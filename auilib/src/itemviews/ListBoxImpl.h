@@ -49,7 +49,7 @@ public:
 
     // A new cell of this list.
     CustomQTableWidgetItem* NewCell(const QString& text);
-    // Frees the records of rows first .. last, which are about to leave the table.
+    // Frees the records and the editor of rows first .. last, which are about to leave the table.
     void ForgetRows(int first, int last);
     // Sorting, as it stands, would reorder rows: a sort column is set.
     bool HasSortColumn() const;
