@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QPalette>
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QStringList>
 
@@ -87,6 +88,11 @@ public:
     std::vector<int> previousSelection;
     // Counts changes of the selection and of the rows under it, so that a handler's own change is noticed.
     unsigned selectionChanges = 0;
+    // Rows that a selection change still has to report or check while its handlers run: row changes
+    // move them as they move the previous selection.
+    std::vector<std::vector<int>*> heldRows;
+    // The held rows' cells while the rows are reordered.
+    std::vector<std::vector<QPersistentModelIndex>> heldThroughLayout;
     // The selected rows first .. last that DeleteSelItems is removing, the last selected rows: the
     // selection that follows is known without reading it. Off only to compare with the reading.
     struct RowRun
@@ -115,7 +121,10 @@ private:
     // Qt reports no selection change for selected rows that only moved: the remembered rows move too.
     void RememberRowsRemoved(int first, int last);
     void ShiftRememberedRows(int from, int by);
-    void RememberSelectionAgain();
+    void HoldRowsThroughReorder();
+    void FollowReorderedRows();
+    // Sets the check state of the rows, the last first.
+    void SetChecks(std::vector<int>& rows, Qt::CheckState state);
     // The selection after the removal of `removingRun`; false when it has to be read.
     bool SelectionAfterRemoval(std::vector<int>& after);
     void OnSectionResized(int column, int newSize);

@@ -22,6 +22,19 @@ protected:
         const long* number = any_cast<long>(&value);
         return number ? *number : -999;
     }
+
+    // Presses on the row `from`, moves the pointer down row by row to `to` and lets go there.
+    void DragDown(int from, int to, const std::function<void()>& afterPress = {})
+    {
+        QWidget* viewport = table()->viewport();
+        QCursor::setPos(viewport->mapToGlobal(RowCentre(from)));
+        SendMouse(viewport, QEvent::MouseButtonPress, RowCentre(from));
+        if (afterPress)
+            afterPress();
+        for (int row = from + 1; row <= to; ++row)
+            SendMouse(viewport, QEvent::MouseMove, RowCentre(row));
+        SendMouse(viewport, QEvent::MouseButtonRelease, RowCentre(to));
+    }
 };
 
 } // namespace
@@ -329,12 +342,7 @@ TEST_F(ListBoxTest, SelectionCheckModeFollowsADrag)
     list->SelectItemOnSetFocus(false);
     list->SetCheckMode(ListBox::SelectionChecks);
     AddRows({L"a", L"b", L"c", L"d"});
-    QWidget* viewport = table()->viewport();
-    QCursor::setPos(viewport->mapToGlobal(RowCentre(1)));
-    SendMouse(viewport, QEvent::MouseButtonPress, RowCentre(1));
-    SendMouse(viewport, QEvent::MouseMove, RowCentre(2));
-    SendMouse(viewport, QEvent::MouseMove, RowCentre(3));
-    SendMouse(viewport, QEvent::MouseButtonRelease, RowCentre(3));
+    DragDown(1, 3);
     EXPECT_EQ(list->SelectedItemsIndexes(), (std::list<int>{1, 2, 3}));
     EXPECT_EQ(list->CheckedItemsIndexes(), (std::list<int>{1, 2, 3}));
     EXPECT_FALSE(table()->leftDrag) << "cleared at the release";
@@ -432,6 +440,62 @@ TEST_F(ListBoxTest, AHandlerMovingRowsLeavesTheNextReportRight)
     log.clear();
     list->SetSel(2, true, false);
     EXPECT_EQ(log, (std::vector<std::string>{"row 2", "selection"})) << "\"d\" joins, \"c\" stays";
+}
+
+TEST_F(ListBoxTest, ReportsStillDueFollowRowsAHandlerMoves)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(ListBox&)> moveRows;
+        std::vector<std::wstring> named;
+    };
+    // "b" and "d" leave the selection; the handler of the first report moves "d".
+    const Case cases[] = {
+        // With nothing selected, the deletion selects the row after the deleted one.
+        {"deleted above", [](ListBox& l) { l.DeleteItem(0); }, {L"b", L"b", L"d"}},
+        {"inserted above", [](ListBox& l) { l.InsertItem(0, L"z", any()); }, {L"b", L"d"}},
+        {"sorted", [](ListBox& l) { l.SortColumn(0, ListBox::Descending, true); }, {L"b", L"d"}},
+    };
+    std::vector<std::wstring> named;
+    bool moveRows = false;
+    const Case* current = nullptr;
+    list->OnRowSelectionChanged.Add([&](int row) {
+        named.push_back(list->GetItem(row, 0));
+        if (std::exchange(moveRows, false))
+            current->moveRows(*list);
+    });
+    list->SetSingleSelection(false);
+    for (const Case& c : cases) {
+        list->Clear();
+        list->SortingEnable(false);
+        AddRows({L"a", L"b", L"c", L"d", L"e"});
+        list->SetSel(1, true, false);
+        list->SetSel(3, true, false);
+        named.clear();
+        current = &c;
+        moveRows = true;
+        list->ClearSel();
+        EXPECT_EQ(named, c.named) << c.name;
+    }
+}
+
+TEST_F(ListBoxTest, SelectionChecksFollowRowsAHandlerMoves)
+{
+    list->SetSingleSelection(false);
+    list->SelectItemOnSetFocus(false);
+    list->SetCheckMode(ListBox::SelectionChecks);
+    AddRows({L"a", L"b", L"c", L"d"});
+    bool insert = true;
+    // The press selects the first row alone; the drag's first change then moves the rows.
+    DragDown(1, 3, [this, &insert] {
+        list->OnSelectionChanged.Add([this, &insert] {
+            if (std::exchange(insert, false))
+                list->InsertItem(0, L"z", any());
+        });
+    });
+    EXPECT_EQ(list->SelectedItems(), Texts({L"b", L"c"}));
+    EXPECT_EQ(list->CheckedItems(), list->SelectedItems());
 }
 
 TEST(ListBoxSelectionDeletes, ReportTheRowsAsReadingTheSelectionWould)
