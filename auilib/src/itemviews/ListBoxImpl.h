@@ -67,7 +67,6 @@ public:
     int textColor = -1;
     bool singleSelection = true;
     int editingRow = -1;
-    int editingColumn = -1;
     bool underlineItems = false;
     QPointer<ItemDelegate> delegate;
     QImage rowButtonPicture;

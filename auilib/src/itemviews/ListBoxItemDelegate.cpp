@@ -166,7 +166,6 @@ QWidget* ItemDelegate::Opened(QWidget* widget, const QStyleOptionViewItem& optio
     widget->setFont(option.font);
     m_owner->ApplySelectionPalette(false);
     m_owner->editingRow = index.row();
-    m_owner->editingColumn = index.column();
     m_editing = index;
     return widget;
 }
