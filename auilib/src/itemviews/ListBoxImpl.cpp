@@ -13,6 +13,63 @@
 
 namespace AUILib {
 
+namespace {
+
+int TakeLast(std::vector<int>& rows)
+{
+    const int row = rows.back();
+    rows.pop_back();
+    return row;
+}
+
+void ShiftRows(std::vector<int>& rows, int from, int by)
+{
+    for (int& row : rows) {
+        if (row >= from)
+            row += by;
+    }
+}
+
+// Drops the rows first .. last, which have left, and moves the rows below them up.
+void DropRows(std::vector<int>& rows, int first, int last)
+{
+    rows.erase(std::remove_if(rows.begin(), rows.end(), [first, last](int row) { return row >= first && row <= last; }),
+               rows.end());
+    ShiftRows(rows, last + 1, first - last - 1);
+}
+
+// The rows of cells held through a reordering, less those that left.
+std::vector<int> RowsOf(const std::vector<QPersistentModelIndex>& cells)
+{
+    std::vector<int> rows;
+    for (const QPersistentModelIndex& cell : cells) {
+        if (cell.isValid())
+            rows.push_back(cell.row());
+    }
+    return rows;
+}
+
+// Row lists that row changes keep right for as long as it lives.
+class RowsHeld
+{
+public:
+    RowsHeld(std::vector<std::vector<int>*>& registry, std::initializer_list<std::vector<int>*> rows)
+        : m_registry(registry)
+        , m_count(rows.size())
+    {
+        registry.insert(registry.end(), rows);
+    }
+    ~RowsHeld() { m_registry.resize(m_registry.size() - m_count); }
+    RowsHeld(const RowsHeld&) = delete;
+    RowsHeld& operator=(const RowsHeld&) = delete;
+
+private:
+    std::vector<std::vector<int>*>& m_registry;
+    std::size_t m_count;
+};
+
+} // namespace
+
 ListBoxImpl::ListBoxImpl(ListBox& owner)
     : table(new ListBoxQt(owner, *this))
     , m_owner(owner)
@@ -80,8 +137,20 @@ void ListBoxImpl::Connect()
     // A header click sorts through the view, which connects to the header after this does.
     TrackConnection(QObject::connect(widget->horizontalHeader(), &QHeaderView::sortIndicatorChanged, widget,
                                      [this]() { BeginSort(); }));
-    TrackConnection(QObject::connect(widget->model(), &QAbstractItemModel::layoutChanged, widget,
-                                     [this]() { EndSort(); }));
+    TrackConnection(QObject::connect(widget->model(), &QAbstractItemModel::layoutAboutToBeChanged, widget,
+                                     [this]() { HoldRowsThroughReorder(); }));
+    TrackConnection(QObject::connect(widget->model(), &QAbstractItemModel::layoutChanged, widget, [this]() {
+        EndSort();
+        FollowReorderedRows();
+    }));
+    TrackConnection(QObject::connect(widget->model(), &QAbstractItemModel::rowsRemoved, widget,
+                                     [this](const QModelIndex&, int first, int last) {
+                                         RememberRowsRemoved(first, last);
+                                     }));
+    TrackConnection(QObject::connect(widget->model(), &QAbstractItemModel::rowsInserted, widget,
+                                     [this](const QModelIndex&, int first, int last) {
+                                         ShiftRememberedRows(first, last - first + 1);
+                                     }));
     TrackConnection(QObject::connect(widget->model(), &QAbstractItemModel::dataChanged, widget,
                                      [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
                                          ForgetOrderIfCellTaken(topLeft, bottomRight);
@@ -115,6 +184,8 @@ void ListBoxImpl::ForgetOrderIfCellTaken(const QModelIndex& topLeft, const QMode
 
 void ListBoxImpl::ForgetRows(int first, int last)
 {
+    if (delegate)
+        delegate->ForgetEditorOfRows(first, last);
     for (int row = first; row <= last; ++row) {
         const auto* cell = dynamic_cast<const CustomQTableWidgetItem*>(table->item(row, 0));
         if (cell && cell->pinned)
@@ -139,23 +210,27 @@ void ListBoxImpl::OnSectionResized(int column, int newSize)
 void ListBoxImpl::OnSelectionChanged()
 {
     std::vector<int> after;
-    if (!SelectionAfterRemoval(after)) {
-        const std::list<int> current = m_owner.SelectedItemsIndexes();
-        after.assign(current.begin(), current.end());
-    }
+    if (!SelectionAfterRemoval(after))
+        after = ReadSelection();
     const unsigned change = ++selectionChanges;
     selectionUpdate = true;
     std::vector<int> left;
-    std::vector<int> joined;
     std::set_difference(previousSelection.begin(), previousSelection.end(), after.begin(), after.end(),
                         std::back_inserter(left));
+    std::vector<int> reports = left;
     std::set_difference(after.begin(), after.end(), previousSelection.begin(), previousSelection.end(),
-                        std::back_inserter(joined));
-    for (int row : left) {
-        FireHandlers(m_owner.OnRowSelectionChanged, row);
-        FireHandlers(m_owner.OnSelectionChanged);
-    }
-    for (int row : joined) {
+                        std::back_inserter(reports));
+    // Each list is worked through from its back; the handlers it calls may move or drop the rows still due.
+    std::reverse(reports.begin(), reports.end());
+    std::reverse(left.begin(), left.end());
+    std::vector<int> checks;
+    if (!singleSelection && checkMode == ListBox::SelectionChecks)
+        checks.assign(after.rbegin(), after.rend());
+    // A change that a handler sets off is compared with this one, not with the one before it.
+    previousSelection = std::move(after);
+    const RowsHeld held(heldRows, {&reports, &left, &checks});
+    while (!reports.empty()) {
+        const int row = TakeLast(reports);
         FireHandlers(m_owner.OnRowSelectionChanged, row);
         FireHandlers(m_owner.OnSelectionChanged);
     }
@@ -164,23 +239,67 @@ void ListBoxImpl::OnSelectionChanged()
                               checkMode == ListBox::SelectionChecks;
     if (followChecks) {
         table->setUpdatesEnabled(false);
-        for (int row : left) {
-            if (QTableWidgetItem* item = table->item(row, 0))
-                item->setCheckState(Qt::Unchecked);
-        }
-        for (int row : after) {
-            if (QTableWidgetItem* item = table->item(row, 0))
-                item->setCheckState(Qt::Checked);
-        }
+        SetChecks(left, Qt::Unchecked);
+        SetChecks(checks, Qt::Checked);
         table->setUpdatesEnabled(true);
     }
-    // Read again only when a handler changed the selection meanwhile.
-    if (change != selectionChanges) {
-        const std::list<int> fresh = m_owner.SelectedItemsIndexes();
-        after.assign(fresh.begin(), fresh.end());
-    }
-    previousSelection = std::move(after);
+    // Read again only when a handler changed the selection or the rows meanwhile.
+    if (change != selectionChanges)
+        previousSelection = ReadSelection();
     selectionUpdate = false;
+}
+
+void ListBoxImpl::SetChecks(std::vector<int>& rows, Qt::CheckState state)
+{
+    while (!rows.empty() && table) {
+        if (QTableWidgetItem* item = table->item(TakeLast(rows), 0))
+            item->setCheckState(state);
+    }
+}
+
+std::vector<int> ListBoxImpl::ReadSelection()
+{
+    const std::list<int> rows = m_owner.SelectedItemsIndexes();
+    return {rows.begin(), rows.end()};
+}
+
+void ListBoxImpl::RememberRowsRemoved(int first, int last)
+{
+    // Selected rows that leave were reported before they went, unless signals were blocked then.
+    ++selectionChanges;
+    DropRows(previousSelection, first, last);
+    for (std::vector<int>* rows : heldRows)
+        DropRows(*rows, first, last);
+}
+
+void ListBoxImpl::ShiftRememberedRows(int from, int by)
+{
+    ++selectionChanges;
+    ShiftRows(previousSelection, from, by);
+    for (std::vector<int>* rows : heldRows)
+        ShiftRows(*rows, from, by);
+}
+
+void ListBoxImpl::FollowReorderedRows()
+{
+    ++selectionChanges;
+    previousSelection = ReadSelection();
+    for (std::size_t list = 0; list < heldThroughLayout.size() && list < heldRows.size(); ++list)
+        *heldRows[list] = RowsOf(heldThroughLayout[list]);
+    heldThroughLayout.clear();
+}
+
+void ListBoxImpl::HoldRowsThroughReorder()
+{
+    // Only handlers that reorder rows while a selection change is being reported pay for this.
+    heldThroughLayout.clear();
+    for (const std::vector<int>* rows : heldRows) {
+        std::vector<QPersistentModelIndex> cells;
+        cells.reserve(rows->size());
+        for (int row : *rows)
+            cells.emplace_back(table->model()->index(row, 0));
+        heldThroughLayout.push_back(std::move(cells));
+    }
 }
 
 bool ListBoxImpl::SelectionAfterRemoval(std::vector<int>& after)

@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QPalette>
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QStringList>
 
@@ -49,7 +50,7 @@ public:
 
     // A new cell of this list.
     CustomQTableWidgetItem* NewCell(const QString& text);
-    // Frees the records of rows first .. last, which are about to leave the table.
+    // Frees the records and the editor of rows first .. last, which are about to leave the table.
     void ForgetRows(int first, int last);
     // Sorting, as it stands, would reorder rows: a sort column is set.
     bool HasSortColumn() const;
@@ -66,7 +67,6 @@ public:
     int textColor = -1;
     bool singleSelection = true;
     int editingRow = -1;
-    int editingColumn = -1;
     bool underlineItems = false;
     QPointer<ItemDelegate> delegate;
     QImage rowButtonPicture;
@@ -85,8 +85,13 @@ public:
     bool acceptDrops = false;
     // Ascending, as SelectedItemsIndexes gives them.
     std::vector<int> previousSelection;
-    // Counts selection changes, so that a handler's own change of the selection is noticed.
+    // Counts changes of the selection and of the rows under it, so that a handler's own change is noticed.
     unsigned selectionChanges = 0;
+    // Rows that a selection change still has to report or check while its handlers run: row changes
+    // move them as they move the previous selection.
+    std::vector<std::vector<int>*> heldRows;
+    // The held rows' cells while the rows are reordered.
+    std::vector<std::vector<QPersistentModelIndex>> heldThroughLayout;
     // The selected rows first .. last that DeleteSelItems is removing, the last selected rows: the
     // selection that follows is known without reading it. Off only to compare with the reading.
     struct RowRun
@@ -111,6 +116,14 @@ public:
 private:
     void Connect();
     void OnSelectionChanged();
+    std::vector<int> ReadSelection();
+    // Qt reports no selection change for selected rows that only moved: the remembered rows move too.
+    void RememberRowsRemoved(int first, int last);
+    void ShiftRememberedRows(int from, int by);
+    void HoldRowsThroughReorder();
+    void FollowReorderedRows();
+    // Sets the check state of the rows, the last first.
+    void SetChecks(std::vector<int>& rows, Qt::CheckState state);
     // The selection after the removal of `removingRun`; false when it has to be read.
     bool SelectionAfterRemoval(std::vector<int>& after);
     void OnSectionResized(int column, int newSize);

@@ -166,7 +166,6 @@ QWidget* ItemDelegate::Opened(QWidget* widget, const QStyleOptionViewItem& optio
     widget->setFont(option.font);
     m_owner->ApplySelectionPalette(false);
     m_owner->editingRow = index.row();
-    m_owner->editingColumn = index.column();
     m_editing = index;
     return widget;
 }
@@ -253,9 +252,22 @@ void ItemDelegate::OnCloseEditor(QWidget* editor)
 {
     if (!m_owner || m_owner->editingRow < 0)
         return;
+    // A cell that has left the table was edited by nobody: the row now at its number is another's.
+    if (m_editing.isValid())
+        ReportEdit(editor, m_editing.row(), m_editing.column());
+    Forget();
+}
+
+void ItemDelegate::ForgetEditorOfRows(int first, int last)
+{
+    // Qt takes the editor of a leaving row away without a close, which would leave the selection hidden.
+    if (m_editing.isValid() && m_editing.row() >= first && m_editing.row() <= last)
+        Forget();
+}
+
+void ItemDelegate::ReportEdit(QWidget* editor, int row, int column)
+{
     ListBox& list = m_owner->Owner();
-    const int row = m_editing.isValid() ? m_editing.row() : m_owner->editingRow;
-    const int column = m_editing.isValid() ? m_editing.column() : m_owner->editingColumn;
     if (m_owner->editable != 3)
         FireHandlers(list.OnEditFinished, row);
     if (m_owner->table && qobject_cast<QStyledItemDelegate*>(m_owner->table->itemDelegate())) {
@@ -263,6 +275,10 @@ void ItemDelegate::OnCloseEditor(QWidget* editor)
         if (!dateOpen || qobject_cast<QDateTimeEdit*>(editor))
             FireHandlers(list.OnItemTextEdited, row, column, m_textAtStart, list.GetItem(row, column));
     }
+}
+
+void ItemDelegate::Forget()
+{
     if (m_owner)
         m_owner->ApplySelectionPalette(showSelection);
     DeleteEditors();

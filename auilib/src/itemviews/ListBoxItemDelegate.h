@@ -33,6 +33,8 @@ public:
     void CloseEditors();
     // The close-editor handler: reports the edit and frees the editors.
     void OnCloseEditor(QWidget* editor);
+    // Rows first .. last are about to leave the table.
+    void ForgetEditorOfRows(int first, int last);
     // For the list box's implementation when it goes.
     void ReleaseOwner() { m_owner = nullptr; }
 
@@ -43,6 +45,9 @@ private:
     QWidget* OpenComboBox(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index) const;
     QWidget* OpenEdit(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index) const;
     QWidget* Opened(QWidget* widget, const QStyleOptionViewItem& option, const QModelIndex& index) const;
+    void ReportEdit(QWidget* editor, int row, int column);
+    // Shows the selection as before the edit and frees the editors.
+    void Forget();
     void DeleteEditors() const;
     int TextLeft(int row) const;
 
@@ -51,7 +56,7 @@ private:
     mutable Edit* m_edit = nullptr;
     mutable ComboBox* m_comboBox = nullptr;
     mutable DateEdit* m_dateEdit = nullptr;
-    // The cell under edit, followed through sorting.
+    // The cell under edit, followed through sorting and rows coming and going; invalid once it has left.
     mutable QPersistentModelIndex m_editing;
 };
 

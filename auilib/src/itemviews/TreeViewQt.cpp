@@ -501,6 +501,9 @@ QStandardItem* TreeViewQt::CopySubtree(QStandardItem* source, QStandardItem* par
     const any payload = m_owner->GetItemData(source);
     if (!payload.empty())
         m_owner->SetItemData(copy, payload);
+    // The source's entry goes when its row is removed; the copy shows the picture, so it takes the entry.
+    if (TreePictureList* pictures = ImplOf(m_owner)->pictures.get())
+        pictures->SetItemPicture(copy, pictures->PictureOf(source));
     QStandardItem* previous = nullptr;
     for (int row = 0; row < source->rowCount(); ++row)
         previous = CopySubtree(source->child(row), copy, previous ? previous : copy);

@@ -8,8 +8,10 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QStandardItemModel>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <ostream>
@@ -360,6 +362,37 @@ TEST_F(TreeRealDrag, RowsTakenByAnotherWidgetLeaveNoTipsPicturesOrPayloadsBehind
         EXPECT_EQ(impl().context->itemData.Find(id), impl().context->itemData.End()) << id;
     EXPECT_EQ(impl().toolTips.count(Top(2)), 1u) << "the rows that stay keep theirs";
     EXPECT_EQ(impl().Pictures().PictureOf(Top(2)), picture);
+}
+
+// The drop moves a row by copying it; the copy is the row from then on, picture entry and all.
+TEST_F(TreeRealDrag, AMovedRowKeepsItsPictureEntryAndPayload)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString path = folder.filePath(QStringLiteral("green.png"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(FilledPicture(Qt::green));
+    file.close();
+    const std::wstring wide = path.toStdWString();
+    const QByteArray red = FilledPicture(Qt::red);
+    const int fromFile = tree->AddPicture(Top(0), wide, 16, BitmapType::Default);
+    const int fromBytes =
+        tree->AddPicture(Top(0)->child(1), Bytes(red), red.size(), ImageTypes::PNG, 16, BitmapType::Default);
+    ASSERT_GE(fromFile, 1);
+    ASSERT_GE(fromBytes, 1);
+
+    ASSERT_EQ(Drag(0, 2, Spot::Middle), "");
+
+    ASSERT_EQ(Shape(), "t1,t2(t0(c0,c1)),t3");
+    QStandardItem* moved = Top(1)->child(0);
+    EXPECT_EQ(impl().Pictures().PictureOf(moved), fromFile);
+    EXPECT_EQ(tree->GetItemPicturePath(moved), wide);
+    EXPECT_EQ(impl().Pictures().PictureOf(moved->child(1)), fromBytes) << "its children's go with them";
+    EXPECT_EQ(impl().Pictures().PictureOf(moved->child(0)), -1) << "a row without a picture gets none";
+    const any payload = tree->GetItemData(moved);
+    ASSERT_NE(any_cast<long>(&payload), nullptr);
+    EXPECT_EQ(*any_cast<long>(&payload), 0L);
 }
 
 TEST_F(ListBoxRealDrag, DroppedRowStandsWhereItWasDroppedAndNoneIsLost)

@@ -11,6 +11,8 @@
 #include <QLocale>
 #include <QWheelEvent>
 
+#include <functional>
+
 using namespace AUILib;
 using ListBoxTesting::Texts;
 
@@ -28,10 +30,7 @@ protected:
     {
         ListBoxFixture::SetUp();
         list->SetColumnsCount(3);
-        for (const wchar_t* text : {L"b", L"a", L"c"}) {
-            auto texts = Texts({text, L"red", L"2024-03-05T14:30:00"});
-            list->AddItemEx(texts, any());
-        }
+        Fill();
         list->SetColumnEditMode(1, ListBox::ComboBoxEditor);
         list->SetColumnEditMode(2, ListBox::DateEditor);
         list->OnEditorCreated.Add([this](int row, int column, BaseGUIObject* editor) {
@@ -51,6 +50,14 @@ protected:
             edits.push_back(std::to_string(row) + "," + std::to_string(column) + ": " + Narrow(before) + " -> " +
                             Narrow(after));
         });
+    }
+
+    void Fill()
+    {
+        for (const wchar_t* text : {L"b", L"a", L"c"}) {
+            auto texts = Texts({text, L"red", L"2024-03-05T14:30:00"});
+            list->AddItemEx(texts, any());
+        }
     }
 
     // Double-clicks the cell; returns the editor widget that opened, or null.
@@ -251,4 +258,44 @@ TEST_F(ListBoxEditorsTest, ShowingTheSelectionClosesAnOpenEditorWithoutStoring)
     list->ShowSelection(true);
     EXPECT_EQ(list->GetItem(1, 0), L"a");
     EXPECT_EQ(edits, std::vector<std::string>{"1,0: a -> a"});
+}
+
+TEST_F(ListBoxEditorsTest, AnEditorWhoseRowLeftReportsNothing)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(ListBox&)> changeRows;
+        bool runEvents;
+        bool stillOpen;
+        std::vector<std::string> reports;
+        std::vector<std::string> edits;
+    };
+    // The editor is open on "a", row 1, and the selection is then hidden, which closes editors.
+    const Case cases[] = {
+        {"its row deleted", [](ListBox& l) { l.DeleteItem(1); }, false, false, {}, {}},
+        {"its row deleted, events run", [](ListBox& l) { l.DeleteItem(1); }, true, false, {}, {}},
+        {"all rows cleared", [](ListBox& l) { l.Clear(); }, true, false, {}, {}},
+        {"the row above deleted", [](ListBox& l) { l.DeleteItem(0); }, true, true, {"finished 0"}, {"0,0: a -> a"}},
+        {"a row inserted above", [](ListBox& l) { l.InsertItem(0, L"z", any()); }, true, true, {"finished 2"},
+         {"2,0: a -> a"}},
+    };
+    list->SetEditItems(ListBox::Editable(1));
+    for (const Case& c : cases) {
+        list->ShowSelection(true);
+        list->Clear();
+        Fill();
+        ASSERT_NE(Open(1, 0), nullptr) << c.name;
+        log.clear();
+        edits.clear();
+        c.changeRows(*list);
+        if (c.runEvents)
+            QCoreApplication::processEvents();
+        EXPECT_EQ(table()->palette().color(QPalette::Highlight) == table()->palette().color(QPalette::Base),
+                  c.stillOpen)
+            << c.name << ": the selection shows again once the editor has gone";
+        list->ShowSelection(false);
+        EXPECT_EQ(EditReports(), c.reports) << c.name;
+        EXPECT_EQ(edits, c.edits) << c.name;
+    }
 }

@@ -4,7 +4,9 @@
 #include <QStyle>
 #include <QToolTip>
 
+#include <functional>
 #include <random>
+#include <utility>
 
 using namespace AUILib;
 using ListBoxTesting::Texts;
@@ -19,6 +21,19 @@ protected:
         const any value = list->GetItemDataEx(row, column);
         const long* number = any_cast<long>(&value);
         return number ? *number : -999;
+    }
+
+    // Presses on the row `from`, moves the pointer down row by row to `to` and lets go there.
+    void DragDown(int from, int to, const std::function<void()>& afterPress = {})
+    {
+        QWidget* viewport = table()->viewport();
+        QCursor::setPos(viewport->mapToGlobal(RowCentre(from)));
+        SendMouse(viewport, QEvent::MouseButtonPress, RowCentre(from));
+        if (afterPress)
+            afterPress();
+        for (int row = from + 1; row <= to; ++row)
+            SendMouse(viewport, QEvent::MouseMove, RowCentre(row));
+        SendMouse(viewport, QEvent::MouseButtonRelease, RowCentre(to));
     }
 };
 
@@ -327,12 +342,7 @@ TEST_F(ListBoxTest, SelectionCheckModeFollowsADrag)
     list->SelectItemOnSetFocus(false);
     list->SetCheckMode(ListBox::SelectionChecks);
     AddRows({L"a", L"b", L"c", L"d"});
-    QWidget* viewport = table()->viewport();
-    QCursor::setPos(viewport->mapToGlobal(RowCentre(1)));
-    SendMouse(viewport, QEvent::MouseButtonPress, RowCentre(1));
-    SendMouse(viewport, QEvent::MouseMove, RowCentre(2));
-    SendMouse(viewport, QEvent::MouseMove, RowCentre(3));
-    SendMouse(viewport, QEvent::MouseButtonRelease, RowCentre(3));
+    DragDown(1, 3);
     EXPECT_EQ(list->SelectedItemsIndexes(), (std::list<int>{1, 2, 3}));
     EXPECT_EQ(list->CheckedItemsIndexes(), (std::list<int>{1, 2, 3}));
     EXPECT_FALSE(table()->leftDrag) << "cleared at the release";
@@ -364,6 +374,128 @@ TEST_F(ListBoxTest, SelectionReportsMatchTheRowsThatChanged)
         }
         ASSERT_EQ(log, expected) << "step " << step;
     }
+}
+
+TEST_F(ListBoxTest, SelectionReportsFollowRowsThatMoved)
+{
+    struct Case
+    {
+        const char* name;
+        bool single;
+        std::vector<int> selected;
+        std::function<void(ListBox&)> moveRows;
+        int select;
+        std::vector<std::string> expected;
+    };
+    // Rows a..e; each change moves "d" (row 3) before the next selection.
+    const Case cases[] = {
+        {"deleted above", true, {3}, [](ListBox& l) { l.DeleteItem(0); }, 3,
+         {"row 2", "selection", "row 3", "selection"}},
+        {"inserted above", true, {3}, [](ListBox& l) { l.InsertItem(0, L"z", any()); }, 3,
+         {"row 4", "selection", "row 3", "selection"}},
+        {"sorted", true, {3}, [](ListBox& l) { l.SortColumn(0, ListBox::Descending, true); }, 3,
+         {"row 1", "selection", "row 3", "selection"}},
+        {"several, deleted above", false, {1, 3}, [](ListBox& l) { l.DeleteItem(0); }, 3, {"row 3", "selection"}},
+        {"several, inserted between", false, {1, 3}, [](ListBox& l) { l.InsertItem(2, L"z", any()); }, 2,
+         {"row 2", "selection"}},
+        {"several, sorted", false, {0, 3}, [](ListBox& l) { l.SortColumn(0, ListBox::Descending, true); }, 0,
+         {"row 0", "selection"}},
+        {"several, one of them deleted", false, {1, 3}, [](ListBox& l) { l.DeleteItem(1); }, 3,
+         {"row 3", "selection"}},
+        {"deleted below", true, {3}, [](ListBox& l) { l.DeleteItem(4); }, 2,
+         {"row 3", "selection", "row 2", "selection"}},
+        {"several, rows cleared and added", false, {1, 3},
+         [](ListBox& l) {
+             l.Clear();
+             for (const wchar_t* text : {L"a", L"b", L"c", L"d", L"e"})
+                 l.AddItem(text, any());
+         },
+         3, {"row 3", "selection"}},
+    };
+    for (const Case& c : cases) {
+        list->Clear();
+        list->SortingEnable(false);
+        list->SetSingleSelection(c.single);
+        AddRows({L"a", L"b", L"c", L"d", L"e"});
+        for (int row : c.selected)
+            list->SetSel(row, true, false);
+        c.moveRows(*list);
+        log.clear();
+        list->SetSel(c.select, true, false);
+        EXPECT_EQ(log, c.expected) << c.name;
+    }
+}
+
+TEST_F(ListBoxTest, AHandlerMovingRowsLeavesTheNextReportRight)
+{
+    AddRows({L"a", L"b", L"c", L"d"});
+    list->SetSingleSelection(false);
+    bool deleteFirst = true;
+    list->OnSelectionChanged.Add([this, &deleteFirst] {
+        if (std::exchange(deleteFirst, false))
+            list->DeleteItem(0);
+    });
+    list->SetSel(2, true, false);
+    ASSERT_EQ(list->SelectedItems(), Texts({L"c"}));
+    log.clear();
+    list->SetSel(2, true, false);
+    EXPECT_EQ(log, (std::vector<std::string>{"row 2", "selection"})) << "\"d\" joins, \"c\" stays";
+}
+
+TEST_F(ListBoxTest, ReportsStillDueFollowRowsAHandlerMoves)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(ListBox&)> moveRows;
+        std::vector<std::wstring> named;
+    };
+    // "b" and "d" leave the selection; the handler of the first report moves "d".
+    const Case cases[] = {
+        // With nothing selected, the deletion selects the row after the deleted one.
+        {"deleted above", [](ListBox& l) { l.DeleteItem(0); }, {L"b", L"b", L"d"}},
+        {"inserted above", [](ListBox& l) { l.InsertItem(0, L"z", any()); }, {L"b", L"d"}},
+        {"sorted", [](ListBox& l) { l.SortColumn(0, ListBox::Descending, true); }, {L"b", L"d"}},
+    };
+    std::vector<std::wstring> named;
+    bool moveRows = false;
+    const Case* current = nullptr;
+    list->OnRowSelectionChanged.Add([&](int row) {
+        named.push_back(list->GetItem(row, 0));
+        if (std::exchange(moveRows, false))
+            current->moveRows(*list);
+    });
+    list->SetSingleSelection(false);
+    for (const Case& c : cases) {
+        list->Clear();
+        list->SortingEnable(false);
+        AddRows({L"a", L"b", L"c", L"d", L"e"});
+        list->SetSel(1, true, false);
+        list->SetSel(3, true, false);
+        named.clear();
+        current = &c;
+        moveRows = true;
+        list->ClearSel();
+        EXPECT_EQ(named, c.named) << c.name;
+    }
+}
+
+TEST_F(ListBoxTest, SelectionChecksFollowRowsAHandlerMoves)
+{
+    list->SetSingleSelection(false);
+    list->SelectItemOnSetFocus(false);
+    list->SetCheckMode(ListBox::SelectionChecks);
+    AddRows({L"a", L"b", L"c", L"d"});
+    bool insert = true;
+    // The press selects the first row alone; the drag's first change then moves the rows.
+    DragDown(1, 3, [this, &insert] {
+        list->OnSelectionChanged.Add([this, &insert] {
+            if (std::exchange(insert, false))
+                list->InsertItem(0, L"z", any());
+        });
+    });
+    EXPECT_EQ(list->SelectedItems(), Texts({L"b", L"c"}));
+    EXPECT_EQ(list->CheckedItems(), list->SelectedItems());
 }
 
 TEST(ListBoxSelectionDeletes, ReportTheRowsAsReadingTheSelectionWould)
