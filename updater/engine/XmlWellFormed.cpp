@@ -17,6 +17,8 @@ namespace {
 // than this.
 constexpr int kMostAttributes = 4096;
 
+constexpr int kUtf8Mib = 106;
+
 int pastLiteral(const QString& text, int from, QLatin1String literal)
 {
     const int found = text.indexOf(literal, from);
@@ -89,18 +91,17 @@ Prolog readProlog(const QByteArray& bytes)
     return prolog;
 }
 
-// The core parser finds markup by its ASCII bytes, so a declared encoding that writes them otherwise
-// (UTF-16, say) is not the one the bytes are in: both parsers then read them as UTF-8.
+// The declared encoding, or null when there is none or it writes markup other than in ASCII bytes
+// (UTF-16, say): the core parser finds markup by those bytes, so the bytes cannot be in it.
 QTextCodec* declaredCodec(const QByteArray& declaration)
 {
     static const QRegularExpression encoding(
         QStringLiteral("[ \\t\\r\\n]encoding[ \\t\\r\\n]*=[ \\t\\r\\n]*([\"'])([A-Za-z][A-Za-z0-9._-]*)\\1"));
     static const QByteArray markup = " \t\r\n<>/=?!-[]\"'&#;:_.0123456789"
                                      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    QTextCodec* utf8 = QTextCodec::codecForMib(106);
     const QRegularExpressionMatch declared = encoding.match(QString::fromLatin1(declaration));
     QTextCodec* codec = declared.hasMatch() ? QTextCodec::codecForName(declared.captured(2).toLatin1()) : nullptr;
-    return codec && codec->fromUnicode(QString::fromLatin1(markup)) == markup ? codec : utf8;
+    return codec && codec->fromUnicode(QString::fromLatin1(markup)) == markup ? codec : nullptr;
 }
 
 // A byte that is no character of the encoding becomes a NUL, which no document may hold: it fails
@@ -282,7 +283,14 @@ bool isWellFormedToRootEnd(const QByteArray& bytes)
     const Prolog prolog = readProlog(bytes);
     if (prolog.rootStart < 0)
         return false;
-    return isWellFormedFromRoot(decoded(bytes.mid(prolog.rootStart), declaredCodec(prolog.declaration)));
+    const QByteArray fromRoot = bytes.mid(prolog.rootStart);
+    // The core parser reads the bytes as UTF-8 whatever the document declares, so a document that is
+    // well-formed as UTF-8 is read whole there even when it declares another encoding.
+    QTextCodec* utf8 = QTextCodec::codecForMib(kUtf8Mib);
+    if (isWellFormedFromRoot(decoded(fromRoot, utf8)))
+        return true;
+    QTextCodec* declared = declaredCodec(prolog.declaration);
+    return declared && declared != utf8 && isWellFormedFromRoot(decoded(fromRoot, declared));
 }
 
 } // namespace XmlTree

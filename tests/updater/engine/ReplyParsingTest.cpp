@@ -337,6 +337,9 @@ TEST_F(ReplyParsing, AReplyThatIsNotWellFormedUpToItsRootsEndFailsTheCheck)
     EXPECT_EQ(availableNames(), (Names{"A", "B"})) << "a byte-order mark";
     parse(QByteArray(whole).replace("UTF-8", "UTF-16"));
     EXPECT_EQ(availableNames(), (Names{"A", "B"})) << "another encoding declared: the bytes are UTF-8 to both parsers";
+    // In Shift_JIS the last byte of this UTF-8 character would take the ']' after it.
+    parse(QByteArray(whole).replace("UTF-8", "Shift_JIS").replace("</modules>", "<![CDATA[\xc3\x89]]></modules>"));
+    EXPECT_EQ(availableNames(), (Names{"A", "B"})) << "another encoding declared, the bytes well-formed as UTF-8";
     for (const XmlVariant& variant : readableVariants("<modules>\n"
                                                       "  <module version=\"1\" name=\"A\" result=\"true\" extra=\"-\"/>\n"
                                                       "  <module version=\"1\" name=\"B\" result=\"true\"/>\n"
