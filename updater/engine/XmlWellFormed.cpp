@@ -91,17 +91,31 @@ Prolog readProlog(const QByteArray& bytes)
     return prolog;
 }
 
-// The declared encoding, or null when there is none or it writes markup other than in ASCII bytes
-// (UTF-16, say): the core parser finds markup by those bytes, so the bytes cannot be in it.
+// The declared encoding, or null when there is none or it is unknown.
 QTextCodec* declaredCodec(const QByteArray& declaration)
 {
     static const QRegularExpression encoding(
         QStringLiteral("[ \\t\\r\\n]encoding[ \\t\\r\\n]*=[ \\t\\r\\n]*([\"'])([A-Za-z][A-Za-z0-9._-]*)\\1"));
-    static const QByteArray markup = " \t\r\n<>/=?!-[]\"'&#;:_.0123456789"
-                                     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     const QRegularExpressionMatch declared = encoding.match(QString::fromLatin1(declaration));
-    QTextCodec* codec = declared.hasMatch() ? QTextCodec::codecForName(declared.captured(2).toLatin1()) : nullptr;
-    return codec && codec->fromUnicode(QString::fromLatin1(markup)) == markup ? codec : nullptr;
+    return declared.hasMatch() ? QTextCodec::codecForName(declared.captured(2).toLatin1()) : nullptr;
+}
+
+// The core parser finds markup by its ASCII bytes, so the text shows the markup the core parser
+// reads only when each byte became a character of its own, ASCII to ASCII and any other byte to
+// another character (or to the NUL of a byte that is none). In a multi-byte or shifting encoding
+// (Shift_JIS or UTF-16, say) an ASCII byte can be a part of a character, or a character can stand
+// for markup that is no markup to the core parser.
+bool keepsMarkupBytes(const QByteArray& bytes, const QString& text)
+{
+    if (text.size() != bytes.size())
+        return false;
+    for (int i = 0; i < bytes.size(); ++i) {
+        const QChar c = text.at(i);
+        const bool asciiByte = static_cast<uchar>(bytes.at(i)) < 0x80;
+        if (asciiByte ? c != QLatin1Char(bytes.at(i)) : !c.isNull() && c.unicode() < 0x80)
+            return false;
+    }
+    return true;
 }
 
 // A byte that is no character of the encoding becomes a NUL, which no document may hold: it fails
@@ -290,7 +304,10 @@ bool isWellFormedToRootEnd(const QByteArray& bytes)
     if (isWellFormedFromRoot(decoded(fromRoot, utf8)))
         return true;
     QTextCodec* declared = declaredCodec(prolog.declaration);
-    return declared && declared != utf8 && isWellFormedFromRoot(decoded(fromRoot, declared));
+    if (!declared || declared == utf8)
+        return false;
+    const QString text = decoded(fromRoot, declared);
+    return keepsMarkupBytes(fromRoot, text) && isWellFormedFromRoot(text);
 }
 
 } // namespace XmlTree

@@ -313,6 +313,11 @@ TEST_F(ReplyParsing, AReplyThatIsNotWellFormedUpToItsRootsEndFailsTheCheck)
         {"a document type with declarations of its own, which the core parser does not apply",
          "<!DOCTYPE modules [<!ATTLIST module result CDATA \"true\">]><modules><module version=\"1\" name=\"A\"/></modules>"},
         {"bytes that are no UTF-8 inside the root", "<modules><module version=\"1\" name=\"A\xff\" result=\"true\"/></modules>"},
+        // In Shift_JIS the ']' after 0x81 is a part of one character, so the CDATA section ends later
+        // there than where the core parser, which goes by bytes, ends it: it reads <x> as a child.
+        {"a declared encoding in which a character takes a byte of the markup",
+         "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><modules><module version=\"1\" name=\"A\" result=\"true\"/>"
+         "<![CDATA[\x81]]><x>]]></modules>"},
     };
     DebugLog log(env);
     const QString logLine = "Not a well-formed XML document: " + replyFile();
