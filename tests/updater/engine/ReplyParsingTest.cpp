@@ -1,4 +1,5 @@
 #include "DebugLog.h"
+#include "ReadableXmlVariants.h"
 #include "ReplyFixture.h"
 #include "engine/CRegister.h"
 
@@ -64,6 +65,7 @@ TEST_F(ReplyParsing, FlagTextsFollowTheirOwnCaseRules)
                  "version=\"1\" name=\"c\" result=\"true\" is_push=\" 1\" update_mode=\"\"",
                  "version=\"1\" name=\"d\" result=\"tRuE\" is_push=\"True\" update_mode=\"x\"",
                  "version=\"1\" name=\"e\" result=\" true\"",
+                 "version=\"1\" name=\"f\" result=\"true\" result=\"false\"",
                  "version=\"1\" name=\"g\" result=\"true\" update_mode=\"12abc\" DurnisPDFStandard=\"v2\""}));
     EXPECT_EQ(availableNames(), (Names{"a", "c", "d", "g"}));
     EXPECT_TRUE(available("a")->is_push);
@@ -308,8 +310,14 @@ TEST_F(ReplyParsing, AReplyThatIsNotWellFormedUpToItsRootsEndFailsTheCheck)
          "<modules><module version=\"1\" name=\"A\" result=\"true\"/><module version=1 name=\"B\"/></modules>"},
         {"a name that starts with a digit",
          "<modules><module version=\"1\" name=\"A\" result=\"true\"/><2module name=\"B\"/></modules>"},
-        {"a repeated attribute", "<modules><module version=\"1\" name=\"A\" result=\"true\" result=\"false\"/></modules>"},
+        {"a document type with declarations of its own, which the core parser does not apply",
+         "<!DOCTYPE modules [<!ATTLIST module result CDATA \"true\">]><modules><module version=\"1\" name=\"A\"/></modules>"},
         {"bytes that are no UTF-8 inside the root", "<modules><module version=\"1\" name=\"A\xff\" result=\"true\"/></modules>"},
+        // In Shift_JIS the ']' after 0x81 is a part of one character, so the CDATA section ends later
+        // there than where the core parser, which goes by bytes, ends it: it reads <x> as a child.
+        {"a declared encoding in which a character takes a byte of the markup",
+         "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><modules><module version=\"1\" name=\"A\" result=\"true\"/>"
+         "<![CDATA[\x81]]><x>]]></modules>"},
     };
     DebugLog log(env);
     const QString logLine = "Not a well-formed XML document: " + replyFile();
@@ -334,6 +342,17 @@ TEST_F(ReplyParsing, AReplyThatIsNotWellFormedUpToItsRootsEndFailsTheCheck)
     EXPECT_EQ(availableNames(), (Names{"A", "B"})) << "a byte-order mark";
     parse(QByteArray(whole).replace("UTF-8", "UTF-16"));
     EXPECT_EQ(availableNames(), (Names{"A", "B"})) << "another encoding declared: the bytes are UTF-8 to both parsers";
+    // In Shift_JIS the last byte of this UTF-8 character would take the ']' after it.
+    parse(QByteArray(whole).replace("UTF-8", "Shift_JIS").replace("</modules>", "<![CDATA[\xc3\x89]]></modules>"));
+    EXPECT_EQ(availableNames(), (Names{"A", "B"})) << "another encoding declared, the bytes well-formed as UTF-8";
+    for (const XmlVariant& variant : readableVariants("<modules>\n"
+                                                      "  <module version=\"1\" name=\"A\" result=\"true\" extra=\"-\"/>\n"
+                                                      "  <module version=\"1\" name=\"B\" result=\"true\"/>\n"
+                                                      "</modules>\n")) {
+        parse(variant.document);
+        EXPECT_TRUE(m_engine->GetQueryResultInfo().bSuccess) << variant.name;
+        EXPECT_EQ(availableNames(), (Names{"A", "B"})) << variant.name;
+    }
     EXPECT_EQ(log.text().count(logLine), logged);
 }
 
@@ -434,10 +453,9 @@ TEST_F(ReplyParsing, InstalledComponentsComeFromTheBundlesList)
     DebugLog log(env);
     const QString logLine = "Not a well-formed XML document: " + readerPath() + "/../Resources/UpdaterInfo.xml";
     int logged = 0;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    const auto installed = [this](const QByteArray& xml) {
         startReaderRun();
-        installComponents(c.xml);
+        installComponents(xml);
         QVector<_UpdaterInfo*> list{new _UpdaterInfo};
         engine().ParseUpdaterInfo(list);
         std::vector<std::string> components;
@@ -445,11 +463,22 @@ TEST_F(ReplyParsing, InstalledComponentsComeFromTheBundlesList)
             const QStringList paths = component->paths;
             components.push_back(component->name + " " + component->version + " " + paths.join('|').toStdString());
         }
-        EXPECT_EQ(components, c.components);
         m_engine->ReleaseUpdaterInfoList(list);
+        return components;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(installed(c.xml), c.components);
         logged += c.logged;
         EXPECT_EQ(log.text().count(logLine), logged) << log.text().toStdString();
     }
+    for (const XmlVariant& variant : readableVariants("<updater_info>\n"
+                                                      "  <c name=\"OCR\" version=\"2.0\" extra=\"-\"><f path=\"/x/a\"/></c>\n"
+                                                      "  <c name=\"Stamp\" version=\"1.0\"/>\n"
+                                                      "</updater_info>\n")) {
+        EXPECT_EQ(installed(variant.document), (std::vector<std::string>{"OCR 2.0 /x/a", "Stamp 1.0 "})) << variant.name;
+    }
+    EXPECT_EQ(log.text().count(logLine), logged) << log.text().toStdString();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "DebugLog.h"
 #include "IsolatedEnvironment.h"
+#include "ReadableXmlVariants.h"
 #include "engine/DlgDownload.h"
 
 #include <QDir>
@@ -93,6 +94,19 @@ TEST_F(SetupInfoTest, AListThatIsNotWellFormedGivesNoEntriesAndIsLogged)
         EXPECT_EQ(log.text().count(logLine), ++logged) << setupXml.toStdString();
     }
     EXPECT_EQ(parse("<setup><file name=\"a.pkg\"/></setup>\n<fi").size(), 1) << "what follows the root is not read";
+}
+
+TEST_F(SetupInfoTest, AListIsReadWhateverStandsBeforeItsRootAndInTheEncodingItDeclares)
+{
+    DebugLog log(env);
+    for (const XmlVariant& variant :
+         readableVariants("<setup><file name=\"a.pkg\" extra=\"-\"/><file name=\"b.pkg\" parameter=\"-q\"/></setup>")) {
+        const QVector<_SetupInfo*> entries = parse(variant.document);
+        ASSERT_EQ(entries.size(), 2) << variant.name;
+        EXPECT_EQ(entries[0]->name, folder() + "/a.pkg") << variant.name;
+        EXPECT_EQ(entries[1]->parameter, "-q") << variant.name;
+    }
+    EXPECT_FALSE(log.text().contains("Not a well-formed XML document")) << log.text().toStdString();
 }
 
 TEST_F(SetupInfoTest, AMissingListGivesNoEntriesAndAnEmptyFolderLeavesTheListAlone)
