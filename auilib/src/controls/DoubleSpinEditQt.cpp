@@ -21,6 +21,8 @@ namespace {
 
 // The carrier of 3p10 is 3.10: two decimals hold the whole points, which fold below 12.
 constexpr int kCarrierDecimals = 2;
+// Lengths are read to a millionth of a point; finer decimals tell no lengths apart.
+constexpr int kFinestDecimals = 6;
 
 QChar SystemDecimalPoint()
 {
@@ -71,12 +73,42 @@ void DoubleSpinEditQt::ApplyPrecision()
     setDecimals(m_pica ? std::max(m_precision, kCarrierDecimals) : m_precision);
 }
 
+void DoubleSpinEditQt::SetBounds(double minimum, double maximum)
+{
+    if (!m_pica) {
+        setRange(minimum, maximum);
+        return;
+    }
+    // As the box does: a maximum below the minimum is the minimum.
+    m_minimum = minimum;
+    m_maximum = std::max(minimum, maximum);
+    ApplyCarrierRange();
+    if (Position() < ShownPoints(m_minimum) || Position() > ShownPoints(m_maximum))
+        SetPicaValue(PicaValue());
+}
+
+void DoubleSpinEditQt::ApplyCarrierRange()
+{
+    // The carrier is no length: 1p10 is carried as 1.10, above the 1.5 picas of 1p6. The carrier of a
+    // length within the bounds lies within a pica of it, and the bounds themselves hold the length.
+    setRange(m_minimum - 1, m_maximum + 1);
+}
+
 CustomLineEdit* DoubleSpinEditQt::SupportPicaPoints(bool on)
 {
     m_decimalChar = 'p';
     setValue(value());
+    const bool wasPica = m_pica;
     m_pica = on;
     ApplyPrecision();
+    if (on && !wasPica) {
+        // The range given so far, by a form for instance, is in picas.
+        m_minimum = minimum();
+        m_maximum = maximum();
+        ApplyCarrierRange();
+    } else if (!on && wasPica) {
+        setRange(m_minimum, m_maximum);
+    }
     auto* edit = new CustomLineEdit(this);
     // Before the field goes in: a field without a validator gets the box's, which refuses pica text.
     edit->setValidator(new QRegExpValidator(QRegExp(QStringLiteral("(\\d+)?p?(\\d+)?(\\.?\\d+)?")), edit));
@@ -96,14 +128,12 @@ PicaPoint DoubleSpinEditQt::PicaValue() const
     const QStringList entries = ParsePica(PicaTextOf(value()));
     if (!entries.isEmpty())
         return PicaPointFromEntries(entries);
-    double picas = 0;
-    const double fraction = std::modf(value(), &picas);
-    return {TruncatedToInt32(picas), fraction * 12};
+    return PicaPointFromValue(value());
 }
 
 void DoubleSpinEditQt::SetPicaValue(PicaPoint value)
 {
-    const QStringList entries = ParsePica(PicaText(value, m_precision, QLatin1Char(GetDecimalChar())));
+    const QStringList entries = ParsePica(PicaText(WithinBounds(value), m_precision, QLatin1Char(GetDecimalChar())));
     if (entries.isEmpty()) {
         m_fractionText.clear();
         m_pointDigits = 0;
@@ -126,11 +156,40 @@ void DoubleSpinEditQt::OnPicaTextChanged(const QString& text)
     QString typed = text;
     if (!suffix().isEmpty() && typed.endsWith(suffix()))
         typed.remove(suffix());
-    const QStringList entries = ParsePica(typed);
-    if (!entries.isEmpty())
-        TakeTextParts(entries);
-    // The control reads the length from the text itself.
+    // The control reads the length from the text itself; the value takes it only when the field is
+    // left or stepped from, so the text being typed leaves how the value reads back.
     emit valueChanged(typed.toDouble());
+}
+
+double DoubleSpinEditQt::ShownPoints(double picas) const
+{
+    return std::round(picas * kPointsPerPica * std::pow(10.0, std::clamp(m_precision, 0, kFinestDecimals)));
+}
+
+PicaPoint DoubleSpinEditQt::WithinBounds(PicaPoint length) const
+{
+    // A length beyond a bound is written as the bound, 1p6.00 for 1p7 under 1p6.
+    const double shown = ShownPoints(PicaToValue(length));
+    if (shown > ShownPoints(m_maximum))
+        return PicaPointFromValue(m_maximum);
+    if (shown < ShownPoints(m_minimum))
+        return PicaPointFromValue(m_minimum);
+    return length;
+}
+
+double DoubleSpinEditQt::Position() const
+{
+    return m_pica ? ShownPoints(PicaToValue(PicaValue())) : value();
+}
+
+bool DoubleSpinEditQt::AtMinimum() const
+{
+    return m_pica ? Position() <= ShownPoints(m_minimum) : value() == minimum();
+}
+
+bool DoubleSpinEditQt::AtMaximum() const
+{
+    return m_pica ? Position() >= ShownPoints(m_maximum) : value() == maximum();
 }
 
 QValidator::State DoubleSpinEditQt::validate(QString& input, int& pos) const
@@ -182,14 +241,25 @@ void DoubleSpinEditQt::stepBy(int steps)
     if (singleStep() != m_step)
         setSingleStep(m_step);
     if (m_pica) {
-        const double next = PicaToValue(PicaValue()) + steps * singleStep();
-        double picas = 0;
-        const double fraction = std::modf(next, &picas);
-        SetPicaValue({TruncatedToInt32(picas), fraction * 12});
+        // As the integer spin edit does, a length being typed is taken before it is stepped from.
+        ReadPicaFromText();
+        SetPicaValue(PicaPointFromValue(PicaToValue(PicaValue()) + steps * singleStep()));
     } else {
         QDoubleSpinBox::stepBy(steps);
     }
     emit arrowValueChanged(value(), steps * singleStep());
+}
+
+QAbstractSpinBox::StepEnabled DoubleSpinEditQt::stepEnabled() const
+{
+    if (!m_pica || isReadOnly() || wrapping())
+        return QDoubleSpinBox::stepEnabled();
+    StepEnabled enabled = StepNone;
+    if (!AtMaximum())
+        enabled |= StepUpEnabled;
+    if (!AtMinimum())
+        enabled |= StepDownEnabled;
+    return enabled;
 }
 
 double DoubleSpinEditQt::valueFromText(const QString& text) const
@@ -227,29 +297,23 @@ void DoubleSpinEditQt::mousePressEvent(QMouseEvent* event)
 {
     QDoubleSpinBox::mousePressEvent(event);
     // A press that cannot step reports a zero change, once the value has stayed since the last one.
-    if (m_pressValue == value()) {
+    if (m_pressPosition == Position()) {
         QStyleOptionSpinBox option;
         initStyleOption(&option);
         const QStyle::SubControl arrow = SpinBoxArrowAt(this, option, event->localPos().toPoint());
-        if (arrow == QStyle::SC_SpinBoxUp && value() == maximum())
-            emit arrowValueChanged(maximum(), 0);
-        else if (arrow == QStyle::SC_SpinBoxDown && value() == minimum())
-            emit arrowValueChanged(minimum(), 0);
+        if ((arrow == QStyle::SC_SpinBoxUp && AtMaximum()) || (arrow == QStyle::SC_SpinBoxDown && AtMinimum()))
+            emit arrowValueChanged(value(), 0);
     }
-    m_pressValue = value();
+    m_pressPosition = Position();
 }
 
 void DoubleSpinEditQt::keyPressEvent(QKeyEvent* event)
 {
     QDoubleSpinBox::keyPressEvent(event);
     const int key = event->key();
-    if (m_pressValue == value()) {
-        if (key == Qt::Key_Down && value() == minimum())
-            emit arrowValueChanged(minimum(), 0);
-        else if (key == Qt::Key_Up && value() == maximum())
-            emit arrowValueChanged(maximum(), 0);
-    }
-    m_pressValue = value();
+    if (m_pressPosition == Position() && ((key == Qt::Key_Down && AtMinimum()) || (key == Qt::Key_Up && AtMaximum())))
+        emit arrowValueChanged(value(), 0);
+    m_pressPosition = Position();
     if (key != Qt::Key_Backspace || suffix().isEmpty())
         return;
     // The cursor stays in front of the suffix.
@@ -260,7 +324,8 @@ void DoubleSpinEditQt::keyPressEvent(QKeyEvent* event)
 
 void DoubleSpinEditQt::focusOutEvent(QFocusEvent* event)
 {
-    if (!m_correction) {
+    // A pica text is no plain number; the length read from it below is held within the bounds.
+    if (!m_correction && !m_pica) {
         const double typed = valueFromText(lineEdit()->text());
         if (typed == minimum())
             setValue(minimum());
