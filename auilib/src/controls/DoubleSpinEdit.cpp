@@ -102,7 +102,7 @@ PicaPoint DoubleSpinEdit::GetPicaPointValue()
 void DoubleSpinEdit::SetValue(double value)
 {
     if (DoubleSpinEditQt* widget = m_impl->Widget())
-        widget->setValue(value);
+        widget->SetNumber(value);
 }
 
 void DoubleSpinEdit::SetValue(PicaPoint value)

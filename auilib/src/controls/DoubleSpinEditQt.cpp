@@ -79,12 +79,25 @@ void DoubleSpinEditQt::SetBounds(double minimum, double maximum)
         setRange(minimum, maximum);
         return;
     }
+    const PicaPoint length = PicaValue();
     // As the box does: a maximum below the minimum is the minimum.
     m_minimum = minimum;
     m_maximum = std::max(minimum, maximum);
+    // The length goes within the new bounds before the box's range narrows, which would move the
+    // carrier, and report it, on its own.
+    setRange(std::min(this->minimum(), m_minimum - 1), std::max(this->maximum(), m_maximum + 1));
+    if (!IsWithinBounds(length))
+        SetPicaValue(length);
     ApplyCarrierRange();
-    if (Position() < ShownPoints(m_minimum) || Position() > ShownPoints(m_maximum))
-        SetPicaValue(PicaValue());
+}
+
+void DoubleSpinEditQt::SetNumber(double number)
+{
+    const PicaPoint length = m_pica ? LengthCarriedBy(number) : PicaPoint();
+    if (m_pica && !IsWithinBounds(length))
+        SetPicaValue(length);
+    else
+        setValue(number);
 }
 
 void DoubleSpinEditQt::ApplyCarrierRange()
@@ -124,11 +137,16 @@ QStringList DoubleSpinEditQt::ParsePica(const QString& text) const
 
 PicaPoint DoubleSpinEditQt::PicaValue() const
 {
+    return LengthCarriedBy(value());
+}
+
+PicaPoint DoubleSpinEditQt::LengthCarriedBy(double carrier) const
+{
     // Read as the text is written: the carrier 1.1 is 1p10 with two point digits.
-    const QStringList entries = ParsePica(PicaTextOf(value()));
+    const QStringList entries = ParsePica(PicaTextOf(carrier));
     if (!entries.isEmpty())
         return PicaPointFromEntries(entries);
-    return PicaPointFromValue(value());
+    return PicaPointFromValue(carrier);
 }
 
 void DoubleSpinEditQt::SetPicaValue(PicaPoint value)
@@ -164,6 +182,12 @@ void DoubleSpinEditQt::OnPicaTextChanged(const QString& text)
 double DoubleSpinEditQt::ShownPoints(double picas) const
 {
     return std::round(picas * kPointsPerPica * std::pow(10.0, std::clamp(m_precision, 0, kFinestDecimals)));
+}
+
+bool DoubleSpinEditQt::IsWithinBounds(PicaPoint length) const
+{
+    const double shown = ShownPoints(PicaToValue(length));
+    return shown >= ShownPoints(m_minimum) && shown <= ShownPoints(m_maximum);
 }
 
 PicaPoint DoubleSpinEditQt::WithinBounds(PicaPoint length) const

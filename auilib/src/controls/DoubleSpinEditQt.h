@@ -26,6 +26,8 @@ public:
     // In pica mode the bounds are lengths in picas, kept apart from the box's own range; outside it
     // they are the box's range.
     void SetBounds(double minimum, double maximum);
+    // The box's value; in pica mode the carrier, and the length it stands for is held within the bounds.
+    void SetNumber(double number);
     void SetBalloonNaNtext(const QString& title, const QString& text);
     void SetLastValidValueCorrection(bool on) { m_correction = on; }
     // The decimals shown; in pica mode those of the points, while the box keeps what the carrier needs.
@@ -63,13 +65,15 @@ private:
     void TakeTextParts(const QStringList& entries);
     // Lengths compare as the field shows them, counted in the last decimal of its points.
     double ShownPoints(double picas) const;
+    bool IsWithinBounds(PicaPoint length) const;
     PicaPoint WithinBounds(PicaPoint length) const;
     // Where the value stands for the arrow reports: in pica mode its length as shown.
     double Position() const;
     bool AtMinimum() const;
     bool AtMaximum() const;
-    // The pica text of a carrier value, as the field shows it.
+    // The pica text of a carrier value, as the field shows it, and the length it reads as.
     QString PicaTextOf(double carrier) const;
+    PicaPoint LengthCarriedBy(double carrier) const;
     // A number beyond a bound becomes the bound.
     void SnapBeyondBounds(QString& input) const;
     // The value as the field shows it, with the system's decimal point for the box's own validation.

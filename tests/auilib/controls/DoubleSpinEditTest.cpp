@@ -418,9 +418,21 @@ TEST_F(DoubleSpinEditTest, PicaBoundsWithPointsHoldTheLengthWhileTheValueCarries
     EXPECT_EQ(text().toStdString(), Shown("1p6.00")) << "a typed length beyond the bound";
     EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{1, 6}));
 
+    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+    spin->SetValue(5.0);
+    EXPECT_EQ(text().toStdString(), Shown("1p6.00")) << "a carrier set for a length beyond the bound";
+    EXPECT_EQ(spin->GetValue(), 1.6);
+    EXPECT_TRUE(lengths.calls.empty()) << "the length stayed 1p6";
+
     spin->SetRange(0.0, 1.1); // 1p1.2, in picas
     EXPECT_EQ(text().toStdString(), Shown("1p1.20")) << "a narrower range holds the length set before";
     EXPECT_EQ(widget()->stepEnabled(), QAbstractSpinBox::StepDownEnabled);
+
+    spin->SetRange(PicaPoint{0, 0}, PicaPoint{20, 0});
+    spin->SetValue(PicaPoint{5, 0});
+    lengths.calls.clear();
+    spin->SetRange(PicaPoint{0, 0}, PicaPoint{1, 6});
+    EXPECT_EQ(lengths.calls, (Lengths{PicaPoint{1, 6}})) << "a narrower range reports the length it holds, once";
 }
 
 TEST_F(DoubleSpinEditTest, RangeGivenBeforePicaModeBoundsTheLength)
