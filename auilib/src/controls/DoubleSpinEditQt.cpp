@@ -262,11 +262,13 @@ QString DoubleSpinEditQt::EditableText(double value) const
 
 void DoubleSpinEditQt::stepBy(int steps)
 {
+    // As the integer spin edit does, a length being typed is taken before it is stepped from, and
+    // before a new single step rewrites the field from the value taken last.
+    if (m_pica)
+        ReadPicaFromText();
     if (singleStep() != m_step)
         setSingleStep(m_step);
     if (m_pica) {
-        // As the integer spin edit does, a length being typed is taken before it is stepped from.
-        ReadPicaFromText();
         SetPicaValue(PicaPointFromValue(PicaToValue(PicaValue()) + steps * singleStep()));
     } else {
         QDoubleSpinBox::stepBy(steps);

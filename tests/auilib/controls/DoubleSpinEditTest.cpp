@@ -381,6 +381,30 @@ TEST_F(DoubleSpinEditTest, TypedPicaTextIsTakenOnlyWhenSteppedFromOrLeft)
     }
 }
 
+TEST_F(DoubleSpinEditTest, ArrowsStepFromTheLengthBeingTyped)
+{
+    PicaMode();
+    struct Case
+    {
+        PicaPoint taken;
+        PicaPoint step; // a step unlike the last one is applied at the press
+        const char* typed;
+        Qt::Key key;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {{1, 0}, {0, 6}, "2p0", Qt::Key_Up, "2p6.00"},
+        {{1, 0}, {0, 3}, "2p0", Qt::Key_Down, "1p9.00"},
+    };
+    for (const Case& c : cases) {
+        spin->SetValue(c.taken);
+        spin->SetStep(c.step);
+        ReplaceWith(c.typed);
+        QTest::keyClick(widget(), c.key);
+        EXPECT_EQ(text().toStdString(), Shown(c.shown)) << c.typed;
+    }
+}
+
 TEST_F(DoubleSpinEditTest, PicaBoundsWithPointsHoldTheLengthWhileTheValueCarriesTheText)
 {
     PicaMode();
