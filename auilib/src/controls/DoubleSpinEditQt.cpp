@@ -203,7 +203,8 @@ PicaPoint DoubleSpinEditQt::WithinBounds(PicaPoint length) const
 
 double DoubleSpinEditQt::Position() const
 {
-    return m_pica ? ShownPoints(PicaToValue(PicaValue())) : value();
+    // A length being typed is the one an arrow steps from, as in the plain box, which takes it at once.
+    return m_pica ? ShownPoints(PicaToValue(TypedLength().value_or(PicaValue()))) : value();
 }
 
 bool DoubleSpinEditQt::AtMinimum() const
@@ -328,7 +329,7 @@ void DoubleSpinEditQt::mousePressEvent(QMouseEvent* event)
         initStyleOption(&option);
         const QStyle::SubControl arrow = SpinBoxArrowAt(this, option, event->localPos().toPoint());
         if ((arrow == QStyle::SC_SpinBoxUp && AtMaximum()) || (arrow == QStyle::SC_SpinBoxDown && AtMinimum()))
-            emit arrowValueChanged(value(), 0);
+            ReportArrowAtBound();
     }
     m_pressPosition = Position();
 }
@@ -338,7 +339,7 @@ void DoubleSpinEditQt::keyPressEvent(QKeyEvent* event)
     QDoubleSpinBox::keyPressEvent(event);
     const int key = event->key();
     if (m_pressPosition == Position() && ((key == Qt::Key_Down && AtMinimum()) || (key == Qt::Key_Up && AtMaximum())))
-        emit arrowValueChanged(value(), 0);
+        ReportArrowAtBound();
     m_pressPosition = Position();
     if (key != Qt::Key_Backspace || suffix().isEmpty())
         return;
@@ -346,6 +347,14 @@ void DoubleSpinEditQt::keyPressEvent(QKeyEvent* event)
     const int suffixStart = lineEdit()->text().lastIndexOf(suffix());
     if (suffixStart >= 0 && lineEdit()->cursorPosition() > suffixStart)
         lineEdit()->setCursorPosition(suffixStart);
+}
+
+void DoubleSpinEditQt::ReportArrowAtBound()
+{
+    // The report names the length at the bound, which may be the one being typed.
+    if (m_pica)
+        ReadPicaFromText();
+    emit arrowValueChanged(value(), 0);
 }
 
 void DoubleSpinEditQt::focusOutEvent(QFocusEvent* event)
@@ -363,15 +372,23 @@ void DoubleSpinEditQt::focusOutEvent(QFocusEvent* event)
     QDoubleSpinBox::focusOutEvent(event);
 }
 
-void DoubleSpinEditQt::ReadPicaFromText()
+std::optional<PicaPoint> DoubleSpinEditQt::TypedLength() const
 {
     const QStringList entries = ParsePica(lineEdit()->text());
     if (entries.isEmpty())
+        return std::nullopt;
+    return PicaPointFromEntries(entries);
+}
+
+void DoubleSpinEditQt::ReadPicaFromText()
+{
+    const std::optional<PicaPoint> typed = TypedLength();
+    if (!typed)
         return;
     // The text is only rewritten in its full form: the length the user typed has been reported.
     HandlerList<PicaPoint>* reported = m_owner ? &m_owner->OnPicaValueChanged : nullptr;
     const bool wasSuppressed = reported && reported->SetSuppressed(true);
-    SetPicaValue(PicaPointFromEntries(entries));
+    SetPicaValue(*typed);
     if (reported)
         reported->SetSuppressed(wasSuppressed);
 }

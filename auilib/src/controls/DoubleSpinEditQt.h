@@ -5,6 +5,8 @@
 #include <QDoubleSpinBox>
 #include <QStringList>
 
+#include <optional>
+
 namespace AUILib {
 
 class CustomLineEdit;
@@ -67,7 +69,7 @@ private:
     double ShownPoints(double picas) const;
     bool IsWithinBounds(PicaPoint length) const;
     PicaPoint WithinBounds(PicaPoint length) const;
-    // Where the value stands for the arrow reports: in pica mode its length as shown.
+    // Where the value stands for the arrows: in pica mode its length as shown.
     double Position() const;
     bool AtMinimum() const;
     bool AtMaximum() const;
@@ -78,7 +80,11 @@ private:
     void SnapBeyondBounds(QString& input) const;
     // The value as the field shows it, with the system's decimal point for the box's own validation.
     QString EditableText(double value) const;
+    // The length the field's text reads as, when it reads as one.
+    std::optional<PicaPoint> TypedLength() const;
     void ReadPicaFromText();
+    // An arrow pressed at the bound it points to reports a zero change.
+    void ReportArrowAtBound();
     QChar DecimalChar() const { return QLatin1Char(m_decimalChar); }
     void ApplyPrecision();
     void ApplyCarrierRange();

@@ -384,6 +384,9 @@ TEST_F(DoubleSpinEditTest, TypedPicaTextIsTakenOnlyWhenSteppedFromOrLeft)
 TEST_F(DoubleSpinEditTest, ArrowsStepFromTheLengthBeingTyped)
 {
     PicaMode();
+    spin->SetRange(PicaPoint{0, 0}, PicaPoint{1, 6});
+    using Arrows = std::vector<std::tuple<PicaPoint, double>>;
+    FiringRecorder<PicaPoint, double> arrows(spin->OnPicaArrowValueChanged);
     struct Case
     {
         PicaPoint taken;
@@ -391,18 +394,34 @@ TEST_F(DoubleSpinEditTest, ArrowsStepFromTheLengthBeingTyped)
         const char* typed;
         Qt::Key key;
         const char* shown;
+        Arrows reported;
     };
     const Case cases[] = {
-        {{1, 0}, {0, 6}, "2p0", Qt::Key_Up, "2p6.00"},
-        {{1, 0}, {0, 3}, "2p0", Qt::Key_Down, "1p9.00"},
+        {{0, 3}, {0, 4}, "1p0", Qt::Key_Up, "1p4.00", {{{1, 4}, 1.0 / 3}}},
+        {{0, 3}, {0, 3}, "1p0", Qt::Key_Down, "0p9.00", {{{0, 9}, -0.25}}},
+        // the length taken lies at the bound, the one typed does not
+        {{1, 6}, {0, 1}, "1p0", Qt::Key_Up, "1p1.00", {{{1, 1}, 1.0 / 12}}},
+        {{0, 0}, {0, 1}, "0p6", Qt::Key_Down, "0p5.00", {{{0, 5}, -1.0 / 12}}},
+        // the length typed lies at the bound or beyond it, the one taken does not
+        {{1, 0}, {0, 1}, "1p6", Qt::Key_Up, "1p6.00", {{{1, 6}, 0.0}}},
+        {{1, 0}, {0, 1}, "1p10", Qt::Key_Up, "1p6.00", {{{1, 6}, 0.0}}},
+        {{1, 0}, {0, 1}, "0p0", Qt::Key_Down, "0p0.00", {{{0, 0}, 0.0}}},
     };
     for (const Case& c : cases) {
         spin->SetValue(c.taken);
         spin->SetStep(c.step);
         ReplaceWith(c.typed);
+        arrows.calls.clear();
         QTest::keyClick(widget(), c.key);
         EXPECT_EQ(text().toStdString(), Shown(c.shown)) << c.typed;
+        EXPECT_EQ(arrows.calls, c.reported) << c.typed;
     }
+
+    spin->SetValue(PicaPoint{1, 6});
+    PressArrow(QStyle::SC_SpinBoxUp);
+    ReplaceWith("1p2");
+    PressArrow(QStyle::SC_SpinBoxUp);
+    EXPECT_EQ(text().toStdString(), Shown("1p3.00")) << "the up arrow, pressed at the bound taken before";
 }
 
 TEST_F(DoubleSpinEditTest, PicaBoundsWithPointsHoldTheLengthWhileTheValueCarriesTheText)
