@@ -93,11 +93,36 @@ void DoubleSpinEditQt::SetBounds(double minimum, double maximum)
 
 void DoubleSpinEditQt::SetNumber(double number)
 {
-    const PicaPoint length = m_pica ? LengthCarriedBy(number) : PicaPoint();
-    if (m_pica && !IsWithinBounds(length))
-        SetPicaValue(length);
-    else
+    if (!m_pica) {
         setValue(number);
+        return;
+    }
+    // A new carrier is read with digits of its own, never with those of the length it replaces; the
+    // carrier already held keeps its length.
+    if (number != value())
+        TakeDigitsOf(number);
+    const PicaPoint length = LengthCarriedBy(number);
+    if (IsWithinBounds(length))
+        setValue(number);
+    else
+        SetPicaValue(length);
+}
+
+void DoubleSpinEditQt::TakeDigitsOf(double carrier)
+{
+    ClearTextParts();
+    // As many point digits as the carrier has decimals, as the box rounds it: 3.25 is 3p25.
+    QString digits = QString::number(carrier, 'f', decimals()).section(QLatin1Char('.'), 1);
+    while (digits.endsWith(QLatin1Char('0')))
+        digits.chop(1);
+    m_pointDigits = digits.size();
+}
+
+void DoubleSpinEditQt::ClearTextParts()
+{
+    m_fractionText.clear();
+    m_pointDigits = 0;
+    m_negative = false;
 }
 
 void DoubleSpinEditQt::ApplyCarrierRange()
@@ -115,6 +140,8 @@ CustomLineEdit* DoubleSpinEditQt::SupportPicaPoints(bool on)
     m_pica = on;
     ApplyPrecision();
     if (on && !wasPica) {
+        // The number held is read afresh, not with the digits of a length held before.
+        ClearTextParts();
         // The range given so far, by a form for instance, is in picas.
         m_minimum = minimum();
         m_maximum = maximum();
@@ -153,9 +180,7 @@ void DoubleSpinEditQt::SetPicaValue(PicaPoint value)
 {
     const QStringList entries = ParsePica(PicaText(WithinBounds(value), m_precision, QLatin1Char(GetDecimalChar())));
     if (entries.isEmpty()) {
-        m_fractionText.clear();
-        m_pointDigits = 0;
-        m_negative = false;
+        ClearTextParts();
         return;
     }
     TakeTextParts(entries);

@@ -65,6 +65,9 @@ private:
     // What the carrier does not hold of the pica text it was taken from: the fraction, the number of
     // point digits and the sign.
     void TakeTextParts(const QStringList& entries);
+    // The text parts of a carrier set as a number: its own decimals as the point digits.
+    void TakeDigitsOf(double carrier);
+    void ClearTextParts();
     // Lengths compare as the field shows them, counted in the last decimal of its points.
     double ShownPoints(double picas) const;
     bool IsWithinBounds(PicaPoint length) const;

@@ -478,6 +478,44 @@ TEST_F(DoubleSpinEditTest, PicaBoundsWithPointsHoldTheLengthWhileTheValueCarries
     EXPECT_EQ(lengths.calls, (Lengths{PicaPoint{1, 6}})) << "a narrower range reports the length it holds, once";
 }
 
+TEST_F(DoubleSpinEditTest, ANumberSetInPicaModeIsReadWithItsOwnDigits)
+{
+    PicaMode();
+    struct Case
+    {
+        PicaPoint before; // its point digits, fraction and sign are not the number's
+        double number;
+        const char* shown;
+        PicaPoint read;
+    };
+    const Case cases[] = {
+        {{1, 10.5}, 2.3, "2p3", {2, 3}},
+        {{0, 10}, 1.6, "1p6", {1, 6}},
+        {{1, 6}, 2.25, "2p25", {2, 25}},
+        {{0, -0.5}, 0.5, "0p5", {0, 5}},
+        {{1, 10}, 1.1, "1p10.00", {1, 10}}, // the number carried already keeps its length
+    };
+    spin->SetRange(PicaPoint{-10, 0}, PicaPoint{10, 0});
+    for (const Case& c : cases) {
+        spin->SetValue(c.before);
+        spin->SetValue(c.number);
+        EXPECT_EQ(text().toStdString(), Shown(c.shown));
+        EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.shown;
+        EXPECT_EQ(spin->GetValue(), c.number) << c.shown;
+    }
+
+    spin->SetRange(PicaPoint{0, 0}, PicaPoint{1, 6});
+    spin->SetValue(PicaPoint{0, 10});
+    spin->SetValue(1.5);
+    EXPECT_EQ(text().toStdString(), Shown("1p5")) << "1p5 lies within the bounds";
+
+    spin->SetValue(PicaPoint{0, 10});
+    spin->SupportPicaPoints(false);
+    spin->SetValue(1.5);
+    spin->SupportPicaPoints(true);
+    EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{1, 5})) << "pica mode again reads the number afresh";
+}
+
 TEST_F(DoubleSpinEditTest, RangeGivenBeforePicaModeBoundsTheLength)
 {
     widget()->setRange(0, 1.5); // as a form sets it
