@@ -99,30 +99,25 @@ void DoubleSpinEditQt::SetNumber(double number)
     }
     // A new carrier is read with digits of its own, never with those of the length it replaces; the
     // carrier already held keeps its length.
-    if (number != value())
-        TakeDigitsOf(number);
-    const PicaPoint length = LengthCarriedBy(number);
-    if (IsWithinBounds(length))
-        setValue(number);
-    else
+    const TextParts parts = number == value() ? m_parts : DigitsOf(number);
+    const PicaPoint length = LengthCarriedBy(number, parts);
+    if (!IsWithinBounds(length)) {
         SetPicaValue(length);
+        return;
+    }
+    m_parts = parts;
+    setValue(number);
 }
 
-void DoubleSpinEditQt::TakeDigitsOf(double carrier)
+DoubleSpinEditQt::TextParts DoubleSpinEditQt::DigitsOf(double carrier) const
 {
-    ClearTextParts();
     // As many point digits as the carrier has decimals, as the box rounds it: 3.25 is 3p25.
     QString digits = QString::number(carrier, 'f', decimals()).section(QLatin1Char('.'), 1);
     while (digits.endsWith(QLatin1Char('0')))
         digits.chop(1);
-    m_pointDigits = digits.size();
-}
-
-void DoubleSpinEditQt::ClearTextParts()
-{
-    m_fractionText.clear();
-    m_pointDigits = 0;
-    m_negative = false;
+    TextParts parts;
+    parts.pointDigits = digits.size();
+    return parts;
 }
 
 void DoubleSpinEditQt::ApplyCarrierRange()
@@ -141,7 +136,7 @@ CustomLineEdit* DoubleSpinEditQt::SupportPicaPoints(bool on)
     ApplyPrecision();
     if (on && !wasPica) {
         // The number held is read afresh, not with the digits of a length held before.
-        ClearTextParts();
+        m_parts = {};
         // The range given so far, by a form for instance, is in picas.
         m_minimum = minimum();
         m_maximum = maximum();
@@ -164,13 +159,13 @@ QStringList DoubleSpinEditQt::ParsePica(const QString& text) const
 
 PicaPoint DoubleSpinEditQt::PicaValue() const
 {
-    return LengthCarriedBy(value());
+    return LengthCarriedBy(value(), m_parts);
 }
 
-PicaPoint DoubleSpinEditQt::LengthCarriedBy(double carrier) const
+PicaPoint DoubleSpinEditQt::LengthCarriedBy(double carrier, const TextParts& parts) const
 {
     // Read as the text is written: the carrier 1.1 is 1p10 with two point digits.
-    const QStringList entries = ParsePica(PicaTextOf(carrier));
+    const QStringList entries = ParsePica(PicaTextOf(carrier, parts));
     if (!entries.isEmpty())
         return PicaPointFromEntries(entries);
     return PicaPointFromValue(carrier);
@@ -180,18 +175,21 @@ void DoubleSpinEditQt::SetPicaValue(PicaPoint value)
 {
     const QStringList entries = ParsePica(PicaText(WithinBounds(value), m_precision, QLatin1Char(GetDecimalChar())));
     if (entries.isEmpty()) {
-        ClearTextParts();
+        m_parts = {};
         return;
     }
-    TakeTextParts(entries);
+    const double held = this->value();
+    const QString heldText = PicaTextOf(held, m_parts);
+    m_parts = PartsOf(entries);
     setValue((entries.at(1) + QLatin1Char('.') + entries.at(2)).toDouble());
+    // 1p1 and 1p10, or 3p6.25 and 3p6.5, share a carrier: the box sees no change where the length has one.
+    if (this->value() == held && PicaTextOf(held, m_parts) != heldText)
+        emit valueChanged(held);
 }
 
-void DoubleSpinEditQt::TakeTextParts(const QStringList& entries)
+DoubleSpinEditQt::TextParts DoubleSpinEditQt::PartsOf(const QStringList& entries)
 {
-    m_fractionText = entries.at(3);
-    m_pointDigits = entries.at(2).size();
-    m_negative = entries.at(1).startsWith(QLatin1Char('-'));
+    return {entries.at(3), static_cast<int>(entries.at(2).size()), entries.at(1).startsWith(QLatin1Char('-'))};
 }
 
 void DoubleSpinEditQt::OnPicaTextChanged(const QString& text)
@@ -327,22 +325,22 @@ double DoubleSpinEditQt::valueFromText(const QString& text) const
 QString DoubleSpinEditQt::textFromValue(double value) const
 {
     if (m_pica)
-        return PicaTextOf(value);
+        return PicaTextOf(value, m_parts);
     if (m_decimalChar)
         return SystemNumber(value, 'f', decimals()).replace(SystemDecimalPoint(), DecimalChar());
     return QDoubleSpinBox::textFromValue(value);
 }
 
-QString DoubleSpinEditQt::PicaTextOf(double carrier) const
+QString DoubleSpinEditQt::PicaTextOf(double carrier, const TextParts& parts) const
 {
-    QString text = SystemNumber(carrier, 'f', std::max(m_pointDigits, 1));
+    QString text = SystemNumber(carrier, 'f', std::max(parts.pointDigits, 1));
     const int point = text.indexOf(SystemDecimalPoint());
     if (point >= 0)
         text[point] = DecimalChar();
     // The spin box keeps no sign on a zero carrier: -0p0.5 is carried as 0.
-    if (carrier == 0 && m_negative)
+    if (carrier == 0 && parts.negative)
         text.prepend(QLatin1Char('-'));
-    return text + m_fractionText;
+    return text + parts.fraction;
 }
 
 void DoubleSpinEditQt::mousePressEvent(QMouseEvent* event)

@@ -62,12 +62,16 @@ protected:
 
 private:
     void OnPicaTextChanged(const QString& text);
-    // What the carrier does not hold of the pica text it was taken from: the fraction, the number of
-    // point digits and the sign.
-    void TakeTextParts(const QStringList& entries);
-    // The text parts of a carrier set as a number: its own decimals as the point digits.
-    void TakeDigitsOf(double carrier);
-    void ClearTextParts();
+    // What the carrier does not hold of the pica text it was taken from.
+    struct TextParts
+    {
+        QString fraction; // with its decimal point: .5
+        int pointDigits = 0;
+        bool negative = false; // the sign of a length that the zero carrier cannot hold
+    };
+    static TextParts PartsOf(const QStringList& entries);
+    // The parts of a carrier set as a number: its own decimals are the point digits.
+    TextParts DigitsOf(double carrier) const;
     // Lengths compare as the field shows them, counted in the last decimal of its points.
     double ShownPoints(double picas) const;
     bool IsWithinBounds(PicaPoint length) const;
@@ -77,8 +81,8 @@ private:
     bool AtMinimum() const;
     bool AtMaximum() const;
     // The pica text of a carrier value, as the field shows it, and the length it reads as.
-    QString PicaTextOf(double carrier) const;
-    PicaPoint LengthCarriedBy(double carrier) const;
+    QString PicaTextOf(double carrier, const TextParts& parts) const;
+    PicaPoint LengthCarriedBy(double carrier, const TextParts& parts) const;
     // A number beyond a bound becomes the bound.
     void SnapBeyondBounds(QString& input) const;
     // The value as the field shows it, with the system's decimal point for the box's own validation.
@@ -100,9 +104,7 @@ private:
     bool m_correction = true;
     char m_decimalChar = 0;
     bool m_pica = false;
-    QString m_fractionText;
-    int m_pointDigits = 0;
-    bool m_negative = false;
+    TextParts m_parts;
     int m_precision;
     // The bounds in picas while in pica mode.
     double m_minimum = 0.0;

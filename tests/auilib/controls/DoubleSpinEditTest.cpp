@@ -516,6 +516,33 @@ TEST_F(DoubleSpinEditTest, ANumberSetInPicaModeIsReadWithItsOwnDigits)
     EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{1, 5})) << "pica mode again reads the number afresh";
 }
 
+TEST_F(DoubleSpinEditTest, ALengthThatSharesItsCarrierIsReportedAsAChange)
+{
+    PicaMode();
+    spin->SetRange(PicaPoint{-10, 0}, PicaPoint{10, 0});
+    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+    const std::pair<PicaPoint, PicaPoint> cases[] = {
+        {{1, 1}, {1, 10}},
+        {{1, 10}, {1, 1}},
+        {{3, 6.25}, {3, 6.5}},
+        {{0, 0.5}, {0, -0.5}},
+    };
+    for (const auto& [before, after] : cases) {
+        spin->SetValue(before);
+        lengths.calls.clear();
+        spin->SetValue(after);
+        EXPECT_EQ(lengths.calls, (Lengths{after})) << after.picas << "p" << after.points;
+        spin->SetValue(after);
+        EXPECT_EQ(lengths.calls.size(), 1u) << "the same length again is no change";
+    }
+
+    spin->SetStep(PicaPoint{0, 0.5});
+    spin->SetValue(PicaPoint{3, 6});
+    lengths.calls.clear();
+    widget()->stepBy(1);
+    EXPECT_EQ(lengths.calls, (Lengths{PicaPoint{3, 6.5}})) << "a step by half a point";
+}
+
 TEST_F(DoubleSpinEditTest, RangeGivenBeforePicaModeBoundsTheLength)
 {
     widget()->setRange(0, 1.5); // as a form sets it
