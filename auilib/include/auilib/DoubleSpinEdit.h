@@ -11,7 +11,8 @@ namespace AUILib {
 
 // A decimal spin box. In pica mode the user types and reads lengths as picas and points (3p6), and
 // the control reports them as PicaPoint values. The box's value then only carries the text (3p6 is
-// held as 3.6), while ranges and steps are given in picas (3p6 is 3.5 picas).
+// held as 3.6), while ranges and steps are given in picas (3p6 is 3.5 picas): a range bounds the
+// length, never the value that carries it.
 class DoubleSpinEdit : public BaseGUIObject
 {
 public:

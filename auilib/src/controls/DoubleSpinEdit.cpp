@@ -77,14 +77,14 @@ SkinManager* DoubleSpinEdit::GetSkinManager()
 void DoubleSpinEdit::SetRange(double min, double max)
 {
     if (DoubleSpinEditQt* widget = m_impl->Widget())
-        widget->setRange(min, max);
+        widget->SetBounds(min, max);
 }
 
 void DoubleSpinEdit::SetRange(PicaPoint min, PicaPoint max)
 {
     DoubleSpinEditQt* widget = m_impl->Widget();
     if (widget && widget->IsPica())
-        widget->setRange(PicaToValue(min), PicaToValue(max));
+        widget->SetBounds(PicaToValue(min), PicaToValue(max));
 }
 
 double DoubleSpinEdit::GetValue()
@@ -102,7 +102,7 @@ PicaPoint DoubleSpinEdit::GetPicaPointValue()
 void DoubleSpinEdit::SetValue(double value)
 {
     if (DoubleSpinEditQt* widget = m_impl->Widget())
-        widget->setValue(value);
+        widget->SetNumber(value);
 }
 
 void DoubleSpinEdit::SetValue(PicaPoint value)

@@ -21,6 +21,8 @@ namespace {
 
 // The carrier of 3p10 is 3.10: two decimals hold the whole points, which fold below 12.
 constexpr int kCarrierDecimals = 2;
+// Lengths are read to a millionth of a point; finer decimals tell no lengths apart.
+constexpr int kFinestDecimals = 6;
 
 QChar SystemDecimalPoint()
 {
@@ -71,12 +73,77 @@ void DoubleSpinEditQt::ApplyPrecision()
     setDecimals(m_pica ? std::max(m_precision, kCarrierDecimals) : m_precision);
 }
 
+void DoubleSpinEditQt::SetBounds(double minimum, double maximum)
+{
+    if (!m_pica) {
+        setRange(minimum, maximum);
+        return;
+    }
+    const PicaPoint length = PicaValue();
+    // As the box does: a maximum below the minimum is the minimum.
+    m_minimum = minimum;
+    m_maximum = std::max(minimum, maximum);
+    // The length goes within the new bounds before the box's range narrows, which would move the
+    // carrier, and report it, on its own.
+    setRange(std::min(this->minimum(), m_minimum - 1), std::max(this->maximum(), m_maximum + 1));
+    if (!IsWithinBounds(length))
+        SetPicaValue(length);
+    ApplyCarrierRange();
+}
+
+void DoubleSpinEditQt::SetNumber(double number)
+{
+    if (!m_pica) {
+        setValue(number);
+        return;
+    }
+    // A new carrier is read with digits of its own, never with those of the length it replaces; the
+    // carrier already held keeps its length.
+    const TextParts parts = number == value() ? m_parts : DigitsOf(number);
+    const PicaPoint length = LengthCarriedBy(number, parts);
+    if (!IsWithinBounds(length)) {
+        SetPicaValue(length);
+        return;
+    }
+    m_parts = parts;
+    setValue(number);
+}
+
+DoubleSpinEditQt::TextParts DoubleSpinEditQt::DigitsOf(double carrier) const
+{
+    // As many point digits as the carrier has decimals, as the box rounds it: 3.25 is 3p25.
+    QString digits = QString::number(carrier, 'f', decimals()).section(QLatin1Char('.'), 1);
+    while (digits.endsWith(QLatin1Char('0')))
+        digits.chop(1);
+    TextParts parts;
+    parts.pointDigits = digits.size();
+    return parts;
+}
+
+void DoubleSpinEditQt::ApplyCarrierRange()
+{
+    // The carrier is no length: 1p10 is carried as 1.10, above the 1.5 picas of 1p6. The carrier of a
+    // length within the bounds lies within a pica of it, and the bounds themselves hold the length.
+    setRange(m_minimum - 1, m_maximum + 1);
+}
+
 CustomLineEdit* DoubleSpinEditQt::SupportPicaPoints(bool on)
 {
     m_decimalChar = 'p';
     setValue(value());
+    const bool wasPica = m_pica;
     m_pica = on;
     ApplyPrecision();
+    if (on && !wasPica) {
+        // The number held is read afresh, not with the digits of a length held before.
+        m_parts = {};
+        // The range given so far, by a form for instance, is in picas.
+        m_minimum = minimum();
+        m_maximum = maximum();
+        ApplyCarrierRange();
+    } else if (!on && wasPica) {
+        setRange(m_minimum, m_maximum);
+    }
     auto* edit = new CustomLineEdit(this);
     // Before the field goes in: a field without a validator gets the box's, which refuses pica text.
     edit->setValidator(new QRegExpValidator(QRegExp(QStringLiteral("(\\d+)?p?(\\d+)?(\\.?\\d+)?")), edit));
@@ -92,33 +159,37 @@ QStringList DoubleSpinEditQt::ParsePica(const QString& text) const
 
 PicaPoint DoubleSpinEditQt::PicaValue() const
 {
+    return LengthCarriedBy(value(), m_parts);
+}
+
+PicaPoint DoubleSpinEditQt::LengthCarriedBy(double carrier, const TextParts& parts) const
+{
     // Read as the text is written: the carrier 1.1 is 1p10 with two point digits.
-    const QStringList entries = ParsePica(PicaTextOf(value()));
+    const QStringList entries = ParsePica(PicaTextOf(carrier, parts));
     if (!entries.isEmpty())
         return PicaPointFromEntries(entries);
-    double picas = 0;
-    const double fraction = std::modf(value(), &picas);
-    return {TruncatedToInt32(picas), fraction * 12};
+    return PicaPointFromValue(carrier);
 }
 
 void DoubleSpinEditQt::SetPicaValue(PicaPoint value)
 {
-    const QStringList entries = ParsePica(PicaText(value, m_precision, QLatin1Char(GetDecimalChar())));
+    const QStringList entries = ParsePica(PicaText(WithinBounds(value), m_precision, QLatin1Char(GetDecimalChar())));
     if (entries.isEmpty()) {
-        m_fractionText.clear();
-        m_pointDigits = 0;
-        m_negative = false;
+        m_parts = {};
         return;
     }
-    TakeTextParts(entries);
+    const double held = this->value();
+    const QString heldText = PicaTextOf(held, m_parts);
+    m_parts = PartsOf(entries);
     setValue((entries.at(1) + QLatin1Char('.') + entries.at(2)).toDouble());
+    // 1p1 and 1p10, or 3p6.25 and 3p6.5, share a carrier: the box sees no change where the length has one.
+    if (this->value() == held && PicaTextOf(held, m_parts) != heldText)
+        emit valueChanged(held);
 }
 
-void DoubleSpinEditQt::TakeTextParts(const QStringList& entries)
+DoubleSpinEditQt::TextParts DoubleSpinEditQt::PartsOf(const QStringList& entries)
 {
-    m_fractionText = entries.at(3);
-    m_pointDigits = entries.at(2).size();
-    m_negative = entries.at(1).startsWith(QLatin1Char('-'));
+    return {entries.at(3), static_cast<int>(entries.at(2).size()), entries.at(1).startsWith(QLatin1Char('-'))};
 }
 
 void DoubleSpinEditQt::OnPicaTextChanged(const QString& text)
@@ -126,11 +197,47 @@ void DoubleSpinEditQt::OnPicaTextChanged(const QString& text)
     QString typed = text;
     if (!suffix().isEmpty() && typed.endsWith(suffix()))
         typed.remove(suffix());
-    const QStringList entries = ParsePica(typed);
-    if (!entries.isEmpty())
-        TakeTextParts(entries);
-    // The control reads the length from the text itself.
+    // The control reads the length from the text itself; the value takes it only when the field is
+    // left or stepped from, so the text being typed leaves how the value reads back.
     emit valueChanged(typed.toDouble());
+}
+
+double DoubleSpinEditQt::ShownPoints(double picas) const
+{
+    return std::round(picas * kPointsPerPica * std::pow(10.0, std::clamp(m_precision, 0, kFinestDecimals)));
+}
+
+bool DoubleSpinEditQt::IsWithinBounds(PicaPoint length) const
+{
+    const double shown = ShownPoints(PicaToValue(length));
+    return shown >= ShownPoints(m_minimum) && shown <= ShownPoints(m_maximum);
+}
+
+PicaPoint DoubleSpinEditQt::WithinBounds(PicaPoint length) const
+{
+    // A length beyond a bound is written as the bound, 1p6.00 for 1p7 under 1p6.
+    const double shown = ShownPoints(PicaToValue(length));
+    if (shown > ShownPoints(m_maximum))
+        return PicaPointFromValue(m_maximum);
+    if (shown < ShownPoints(m_minimum))
+        return PicaPointFromValue(m_minimum);
+    return length;
+}
+
+double DoubleSpinEditQt::Position() const
+{
+    // A length being typed is the one an arrow steps from, as in the plain box, which takes it at once.
+    return m_pica ? ShownPoints(PicaToValue(TypedLength().value_or(PicaValue()))) : value();
+}
+
+bool DoubleSpinEditQt::AtMinimum() const
+{
+    return m_pica ? Position() <= ShownPoints(m_minimum) : value() == minimum();
+}
+
+bool DoubleSpinEditQt::AtMaximum() const
+{
+    return m_pica ? Position() >= ShownPoints(m_maximum) : value() == maximum();
 }
 
 QValidator::State DoubleSpinEditQt::validate(QString& input, int& pos) const
@@ -179,17 +286,30 @@ QString DoubleSpinEditQt::EditableText(double value) const
 
 void DoubleSpinEditQt::stepBy(int steps)
 {
+    // As the integer spin edit does, a length being typed is taken before it is stepped from, and
+    // before a new single step rewrites the field from the value taken last.
+    if (m_pica)
+        ReadPicaFromText();
     if (singleStep() != m_step)
         setSingleStep(m_step);
     if (m_pica) {
-        const double next = PicaToValue(PicaValue()) + steps * singleStep();
-        double picas = 0;
-        const double fraction = std::modf(next, &picas);
-        SetPicaValue({TruncatedToInt32(picas), fraction * 12});
+        SetPicaValue(PicaPointFromValue(PicaToValue(PicaValue()) + steps * singleStep()));
     } else {
         QDoubleSpinBox::stepBy(steps);
     }
     emit arrowValueChanged(value(), steps * singleStep());
+}
+
+QAbstractSpinBox::StepEnabled DoubleSpinEditQt::stepEnabled() const
+{
+    if (!m_pica || isReadOnly() || wrapping())
+        return QDoubleSpinBox::stepEnabled();
+    StepEnabled enabled = StepNone;
+    if (!AtMaximum())
+        enabled |= StepUpEnabled;
+    if (!AtMinimum())
+        enabled |= StepDownEnabled;
+    return enabled;
 }
 
 double DoubleSpinEditQt::valueFromText(const QString& text) const
@@ -205,51 +325,45 @@ double DoubleSpinEditQt::valueFromText(const QString& text) const
 QString DoubleSpinEditQt::textFromValue(double value) const
 {
     if (m_pica)
-        return PicaTextOf(value);
+        return PicaTextOf(value, m_parts);
     if (m_decimalChar)
         return SystemNumber(value, 'f', decimals()).replace(SystemDecimalPoint(), DecimalChar());
     return QDoubleSpinBox::textFromValue(value);
 }
 
-QString DoubleSpinEditQt::PicaTextOf(double carrier) const
+QString DoubleSpinEditQt::PicaTextOf(double carrier, const TextParts& parts) const
 {
-    QString text = SystemNumber(carrier, 'f', std::max(m_pointDigits, 1));
+    QString text = SystemNumber(carrier, 'f', std::max(parts.pointDigits, 1));
     const int point = text.indexOf(SystemDecimalPoint());
     if (point >= 0)
         text[point] = DecimalChar();
     // The spin box keeps no sign on a zero carrier: -0p0.5 is carried as 0.
-    if (carrier == 0 && m_negative)
+    if (carrier == 0 && parts.negative)
         text.prepend(QLatin1Char('-'));
-    return text + m_fractionText;
+    return text + parts.fraction;
 }
 
 void DoubleSpinEditQt::mousePressEvent(QMouseEvent* event)
 {
     QDoubleSpinBox::mousePressEvent(event);
     // A press that cannot step reports a zero change, once the value has stayed since the last one.
-    if (m_pressValue == value()) {
+    if (m_pressPosition == Position()) {
         QStyleOptionSpinBox option;
         initStyleOption(&option);
         const QStyle::SubControl arrow = SpinBoxArrowAt(this, option, event->localPos().toPoint());
-        if (arrow == QStyle::SC_SpinBoxUp && value() == maximum())
-            emit arrowValueChanged(maximum(), 0);
-        else if (arrow == QStyle::SC_SpinBoxDown && value() == minimum())
-            emit arrowValueChanged(minimum(), 0);
+        if ((arrow == QStyle::SC_SpinBoxUp && AtMaximum()) || (arrow == QStyle::SC_SpinBoxDown && AtMinimum()))
+            ReportArrowAtBound();
     }
-    m_pressValue = value();
+    m_pressPosition = Position();
 }
 
 void DoubleSpinEditQt::keyPressEvent(QKeyEvent* event)
 {
     QDoubleSpinBox::keyPressEvent(event);
     const int key = event->key();
-    if (m_pressValue == value()) {
-        if (key == Qt::Key_Down && value() == minimum())
-            emit arrowValueChanged(minimum(), 0);
-        else if (key == Qt::Key_Up && value() == maximum())
-            emit arrowValueChanged(maximum(), 0);
-    }
-    m_pressValue = value();
+    if (m_pressPosition == Position() && ((key == Qt::Key_Down && AtMinimum()) || (key == Qt::Key_Up && AtMaximum())))
+        ReportArrowAtBound();
+    m_pressPosition = Position();
     if (key != Qt::Key_Backspace || suffix().isEmpty())
         return;
     // The cursor stays in front of the suffix.
@@ -258,9 +372,18 @@ void DoubleSpinEditQt::keyPressEvent(QKeyEvent* event)
         lineEdit()->setCursorPosition(suffixStart);
 }
 
+void DoubleSpinEditQt::ReportArrowAtBound()
+{
+    // The report names the length at the bound, which may be the one being typed.
+    if (m_pica)
+        ReadPicaFromText();
+    emit arrowValueChanged(value(), 0);
+}
+
 void DoubleSpinEditQt::focusOutEvent(QFocusEvent* event)
 {
-    if (!m_correction) {
+    // A pica text is no plain number; the length read from it below is held within the bounds.
+    if (!m_correction && !m_pica) {
         const double typed = valueFromText(lineEdit()->text());
         if (typed == minimum())
             setValue(minimum());
@@ -272,15 +395,23 @@ void DoubleSpinEditQt::focusOutEvent(QFocusEvent* event)
     QDoubleSpinBox::focusOutEvent(event);
 }
 
-void DoubleSpinEditQt::ReadPicaFromText()
+std::optional<PicaPoint> DoubleSpinEditQt::TypedLength() const
 {
     const QStringList entries = ParsePica(lineEdit()->text());
     if (entries.isEmpty())
+        return std::nullopt;
+    return PicaPointFromEntries(entries);
+}
+
+void DoubleSpinEditQt::ReadPicaFromText()
+{
+    const std::optional<PicaPoint> typed = TypedLength();
+    if (!typed)
         return;
     // The text is only rewritten in its full form: the length the user typed has been reported.
     HandlerList<PicaPoint>* reported = m_owner ? &m_owner->OnPicaValueChanged : nullptr;
     const bool wasSuppressed = reported && reported->SetSuppressed(true);
-    SetPicaValue(PicaPointFromEntries(entries));
+    SetPicaValue(*typed);
     if (reported)
         reported->SetSuppressed(wasSuppressed);
 }

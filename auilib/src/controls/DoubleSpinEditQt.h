@@ -5,6 +5,8 @@
 #include <QDoubleSpinBox>
 #include <QStringList>
 
+#include <optional>
+
 namespace AUILib {
 
 class CustomLineEdit;
@@ -23,6 +25,11 @@ public:
     void ReleaseOwner() { m_owner = nullptr; }
 
     void SetStep(double step) { m_step = step; }
+    // In pica mode the bounds are lengths in picas, kept apart from the box's own range; outside it
+    // they are the box's range.
+    void SetBounds(double minimum, double maximum);
+    // The box's value; in pica mode the carrier, and the length it stands for is held within the bounds.
+    void SetNumber(double number);
     void SetBalloonNaNtext(const QString& title, const QString& text);
     void SetLastValidValueCorrection(bool on) { m_correction = on; }
     // The decimals shown; in pica mode those of the points, while the box keeps what the carrier needs.
@@ -32,15 +39,16 @@ public:
     CustomLineEdit* SupportPicaPoints(bool on);
     bool IsPica() const { return m_pica; }
 
-    // The pica length the value and the typed fraction stand for.
+    // The pica length the value stands for, as it was last taken; text being typed is not.
     PicaPoint PicaValue() const;
-    // Shows the length in pica form and takes its carrier as the value.
+    // Shows the length, held within the bounds, in pica form and takes its carrier as the value.
     void SetPicaValue(PicaPoint value);
     // PicaParse with this box's separator and the locale's decimal point.
     QStringList ParsePica(const QString& text) const;
 
     QValidator::State validate(QString& input, int& pos) const override;
     void stepBy(int steps) override;
+    StepEnabled stepEnabled() const override;
     double valueFromText(const QString& text) const override;
     QString textFromValue(double value) const override;
 
@@ -54,31 +62,53 @@ protected:
 
 private:
     void OnPicaTextChanged(const QString& text);
-    // What the carrier does not hold of a pica text: the fraction, the number of point digits and
-    // the sign.
-    void TakeTextParts(const QStringList& entries);
-    // The pica text of a carrier value, as the field shows it.
-    QString PicaTextOf(double carrier) const;
+    // What the carrier does not hold of the pica text it was taken from.
+    struct TextParts
+    {
+        QString fraction; // with its decimal point: .5
+        int pointDigits = 0;
+        bool negative = false; // the sign of a length that the zero carrier cannot hold
+    };
+    static TextParts PartsOf(const QStringList& entries);
+    // The parts of a carrier set as a number: its own decimals are the point digits.
+    TextParts DigitsOf(double carrier) const;
+    // Lengths compare as the field shows them, counted in the last decimal of its points.
+    double ShownPoints(double picas) const;
+    bool IsWithinBounds(PicaPoint length) const;
+    PicaPoint WithinBounds(PicaPoint length) const;
+    // Where the value stands for the arrows: in pica mode its length as shown.
+    double Position() const;
+    bool AtMinimum() const;
+    bool AtMaximum() const;
+    // The pica text of a carrier value, as the field shows it, and the length it reads as.
+    QString PicaTextOf(double carrier, const TextParts& parts) const;
+    PicaPoint LengthCarriedBy(double carrier, const TextParts& parts) const;
     // A number beyond a bound becomes the bound.
     void SnapBeyondBounds(QString& input) const;
     // The value as the field shows it, with the system's decimal point for the box's own validation.
     QString EditableText(double value) const;
+    // The length the field's text reads as, when it reads as one.
+    std::optional<PicaPoint> TypedLength() const;
     void ReadPicaFromText();
+    // An arrow pressed at the bound it points to reports a zero change.
+    void ReportArrowAtBound();
     QChar DecimalChar() const { return QLatin1Char(m_decimalChar); }
     void ApplyPrecision();
+    void ApplyCarrierRange();
 
     DoubleSpinEdit* m_owner;
     QString m_nanTitle;
     QString m_nanText;
-    double m_pressValue = 0.0;
+    double m_pressPosition = 0.0;
     double m_step;
     bool m_correction = true;
     char m_decimalChar = 0;
     bool m_pica = false;
-    QString m_fractionText;
-    int m_pointDigits = 0;
-    bool m_negative = false;
+    TextParts m_parts;
     int m_precision;
+    // The bounds in picas while in pica mode.
+    double m_minimum = 0.0;
+    double m_maximum = 0.0;
 };
 
 } // namespace AUILib

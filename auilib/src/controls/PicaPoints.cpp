@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -9,7 +10,6 @@ namespace AUILib {
 
 namespace {
 
-constexpr double kPointsPerPica = 12.0;
 constexpr std::int64_t kMillionths = 1000000;
 
 QString WholeNumber(double value)
@@ -79,9 +79,11 @@ QStringList PicaParse(QString text, QChar separator, QChar localeDecimalPoint)
     }
     // The pica field admits only "." as a decimal point.
     bool ok = false;
-    const double number = text.toDouble(&ok);
-    if (!ok)
+    double number = text.toDouble(&ok);
+    // A number too long for a double reads as an infinity: it stands at the largest one on its side.
+    if (!ok && !std::isinf(number))
         return {};
+    number = std::clamp(number, std::numeric_limits<double>::lowest(), std::numeric_limits<double>::max());
     // A negative number is the mirror of the positive one: both parts carry the sign.
     const QString sign = number < 0 ? QStringLiteral("-") : QString();
     double picas = 0;
@@ -105,13 +107,20 @@ PicaPoint PicaPointFromEntries(const QStringList& entries)
     QString fraction = entries.at(3);
     if (!fraction.isEmpty())
         fraction[0] = QLatin1Char('.');
-    bool read = false;
-    const std::int64_t picas = entries.at(1).toInt(&read);
+    // Read through a double, so that a count too long for 32 bits stands at the end on its side.
+    const std::int64_t picas = TruncatedToInt32(entries.at(1).toDouble());
     double points = (entries.at(2) + fraction).toDouble();
     // Zero picas cannot carry a sign, so "-0" hands it to the points.
-    if (read && picas == 0 && entries.at(1).startsWith(QLatin1Char('-')))
+    if (picas == 0 && entries.at(1).startsWith(QLatin1Char('-')))
         points = -std::fabs(points);
     return {picas, points};
+}
+
+PicaPoint PicaPointFromValue(double picas)
+{
+    double whole = 0;
+    const double fraction = std::modf(picas, &whole);
+    return {TruncatedToInt32(whole), fraction * kPointsPerPica};
 }
 
 } // namespace AUILib

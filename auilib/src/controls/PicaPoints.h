@@ -10,6 +10,8 @@
 
 namespace AUILib {
 
+constexpr double kPointsPerPica = 12.0;
+
 // Points of 12 or more, by magnitude, move whole picas out of the points, away from zero: {1, 14} is
 // {2, 2}, {-1, 14} is {-2, 2} and {0, -14} is {-1, 2}. A negative length comes back with its sign on
 // the picas, or on the points when it has no picas: {2, -6} is {-2, 6}.
@@ -29,9 +31,12 @@ QString PicaText(PicaPoint value, int decimals, QChar decimalChar);
 // of a point, so 2.5 is 2 picas 6 points and -2.3 is -2 picas -3.6 points.
 QStringList PicaParse(QString text, QChar separator, QChar localeDecimalPoint);
 
-// The length that a non-empty result of PicaParse holds; the picas are read as a 32-bit number, and
-// the sign of "-0" picas goes to the points.
+// The length that a non-empty result of PicaParse holds; the picas are read as a 32-bit number,
+// saturated at its ends, and the sign of "-0" picas goes to the points.
 PicaPoint PicaPointFromEntries(const QStringList& entries);
+
+// The length of a value in picas: its whole picas, saturated to 32 bits, and the rest as points.
+PicaPoint PicaPointFromValue(double picas);
 
 // Saturated at the ends of the 32-bit range; NaN gives 0.
 std::int32_t TruncatedToInt32(double value);

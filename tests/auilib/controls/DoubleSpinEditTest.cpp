@@ -40,6 +40,12 @@ QString DecimalPoint()
     return QLocale::system().decimalPoint();
 }
 
+// A pica text as the field shows it, written with "." for the decimal point.
+std::string Shown(const char* text)
+{
+    return QString::fromLatin1(text).replace(QLatin1Char('.'), DecimalPoint()).toStdString();
+}
+
 class DoubleSpinEditTest : public testing::Test
 {
 protected:
@@ -63,10 +69,15 @@ protected:
     DoubleSpinEditQt* widget() { return qobject_cast<DoubleSpinEditQt*>(spin->GetPlatformHandle()); }
     QLineEdit* edit() { return widget()->findChild<QLineEdit*>(); }
     QString text() { return edit()->text(); }
-    void ReplaceWith(const char* keys)
+    void ReplaceWith(const std::string& keys)
     {
         edit()->selectAll();
-        QTest::keyClicks(widget(), QString::fromLatin1(keys));
+        QTest::keyClicks(widget(), QString::fromStdString(keys));
+    }
+    void Leave()
+    {
+        other->setFocus();
+        widget()->setFocus();
     }
     void PressArrow(QStyle::SubControl arrow)
     {
@@ -179,7 +190,8 @@ TEST_F(DoubleSpinEditTest, PicaRangeAndValueFoldPoints)
 {
     PicaMode();
     spin->SetRange(PicaPoint{0, 0}, PicaPoint{10, 6});
-    EXPECT_EQ(widget()->maximum(), 10.5);
+    spin->SetValue(PicaPoint{10, 7});
+    EXPECT_EQ(text().toStdString(), Shown("10p6.00")) << "the maximum is 10.5 picas";
     spin->SetValue(PicaPoint{1, 14});
     EXPECT_EQ(text(), QStringLiteral("2p2") + DecimalPoint() + QStringLiteral("00"));
     EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{2, 2}));
@@ -251,7 +263,8 @@ TEST_F(DoubleSpinEditTest, PicaPrecisionIsThatOfThePointsShown)
     };
     for (const Case& c : cases) {
         spin->SetPrecision(c.decimals);
-        EXPECT_EQ(widget()->maximum(), 10.5) << "a range in picas keeps its points";
+        spin->SetValue(PicaPoint{10, 7});
+        EXPECT_EQ(text().toStdString().substr(0, 4), "10p6") << "a range in picas keeps its points";
         const QString shown = QString::fromLatin1(c.shown).replace(QLatin1Char('.'), DecimalPoint());
         spin->SetValue(c.given);
         EXPECT_EQ(text().toStdString(), shown.toStdString());
@@ -331,6 +344,289 @@ TEST_F(DoubleSpinEditTest, LeavingThePicaFieldRewritesItWithoutReportingAgain)
 
     spin->SetValue(PicaPoint{4, 0});
     EXPECT_EQ(lengths.calls.back(), std::make_tuple(PicaPoint{4, 0})) << "a value set is reported";
+}
+
+TEST_F(DoubleSpinEditTest, TypedPicaTextIsTakenOnlyWhenSteppedFromOrLeft)
+{
+    PicaMode();
+    spin->SetRange(PicaPoint{-10, 0}, PicaPoint{10, 0});
+    spin->SetStep(PicaPoint{1, 0});
+    struct Case
+    {
+        PicaPoint taken;
+        const char* typed;
+        const char* stepped;
+        PicaPoint after;
+    };
+    const Case cases[] = {
+        {{1, 5}, "1p10", "2p10.00", {2, 10}}, // more point digits typed than taken
+        {{0, -6.5}, "3p6", "4p6.00", {4, 6}}, // a sign and a fraction taken, neither typed
+        {{2, 10.5}, "p3", "1p3.00", {1, 3}},
+        {{-1, 10}, "2.5", "3p6.00", {3, 6}},
+    };
+    for (const Case& c : cases) {
+        spin->SetValue(c.taken);
+        const double carrier = spin->GetValue();
+        const std::string taken = text().toStdString();
+        ReplaceWith(c.typed);
+        EXPECT_EQ(spin->GetPicaPointValue(), c.taken) << c.typed << " is not taken yet";
+        EXPECT_EQ(spin->GetValue(), carrier) << c.typed;
+        QTest::keyClick(widget(), Qt::Key_Return);
+        EXPECT_EQ(text().toStdString(), taken) << "Return shows the taken length again";
+
+        ReplaceWith(c.typed);
+        PressArrow(QStyle::SC_SpinBoxUp);
+        EXPECT_EQ(text().toStdString(), Shown(c.stepped));
+        EXPECT_EQ(spin->GetPicaPointValue(), c.after) << c.stepped;
+    }
+}
+
+TEST_F(DoubleSpinEditTest, ArrowsStepFromTheLengthBeingTyped)
+{
+    PicaMode();
+    spin->SetRange(PicaPoint{0, 0}, PicaPoint{1, 6});
+    using Arrows = std::vector<std::tuple<PicaPoint, double>>;
+    FiringRecorder<PicaPoint, double> arrows(spin->OnPicaArrowValueChanged);
+    struct Case
+    {
+        PicaPoint taken;
+        PicaPoint step; // a step unlike the last one is applied at the press
+        const char* typed;
+        Qt::Key key;
+        const char* shown;
+        Arrows reported;
+    };
+    const Case cases[] = {
+        {{0, 3}, {0, 4}, "1p0", Qt::Key_Up, "1p4.00", {{{1, 4}, 1.0 / 3}}},
+        {{0, 3}, {0, 3}, "1p0", Qt::Key_Down, "0p9.00", {{{0, 9}, -0.25}}},
+        // the length taken lies at the bound, the one typed does not
+        {{1, 6}, {0, 1}, "1p0", Qt::Key_Up, "1p1.00", {{{1, 1}, 1.0 / 12}}},
+        {{0, 0}, {0, 1}, "0p6", Qt::Key_Down, "0p5.00", {{{0, 5}, -1.0 / 12}}},
+        // the length typed lies at the bound or beyond it, the one taken does not
+        {{1, 0}, {0, 1}, "1p6", Qt::Key_Up, "1p6.00", {{{1, 6}, 0.0}}},
+        {{1, 0}, {0, 1}, "1p10", Qt::Key_Up, "1p6.00", {{{1, 6}, 0.0}}},
+        {{1, 0}, {0, 1}, "0p0", Qt::Key_Down, "0p0.00", {{{0, 0}, 0.0}}},
+    };
+    for (const Case& c : cases) {
+        spin->SetValue(c.taken);
+        spin->SetStep(c.step);
+        ReplaceWith(c.typed);
+        arrows.calls.clear();
+        QTest::keyClick(widget(), c.key);
+        EXPECT_EQ(text().toStdString(), Shown(c.shown)) << c.typed;
+        EXPECT_EQ(arrows.calls, c.reported) << c.typed;
+    }
+
+    spin->SetValue(PicaPoint{1, 6});
+    PressArrow(QStyle::SC_SpinBoxUp);
+    ReplaceWith("1p2");
+    PressArrow(QStyle::SC_SpinBoxUp);
+    EXPECT_EQ(text().toStdString(), Shown("1p3.00")) << "the up arrow, pressed at the bound taken before";
+}
+
+TEST_F(DoubleSpinEditTest, PicaBoundsWithPointsHoldTheLengthWhileTheValueCarriesTheText)
+{
+    PicaMode();
+    struct Case
+    {
+        PicaPoint min;
+        PicaPoint max;
+        PicaPoint given;
+        const char* shown;
+        double carrier;
+    };
+    const Case cases[] = {
+        {{0, 0}, {1, 6}, {1, 6}, "1p6.00", 1.6},
+        {{0, 0}, {1, 6}, {1, 7}, "1p6.00", 1.6},
+        {{0, 0}, {1, 6}, {1, 10}, "1p6.00", 1.6}, // carried as 1.10, yet beyond 1p6
+        {{0, 0}, {1, 6}, {1, 5}, "1p5.00", 1.5},
+        {{0, 0}, {1, 6}, {0, 9}, "0p9.00", 0.9},
+        {{0, 0}, {1, 6}, {0, -6}, "0p0.00", 0.0}, // the bound, without the sign of the length
+        {{0, 0}, {1, 6}, {-3, 0}, "0p0.00", 0.0},
+        {{-1, 6}, {0, 0}, {-1, 10}, "-1p6.00", -1.6},
+        {{-1, 6}, {0, 0}, {0, -11}, "-0p11.00", -0.11},
+        {{0, 3}, {1, 1}, {0, 2}, "0p3.00", 0.3},
+        {{0, 3}, {1, 1}, {1, 1.5}, "1p1.00", 1.1},
+    };
+    for (const Case& c : cases) {
+        spin->SetRange(c.min, c.max);
+        spin->SetValue(c.given);
+        EXPECT_EQ(text().toStdString(), Shown(c.shown));
+        EXPECT_EQ(spin->GetValue(), c.carrier) << c.shown;
+    }
+
+    spin->SetRange(PicaPoint{0, 0}, PicaPoint{1, 6});
+    ReplaceWith("1p10");
+    Leave();
+    EXPECT_EQ(text().toStdString(), Shown("1p6.00")) << "a typed length beyond the bound";
+    EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{1, 6}));
+
+    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+    spin->SetValue(5.0);
+    EXPECT_EQ(text().toStdString(), Shown("1p6.00")) << "a carrier set for a length beyond the bound";
+    EXPECT_EQ(spin->GetValue(), 1.6);
+    EXPECT_TRUE(lengths.calls.empty()) << "the length stayed 1p6";
+
+    spin->SetRange(0.0, 1.1); // 1p1.2, in picas
+    EXPECT_EQ(text().toStdString(), Shown("1p1.20")) << "a narrower range holds the length set before";
+    EXPECT_EQ(widget()->stepEnabled(), QAbstractSpinBox::StepDownEnabled);
+
+    spin->SetRange(PicaPoint{0, 0}, PicaPoint{20, 0});
+    spin->SetValue(PicaPoint{5, 0});
+    lengths.calls.clear();
+    spin->SetRange(PicaPoint{0, 0}, PicaPoint{1, 6});
+    EXPECT_EQ(lengths.calls, (Lengths{PicaPoint{1, 6}})) << "a narrower range reports the length it holds, once";
+}
+
+TEST_F(DoubleSpinEditTest, ANumberSetInPicaModeIsReadWithItsOwnDigits)
+{
+    PicaMode();
+    struct Case
+    {
+        PicaPoint before; // its point digits, fraction and sign are not the number's
+        double number;
+        const char* shown;
+        PicaPoint read;
+    };
+    const Case cases[] = {
+        {{1, 10.5}, 2.3, "2p3", {2, 3}},
+        {{0, 10}, 1.6, "1p6", {1, 6}},
+        {{1, 6}, 2.25, "2p25", {2, 25}},
+        {{0, -0.5}, 0.5, "0p5", {0, 5}},
+        {{1, 10}, 1.1, "1p10.00", {1, 10}}, // the number carried already keeps its length
+    };
+    spin->SetRange(PicaPoint{-10, 0}, PicaPoint{10, 0});
+    for (const Case& c : cases) {
+        spin->SetValue(c.before);
+        spin->SetValue(c.number);
+        EXPECT_EQ(text().toStdString(), Shown(c.shown));
+        EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.shown;
+        EXPECT_EQ(spin->GetValue(), c.number) << c.shown;
+    }
+
+    spin->SetRange(PicaPoint{0, 0}, PicaPoint{1, 6});
+    spin->SetValue(PicaPoint{0, 10});
+    spin->SetValue(1.5);
+    EXPECT_EQ(text().toStdString(), Shown("1p5")) << "1p5 lies within the bounds";
+
+    spin->SetValue(PicaPoint{0, 10});
+    spin->SupportPicaPoints(false);
+    spin->SetValue(1.5);
+    spin->SupportPicaPoints(true);
+    EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{1, 5})) << "pica mode again reads the number afresh";
+}
+
+TEST_F(DoubleSpinEditTest, ALengthThatSharesItsCarrierIsReportedAsAChange)
+{
+    PicaMode();
+    spin->SetRange(PicaPoint{-10, 0}, PicaPoint{10, 0});
+    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+    const std::pair<PicaPoint, PicaPoint> cases[] = {
+        {{1, 1}, {1, 10}},
+        {{1, 10}, {1, 1}},
+        {{3, 6.25}, {3, 6.5}},
+        {{0, 0.5}, {0, -0.5}},
+    };
+    for (const auto& [before, after] : cases) {
+        spin->SetValue(before);
+        lengths.calls.clear();
+        spin->SetValue(after);
+        EXPECT_EQ(lengths.calls, (Lengths{after})) << after.picas << "p" << after.points;
+        spin->SetValue(after);
+        EXPECT_EQ(lengths.calls.size(), 1u) << "the same length again is no change";
+    }
+
+    spin->SetStep(PicaPoint{0, 0.5});
+    spin->SetValue(PicaPoint{3, 6});
+    lengths.calls.clear();
+    widget()->stepBy(1);
+    EXPECT_EQ(lengths.calls, (Lengths{PicaPoint{3, 6.5}})) << "a step by half a point";
+}
+
+TEST_F(DoubleSpinEditTest, RangeGivenBeforePicaModeBoundsTheLength)
+{
+    widget()->setRange(0, 1.5); // as a form sets it
+    spin->SupportPicaPoints(true);
+    spin->SetValue(PicaPoint{1, 7});
+    EXPECT_EQ(text().toStdString(), Shown("1p6.00"));
+    spin->SetValue(PicaPoint{0, -1});
+    EXPECT_EQ(text().toStdString(), Shown("0p0.00"));
+
+    spin->SupportPicaPoints(false);
+    EXPECT_EQ(widget()->minimum(), 0.0);
+    EXPECT_EQ(widget()->maximum(), 1.5) << "a plain number has the range again";
+}
+
+TEST_F(DoubleSpinEditTest, PicaStepsReachABoundWithPointsAndStopThere)
+{
+    PicaMode();
+    spin->SetRange(PicaPoint{0, 0}, PicaPoint{1, 6});
+    spin->SetStep(PicaPoint{0, 5});
+    spin->SetValue(PicaPoint{0, 10});
+    FiringRecorder<PicaPoint, double> arrows(spin->OnPicaArrowValueChanged);
+    using Arrows = std::vector<std::tuple<PicaPoint, double>>;
+
+    PressArrow(QStyle::SC_SpinBoxUp);
+    EXPECT_EQ(text().toStdString(), Shown("1p3.00"));
+    PressArrow(QStyle::SC_SpinBoxUp);
+    EXPECT_EQ(text().toStdString(), Shown("1p6.00")) << "1p8 is beyond the bound";
+    EXPECT_EQ(widget()->stepEnabled(), QAbstractSpinBox::StepDownEnabled);
+    arrows.calls.clear();
+    PressArrow(QStyle::SC_SpinBoxUp);
+    QTest::keyClick(widget(), Qt::Key_Up);
+    EXPECT_EQ(arrows.calls, (Arrows{{PicaPoint{1, 6}, 0.0}, {PicaPoint{1, 6}, 0.0}})) << "the arrow at the bound";
+    EXPECT_EQ(text().toStdString(), Shown("1p6.00"));
+
+    spin->SetValue(PicaPoint{0, 3});
+    widget()->stepBy(-1);
+    EXPECT_EQ(text().toStdString(), Shown("0p0.00"));
+    EXPECT_EQ(widget()->stepEnabled(), QAbstractSpinBox::StepUpEnabled);
+    arrows.calls.clear();
+    QTest::keyClick(widget(), Qt::Key_Down);
+    EXPECT_TRUE(arrows.calls.empty()) << "the length changed since the last press";
+    QTest::keyClick(widget(), Qt::Key_Down);
+    EXPECT_EQ(arrows.calls, (Arrows{{PicaPoint{0, 0}, 0.0}}));
+}
+
+TEST_F(DoubleSpinEditTest, AnOverlongPicaCountStandsAtTheMaximum)
+{
+    PicaMode(); // up to 20 picas
+    for (const std::string& typed : {std::string("99999999999p0"), std::string("99999999999"),
+                                     std::string(400, '9'), std::string(400, '9') + "p6", std::string("25p0")}) {
+        ReplaceWith(typed);
+        Leave();
+        EXPECT_EQ(text().toStdString(), Shown("20p0.00")) << typed.substr(0, 14);
+        EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{20, 0})) << typed.substr(0, 14);
+    }
+}
+
+TEST_F(DoubleSpinEditTest, LeavingThePicaFieldWithoutCorrectionKeepsTheLength)
+{
+    PicaMode(); // from 0 to 20 picas
+    spin->LastValidValueCorrection(false);
+    struct Case
+    {
+        PicaPoint taken;
+        const char* typed; // nothing: the field is only passed through
+        const char* shown;
+    };
+    const Case cases[] = {
+        {{3, 6}, nullptr, "3p6.00"},
+        {{3, 6.5}, nullptr, "3p6.50"},
+        {{20, 0}, nullptr, "20p0.00"},
+        {{0, 0}, nullptr, "0p0.00"},
+        {{3, 6}, "4p3", "4p3.00"},
+        {{3, 6}, "p6", "0p6.00"},
+        {{3, 6}, "25", "20p0.00"},
+        {{3, 6}, "0p0", "0p0.00"},
+    };
+    for (const Case& c : cases) {
+        spin->SetValue(c.taken);
+        if (c.typed)
+            ReplaceWith(c.typed);
+        Leave();
+        EXPECT_EQ(text().toStdString(), Shown(c.shown)) << (c.typed ? c.typed : "passed through");
+    }
 }
 
 TEST_F(DoubleSpinEditTest, PicaStepsGoInPicaUnits)

@@ -124,12 +124,16 @@ TEST(PicaPoints, ParsingReadsPicaTextAndPlainDecimalPicas)
         {"3+6", '+', '.', {"3+6", "3", "6", ""}},
         {"", 'p', '.', {}},
         {"p", 'p', '.', {"0p", "0", "", ""}},
+        {"99999999999", 'p', '.', {"99999999999", "99999999999", "0", ""}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(PicaParse(QString::fromLatin1(c.text), QLatin1Char(c.separator), QLatin1Char(c.decimalPoint)),
                   c.entries)
             << '"' << c.text << "\" with " << c.separator << " and " << c.decimalPoint;
     }
+    const QStringList tooLongForDouble = PicaParse(QString(400, QLatin1Char('9')), QLatin1Char('p'), QLatin1Char('.'));
+    ASSERT_FALSE(tooLongForDouble.isEmpty()) << "a number too long for a double is still a length";
+    EXPECT_EQ(PicaPointFromEntries(tooLongForDouble).picas, 2147483647);
 }
 
 TEST(PicaPoints, EntriesGiveTheLengthWhateverTheDecimalPointOfTheFraction)
@@ -149,7 +153,9 @@ TEST(PicaPoints, EntriesGiveTheLengthWhateverTheDecimalPointOfTheFraction)
         {{"-0p6.5", "-0", "6", ".5"}, 0, -6.5}, // no picas: the sign goes to the points
         {{"-0.5", "-0", "-6", ""}, 0, -6.0},
         {{"3p", "3", "", ""}, 3, 0.0},
-        {{"99999999999p1", "99999999999", "1", ""}, 0, 1.0}, // beyond 32 bits: no picas
+        {{"99999999999p1", "99999999999", "1", ""}, 2147483647, 1.0}, // beyond 32 bits: the end of them
+        {{"-99999999999p1", "-99999999999", "1", ""}, -2147483648LL, 1.0},
+        {{"99999999999", "99999999999", "0", ""}, 2147483647, 0.0},
     };
     for (const Case& c : cases) {
         const PicaPoint length = PicaPointFromEntries(c.entries);
