@@ -78,9 +78,9 @@ class ScratchFiles
 public:
     explicit ScratchFiles(VzipScratchFolder folder)
         : m_folder(std::move(folder))
-        , lzmaPart(m_folder.path() + "jsinfile_tmp")
-        , decoded(m_folder.path() + "jsoutfile_tmp")
-        , table(m_folder.path() + "jsfileover_tmp")
+        , lzmaPart(m_folder.path() + VzipScratchFolder::kLzmaPartFile)
+        , decoded(m_folder.path() + VzipScratchFolder::kDecodedFile)
+        , table(m_folder.path() + VzipScratchFolder::kTableFile)
     {
     }
     ~ScratchFiles()

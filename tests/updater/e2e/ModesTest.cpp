@@ -2,12 +2,14 @@
 #include "FakeReader.h"
 #include "StandinPrograms.h"
 #include "UpdaterProcess.h"
+#include "WaitBound.h"
 #include "engine/CRegister.h"
 #include "platform/PlistSettings.h"
 
 #include <QDir>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QTest>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -104,6 +106,33 @@ TEST_F(Modes, RunsWithNothingLeftToDoEnd)
         }
     }
     EXPECT_EQ(lastDay(), "");
+}
+
+// An updater killed while it unpacked leaves the unpacker's scratch files, the package twice over. The
+// next updater that holds the single-instance name removes them; one that finds the name taken leaves
+// them to the updater that may be unpacking right then.
+TEST_F(Modes, ScratchFilesOfAKilledUnpackingGoWithTheNextUpdater)
+{
+    const QString scratch = env.tempDir() + "/KelvrinPagewisp/uncompress/";
+    const QStringList names{"jsinfile_tmp", "jsoutfile_tmp", "jsfileover_tmp"};
+    const auto plant = [&] {
+        for (const QString& name : names)
+            IsolatedEnvironment::writeFile(scratch + name, QByteArray(1000 * 1000, 'k'));
+    };
+    const auto scratchFiles = [&] { return QDir(scratch).entryList(QDir::Files); };
+    IsolatedEnvironment::writeFile(env.root() + "/lists/katl.xml", "<katl/>");
+    ChildHttpServer lists(env.root() + "/lists");
+    ASSERT_TRUE(lists.start());
+
+    plant();
+    QProcess& holder = startUpdater({"-downloadTrustCertfile", "-certkatlurl",
+                                     lists.url("/katl.xml?never-answer").toString(), "-katlfile", env.root() + "/katl"});
+    ASSERT_TRUE(holder.waitForStarted());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return scratchFiles().isEmpty(); }, kWaitBoundMs)) << scratchFiles().join(' ').toStdString();
+
+    plant();
+    EXPECT_EQ(runUpdater({"checkbDisableInternet"}).exitCode, 0);
+    EXPECT_EQ(scratchFiles().size(), 3) << "removed under another updater";
 }
 
 TEST_F(Modes, GermanTranslationInTheBundleReachesTheWindows)

@@ -5,6 +5,7 @@
 #include "IsolatedEnvironment.h"
 #include "engine/CZR_Vzip.h"
 #include "engine/VzipChecksum.h"
+#include "engine/VzipScratchFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -473,6 +474,46 @@ TEST_F(VzipTest, SharedFolderOfAnotherUserIsNotUsed)
     EXPECT_EQ(IsolatedEnvironment::readFile(shared + "/uncompress/jsinfile_tmp"), "planted");
     EXPECT_TRUE(QDir(env.tempDir()).entryList({"KelvrinPagewisp-*"}, QDir::Dirs).isEmpty())
         << "the private folder made instead is removed after success";
+}
+
+// What a killed unpacking left goes by its names only: nothing else in the scratch folders, nothing
+// behind a link, nothing in a folder of another user.
+TEST_F(VzipTest, LeftoversOfAKilledUnpackingGoByNameOnly)
+{
+    const QStringList names{"jsinfile_tmp", "jsoutfile_tmp", "jsfileover_tmp"};
+    const QString temp = env.tempDir() + "/";
+    const QString leftOver = temp + "KelvrinPagewisp-a1B2c3/";
+    const QString holdingMore = temp + "KelvrinPagewisp-d4E5f6/";
+    const QString ofAnotherUser = temp + "KelvrinPagewisp-j0K1l2/";
+    const QString elsewhere = env.root() + "/elsewhere/";
+    for (const QString& folder : {scratch(), leftOver, holdingMore, ofAnotherUser, elsewhere}) {
+        for (const QString& name : names)
+            IsolatedEnvironment::writeFile(folder + name, "left behind");
+    }
+    IsolatedEnvironment::writeFile(scratch() + "other", "kept");
+    IsolatedEnvironment::writeFile(holdingMore + "other", "kept");
+    ASSERT_TRUE(QFile::remove(scratch() + "jsoutfile_tmp"));
+    ASSERT_TRUE(QFile::link(elsewhere + "jsoutfile_tmp", scratch() + "jsoutfile_tmp"));
+    ASSERT_TRUE(QFile::link(elsewhere, temp + "KelvrinPagewisp-g7H8i9"));
+    const bool anotherUser = geteuid() == 0;
+    if (anotherUser) {
+        ASSERT_EQ(chown(QFile::encodeName(ofAnotherUser).constData(), 65534, 65534), 0);
+    }
+
+    VzipScratchFolder::removeLeftovers();
+
+    EXPECT_EQ(QDir(scratch()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot), QStringList{"other"});
+    EXPECT_FALSE(QFileInfo::exists(leftOver)) << "a private folder emptied of its scratch files goes too";
+    EXPECT_EQ(QDir(holdingMore).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"other"});
+    EXPECT_EQ(QDir(ofAnotherUser).entryList(QDir::Files).size(), anotherUser ? 3 : 0);
+    EXPECT_EQ(QDir(elsewhere).entryList(QDir::Files), (QStringList{"jsfileover_tmp", "jsinfile_tmp", "jsoutfile_tmp"}));
+
+    // The shared folder as a link is not entered either.
+    QDir(temp + "KelvrinPagewisp").removeRecursively();
+    IsolatedEnvironment::writeFile(elsewhere + "uncompress/jsinfile_tmp", "not the unpacker's");
+    ASSERT_TRUE(QFile::link(elsewhere, temp + "KelvrinPagewisp"));
+    VzipScratchFolder::removeLeftovers();
+    EXPECT_TRUE(QFileInfo::exists(elsewhere + "uncompress/jsinfile_tmp"));
 }
 
 // --- the decoder on its own -------------------------------------------------------------------------
