@@ -50,6 +50,7 @@ protected:
         CZR_Vzip vzip;
         const int result = vzip.Unzip2(path, destinationFolder);
         m_lastCause = vzip.failureCause();
+        m_lastForWantOfRoom = vzip.failedForWantOfRoom();
         expectNothingOutsideDestination();
         return result;
     }
@@ -57,6 +58,7 @@ protected:
     QMap<QString, QByteArray> unpacked() const { return treeOf(destination()); }
     // Why the last unpack failed, as the unpacker put it.
     QString lastCause() const { return m_lastCause; }
+    bool lastFailedForWantOfRoom() const { return m_lastForWantOfRoom; }
 
 private:
     // Anything new must lie in the destination or in the unpacker's temporary folder.
@@ -74,6 +76,7 @@ private:
 
     QMap<QString, QByteArray> m_before;
     QString m_lastCause;
+    bool m_lastForWantOfRoom = false;
 };
 
 // --- checksum -------------------------------------------------------------------------------------
@@ -209,6 +212,7 @@ TEST_F(VzipTest, EveryResultFromItsCause)
         QDir(destination()).removeRecursively();
         EXPECT_EQ(unpack(c.package), c.result) << c.cause;
         EXPECT_EQ(lastCause().isEmpty(), c.result == 1) << c.cause << ": " << lastCause().toStdString();
+        EXPECT_FALSE(lastFailedForWantOfRoom()) << c.cause;
         if (c.result == -1 || c.result == -2) {
             EXPECT_FALSE(QFileInfo::exists(destination())) << c.cause;
         }
@@ -235,14 +239,15 @@ TEST_F(VzipTest, AFailureLeavesNothingOfItselfBehind)
         QByteArray package;
         rlim_t fileSizeLimit; // 0: none
         QString cause;
+        bool forWantOfRoom;
     } cases[] = {
         {"a count beyond the entries", VzipFixture::assemble(counted.lzmaPart(), counted.table(2)), 0,
-         "the entry table is damaged"},
+         "the entry table is damaged", false},
         {"a file in the way of a folder",
          VzipFixture().folder("docs/").file("docs/a.txt", "alpha").file("b", weight).folder("b/").package(), 0,
-         "/dest/b: Not a directory"},
+         "/dest/b: Not a directory", false},
         {"decoded contents beyond the room on the disk", VzipFixture().folder("docs/").file("docs/big", weight).package(),
-         100 * 1000, "jsoutfile_tmp: File too large"},
+         100 * 1000, "jsoutfile_tmp: File too large", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -256,6 +261,7 @@ TEST_F(VzipTest, AFailureLeavesNothingOfItselfBehind)
         EXPECT_EQ(unpack(c.package), -4);
         limit.reset();
         EXPECT_TRUE(lastCause().contains(c.cause)) << lastCause().toStdString();
+        EXPECT_EQ(lastFailedForWantOfRoom(), c.forWantOfRoom);
         EXPECT_EQ(unpacked(), (QMap<QString, QByteArray>{{"kept.txt", "there before"}}));
         EXPECT_TRUE(QDir(scratch()).isEmpty());
     }
