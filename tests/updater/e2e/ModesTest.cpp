@@ -1,5 +1,6 @@
 #include "ChildHttpServer.h"
 #include "FakeReader.h"
+#include "FileSizeLimit.h"
 #include "StandinPrograms.h"
 #include "UpdaterProcess.h"
 #include "WaitBound.h"
@@ -80,6 +81,26 @@ TEST_F(Modes, NextCheckTimeIsStoredAndTheOtherWordsWriteNothing)
 
     EXPECT_EQ(runUpdater({"setnextautoupdatetime:"}).exitCode, 0);
     EXPECT_EQ(lastDay(), "");
+}
+
+// A next-check day that cannot be stored ends the mode as a stored one does, and the log keeps the
+// day and why it was lost. Permissions stop no root process, so the file-size limit refuses the write.
+TEST_F(Modes, ANextCheckDayThatCannotBeStoredIsLoggedWithItsCause)
+{
+    const QString preferences = applicationSettingsPath("Kelvrin Software", "Kelvrin.PDF.Reader");
+    ASSERT_TRUE(PlistSettingsFile(preferences).setValue("Padding", QString(200 * 1000, 'p')));
+    RunResult run;
+    {
+        FileSizeLimit limit(100 * 1000);
+        ASSERT_TRUE(limit.isActive());
+        run = runUpdater({"setnextautoupdatetime:Fri Dec 11 09:00:00 2026"});
+    }
+
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(lastDay(), "");
+    const QString logged = "cannot store HKEY_CURRENT_USER/Software/Kelvrin Software/Kelvrin PDF Reader/plugins/"
+                           "Updater/LastDay = Fri Dec 11 09:00:00 2026 in " + preferences + ": File too large";
+    EXPECT_TRUE(updateLog().contains(logged)) << updateLog().toStdString();
 }
 
 // A command line that asks for no run, or for a check that needs no window, leaves nothing to wait
