@@ -39,6 +39,11 @@ MyApplication::MyApplication(int& argc, char** argv)
         serveInstanceName();
 }
 
+bool MyApplication::holdsInstanceName() const
+{
+    return m_pLocalServer && m_pLocalServer->isListening();
+}
+
 void MyApplication::handOverToRunningInstance(QLocalSocket& socket)
 {
     const QStringList arguments = QCoreApplication::arguments();

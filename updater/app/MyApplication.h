@@ -15,6 +15,8 @@ public:
     MyApplication(int& argc, char** argv);
 
     bool isRunning() const { return m_bRunning; }
+    // This process serves the instance name, so no other updater of the same temporary folder runs.
+    bool holdsInstanceName() const;
 
 private slots:
     void newLocalConnection();

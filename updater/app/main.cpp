@@ -6,6 +6,7 @@
 #include "engine/CSetup_CommandLine.h"
 #include "engine/CUP_Log.h"
 #include "engine/CUpdateCertFile.h"
+#include "engine/VzipScratchFolder.h"
 #include "platform/ProcessLocale.h"
 
 #include <QFileInfo>
@@ -54,6 +55,8 @@ int main(int argc, char** argv)
     if (application.isRunning())
         return 0;
     selectUtf8Locale();
+    if (application.holdsInstanceName())
+        VzipScratchFolder::removeLeftovers();
     application.setStyleSheet(kApplicationStyleSheet);
 
     const QString command = joinedArguments(argc, argv);

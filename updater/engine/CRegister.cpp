@@ -1,5 +1,6 @@
 #include "CRegister.h"
 
+#include "CUP_Log.h"
 #include "platform/PlistSettings.h"
 #include "platform/SystemRoot.h"
 
@@ -33,6 +34,15 @@ QVariant readInLayout(const PlistSettingsFile& settings, const QString& key, con
     if (!settings.contains(kClassicMap))
         return defaultValue;
     return settings.value(kClassicMap).toMap().value(key, defaultValue);
+}
+
+bool writeInLayout(PlistSettingsFile& settings, const QString& key, const QVariant& value)
+{
+    if (CheckIsContinue())
+        return settings.setValue(key, value);
+    QVariantMap classic = settings.value(kClassicMap).toMap();
+    classic.insert(key, value);
+    return settings.setValue(kClassicMap, classic);
 }
 
 QVariant readKey(const QString& key, const QVariant& defaultValue)
@@ -73,13 +83,15 @@ bool CheckSingleKeysPlist(const QString& key, QVariant& result, const QVariant& 
 bool WriteSingleKeysPlist(const QString& key, const QVariant& value, QString& organisation, QString& application)
 {
     useDefaultsWhenBothEmpty(organisation, application);
-    PlistSettingsFile settings(applicationSettingsPath(organisation, application));
+    const QString path = applicationSettingsPath(organisation, application);
+    PlistSettingsFile settings(path);
     const QString settingsKey = QString(key).replace('\\', '/');
-    if (CheckIsContinue())
-        return settings.setValue(settingsKey, value);
-    QVariantMap classic = settings.value(kClassicMap).toMap();
-    classic.insert(settingsKey, value);
-    return settings.setValue(kClassicMap, classic);
+    if (writeInLayout(settings, settingsKey, value))
+        return true;
+    // No caller can do more than go on; the log is where a lost setting is found.
+    CUP_Log::PrintLog("cannot store " + settingsKey + " = " + value.toString() + " in " + path + ": " +
+                      settings.writeFailure());
+    return false;
 }
 
 QString CRegister::regGetString(QString key, QString name)

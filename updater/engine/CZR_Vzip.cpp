@@ -58,10 +58,19 @@ public:
         return false;
     }
     // `what` and the system's text for errno as the failing call left it.
-    bool failWithErrno(const QString& what) { return fail(what + ": " + systemErrorText(errno)); }
+    bool failWithErrno(const QString& what) { return failWithSystemError(what, errno); }
+    bool failWithSystemError(const QString& what, int code)
+    {
+        if (m_text.isEmpty())
+            m_forWantOfRoom = code == ENOSPC || code == EDQUOT || code == EFBIG;
+        return fail(what + ": " + systemErrorText(code));
+    }
+    // The first cause was a full disk or a size limit, not the package.
+    bool forWantOfRoom() const { return m_forWantOfRoom; }
 
 private:
     QString m_text;
+    bool m_forWantOfRoom = false;
 };
 
 bool closeWritten(StdioFile& file)
@@ -78,9 +87,9 @@ class ScratchFiles
 public:
     explicit ScratchFiles(VzipScratchFolder folder)
         : m_folder(std::move(folder))
-        , lzmaPart(m_folder.path() + "jsinfile_tmp")
-        , decoded(m_folder.path() + "jsoutfile_tmp")
-        , table(m_folder.path() + "jsfileover_tmp")
+        , lzmaPart(m_folder.path() + VzipScratchFolder::kLzmaPartFile)
+        , decoded(m_folder.path() + VzipScratchFolder::kDecodedFile)
+        , table(m_folder.path() + VzipScratchFolder::kTableFile)
     {
     }
     ~ScratchFiles()
@@ -191,9 +200,9 @@ bool decodeContents(const ScratchFiles& scratch, std::uint64_t expectedSize, Fai
     case LzmaDecodeOutcome::Decoded:
         return true;
     case LzmaDecodeOutcome::InputUnreadable:
-        return cause.fail("cannot read " + scratch.lzmaPart + ": " + systemErrorText(outcome.systemError));
+        return cause.failWithSystemError("cannot read " + scratch.lzmaPart, outcome.systemError);
     case LzmaDecodeOutcome::OutputUnwritable:
-        return cause.fail("cannot write " + scratch.decoded + ": " + systemErrorText(outcome.systemError));
+        return cause.failWithSystemError("cannot write " + scratch.decoded, outcome.systemError);
     case LzmaDecodeOutcome::DictionaryTooLarge:
         return cause.fail("the compressed contents ask for a dictionary above the largest one accepted");
     case LzmaDecodeOutcome::TooLarge:
@@ -272,7 +281,7 @@ bool makeRealFolderLevel(const QString& path, WrittenEntries& written, FailureCa
     if (errno != EEXIST)
         return cause.failWithErrno("cannot make the folder " + path);
     if (isLink(path) || !QFileInfo(path).isDir())
-        return cause.fail("cannot make the folder " + path + ": " + systemErrorText(ENOTDIR));
+        return cause.failWithSystemError("cannot make the folder " + path, ENOTDIR);
     return true;
 }
 
@@ -377,6 +386,7 @@ bool unpackBody(const QString& package, std::int64_t bodyLength, std::uint32_t l
 int CZR_Vzip::Unzip2(QString& package, QString& destinationFolder)
 {
     m_strFailure.clear();
+    m_bFailedForWantOfRoom = false;
     StdioFile in = openFile(package, "rb");
     if (!in)
         return failed(kCannotOpen, "cannot open the package " + package + ": " + systemErrorText(errno));
@@ -395,13 +405,14 @@ int CZR_Vzip::Unzip2(QString& package, QString& destinationFolder)
     in.reset();
     FailureCause cause;
     if (!unpackBody(package, bodyLength, lzmaLength, destinationFolder, cause))
-        return failed(kUnpackFailed, cause.text());
+        return failed(kUnpackFailed, cause.text(), cause.forWantOfRoom());
     return kUnpacked;
 }
 
-int CZR_Vzip::failed(int result, const QString& cause)
+int CZR_Vzip::failed(int result, const QString& cause, bool forWantOfRoom)
 {
     m_strFailure = cause;
+    m_bFailedForWantOfRoom = forWantOfRoom;
     return result;
 }
 

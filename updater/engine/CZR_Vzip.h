@@ -26,6 +26,9 @@ public:
     int Unzip2(QString& package, QString& destinationFolder);
     // Why the last Unzip2 failed, in words for the log; empty after a success.
     QString failureCause() const { return m_strFailure; }
+    // The last Unzip2 failed for want of room (a full disk, a quota, a size limit), not because of
+    // the package.
+    bool failedForWantOfRoom() const { return m_bFailedForWantOfRoom; }
     bool UnzipFileToFile(QString& lzmaFile, QString& outputFile);
 
     // The checksum table kept in 64-bit entries; only the low 32 bits of each entry count.
@@ -36,7 +39,8 @@ public:
     bool MyReadFile(FILE* file, void* buffer, unsigned long n);
 
 private:
-    int failed(int result, const QString& cause);
+    int failed(int result, const QString& cause, bool forWantOfRoom = false);
 
     QString m_strFailure;
+    bool m_bFailedForWantOfRoom = false;
 };

@@ -3,6 +3,7 @@
 #include "CZR_Vzip.h"
 #include "CUP_Log.h"
 #include "Comm.h"
+#include "UpdaterFolders.h"
 #include "WorkBesideEventLoop.h"
 #include "XmlTree.h"
 #include "platform/InstallerPrograms.h"
@@ -159,6 +160,24 @@ QString installerPathInside(const QString& folder, const QString& name)
     return path.startsWith(base + "/") ? folder + name : QString();
 }
 
+// How an unpacking failed; no cause when it did not.
+struct UnpackFailure {
+    QString cause;
+    bool forWantOfRoom = false;
+};
+
+// A package of the download folder that does not unpack would be taken for complete by every later
+// run: when the service announces no digest, its size is all that is checked. Only a package that
+// failed for want of room is good, and stays for the next try.
+void removeUnusableDownload(const QString& package, const UnpackFailure& failure)
+{
+    const QString downloadFolder = QDir::cleanPath(QFileInfo(UpdaterFolders::downloadFolderPath()).absoluteFilePath());
+    if (failure.forWantOfRoom || QDir::cleanPath(QFileInfo(package).absolutePath()) != downloadFolder)
+        return;
+    if (QFile::remove(package))
+        CUP_Log::PrintLog("removed the package that does not unpack: " + package);
+}
+
 } // namespace
 
 void DlgDownload::InstallVzip(QString package, QString unpackFolder, bool bAllowPrompt, bool bUserModule)
@@ -167,15 +186,18 @@ void DlgDownload::InstallVzip(QString package, QString unpackFolder, bool bAllow
     emit SignalInstallProgress(title, 0);
     // Unpacking can take long, and meanwhile anything may happen to this window.
     QPointer<DlgDownload> self(this);
-    const QString failure = runBesideEventLoop([package, unpackFolder]() mutable {
+    const UnpackFailure failure = runBesideEventLoop([package, unpackFolder]() mutable {
         CZR_Vzip vzip;
-        return vzip.Unzip2(package, unpackFolder) < 1 ? vzip.failureCause() : QString();
+        if (vzip.Unzip2(package, unpackFolder) >= 1)
+            return UnpackFailure();
+        return UnpackFailure{vzip.failureCause(), vzip.failedForWantOfRoom()};
     });
     if (!self)
         return;
-    if (!failure.isEmpty()) {
+    if (!failure.cause.isEmpty()) {
         qDebug() << "Uncompress Failed";
-        CUP_Log::PrintLog("Uncompress Failed: " + package + ": " + failure);
+        CUP_Log::PrintLog("Uncompress Failed: " + package + ": " + failure.cause);
+        removeUnusableDownload(package, failure);
         emit SignalInstallProgress(title, -1);
         QMessageBox::warning(nullptr, tr("Kelvrin PDF Reader") + tr(" Updater"),
                              tr("Failed to extract the downloaded package. Please try again."), QMessageBox::Ok);

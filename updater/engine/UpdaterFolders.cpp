@@ -65,8 +65,12 @@ MadeFolder makePath(const QString& path)
 
 MadeFolder downloadFolder()
 {
-    return loggedOnFailure(makePath(UpdateRun::GetAppDateRootPath() + "updater"),
-                           "can not make path for store the downloads:");
+    return loggedOnFailure(makePath(downloadFolderPath()), "can not make path for store the downloads:");
+}
+
+QString downloadFolderPath()
+{
+    return UpdateRun::GetAppDateRootPath() + "updater";
 }
 
 MadeFolder freshUnpackFolder()

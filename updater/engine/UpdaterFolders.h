@@ -21,6 +21,8 @@ MadeFolder makePath(const QString& path);
 
 // The download folder, "updater" under the application-data root.
 MadeFolder downloadFolder();
+// Its path, whether it is there or not.
+QString downloadFolderPath();
 
 // A fresh unpack folder: "updater/uncompress/" under the application-data root is emptied, then a
 // folder named by the current time in seconds since the epoch is made in it.

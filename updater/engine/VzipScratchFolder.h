@@ -8,9 +8,19 @@
 class VzipScratchFolder
 {
 public:
+    static constexpr const char* kLzmaPartFile = "jsinfile_tmp";
+    static constexpr const char* kDecodedFile = "jsoutfile_tmp";
+    static constexpr const char* kTableFile = "jsfileover_tmp";
+
     // The folder path ends with "/"; empty when not even a private folder could be made. Without a
     // usable temporary folder the private one is made in `fallbackParent`.
     static VzipScratchFolder prepare(const QString& fallbackParent);
+
+    // An unpacking that never ended (its process killed) leaves its scratch files, the package twice
+    // over, where no later unpacking need come. This removes them from the current user's scratch
+    // folders in the temporary folder, by their names only and through no link, and the private
+    // folders they leave empty. Only for a process that knows no other unpacking of its user runs.
+    static void removeLeftovers();
 
     QString path() const { return m_path; }
     bool isValid() const { return !m_path.isEmpty(); }

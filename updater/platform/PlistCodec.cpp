@@ -329,19 +329,30 @@ std::optional<QVariant> readFile(const QString& path)
     return std::move(result.value);
 }
 
-bool writeFile(const QString& path, const QVariant& value)
+bool writeFile(const QString& path, const QVariant& value, QString* failure)
 {
+    const auto failed = [failure](const QString& cause) {
+        if (failure)
+            *failure = cause;
+        return false;
+    };
     const auto xml = toXml(value);
     if (!xml)
-        return false;
+        return failed("it holds a value that a property list cannot store");
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(*xml) != xml->size()) {
-        file.cancelWriting();
-        return false;
+        return failed(file.errorString());
+    // A short write says nothing of its cause; the write of the rest then fails with it.
+    for (qint64 written = 0; written < xml->size();) {
+        const qint64 step = file.write(xml->constData() + written, xml->size() - written);
+        if (step <= 0) {
+            const QString cause = file.errorString();
+            file.cancelWriting();
+            return failed(cause);
+        }
+        written += step;
     }
-    return file.commit();
+    return file.commit() || failed(file.errorString());
 }
 
 } // namespace Plist

@@ -42,7 +42,7 @@ std::optional<QVariant> readFile(const QString& path);
 std::optional<QByteArray> toXml(const QVariant& value);
 
 // Replaces `path` as a whole (temporary file, then rename): a reader never sees half a list, and a
-// failed write leaves the previous file as it was.
-bool writeFile(const QString& path, const QVariant& value);
+// failed write leaves the previous file as it was. A failure says why in `failure`, when given.
+bool writeFile(const QString& path, const QVariant& value, QString* failure = nullptr);
 
 } // namespace Plist

@@ -152,13 +152,27 @@ QVariant PlistSettingsFile::value(const QString& key, const QVariant& defaultVal
 
 bool PlistSettingsFile::setValue(const QString& key, const QVariant& value)
 {
-    if (!m_replaceable || !QDir().mkpath(QFileInfo(m_path).absolutePath()))
-        return false;
+    if (!m_replaceable) {
+        return failWrite(m_status == QSettings::AccessError
+                             ? "the file cannot be read, so it is not written over"
+                             : "the file may hold settings that cannot be read here, so it is not written over");
+    }
+    const QString folder = QFileInfo(m_path).absolutePath();
+    if (!QDir().mkpath(folder))
+        return failWrite("cannot make the folder " + folder);
     QSettings::SettingsMap values = m_values;
     values.insert(normalisedKey(key), value);
-    if (!Plist::writeFile(m_path, toFileEntries(values)))
-        return false;
+    QString failure;
+    if (!Plist::writeFile(m_path, toFileEntries(values), &failure))
+        return failWrite(failure);
     m_values = values;
     m_status = QSettings::NoError;
+    m_writeFailure.clear();
     return true;
+}
+
+bool PlistSettingsFile::failWrite(const QString& cause)
+{
+    m_writeFailure = cause;
+    return false;
 }

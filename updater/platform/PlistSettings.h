@@ -47,9 +47,14 @@ public:
     // cannot map, not a dictionary, not openable) is left byte-identical and the write fails:
     // writing over it would lose it.
     bool setValue(const QString& key, const QVariant& value);
+    // Why the last setValue failed, in words for the log.
+    QString writeFailure() const { return m_writeFailure; }
 
 private:
+    bool failWrite(const QString& cause);
+
     QString m_path;
+    QString m_writeFailure;
     QSettings::Status m_status = QSettings::NoError;
     bool m_replaceable = true;
     QSettings::SettingsMap m_values;

@@ -1,13 +1,16 @@
 #include "ChildHttpServer.h"
 #include "FakeReader.h"
+#include "FileSizeLimit.h"
 #include "StandinPrograms.h"
 #include "UpdaterProcess.h"
+#include "WaitBound.h"
 #include "engine/CRegister.h"
 #include "platform/PlistSettings.h"
 
 #include <QDir>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QTest>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -89,6 +92,26 @@ TEST_F(Modes, NextCheckTimeIsStoredAndTheOtherWordsWriteNothing)
     EXPECT_EQ(lastDay(), "");
 }
 
+// A next-check day that cannot be stored ends the mode as a stored one does, and the log keeps the
+// day and why it was lost. Permissions stop no root process, so the file-size limit refuses the write.
+TEST_F(Modes, ANextCheckDayThatCannotBeStoredIsLoggedWithItsCause)
+{
+    const QString preferences = applicationSettingsPath("Kelvrin Software", "Kelvrin.PDF.Reader");
+    ASSERT_TRUE(PlistSettingsFile(preferences).setValue("Padding", QString(200 * 1000, 'p')));
+    RunResult run;
+    {
+        FileSizeLimit limit(100 * 1000);
+        ASSERT_TRUE(limit.isActive());
+        run = runUpdater({"setnextautoupdatetime:Fri Dec 11 09:00:00 2026"});
+    }
+
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(lastDay(), "");
+    const QString logged = "cannot store HKEY_CURRENT_USER/Software/Kelvrin Software/Kelvrin PDF Reader/plugins/"
+                           "Updater/LastDay = Fri Dec 11 09:00:00 2026 in " + preferences + ": File too large";
+    EXPECT_TRUE(updateLog().contains(logged)) << updateLog().toStdString();
+}
+
 // A command line that asks for no run, or for a check that needs no window, leaves nothing to wait
 // for: the process ends, and does not stand in the way of the next one.
 TEST_F(Modes, RunsWithNothingLeftToDoEnd)
@@ -113,6 +136,33 @@ TEST_F(Modes, RunsWithNothingLeftToDoEnd)
         }
     }
     EXPECT_EQ(lastDay(), "");
+}
+
+// An updater killed while it unpacked leaves the unpacker's scratch files, the package twice over. The
+// next updater that holds the single-instance name removes them; one that finds the name taken leaves
+// them to the updater that may be unpacking right then.
+TEST_F(Modes, ScratchFilesOfAKilledUnpackingGoWithTheNextUpdater)
+{
+    const QString scratch = env.tempDir() + "/KelvrinPagewisp/uncompress/";
+    const QStringList names{"jsinfile_tmp", "jsoutfile_tmp", "jsfileover_tmp"};
+    const auto plant = [&] {
+        for (const QString& name : names)
+            IsolatedEnvironment::writeFile(scratch + name, QByteArray(1000 * 1000, 'k'));
+    };
+    const auto scratchFiles = [&] { return QDir(scratch).entryList(QDir::Files); };
+    IsolatedEnvironment::writeFile(env.root() + "/lists/katl.xml", "<katl/>");
+    ChildHttpServer lists(env.root() + "/lists");
+    ASSERT_TRUE(lists.start());
+
+    plant();
+    QProcess& holder = startUpdater({"-downloadTrustCertfile", "-certkatlurl",
+                                     lists.url("/katl.xml?never-answer").toString(), "-katlfile", env.root() + "/katl"});
+    ASSERT_TRUE(holder.waitForStarted());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return scratchFiles().isEmpty(); }, kWaitBoundMs)) << scratchFiles().join(' ').toStdString();
+
+    plant();
+    EXPECT_EQ(runUpdater({"checkbDisableInternet"}).exitCode, 0);
+    EXPECT_EQ(scratchFiles().size(), 3) << "removed under another updater";
 }
 
 TEST_F(Modes, GermanTranslationInTheBundleReachesTheWindows)

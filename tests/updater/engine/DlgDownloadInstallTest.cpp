@@ -404,6 +404,54 @@ TEST_F(InstallRun, AFailureOfThePackageItselfIsReportedAndTheQueueGoesOn)
     EXPECT_TRUE(installerLines("start").isEmpty());
 }
 
+// Without a digest from the service, a package of the announced size counts as downloaded. One that
+// does not unpack goes, so the next run fetches the package again and installs it once the service
+// has mended it; a package named from elsewhere stays where it is.
+TEST_F(InstallRun, APackageThatDoesNotUnpackIsFetchedAgainByTheNextRun)
+{
+    const VzipFixture fixture =
+        VzipFixture().file("mended.pkg", "package").file("Setup.xml", "<setup><file name=\"mended.pkg\"/></setup>");
+    const QByteArray good = fixture.package();
+    const auto flipped = [](QByteArray bytes, int at) {
+        bytes[at] = static_cast<char>(bytes[at] ^ 0x5A);
+        return bytes;
+    };
+    QByteArray badProperties = fixture.lzmaPart();
+    badProperties[0] = static_cast<char>(9 * 5 * 5); // lc/lp/pb beyond their ranges
+    const struct {
+        const char* name;
+        QByteArray served; // as large as the mended package
+    } cases[] = {
+        {"not a package", flipped(good, 0)},
+        {"checksum", flipped(good, good.size() - 1)},
+        {"contents under a good checksum", VzipFixture::assemble(badProperties, fixture.table())},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int requestsBefore = server.requestsFor("/Mended.vzip").size();
+        installProgress.clear();
+        MODULEINFO* damaged = module("Mended", "/Mended.vzip", c.served);
+        damaged->size = QString("%1B").arg(good.size()).toStdString();
+        answerNextMessageBox(QMessageBox::Ok);
+        startQueue({damaged});
+        ASSERT_TRUE(waitForProgress("Mended", -1));
+        EXPECT_FALSE(QFileInfo::exists(downloadFolder() + "/Mended.vzip"));
+
+        installProgress.clear();
+        server.setFile("/Mended.vzip", good);
+        startQueue({damaged});
+        ASSERT_TRUE(waitForProgress("Mended", 100));
+        EXPECT_EQ(server.requestsFor("/Mended.vzip").size(), requestsBefore + 2);
+        ASSERT_TRUE(QFile::remove(downloadFolder() + "/Mended.vzip"));
+    }
+
+    const QString named = env.root() + "/named.vzip";
+    IsolatedEnvironment::writeFile(named, cases[1].served);
+    answerNextMessageBox(QMessageBox::Ok);
+    window->InstallVzip(named, downloadFolder() + "/uncompress", true, false);
+    EXPECT_EQ(IsolatedEnvironment::readFile(named), cases[1].served);
+}
+
 // A disk that fills while the package is unpacked fails that module only, and is not left full.
 TEST_F(InstallRun, AnUnpackingThatRunsOutOfRoomFailsItsModuleAndLeavesNothingBehind)
 {
@@ -433,6 +481,7 @@ TEST_F(InstallRun, AnUnpackingThatRunsOutOfRoomFailsItsModuleAndLeavesNothingBeh
     EXPECT_EQ(recordedPackages(), QStringList{"after.pkg"});
     EXPECT_TRUE(log.text().contains("jsoutfile_tmp: File too large")) << log.text().toStdString();
     EXPECT_TRUE(leftBehind.isEmpty()) << leftBehind.join('\n').toStdString();
+    EXPECT_TRUE(QFileInfo::exists(downloadFolder() + "/Large.vzip")) << "the package is good, and stays for the next try";
 }
 
 // Checking and unpacking read the whole package, which takes half a minute for a gigabyte: the

@@ -5,6 +5,7 @@
 #include "IsolatedEnvironment.h"
 #include "engine/CZR_Vzip.h"
 #include "engine/VzipChecksum.h"
+#include "engine/VzipScratchFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,6 +50,7 @@ protected:
         CZR_Vzip vzip;
         const int result = vzip.Unzip2(path, destinationFolder);
         m_lastCause = vzip.failureCause();
+        m_lastForWantOfRoom = vzip.failedForWantOfRoom();
         expectNothingOutsideDestination();
         return result;
     }
@@ -56,6 +58,7 @@ protected:
     QMap<QString, QByteArray> unpacked() const { return treeOf(destination()); }
     // Why the last unpack failed, as the unpacker put it.
     QString lastCause() const { return m_lastCause; }
+    bool lastFailedForWantOfRoom() const { return m_lastForWantOfRoom; }
 
 private:
     // Anything new must lie in the destination or in the unpacker's temporary folder.
@@ -73,6 +76,7 @@ private:
 
     QMap<QString, QByteArray> m_before;
     QString m_lastCause;
+    bool m_lastForWantOfRoom = false;
 };
 
 // --- checksum -------------------------------------------------------------------------------------
@@ -208,6 +212,7 @@ TEST_F(VzipTest, EveryResultFromItsCause)
         QDir(destination()).removeRecursively();
         EXPECT_EQ(unpack(c.package), c.result) << c.cause;
         EXPECT_EQ(lastCause().isEmpty(), c.result == 1) << c.cause << ": " << lastCause().toStdString();
+        EXPECT_FALSE(lastFailedForWantOfRoom()) << c.cause;
         if (c.result == -1 || c.result == -2) {
             EXPECT_FALSE(QFileInfo::exists(destination())) << c.cause;
         }
@@ -234,14 +239,15 @@ TEST_F(VzipTest, AFailureLeavesNothingOfItselfBehind)
         QByteArray package;
         rlim_t fileSizeLimit; // 0: none
         QString cause;
+        bool forWantOfRoom;
     } cases[] = {
         {"a count beyond the entries", VzipFixture::assemble(counted.lzmaPart(), counted.table(2)), 0,
-         "the entry table is damaged"},
+         "the entry table is damaged", false},
         {"a file in the way of a folder",
          VzipFixture().folder("docs/").file("docs/a.txt", "alpha").file("b", weight).folder("b/").package(), 0,
-         "/dest/b: Not a directory"},
+         "/dest/b: Not a directory", false},
         {"decoded contents beyond the room on the disk", VzipFixture().folder("docs/").file("docs/big", weight).package(),
-         100 * 1000, "jsoutfile_tmp: File too large"},
+         100 * 1000, "jsoutfile_tmp: File too large", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -255,6 +261,7 @@ TEST_F(VzipTest, AFailureLeavesNothingOfItselfBehind)
         EXPECT_EQ(unpack(c.package), -4);
         limit.reset();
         EXPECT_TRUE(lastCause().contains(c.cause)) << lastCause().toStdString();
+        EXPECT_EQ(lastFailedForWantOfRoom(), c.forWantOfRoom);
         EXPECT_EQ(unpacked(), (QMap<QString, QByteArray>{{"kept.txt", "there before"}}));
         EXPECT_TRUE(QDir(scratch()).isEmpty());
     }
@@ -473,6 +480,46 @@ TEST_F(VzipTest, SharedFolderOfAnotherUserIsNotUsed)
     EXPECT_EQ(IsolatedEnvironment::readFile(shared + "/uncompress/jsinfile_tmp"), "planted");
     EXPECT_TRUE(QDir(env.tempDir()).entryList({"KelvrinPagewisp-*"}, QDir::Dirs).isEmpty())
         << "the private folder made instead is removed after success";
+}
+
+// What a killed unpacking left goes by its names only: nothing else in the scratch folders, nothing
+// behind a link, nothing in a folder of another user.
+TEST_F(VzipTest, LeftoversOfAKilledUnpackingGoByNameOnly)
+{
+    const QStringList names{"jsinfile_tmp", "jsoutfile_tmp", "jsfileover_tmp"};
+    const QString temp = env.tempDir() + "/";
+    const QString leftOver = temp + "KelvrinPagewisp-a1B2c3/";
+    const QString holdingMore = temp + "KelvrinPagewisp-d4E5f6/";
+    const QString ofAnotherUser = temp + "KelvrinPagewisp-j0K1l2/";
+    const QString elsewhere = env.root() + "/elsewhere/";
+    for (const QString& folder : {scratch(), leftOver, holdingMore, ofAnotherUser, elsewhere}) {
+        for (const QString& name : names)
+            IsolatedEnvironment::writeFile(folder + name, "left behind");
+    }
+    IsolatedEnvironment::writeFile(scratch() + "other", "kept");
+    IsolatedEnvironment::writeFile(holdingMore + "other", "kept");
+    ASSERT_TRUE(QFile::remove(scratch() + "jsoutfile_tmp"));
+    ASSERT_TRUE(QFile::link(elsewhere + "jsoutfile_tmp", scratch() + "jsoutfile_tmp"));
+    ASSERT_TRUE(QFile::link(elsewhere, temp + "KelvrinPagewisp-g7H8i9"));
+    const bool anotherUser = geteuid() == 0;
+    if (anotherUser) {
+        ASSERT_EQ(chown(QFile::encodeName(ofAnotherUser).constData(), 65534, 65534), 0);
+    }
+
+    VzipScratchFolder::removeLeftovers();
+
+    EXPECT_EQ(QDir(scratch()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot), QStringList{"other"});
+    EXPECT_FALSE(QFileInfo::exists(leftOver)) << "a private folder emptied of its scratch files goes too";
+    EXPECT_EQ(QDir(holdingMore).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"other"});
+    EXPECT_EQ(QDir(ofAnotherUser).entryList(QDir::Files).size(), anotherUser ? 3 : 0);
+    EXPECT_EQ(QDir(elsewhere).entryList(QDir::Files), (QStringList{"jsfileover_tmp", "jsinfile_tmp", "jsoutfile_tmp"}));
+
+    // The shared folder as a link is not entered either.
+    QDir(temp + "KelvrinPagewisp").removeRecursively();
+    IsolatedEnvironment::writeFile(elsewhere + "uncompress/jsinfile_tmp", "not the unpacker's");
+    ASSERT_TRUE(QFile::link(elsewhere, temp + "KelvrinPagewisp"));
+    VzipScratchFolder::removeLeftovers();
+    EXPECT_TRUE(QFileInfo::exists(elsewhere + "uncompress/jsinfile_tmp"));
 }
 
 // --- the decoder on its own -------------------------------------------------------------------------
