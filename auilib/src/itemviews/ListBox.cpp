@@ -2,6 +2,7 @@
 
 #include "AUILibConfig.h"
 #include "ListBoxImpl.h"
+#include "ListBoxItemDelegate.h"
 #include "WideText.h"
 
 #include <QHeaderView>
@@ -322,6 +323,9 @@ bool ListBox::DeleteItem(int row)
         return false;
     }
     if (!impl.singleSelection && table->selectedItems().isEmpty()) {
+        // Moving the current cell stores an editor it leaves: one on the row about to go must store nothing.
+        if (impl.delegate)
+            impl.delegate->ForgetEditorOfRows(row, row);
         const QModelIndex next = table->model()->index(row + 1, 0);
         table->setCurrentIndex(next.isValid() ? next : table->model()->index(row - 1, 0));
     }

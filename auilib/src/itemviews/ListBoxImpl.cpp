@@ -155,10 +155,6 @@ void ListBoxImpl::Connect()
                                      [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
                                          ForgetOrderIfCellTaken(topLeft, bottomRight);
                                      }));
-    // Rows leave by the list's own removals and by Qt's, such as the end of a drag that another
-    // widget takes as a move.
-    TrackConnection(QObject::connect(widget->model(), &QAbstractItemModel::rowsAboutToBeRemoved, widget,
-                                     [this](const QModelIndex&, int first, int last) { ForgetRows(first, last); }));
     TrackConnection(QObject::connect(widget->horizontalHeader(), &QHeaderView::sectionResized, widget,
                                      [this](int column, int, int newSize) { OnSectionResized(column, newSize); }));
     TrackConnection(QObject::connect(delegate, &QAbstractItemDelegate::closeEditor, delegate,

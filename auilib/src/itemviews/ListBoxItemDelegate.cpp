@@ -194,6 +194,9 @@ void ItemDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
 
 void ItemDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
 {
+    // Qt still holds an editor this delegate forgot with its leaving row until it closes it.
+    if (!IsOpen(editor))
+        return;
     auto* dateWidget = qobject_cast<QDateTimeEdit*>(editor);
     DateEdit::impl* date = DateEditImplOf(m_dateEdit);
     if (!dateWidget || !date || date->Widget() != dateWidget) {
@@ -213,6 +216,12 @@ void ItemDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
         break;
     }
     model->setData(index, text, Qt::EditRole);
+}
+
+bool ItemDelegate::IsOpen(const QWidget* editor) const
+{
+    return (m_edit && m_edit->GetWndPtr() == editor) || (m_comboBox && m_comboBox->GetWndPtr() == editor) ||
+           (m_dateEdit && m_dateEdit->GetWndPtr() == editor);
 }
 
 void ItemDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,

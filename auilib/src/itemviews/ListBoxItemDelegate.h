@@ -45,6 +45,8 @@ private:
     QWidget* OpenComboBox(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index) const;
     QWidget* OpenEdit(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index) const;
     QWidget* Opened(QWidget* widget, const QStyleOptionViewItem& option, const QModelIndex& index) const;
+    // The widget of the editor this delegate has open.
+    bool IsOpen(const QWidget* editor) const;
     void ReportEdit(QWidget* editor, int row, int column);
     // Shows the selection as before the edit and frees the editors.
     void Forget();

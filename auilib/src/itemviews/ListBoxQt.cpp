@@ -28,6 +28,16 @@ void ListBoxQt::ReleaseOwner()
     m_impl = nullptr;
 }
 
+void ListBoxQt::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
+{
+    // Ahead of the view, which moves the current cell off the leaving rows and so would store an
+    // editor open on them into a cell that is going, reported as a change and, in a sorted list,
+    // moving that row out of the range being removed.
+    if (m_impl)
+        m_impl->ForgetRows(start, end);
+    QTableWidget::rowsAboutToBeRemoved(parent, start, end);
+}
+
 bool ListBoxQt::IsSingle() const
 {
     return m_owner->IsSingleSelection();

@@ -46,6 +46,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
     void dropEvent(QDropEvent* event) override;
+    void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
 
 private:
     bool IsSingle() const;

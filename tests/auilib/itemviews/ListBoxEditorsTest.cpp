@@ -60,6 +60,16 @@ protected:
         }
     }
 
+    // The list as SetUp leaves it, for each case of a table: selection shown, unsorted, single selection.
+    void StartOver()
+    {
+        list->ShowSelection(true);
+        list->SortColumn(-1, ListBox::Ascending, false);
+        list->SetSingleSelection(true);
+        list->Clear();
+        Fill();
+    }
+
     // Double-clicks the cell; returns the editor widget that opened, or null.
     QWidget* Open(int row, int column)
     {
@@ -73,15 +83,31 @@ protected:
         return lastEditor ? lastEditor->GetPlatformHandle() : nullptr;
     }
 
-    // The editing reports in the log, without the selection's and the cells'.
-    std::vector<std::string> EditReports() const
+    // The log's entries of these kinds, in order.
+    std::vector<std::string> Reports(std::initializer_list<const char*> kinds) const
     {
         std::vector<std::string> reports;
         for (const std::string& entry : log) {
-            if (entry.rfind("started", 0) == 0 || entry.rfind("created", 0) == 0 || entry.rfind("finished", 0) == 0)
-                reports.push_back(entry);
+            for (const char* kind : kinds) {
+                if (entry.rfind(kind, 0) == 0)
+                    reports.push_back(entry);
+            }
         }
         return reports;
+    }
+
+    // The editing reports in the log, without the selection's and the cells'.
+    std::vector<std::string> EditReports() const { return Reports({"started", "created", "finished"}); }
+
+    // A value of the editor's kind that differs from the fixture's cells.
+    static void EnterNewValue(QWidget* editor)
+    {
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            line->setText(QStringLiteral("typed"));
+        else if (auto* combo = qobject_cast<QComboBox*>(editor))
+            combo->setCurrentIndex(2);
+        else if (auto* date = qobject_cast<QDateTimeEdit*>(editor))
+            date->setDate(QDate(2025, 1, 1));
     }
 
     // Return commits and closes once the editor has had the key: Qt queues it.
@@ -282,9 +308,7 @@ TEST_F(ListBoxEditorsTest, AnEditorWhoseRowLeftReportsNothing)
     };
     list->SetEditItems(ListBox::Editable(1));
     for (const Case& c : cases) {
-        list->ShowSelection(true);
-        list->Clear();
-        Fill();
+        StartOver();
         ASSERT_NE(Open(1, 0), nullptr) << c.name;
         log.clear();
         edits.clear();
@@ -297,5 +321,65 @@ TEST_F(ListBoxEditorsTest, AnEditorWhoseRowLeftReportsNothing)
         list->ShowSelection(false);
         EXPECT_EQ(EditReports(), c.reports) << c.name;
         EXPECT_EQ(edits, c.edits) << c.name;
+    }
+}
+
+TEST_F(ListBoxEditorsTest, AnEditorWhoseRowLeavesStoresNothing)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(ListBox&)> prepare;
+        int column;
+        bool enterValue;
+        std::function<void(ListBox&)> changeRows;
+        bool takeValue;
+        std::vector<std::string> changes;
+        std::vector<std::wstring> firstColumn;
+    };
+    const auto none = [](ListBox&) {};
+    const auto deleteEdited = [](ListBox& l) { l.DeleteItem(1); };
+    // The editor opens on row 1 of b, a, c. A date editor stores its display form, never the cell's
+    // ISO text, so it would write even when nothing was chosen.
+    const Case cases[] = {
+        {"an untouched date editor, its row deleted", none, 2, false, deleteEdited, false, {}, {L"b", L"c"}},
+        {"typed text, its row deleted", none, 0, true, deleteEdited, false, {}, {L"b", L"c"}},
+        {"a combo box choice, its row deleted as a range", none, 1, true,
+         [](ListBox& l) { l.DeleteItems(1, 1); }, false, {}, {L"b", L"c"}},
+        {"typed text, every row cleared", none, 0, true, [](ListBox& l) { l.Clear(); }, false, {}, {}},
+        {"typed text, its row deleted with nothing selected in multi-selection",
+         [](ListBox& l) { l.SetSingleSelection(false); }, 0, true,
+         [](ListBox& l) {
+             l.ClearSel();
+             l.DeleteItem(1);
+         },
+         false, {}, {L"b", L"c"}},
+        // Stored on its way out, the text would re-sort the leaving row and another would go in its place.
+        {"typed text in the sort column, its row deleted",
+         [](ListBox& l) { l.SortColumn(0, ListBox::Ascending, true); }, 0, true, deleteEdited, false, {},
+         {L"a", L"c"}},
+        {"typed text, the row above deleted, then taken", none, 0, true, [](ListBox& l) { l.DeleteItem(0); }, true,
+         {"changed 0"}, {L"typed", L"c"}},
+        {"typed text, a row inserted above, then taken", none, 0, true,
+         [](ListBox& l) { l.InsertItem(0, L"z", any()); }, true, {"changed 0", "changed 2"},
+         {L"z", L"b", L"typed", L"c"}},
+        {"a combo box choice, the rows sorted, then taken", none, 1, true,
+         [](ListBox& l) { l.SortColumn(0, ListBox::Descending, true); }, true, {"changed 2"}, {L"c", L"b", L"a"}},
+    };
+    list->SetEditItems(ListBox::Editable(1));
+    for (const Case& c : cases) {
+        StartOver();
+        c.prepare(*list);
+        QWidget* editor = Open(1, c.column);
+        ASSERT_NE(editor, nullptr) << c.name;
+        if (c.enterValue)
+            EnterNewValue(editor);
+        log.clear();
+        c.changeRows(*list);
+        QCoreApplication::processEvents();
+        if (c.takeValue)
+            PressReturn(editor);
+        EXPECT_EQ(Reports({"changed"}), c.changes) << c.name;
+        EXPECT_EQ(Column(0), c.firstColumn) << c.name;
     }
 }
