@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSet>
+#include <QTextStream>
 #include <QTimer>
 
 #include <memory>
@@ -38,6 +39,7 @@ struct InstallerStart {
     QString path;
     qint64 atMs = 0;
     int historyLength = 0; // records in the install history just before it started
+    QString newestRecord;  // the newest of them, as text
     bool viaOpen = false;  // handed to "open", which returns before the installer has run
 };
 
@@ -73,6 +75,24 @@ InstallHistoryView readInstallHistory()
     view.usable = true;
     view.records = root.firstChild();
     return view;
+}
+
+QString recordText(const QDomNode& record)
+{
+    QString text;
+    QTextStream stream(&text);
+    record.save(stream, -1);
+    return text;
+}
+
+// Whether the history still holds the records it held when the installer started, in their places,
+// so that what follows them is new. One rewritten since, shorter or with its oldest records dropped,
+// no longer tells by position what is new; only the dates do.
+bool keptSinceStart(const InstallHistoryView& history, const InstallerStart& installer)
+{
+    return installer.historyLength == 0 ||
+           (history.length() >= installer.historyLength &&
+            recordText(history.records.childNodes().at(installer.historyLength - 1)) == installer.newestRecord);
 }
 
 // A record dated before the installer started describes an earlier installation.
@@ -119,8 +139,7 @@ HistoryVerdict checkInstallHistory(const InstallerStart& installer, QSet<int>& c
     const InstallHistoryView history = readInstallHistory();
     if (!history.usable)
         return HistoryVerdict::Unusable;
-    // A history shorter than at the start was rewritten: positions no longer tell what is new, dates do.
-    const int firstNew = history.length() < installer.historyLength ? 0 : installer.historyLength;
+    const int firstNew = keptSinceStart(history, installer) ? installer.historyLength : 0;
     int chosen = -1;
     RecordMatch chosenMatch = RecordMatch::None;
     QDomNode record = history.records.lastChild();
@@ -271,8 +290,11 @@ int DlgDownload::installUpdates(QString installerPath)
 
     const QString program =
         installer.viaOpen ? InstallerPrograms::openProgram() : InstallerPrograms::installerProgram();
-    if (!installer.viaOpen)
-        installer.historyLength = readInstallHistory().length();
+    if (!installer.viaOpen) {
+        const InstallHistoryView history = readInstallHistory();
+        installer.historyLength = history.length();
+        installer.newestRecord = recordText(history.records.lastChild());
+    }
     if (program.isEmpty()) {
         installerEnded(batch, installer, "there is no installer program on this system");
     } else {

@@ -100,22 +100,44 @@ QTextCodec* declaredCodec(const QByteArray& declaration)
     return declared.hasMatch() ? QTextCodec::codecForName(declared.captured(2).toLatin1()) : nullptr;
 }
 
+// Whether a byte or a character stands outside the markup: NUL (a byte no character of the
+// encoding became one) or beyond ASCII.
+bool isOutsideMarkup(uchar byte)
+{
+    return byte == 0 || byte >= 0x80;
+}
+
+bool isOutsideMarkup(QChar c)
+{
+    return c.isNull() || c.unicode() >= 0x80;
+}
+
 // The core parser finds markup by its ASCII bytes, so the text shows the markup the core parser
-// reads only when each byte became a character of its own, ASCII to ASCII and any other byte to
-// another character (or to the NUL of a byte that is none). In a multi-byte or shifting encoding
-// (Shift_JIS or UTF-16, say) an ASCII byte can be a part of a character, or a character can stand
-// for markup that is no markup to the core parser.
+// reads only when its ASCII characters are the ASCII bytes, in their order, and each run of other
+// bytes became a run of other characters. In a shifting encoding, or one whose characters may end in
+// an ASCII byte (Shift_JIS or UTF-16, say), a byte of the markup can be a part of a character, or a
+// character can stand for markup that is no markup to the core parser.
 bool keepsMarkupBytes(const QByteArray& bytes, const QString& text)
 {
-    if (text.size() != bytes.size())
-        return false;
-    for (int i = 0; i < bytes.size(); ++i) {
-        const QChar c = text.at(i);
-        const bool asciiByte = static_cast<uchar>(bytes.at(i)) < 0x80;
-        if (asciiByte ? c != QLatin1Char(bytes.at(i)) : !c.isNull() && c.unicode() < 0x80)
+    int b = 0;
+    int t = 0;
+    while (b < bytes.size() && t < text.size()) {
+        const uchar byte = static_cast<uchar>(bytes.at(b));
+        if (isOutsideMarkup(byte) != isOutsideMarkup(text.at(t)))
             return false;
+        if (!isOutsideMarkup(byte)) {
+            if (text.at(t) != QLatin1Char(static_cast<char>(byte)))
+                return false;
+            ++b;
+            ++t;
+            continue;
+        }
+        while (b < bytes.size() && isOutsideMarkup(static_cast<uchar>(bytes.at(b))))
+            ++b;
+        while (t < text.size() && isOutsideMarkup(text.at(t)))
+            ++t;
     }
-    return true;
+    return b == bytes.size() && t == text.size();
 }
 
 // A byte that is no character of the encoding becomes a NUL, which no document may hold: it fails

@@ -319,6 +319,10 @@ TEST_F(InstallRun, OnlyAFreshHistoryRecordNamingThePackageConfirmsIt)
         {"rewritten shorter since the start",
          [&](const QDateTime& now) { return history(record(now, "checked.pkg")); }, kInstalled, "",
          [&](const QDateTime& now) { return history(record(now, "one.pkg") + record(now, "two.pkg")); }},
+        {"rewritten at its length since the start, the oldest record dropped",
+         [&](const QDateTime& now) { return history(record(now, "two.pkg") + record(now, "checked.pkg")); },
+         kInstalled, "",
+         [&](const QDateTime& now) { return history(record(now, "one.pkg") + record(now, "two.pkg")); }},
         {"only a record from before the start names it",
          [&](const QDateTime& now) { return history(record(now, "checked.pkg") + record(now, "other.pkg")); },
          kInstallFailed, unconfirmed, [&](const QDateTime& now) { return history(record(now, "checked.pkg")); }},
@@ -334,12 +338,16 @@ TEST_F(InstallRun, OnlyAFreshHistoryRecordNamingThePackageConfirmsIt)
         QFile::remove(release);
         QFile::remove(InstallerPrograms::installHistory());
         QObject caseScope;
+        // A record kept from before the start keeps its date.
+        QDateTime beforeStart;
         if (c.before) {
             QObject::connect(window.get(), &DlgDownload::SignalInstallProgress, &caseScope,
-                             [&c](const QString& title, int value) {
-                                 if (title == "Checked" && value == 20)
-                                     IsolatedEnvironment::writeFile(InstallerPrograms::installHistory(),
-                                                                    c.before(QDateTime::currentDateTimeUtc()));
+                             [&c, &beforeStart](const QString& title, int value) {
+                                 if (title != "Checked" || value != 20)
+                                     return;
+                                 beforeStart = QDateTime::currentDateTimeUtc();
+                                 IsolatedEnvironment::writeFile(InstallerPrograms::installHistory(),
+                                                                c.before(beforeStart));
                              });
         }
         MODULEINFO* checked =
@@ -349,7 +357,7 @@ TEST_F(InstallRun, OnlyAFreshHistoryRecordNamingThePackageConfirmsIt)
         ASSERT_TRUE(QTest::qWaitFor([this] { return !installerLines("start").isEmpty(); }, kWaitBoundMs)) << c.name;
         if (c.history)
             IsolatedEnvironment::writeFile(InstallerPrograms::installHistory(),
-                                           c.history(QDateTime::currentDateTimeUtc()));
+                                           c.history(c.before ? beforeStart : QDateTime::currentDateTimeUtc()));
         else
             QFile::remove(InstallerPrograms::installHistory());
         IsolatedEnvironment::writeFile(release, "");

@@ -16,6 +16,9 @@ std::vector<XmlVariant> readableVariants(const QByteArray& root)
          "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n" + withExtra("r\xc3\xa9sum\xc3\xa9=\"caf\xc3\xa9\"")},
         {"windows-1252 declared and used",
          "<?xml version='1.0' encoding='windows-1252'?>" + withExtra("extra=\"\x80 5, \x93quoted\x94\"")},
+        {"EUC-KR declared and used", "<?xml version=\"1.0\" encoding=\"EUC-KR\"?>\n" + withExtra("extra=\"\xb0\xa1\xb3\xaa\"")},
+        {"Shift_JIS declared and used, no character taking an ASCII byte",
+         "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n" + withExtra("extra=\"\x82\xa0\xb1\"")},
         {"a repeated attribute", declaration + withExtra("extra=\"-\" extra=\"-\"")},
         {"an entity nothing declares", declaration + withExtra("extra=\"a&nbsp;b\"")},
     };
