@@ -227,10 +227,11 @@ bool CZR_MemoryStream::WriteBlock(const void* buffer, int64_t offset, size_t siz
         return ZR_UseCopyOf(buffer, size, [&](const void* copy) { return WriteBlock(copy, offset, size); });
     if (!(Consecutive() ? GrowConsecutive(end) : GrowBlocks(end)))
         return false;
-    // Bytes skipped by a write past the end read as zeros, not as whatever the memory held.
+    CopyIn(static_cast<const uint8_t*>(buffer), start, size);
+    // Bytes skipped by a write past the end read as zeros, not as whatever the memory held. They
+    // are cleared after the copy: the source may lie among them, in room the data has not reached.
     if (start > m_nDataSize)
         ZeroRange(m_nDataSize, start);
-    CopyIn(static_cast<const uint8_t*>(buffer), start, size);
     m_nPosition = end;
     m_nDataSize = std::max(m_nDataSize, end);
     return true;

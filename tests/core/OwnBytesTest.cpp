@@ -78,6 +78,18 @@ std::string streamContents(IZR_MemoryStream* stream)
     return bytes;
 }
 
+// Stores digits in the room past the data of a 100-byte stream and writes them from there to 300,
+// past the end: the bytes skipped between the data and 300 must not be cleared before the copy.
+std::string streamWritingFromItsSpareRoom(bool consecutive)
+{
+    IZR_MemoryStream* stream = ZR_CreateMemoryStream(consecutive, nullptr);
+    std::string start = pattern(100);
+    stream->WriteBlock(start.data(), start.size());
+    memcpy(stream->GetBuffer() + 200, kDigits.data(), kDigits.size());
+    EXPECT_TRUE(stream->WriteBlock(stream->GetBuffer() + 200, 300, kDigits.size()));
+    return streamContents(stream);
+}
+
 // A fresh saver whose buffer must grow at least once as it keeps storing its own bytes.
 template <class Store> std::string saverStoringItself(Store store)
 {
@@ -269,6 +281,12 @@ TEST_F(OwnBytesTest, EveryStoreReadsASourceInsideItsOwnTarget)
              return streamContents(stream);
          },
          kDigits},
+        {"consecutive stream write past its end from its spare room",
+         [] { return streamWritingFromItsSpareRoom(true); },
+         pattern(100) + std::string(200, '\0') + kDigits},
+        {"block stream write past its end from its spare room",
+         [] { return streamWritingFromItsSpareRoom(false); },
+         pattern(100) + std::string(200, '\0') + kDigits},
         {"consecutive stream read into its own buffer",
          [] {
              IZR_MemoryStream* stream = ZR_CreateMemoryStream(true, nullptr);
