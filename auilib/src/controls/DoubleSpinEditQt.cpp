@@ -97,16 +97,23 @@ void DoubleSpinEditQt::SetNumber(double number)
         setValue(number);
         return;
     }
-    // A new carrier is read with digits of its own, never with those of the length it replaces; the
-    // carrier already held keeps its length.
-    const TextParts parts = number == value() ? m_parts : DigitsOf(number);
-    const PicaPoint length = LengthCarriedBy(number, parts);
-    if (!IsWithinBounds(length)) {
+    // Taken as the box holds it, to its decimals. A new carrier is read with digits of its own, never
+    // with those of the length it replaces; the carrier already held keeps its length.
+    const double carrier = QString::number(number, 'f', decimals()).toDouble();
+    HoldCarrier(carrier, carrier == value() ? m_parts : DigitsOf(carrier));
+}
+
+void DoubleSpinEditQt::HoldCarrier(double carrier, const TextParts& parts)
+{
+    const PicaPoint length = LengthCarriedBy(carrier, parts);
+    // A carrier outside the box's range would be moved by it: 3.25 (3p25, 5p1) to 4 under a minimum of
+    // 5 picas. The length is written in full instead.
+    if (!IsWithinBounds(length) || carrier < minimum() || carrier > maximum()) {
         SetPicaValue(length);
         return;
     }
     m_parts = parts;
-    setValue(number);
+    setValue(carrier);
 }
 
 DoubleSpinEditQt::TextParts DoubleSpinEditQt::DigitsOf(double carrier) const
