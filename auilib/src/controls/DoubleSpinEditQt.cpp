@@ -142,12 +142,12 @@ CustomLineEdit* DoubleSpinEditQt::SupportPicaPoints(bool on)
     m_pica = on;
     ApplyPrecision();
     if (on && !wasPica) {
-        // The number held is read afresh, not with the digits of a length held before.
-        m_parts = {};
         // The range given so far, by a form for instance, is in picas.
         m_minimum = minimum();
         m_maximum = maximum();
         ApplyCarrierRange();
+        // The number held is read as one set now, not with the digits of a length held before.
+        HoldCarrier(value(), DigitsOf(value()));
     } else if (!on && wasPica) {
         setRange(m_minimum, m_maximum);
     }

@@ -534,6 +534,32 @@ TEST_F(DoubleSpinEditTest, ANumberIsTakenAsTheBoxHoldsIt)
     EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{5, 1}));
 }
 
+TEST_F(DoubleSpinEditTest, PicaModeReadsTheNumberHeldAsOneSetThen)
+{
+    struct Case
+    {
+        double max; // of the plain range, in picas once pica mode is on
+        double held;
+        const char* shown;
+        PicaPoint read;
+    };
+    const Case cases[] = {
+        {10, 2.25, "2p25", {2, 25}},
+        {10, 1.5, "1p5", {1, 5}},
+        {3, 2.25, "3p0.00", {3, 0}}, // 2p25 lies beyond 3 picas
+    };
+    for (const Case& c : cases) {
+        spin->SupportPicaPoints(false);
+        spin->SetRange(0, c.max);
+        spin->SetValue(c.held);
+        spin->SupportPicaPoints(true);
+        EXPECT_EQ(text().toStdString(), Shown(c.shown));
+        EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.shown;
+        spin->SetValue(spin->GetValue());
+        EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.shown << ", set again";
+    }
+}
+
 TEST_F(DoubleSpinEditTest, ALengthThatSharesItsCarrierIsReportedAsAChange)
 {
     PicaMode();
