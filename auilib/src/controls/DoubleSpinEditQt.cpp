@@ -97,16 +97,23 @@ void DoubleSpinEditQt::SetNumber(double number)
         setValue(number);
         return;
     }
-    // A new carrier is read with digits of its own, never with those of the length it replaces; the
-    // carrier already held keeps its length.
-    const TextParts parts = number == value() ? m_parts : DigitsOf(number);
-    const PicaPoint length = LengthCarriedBy(number, parts);
-    if (!IsWithinBounds(length)) {
+    // Taken as the box holds it, to its decimals. A new carrier is read with digits of its own, never
+    // with those of the length it replaces; the carrier already held keeps its length.
+    const double carrier = QString::number(number, 'f', decimals()).toDouble();
+    HoldCarrier(carrier, carrier == value() ? m_parts : DigitsOf(carrier));
+}
+
+void DoubleSpinEditQt::HoldCarrier(double carrier, const TextParts& parts)
+{
+    const PicaPoint length = LengthCarriedBy(carrier, parts);
+    // A carrier outside the box's range would be moved by it: 3.25 (3p25, 5p1) to 4 under a minimum of
+    // 5 picas. The length is written in full instead.
+    if (!IsWithinBounds(length) || carrier < minimum() || carrier > maximum()) {
         SetPicaValue(length);
         return;
     }
     m_parts = parts;
-    setValue(number);
+    setValue(carrier);
 }
 
 DoubleSpinEditQt::TextParts DoubleSpinEditQt::DigitsOf(double carrier) const
@@ -135,12 +142,12 @@ CustomLineEdit* DoubleSpinEditQt::SupportPicaPoints(bool on)
     m_pica = on;
     ApplyPrecision();
     if (on && !wasPica) {
-        // The number held is read afresh, not with the digits of a length held before.
-        m_parts = {};
         // The range given so far, by a form for instance, is in picas.
         m_minimum = minimum();
         m_maximum = maximum();
         ApplyCarrierRange();
+        // The number held is read as one set now, not with the digits of a length held before.
+        HoldCarrier(value(), DigitsOf(value()));
     } else if (!on && wasPica) {
         setRange(m_minimum, m_maximum);
     }

@@ -72,6 +72,8 @@ private:
     static TextParts PartsOf(const QStringList& entries);
     // The parts of a carrier set as a number: its own decimals are the point digits.
     TextParts DigitsOf(double carrier) const;
+    // Takes the carrier with the parts it is read with, the length it stands for held within the bounds.
+    void HoldCarrier(double carrier, const TextParts& parts);
     // Lengths compare as the field shows them, counted in the last decimal of its points.
     double ShownPoints(double picas) const;
     bool IsWithinBounds(PicaPoint length) const;

@@ -516,6 +516,50 @@ TEST_F(DoubleSpinEditTest, ANumberSetInPicaModeIsReadWithItsOwnDigits)
     EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{1, 5})) << "pica mode again reads the number afresh";
 }
 
+TEST_F(DoubleSpinEditTest, ANumberIsTakenAsTheBoxHoldsIt)
+{
+    PicaMode();
+    spin->SetRange(PicaPoint{-10, 0}, PicaPoint{10, 0});
+    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+    spin->SetValue(PicaPoint{1, 10});
+    lengths.calls.clear();
+    spin->SetValue(1.1000001); // the box holds it as 1.1, the carrier of 1p10
+    EXPECT_EQ(text().toStdString(), Shown("1p10.00"));
+    EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{1, 10}));
+    EXPECT_TRUE(lengths.calls.empty()) << "the length stayed";
+
+    spin->SetRange(PicaPoint{5, 0}, PicaPoint{10, 0});
+    spin->SetValue(3.25); // 3p25, that is 5p1, is carried below the box's range
+    EXPECT_EQ(text().toStdString(), Shown("5p1.00"));
+    EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{5, 1}));
+}
+
+TEST_F(DoubleSpinEditTest, PicaModeReadsTheNumberHeldAsOneSetThen)
+{
+    struct Case
+    {
+        double max; // of the plain range, in picas once pica mode is on
+        double held;
+        const char* shown;
+        PicaPoint read;
+    };
+    const Case cases[] = {
+        {10, 2.25, "2p25", {2, 25}},
+        {10, 1.5, "1p5", {1, 5}},
+        {3, 2.25, "3p0.00", {3, 0}}, // 2p25 lies beyond 3 picas
+    };
+    for (const Case& c : cases) {
+        spin->SupportPicaPoints(false);
+        spin->SetRange(0, c.max);
+        spin->SetValue(c.held);
+        spin->SupportPicaPoints(true);
+        EXPECT_EQ(text().toStdString(), Shown(c.shown));
+        EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.shown;
+        spin->SetValue(spin->GetValue());
+        EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.shown << ", set again";
+    }
+}
+
 TEST_F(DoubleSpinEditTest, ALengthThatSharesItsCarrierIsReportedAsAChange)
 {
     PicaMode();
