@@ -120,7 +120,10 @@ void VzipScratchFolder::removeLeftovers()
         if (level.isValid())
             level.removeScratchFiles();
     }
-    const QStringList privateFolders = QDir(temp).entryList({kPrivatePrefix + "??????"}, QDir::Dirs | QDir::Hidden);
+    // Name filters ignore letter case unless told otherwise, and a folder the unpacker did not name
+    // is not its to empty.
+    const QStringList privateFolders =
+        QDir(temp).entryList({kPrivatePrefix + "??????"}, QDir::Dirs | QDir::Hidden | QDir::CaseSensitive);
     for (const QString& name : privateFolders) {
         const OpenFolder folder = OpenFolder::ownFolder(tempFolder.fd(), name);
         if (!folder.isValid())

@@ -443,7 +443,8 @@ TEST_F(InstallRun, APackageThatDoesNotUnpackIsFetchedAgainByTheNextRun)
         answerNextMessageBox(QMessageBox::Ok);
         startQueue({damaged});
         ASSERT_TRUE(waitForProgress("Mended", -1));
-        EXPECT_FALSE(QFileInfo::exists(downloadFolder() + "/Mended.vzip"));
+        // A package left in place would fail again below, under a warning nobody answers.
+        ASSERT_FALSE(QFileInfo::exists(downloadFolder() + "/Mended.vzip"));
 
         installProgress.clear();
         server.setFile("/Mended.vzip", good);

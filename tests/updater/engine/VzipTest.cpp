@@ -483,7 +483,7 @@ TEST_F(VzipTest, SharedFolderOfAnotherUserIsNotUsed)
 }
 
 // What a killed unpacking left goes by its names only: nothing else in the scratch folders, nothing
-// behind a link, nothing in a folder of another user.
+// behind a link, nothing in a folder of another user or of a name the unpacker does not make.
 TEST_F(VzipTest, LeftoversOfAKilledUnpackingGoByNameOnly)
 {
     const QStringList names{"jsinfile_tmp", "jsoutfile_tmp", "jsfileover_tmp"};
@@ -491,8 +491,9 @@ TEST_F(VzipTest, LeftoversOfAKilledUnpackingGoByNameOnly)
     const QString leftOver = temp + "KelvrinPagewisp-a1B2c3/";
     const QString holdingMore = temp + "KelvrinPagewisp-d4E5f6/";
     const QString ofAnotherUser = temp + "KelvrinPagewisp-j0K1l2/";
+    const QString otherName = temp + "kelvrinpagewisp-m3N4o5/";
     const QString elsewhere = env.root() + "/elsewhere/";
-    for (const QString& folder : {scratch(), leftOver, holdingMore, ofAnotherUser, elsewhere}) {
+    for (const QString& folder : {scratch(), leftOver, holdingMore, ofAnotherUser, otherName, elsewhere}) {
         for (const QString& name : names)
             IsolatedEnvironment::writeFile(folder + name, "left behind");
     }
@@ -512,6 +513,7 @@ TEST_F(VzipTest, LeftoversOfAKilledUnpackingGoByNameOnly)
     EXPECT_FALSE(QFileInfo::exists(leftOver)) << "a private folder emptied of its scratch files goes too";
     EXPECT_EQ(QDir(holdingMore).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"other"});
     EXPECT_EQ(QDir(ofAnotherUser).entryList(QDir::Files).size(), anotherUser ? 3 : 0);
+    EXPECT_EQ(QDir(otherName).entryList(QDir::Files).size(), 3);
     EXPECT_EQ(QDir(elsewhere).entryList(QDir::Files), (QStringList{"jsfileover_tmp", "jsinfile_tmp", "jsoutfile_tmp"}));
 
     // The shared folder as a link is not entered either.
