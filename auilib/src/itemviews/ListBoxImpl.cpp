@@ -155,6 +155,11 @@ void ListBoxImpl::Connect()
                                      [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
                                          ForgetOrderIfCellTaken(topLeft, bottomRight);
                                      }));
+    // Rows leave by the list's own removals and by Qt's, such as the end of a drag that another
+    // widget takes as a move. Connected after the selection model, whose report of the selected rows
+    // that leave comes first: its handlers may still read those rows' data.
+    TrackConnection(QObject::connect(widget->model(), &QAbstractItemModel::rowsAboutToBeRemoved, widget,
+                                     [this](const QModelIndex&, int first, int last) { ForgetRows(first, last); }));
     TrackConnection(QObject::connect(widget->horizontalHeader(), &QHeaderView::sectionResized, widget,
                                      [this](int column, int, int newSize) { OnSectionResized(column, newSize); }));
     TrackConnection(QObject::connect(delegate, &QAbstractItemDelegate::closeEditor, delegate,
