@@ -1,5 +1,6 @@
 // The list box against a plain QTableWidget doing the same work: adding rows with and without a sort
-// column, sorting, selecting all, extending a selection, deleting scattered rows and checking rows.
+// column, sorting, selecting all, extending a selection, deleting scattered rows, adding and deleting
+// rows below a large selection, and checking rows.
 // Run with QT_QPA_PLATFORM=offscreen. The last argument is 1 for a shown table, 0 for a hidden one;
 // for adding, the one before it is 1 with a sort column; for sorting, 1 with a comparison function.
 #include "ListBox.h"
@@ -331,6 +332,28 @@ void PlainRemoveRows(benchmark::State& state)
     }
 }
 
+// Rows added and then removed one by one below a selection of the first `rows` rows.
+void ListAddAndDeleteBelowSelection(benchmark::State& state)
+{
+    const int rows = static_cast<int>(state.range(0));
+    const auto keys = Keys(rows);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto list = std::make_unique<List>(state.range(1) != 0);
+        list->list.SetSingleSelection(false);
+        list->Fill(keys);
+        list->Table()->selectAll();
+        state.ResumeTiming();
+        list->Fill(keys);
+        for (int row = 2 * rows - 1; row >= rows; --row)
+            list->list.DeleteItems(row, 1);
+        list->window.Settle();
+        state.PauseTiming();
+        list.reset();
+        state.ResumeTiming();
+    }
+}
+
 void ListSetCheck(benchmark::State& state)
 {
     const int rows = static_cast<int>(state.range(0));
@@ -389,6 +412,7 @@ BENCHMARK(ListShiftExtend)->ArgsProduct({{50000}, {0, 1}})->Unit(benchmark::kMil
 BENCHMARK(PlainShiftExtend)->ArgsProduct({{50000}, {0, 1}})->Unit(benchmark::kMillisecond)->Iterations(4);
 BENCHMARK(ListDeleteSelItems)->ArgsProduct({{5000, 10000, 50000}, {0, 1}})->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(PlainRemoveRows)->ArgsProduct({{5000, 10000, 50000}, {0, 1}})->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(ListAddAndDeleteBelowSelection)->ArgsProduct({{20000, 100000}, {0, 1}})->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(ListSetCheck)->ArgsProduct({{100000}, {0, 1}})->Unit(benchmark::kMillisecond)->Iterations(4);
 BENCHMARK(PlainSetCheck)->ArgsProduct({{100000}, {0, 1}})->Unit(benchmark::kMillisecond)->Iterations(4);
 

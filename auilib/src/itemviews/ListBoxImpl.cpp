@@ -38,6 +38,20 @@ void DropRows(std::vector<int>& rows, int first, int last)
     ShiftRows(rows, last + 1, first - last - 1);
 }
 
+// For rows kept in ascending order, as the remembered selection is: only those from the change on are
+// touched, so that rows added or removed below a large selection one by one stay cheap.
+void ShiftSortedRows(std::vector<int>& rows, int from, int by)
+{
+    std::for_each(std::lower_bound(rows.begin(), rows.end(), from), rows.end(), [by](int& row) { row += by; });
+}
+
+void DropSortedRows(std::vector<int>& rows, int first, int last)
+{
+    const auto from = std::lower_bound(rows.begin(), rows.end(), first);
+    rows.erase(from, std::upper_bound(from, rows.end(), last));
+    ShiftSortedRows(rows, last + 1, first - last - 1);
+}
+
 // The rows of cells held through a reordering, less those that left.
 std::vector<int> RowsOf(const std::vector<QPersistentModelIndex>& cells)
 {
@@ -155,6 +169,11 @@ void ListBoxImpl::Connect()
                                      [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
                                          ForgetOrderIfCellTaken(topLeft, bottomRight);
                                      }));
+    // Rows leave by the list's own removals and by Qt's, such as the end of a drag that another
+    // widget takes as a move. Connected after the selection model, whose report of the selected rows
+    // that leave comes first: its handlers may still read those rows' data.
+    TrackConnection(QObject::connect(widget->model(), &QAbstractItemModel::rowsAboutToBeRemoved, widget,
+                                     [this](const QModelIndex&, int first, int last) { ForgetRows(first, last); }));
     TrackConnection(QObject::connect(widget->horizontalHeader(), &QHeaderView::sectionResized, widget,
                                      [this](int column, int, int newSize) { OnSectionResized(column, newSize); }));
     TrackConnection(QObject::connect(delegate, &QAbstractItemDelegate::closeEditor, delegate,
@@ -263,7 +282,7 @@ void ListBoxImpl::RememberRowsRemoved(int first, int last)
 {
     // Selected rows that leave were reported before they went, unless signals were blocked then.
     ++selectionChanges;
-    DropRows(previousSelection, first, last);
+    DropSortedRows(previousSelection, first, last);
     for (std::vector<int>* rows : heldRows)
         DropRows(*rows, first, last);
 }
@@ -271,7 +290,7 @@ void ListBoxImpl::RememberRowsRemoved(int first, int last)
 void ListBoxImpl::ShiftRememberedRows(int from, int by)
 {
     ++selectionChanges;
-    ShiftRows(previousSelection, from, by);
+    ShiftSortedRows(previousSelection, from, by);
     for (std::vector<int>* rows : heldRows)
         ShiftRows(*rows, from, by);
 }

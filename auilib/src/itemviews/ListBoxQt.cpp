@@ -33,8 +33,8 @@ void ListBoxQt::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int e
     // Ahead of the view, which moves the current cell off the leaving rows and so would store an
     // editor open on them into a cell that is going, reported as a change and, in a sorted list,
     // moving that row out of the range being removed.
-    if (m_impl)
-        m_impl->ForgetRows(start, end);
+    if (m_impl && m_impl->delegate)
+        m_impl->delegate->ForgetEditorOfRows(start, end);
     QTableWidget::rowsAboutToBeRemoved(parent, start, end);
 }
 

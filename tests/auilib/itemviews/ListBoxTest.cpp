@@ -230,6 +230,31 @@ TEST_F(ListBoxTest, RowsTakeTheirDataWithThem)
     EXPECT_EQ(DataOf(0), 7);
 }
 
+// A handler told that a selected row leaves the selection as it is deleted still reads the row's data.
+TEST_F(ListBoxTest, ARowDeletedFromTheSelectionIsReportedWithItsData)
+{
+    const std::pair<const char*, std::function<void(ListBox&)>> deletions[] = {
+        {"DeleteItem", [](ListBox& l) { l.DeleteItem(1); }},
+        {"DeleteItems", [](ListBox& l) { l.DeleteItems(1, 1); }},
+        {"DeleteSelItems", [](ListBox& l) { l.DeleteSelItems(); }},
+        {"a row Qt removes", [](ListBox& l) {
+             static_cast<QTableWidget*>(l.GetPlatformHandle())->model()->removeRow(1);
+         }},
+    };
+    list->SetSingleSelection(false);
+    std::vector<long> read;
+    list->OnRowSelectionChanged.Add([this, &read](int row) { read.push_back(DataOf(row)); });
+    for (const auto& [name, deleteRow] : deletions) {
+        list->Clear();
+        for (long data = 10; data < 13; ++data)
+            list->AddItem(L"row", any(data));
+        list->SetSel(1, true, false);
+        read.clear();
+        deleteRow(*list);
+        EXPECT_EQ(read, std::vector<long>{11}) << name;
+    }
+}
+
 TEST_F(ListBoxTest, FindingTextsByPrefixAndWhole)
 {
     list->SetColumnsCount(2);
