@@ -232,7 +232,7 @@ void ItemDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) cons
     // left some other way was edited by nobody, as the row now at its number is another's.
     if (IsOpen(editor)) {
         if (m_owner && m_editing.isValid())
-            ReportEdit(editor, m_editing.row(), m_editing.column());
+            ReportEdit(editor);
         Forget();
     }
     QStyledItemDelegate::destroyEditor(editor, index);
@@ -278,17 +278,24 @@ void ItemDelegate::ForgetEditorOfRows(int first, int last)
         Forget();
 }
 
-void ItemDelegate::ReportEdit(QWidget* editor, int row, int column) const
+void ItemDelegate::ReportEdit(QWidget* editor) const
 {
-    // A finish handler may show the selection, which closes editors and empties the text at start.
+    // A finish handler may show the selection, which closes editors and empties the text at start; it
+    // may also move, delete or sort rows, or let the list go. The edit is reported on the cell's row
+    // as it is then, and not at all once the cell or the list has gone.
+    const QPersistentModelIndex cell = m_editing;
     const std::wstring before = m_textAtStart;
     const bool dateOpen = m_dateEdit != nullptr;
-    ListBox& list = m_owner->Owner();
+    const bool dateEditor = qobject_cast<QDateTimeEdit*>(editor) != nullptr;
     if (m_owner->editable != 3)
-        FireHandlers(list.OnEditFinished, row);
+        FireHandlers(m_owner->Owner().OnEditFinished, cell.row());
+    if (!m_owner || !cell.isValid())
+        return;
+    ListBox& list = m_owner->Owner();
     if (m_owner->table && qobject_cast<QStyledItemDelegate*>(m_owner->table->itemDelegate())) {
-        if (!dateOpen || qobject_cast<QDateTimeEdit*>(editor))
-            FireHandlers(list.OnItemTextEdited, row, column, before, list.GetItem(row, column));
+        if (!dateOpen || dateEditor)
+            FireHandlers(list.OnItemTextEdited, cell.row(), cell.column(), before,
+                         list.GetItem(cell.row(), cell.column()));
     }
 }
 

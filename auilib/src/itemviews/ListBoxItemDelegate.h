@@ -47,7 +47,8 @@ private:
     QWidget* Opened(QWidget* widget, const QStyleOptionViewItem& option, const QModelIndex& index) const;
     // The widget of the editor this delegate has open.
     bool IsOpen(const QWidget* editor) const;
-    void ReportEdit(QWidget* editor, int row, int column) const;
+    // Reports the edit of the open editor on the cell under edit.
+    void ReportEdit(QWidget* editor) const;
     // Shows the selection as before the edit and frees the editors.
     void Forget() const;
     void DeleteEditors() const;

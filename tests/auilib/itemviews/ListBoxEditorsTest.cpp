@@ -12,6 +12,7 @@
 #include <QWheelEvent>
 
 #include <functional>
+#include <utility>
 
 using namespace AUILib;
 using ListBoxTesting::Texts;
@@ -296,6 +297,55 @@ TEST_F(ListBoxEditorsTest, AFinishHandlerMayShowTheSelection)
     PressReturn(line);
     EXPECT_EQ(edits, std::vector<std::string>{"1,0: a -> typed"});
     EXPECT_EQ(EditReports(), (std::vector<std::string>{"started 1", "created 10", "finished 1"}));
+}
+
+TEST_F(ListBoxEditorsTest, AFinishHandlerMayChangeTheRows)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(ListBox&)> changeRows;
+        std::vector<std::string> edits;
+    };
+    // Typed text on "a", row 1 of b, a, c, is taken by Return; the finish handler then changes the rows.
+    const Case cases[] = {
+        {"the edited row deleted", [](ListBox& l) { l.DeleteItem(1); }, {}},
+        {"every row cleared", [](ListBox& l) { l.Clear(); }, {}},
+        {"the row above deleted", [](ListBox& l) { l.DeleteItem(0); }, {"0,0: a -> typed"}},
+        {"the row below deleted", [](ListBox& l) { l.DeleteItem(2); }, {"1,0: a -> typed"}},
+        {"the rows sorted", [](ListBox& l) { l.SortColumn(0, ListBox::Descending, true); }, {"0,0: a -> typed"}},
+    };
+    const Case* current = nullptr;
+    list->OnEditFinished.Add([this, &current](int) {
+        if (current)
+            std::exchange(current, nullptr)->changeRows(*list);
+    });
+    list->SetEditItems(ListBox::Editable(1));
+    for (const Case& c : cases) {
+        StartOver();
+        QWidget* line = Open(1, 0);
+        ASSERT_NE(line, nullptr) << c.name;
+        EnterNewValue(line);
+        edits.clear();
+        current = &c;
+        PressReturn(line);
+        EXPECT_EQ(edits, c.edits) << c.name;
+    }
+}
+
+TEST_F(ListBoxEditorsTest, AFinishHandlerMayLetTheListGo)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    list->OnEditFinished.Add([this](int) {
+        tester.reset();
+        list.reset();
+    });
+    QWidget* line = Open(1, 0);
+    ASSERT_NE(line, nullptr);
+    QTableWidget* plain = table();
+    PressReturn(line);
+    EXPECT_EQ(list, nullptr);
+    EXPECT_EQ(plain->rowCount(), 3);
 }
 
 TEST_F(ListBoxEditorsTest, AnEditorWhoseRowLeftReportsNothing)
