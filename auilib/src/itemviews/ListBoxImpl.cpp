@@ -176,11 +176,6 @@ void ListBoxImpl::Connect()
                                      [this](const QModelIndex&, int first, int last) { ForgetRows(first, last); }));
     TrackConnection(QObject::connect(widget->horizontalHeader(), &QHeaderView::sectionResized, widget,
                                      [this](int column, int, int newSize) { OnSectionResized(column, newSize); }));
-    TrackConnection(QObject::connect(delegate, &QAbstractItemDelegate::closeEditor, delegate,
-                                     [this](QWidget* editor) {
-                                         if (delegate)
-                                             delegate->OnCloseEditor(editor);
-                                     }));
 }
 
 void ListBoxImpl::ForgetOrderIfCellTaken(const QModelIndex& topLeft, const QModelIndex& bottomRight)

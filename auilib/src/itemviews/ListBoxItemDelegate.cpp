@@ -224,6 +224,20 @@ bool ItemDelegate::IsOpen(const QWidget* editor) const
            (m_dateEdit && m_dateEdit->GetWndPtr() == editor);
 }
 
+void ItemDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const
+{
+    // Every close ends here, whoever asked for it: the user's Return, Escape, Tab or leaving focus,
+    // CloseEditors, and Qt moving the current cell off the editor, which stores its value without a
+    // word to the delegate. An editor forgotten with its leaving row is no longer open; a cell that
+    // left some other way was edited by nobody, as the row now at its number is another's.
+    if (IsOpen(editor)) {
+        if (m_owner && m_editing.isValid())
+            ReportEdit(editor);
+        Forget();
+    }
+    QStyledItemDelegate::destroyEditor(editor, index);
+}
+
 void ItemDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                                         const QModelIndex& index) const
 {
@@ -257,16 +271,6 @@ void ItemDelegate::CloseEditors()
     m_textAtStart.clear();
 }
 
-void ItemDelegate::OnCloseEditor(QWidget* editor)
-{
-    if (!m_owner || m_owner->editingRow < 0)
-        return;
-    // A cell that has left the table was edited by nobody: the row now at its number is another's.
-    if (m_editing.isValid())
-        ReportEdit(editor, m_editing.row(), m_editing.column());
-    Forget();
-}
-
 void ItemDelegate::ForgetEditorOfRows(int first, int last)
 {
     // Qt takes the editor of a leaving row away without a close, which would leave the selection hidden.
@@ -274,19 +278,28 @@ void ItemDelegate::ForgetEditorOfRows(int first, int last)
         Forget();
 }
 
-void ItemDelegate::ReportEdit(QWidget* editor, int row, int column)
+void ItemDelegate::ReportEdit(QWidget* editor) const
 {
-    ListBox& list = m_owner->Owner();
+    // A finish handler may show the selection, which closes editors and empties the text at start; it
+    // may also move, delete or sort rows, or let the list go. The edit is reported on the cell's row
+    // as it is then, and not at all once the cell or the list has gone.
+    const QPersistentModelIndex cell = m_editing;
+    const std::wstring before = m_textAtStart;
+    const bool dateOpen = m_dateEdit != nullptr;
+    const bool dateEditor = qobject_cast<QDateTimeEdit*>(editor) != nullptr;
     if (m_owner->editable != 3)
-        FireHandlers(list.OnEditFinished, row);
+        FireHandlers(m_owner->Owner().OnEditFinished, cell.row());
+    if (!m_owner || !cell.isValid())
+        return;
+    ListBox& list = m_owner->Owner();
     if (m_owner->table && qobject_cast<QStyledItemDelegate*>(m_owner->table->itemDelegate())) {
-        const bool dateOpen = m_dateEdit != nullptr;
-        if (!dateOpen || qobject_cast<QDateTimeEdit*>(editor))
-            FireHandlers(list.OnItemTextEdited, row, column, m_textAtStart, list.GetItem(row, column));
+        if (!dateOpen || dateEditor)
+            FireHandlers(list.OnItemTextEdited, cell.row(), cell.column(), before,
+                         list.GetItem(cell.row(), cell.column()));
     }
 }
 
-void ItemDelegate::Forget()
+void ItemDelegate::Forget() const
 {
     if (m_owner)
         m_owner->ApplySelectionPalette(showSelection);

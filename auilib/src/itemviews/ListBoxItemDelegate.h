@@ -27,12 +27,12 @@ public:
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const override;
+    // Reports the edit of an editor Qt closes and frees the editors.
+    void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
     // Closes the open editors without storing their values.
     void CloseEditors();
-    // The close-editor handler: reports the edit and frees the editors.
-    void OnCloseEditor(QWidget* editor);
     // Rows first .. last are about to leave the table.
     void ForgetEditorOfRows(int first, int last);
     // For the list box's implementation when it goes.
@@ -47,9 +47,10 @@ private:
     QWidget* Opened(QWidget* widget, const QStyleOptionViewItem& option, const QModelIndex& index) const;
     // The widget of the editor this delegate has open.
     bool IsOpen(const QWidget* editor) const;
-    void ReportEdit(QWidget* editor, int row, int column);
+    // Reports the edit of the open editor on the cell under edit.
+    void ReportEdit(QWidget* editor) const;
     // Shows the selection as before the edit and frees the editors.
-    void Forget();
+    void Forget() const;
     void DeleteEditors() const;
     int TextLeft(int row) const;
 

@@ -12,6 +12,7 @@
 #include <QWheelEvent>
 
 #include <functional>
+#include <utility>
 
 using namespace AUILib;
 using ListBoxTesting::Texts;
@@ -286,6 +287,67 @@ TEST_F(ListBoxEditorsTest, ShowingTheSelectionClosesAnOpenEditorWithoutStoring)
     EXPECT_EQ(edits, std::vector<std::string>{"1,0: a -> a"});
 }
 
+TEST_F(ListBoxEditorsTest, AFinishHandlerMayShowTheSelection)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    list->OnEditFinished.Add([this](int) { list->ShowSelection(true); });
+    auto* line = qobject_cast<QLineEdit*>(Open(1, 0));
+    ASSERT_NE(line, nullptr);
+    line->setText(QStringLiteral("typed"));
+    PressReturn(line);
+    EXPECT_EQ(edits, std::vector<std::string>{"1,0: a -> typed"});
+    EXPECT_EQ(EditReports(), (std::vector<std::string>{"started 1", "created 10", "finished 1"}));
+}
+
+TEST_F(ListBoxEditorsTest, AFinishHandlerMayChangeTheRows)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(ListBox&)> changeRows;
+        std::vector<std::string> edits;
+    };
+    // Typed text on "a", row 1 of b, a, c, is taken by Return; the finish handler then changes the rows.
+    const Case cases[] = {
+        {"the edited row deleted", [](ListBox& l) { l.DeleteItem(1); }, {}},
+        {"every row cleared", [](ListBox& l) { l.Clear(); }, {}},
+        {"the row above deleted", [](ListBox& l) { l.DeleteItem(0); }, {"0,0: a -> typed"}},
+        {"the row below deleted", [](ListBox& l) { l.DeleteItem(2); }, {"1,0: a -> typed"}},
+        {"the rows sorted", [](ListBox& l) { l.SortColumn(0, ListBox::Descending, true); }, {"0,0: a -> typed"}},
+    };
+    const Case* current = nullptr;
+    list->OnEditFinished.Add([this, &current](int) {
+        if (current)
+            std::exchange(current, nullptr)->changeRows(*list);
+    });
+    list->SetEditItems(ListBox::Editable(1));
+    for (const Case& c : cases) {
+        StartOver();
+        QWidget* line = Open(1, 0);
+        ASSERT_NE(line, nullptr) << c.name;
+        EnterNewValue(line);
+        edits.clear();
+        current = &c;
+        PressReturn(line);
+        EXPECT_EQ(edits, c.edits) << c.name;
+    }
+}
+
+TEST_F(ListBoxEditorsTest, AFinishHandlerMayLetTheListGo)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    list->OnEditFinished.Add([this](int) {
+        tester.reset();
+        list.reset();
+    });
+    QWidget* line = Open(1, 0);
+    ASSERT_NE(line, nullptr);
+    QTableWidget* plain = table();
+    PressReturn(line);
+    EXPECT_EQ(list, nullptr);
+    EXPECT_EQ(plain->rowCount(), 3);
+}
+
 TEST_F(ListBoxEditorsTest, AnEditorWhoseRowLeftReportsNothing)
 {
     struct Case
@@ -381,5 +443,119 @@ TEST_F(ListBoxEditorsTest, AnEditorWhoseRowLeavesStoresNothing)
             PressReturn(editor);
         EXPECT_EQ(Reports({"changed"}), c.changes) << c.name;
         EXPECT_EQ(Column(0), c.firstColumn) << c.name;
+    }
+}
+
+TEST_F(ListBoxEditorsTest, AnEditorReportsOnceOnItsRowHoweverItCloses)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(ListBox&)> prepare;
+        int row;
+        int column;
+        std::function<void(QWidget* editor)> close;
+        std::vector<std::string> reports;
+        std::vector<std::string> edits;
+        std::vector<std::string> changes;
+    };
+    const auto none = [](ListBox&) {};
+    const auto moveCurrentTo = [this](int row) { return [this, row](QWidget*) { list->SetSel(row, true, true); }; };
+    // An untouched date editor stores its display form, never the cell's ISO text.
+    const std::string dateBefore = (ShortDate(QDate(2024, 3, 5)) + QStringLiteral(" 14:30")).toStdString();
+    const std::string dateAfter = ShortDate(QDate(2024, 3, 5)).toStdString();
+    QLineEdit elsewhere(&window);
+    elsewhere.setGeometry(0, 200, 100, 20);
+    elsewhere.show();
+    // Each editor opens on the list b, a, c; all but the date editor are given a new value.
+    const Case cases[] = {
+        {"Return", none, 0, 0, [](QWidget* editor) { PressReturn(editor); }, {"finished 0"}, {"0,0: b -> typed"},
+         {"changed 0"}},
+        {"Escape stores nothing", none, 0, 0,
+         [](QWidget* editor) {
+             QTest::keyClick(editor, Qt::Key_Escape);
+             QCoreApplication::processEvents();
+         },
+         {"finished 0"}, {"0,0: b -> b"}, {}},
+        {"the focus leaving", none, 0, 0,
+         [&elsewhere](QWidget* editor) {
+             editor->setFocus();
+             elsewhere.setFocus();
+             QCoreApplication::processEvents();
+         },
+         {"finished 0"}, {"0,0: b -> typed"}, {"changed 0"}},
+        // The next cell's editor is closed in turn by the click that opens the last one.
+        {"Tab opening the next cell's editor", none, 0, 0,
+         [](QWidget* editor) {
+             QTest::keyClick(editor, Qt::Key_Tab);
+             QCoreApplication::processEvents();
+         },
+         {"finished 0", "created 1", "finished 0"}, {"0,0: b -> typed", "0,1: red -> red"}, {"changed 0"}},
+        {"the program moving the current row", none, 0, 0, moveCurrentTo(2), {"finished 0"}, {"0,0: b -> typed"},
+         {"changed 0"}},
+        {"the program moving the current cell along the row", none, 0, 1, moveCurrentTo(0), {"finished 0"},
+         {"0,1: red -> blue"}, {"changed 0"}},
+        {"another row deleted with nothing selected in multi-selection",
+         [](ListBox& l) { l.SetSingleSelection(false); }, 0, 0,
+         [this](QWidget*) {
+             list->ClearSel();
+             list->DeleteItem(1);
+         },
+         {"finished 0"}, {"0,0: b -> typed"}, {"changed 0"}},
+        {"an untouched date editor, the current row moved", none, 0, 2, moveCurrentTo(2), {"finished 0"},
+         {"0,2: " + dateBefore + " -> " + dateAfter}, {"changed 0"}},
+        {"a row inserted above, then the current row moved", none, 1, 0,
+         [this](QWidget*) {
+             list->InsertItem(0, L"z", any());
+             list->SetSel(0, true, true);
+         },
+         {"finished 2"}, {"2,0: a -> typed"}, {"changed 0", "changed 2"}},
+        {"the rows sorted, then the current row moved", none, 1, 1,
+         [this](QWidget*) {
+             list->SortColumn(0, ListBox::Descending, true);
+             list->SetSel(0, true, true);
+         },
+         {"finished 2"}, {"2,1: red -> blue"}, {"changed 2"}},
+        {"the current row moved in a disabled window", none, 0, 0,
+         [this](QWidget* editor) {
+             editor->setFocus();
+             window.setEnabled(false);
+             list->SetSel(2, true, true);
+             window.setEnabled(true);
+         },
+         {"finished 0"}, {"0,0: b -> typed"}, {"changed 0"}},
+        {"the current row moved before Qt took a Return", none, 0, 0,
+         [this](QWidget* editor) {
+             QTest::keyClick(editor, Qt::Key_Return);
+             list->SetSel(2, true, true);
+             QCoreApplication::processEvents();
+         },
+         {"finished 0"}, {"0,0: b -> typed"}, {"changed 0"}},
+    };
+    QApplication::setActiveWindow(&window);
+    list->SetEditItems(ListBox::Editable(1));
+    for (const Case& c : cases) {
+        StartOver();
+        c.prepare(*list);
+        QWidget* editor = Open(c.row, c.column);
+        ASSERT_NE(editor, nullptr) << c.name;
+        if (c.column != 2)
+            EnterNewValue(editor);
+        log.clear();
+        edits.clear();
+        c.close(editor);
+        EXPECT_EQ(Reports({"changed"}), c.changes) << c.name;
+        // The list works on as before: the next editor reports its own edit alone and shows the selection again.
+        const int last = list->Count() - 1;
+        const std::string lastText = Narrow(list->GetItem(last, 0));
+        PressReturn(Open(last, 0));
+        std::vector<std::string> reports = c.reports;
+        reports.insert(reports.end(), {"started " + std::to_string(last), "created " + std::to_string(last * 10),
+                                       "finished " + std::to_string(last)});
+        EXPECT_EQ(EditReports(), reports) << c.name;
+        std::vector<std::string> allEdits = c.edits;
+        allEdits.push_back(std::to_string(last) + ",0: " + lastText + " -> " + lastText);
+        EXPECT_EQ(edits, allEdits) << c.name;
+        EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base)) << c.name;
     }
 }
