@@ -17,7 +17,16 @@ CZR_GrowOnlyPool::~CZR_GrowOnlyPool()
     ZR_Mutex_Destroy(&m_mutex);
 }
 
-void* CZR_GrowOnlyPool::Alloc(size_t size)
+CZR_GrowOnlyPool* CZR_GrowOnlyPool::Of(_IZR_Allocator* allocator)
+{
+    return allocator && allocator->Alloc == Carve ? self(allocator) : nullptr;
+}
+
+void* CZR_GrowOnlyPool::Alloc(size_t size) { return Take(size, false); }
+
+void* CZR_GrowOnlyPool::AllocQuietly(size_t size) { return Take(size, true); }
+
+void* CZR_GrowOnlyPool::Take(size_t size, bool quietly)
 {
     constexpr size_t step = alignof(std::max_align_t);
     if (size > SIZE_MAX - sizeof(Trunk) - (step - 1))
@@ -34,7 +43,9 @@ void* CZR_GrowOnlyPool::Alloc(size_t size)
     size_t capacity = rounded > m_trunkSize ? rounded : m_trunkSize;
     if (capacity > SIZE_MAX - sizeof(Trunk))
         return nullptr;
-    auto* trunk = static_cast<Trunk*>(m_backing->Alloc(m_backing, sizeof(Trunk) + capacity));
+    size_t bytes = sizeof(Trunk) + capacity;
+    auto* trunk = static_cast<Trunk*>(quietly ? ZRMEM_AllocatorAllocQuietly(m_backing, bytes)
+                                              : m_backing->Alloc(m_backing, bytes));
     if (!trunk)
         return nullptr;
     trunk->capacity = capacity;

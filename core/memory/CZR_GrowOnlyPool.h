@@ -16,7 +16,12 @@ public:
     CZR_GrowOnlyPool(const CZR_GrowOnlyPool&) = delete;
     CZR_GrowOnlyPool& operator=(const CZR_GrowOnlyPool&) = delete;
 
+    // The pool behind an allocator interface, or null when it is not one.
+    static CZR_GrowOnlyPool* Of(_IZR_Allocator* allocator);
+
     void* Alloc(size_t size);
+    // The same, with a trunk asked of the backing allocator as ZRMEM_AllocatorAllocQuietly asks.
+    void* AllocQuietly(size_t size);
     void FreeAll();
     void SetAllocator(_IZR_Allocator* backing);
 
@@ -29,6 +34,7 @@ private:
         Trunk* next;
     };
 
+    void* Take(size_t size, bool quietly);
     static CZR_GrowOnlyPool* self(_IZR_Allocator* allocator) { return static_cast<CZR_GrowOnlyPool*>(allocator); }
     static void* CarveDebug(_IZR_Allocator* allocator, size_t size, const char* file, int line);
     static void* Carve(_IZR_Allocator* allocator, size_t size);

@@ -27,10 +27,11 @@ inline bool ZR_RangesOverlap(const void* a, size_t aSize, const void* b, size_t 
 }
 
 // Hands `use` a copy of the `size` bytes at p, for bytes in storage that the use is about to move,
-// free or unmap; false, without calling it, when the copy cannot be had.
+// free or unmap; false, without calling it, when the copy cannot be had. The use cannot go on
+// without the copy, so the out-of-memory handler hears of it.
 template <class Use> bool ZR_UseCopyOf(const void* p, size_t size, Use use)
 {
-    void* copy = ZRMEM_DefaultAlloc(size, ZRMEM_FLAG_MAYFAIL);
+    void* copy = ZRMEM_DefaultAlloc(size, 0);
     if (!copy)
         return false;
     memcpy(copy, p, size);

@@ -1,6 +1,7 @@
 #include "memory/ZRMemoryMgr.h"
 
 #include "memory/CZRMEM_PyMgr.h"
+#include "memory/CZR_GrowOnlyPool.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -288,6 +289,17 @@ void ZRMEM_AllocatorFree(_IZR_Allocator* allocator, void* block)
         ZRMEM_DefaultFree(block, 0);
 }
 
+void* ZRMEM_AllocatorAllocQuietly(_IZR_Allocator* allocator, size_t size)
+{
+    if (!allocator)
+        return ZRMEM_DefaultAlloc2(size, 1, ZRMEM_FLAG_MAYFAIL);
+    if (allocator->Alloc == managerAlloc)
+        return ownerOf(allocator)->Alloc(size, ZRMEM_FLAG_MAYFAIL);
+    if (CZR_GrowOnlyPool* pool = CZR_GrowOnlyPool::Of(allocator))
+        return pool->AllocQuietly(size);
+    return allocator->Alloc(allocator, size);
+}
+
 namespace {
 
 // A manager's reallocation is asked not to report: the allocation that follows a refusal reports
@@ -299,17 +311,6 @@ void* reallocQuietly(_IZR_Allocator* allocator, void* block, size_t size)
     if (allocator->Realloc == managerRealloc)
         return ownerOf(allocator)->Realloc(block, size, ZRMEM_FLAG_MAYFAIL);
     return allocator->Realloc(allocator, block, size);
-}
-
-// Room to spare is only worth having, not worth reporting a shortage for: a manager is asked not to
-// report. Another allocator has no quiet way to be asked.
-void* allocQuietly(_IZR_Allocator* allocator, size_t size)
-{
-    if (!allocator)
-        return ZRMEM_DefaultAlloc2(size, 1, ZRMEM_FLAG_MAYFAIL);
-    if (allocator->Alloc == managerAlloc)
-        return ownerOf(allocator)->Alloc(size, ZRMEM_FLAG_MAYFAIL);
-    return allocator->Alloc(allocator, size);
 }
 
 size_t roomierSize(size_t size, size_t limit)
@@ -328,7 +329,8 @@ void* ZRMEM_AllocatorGrow(_IZR_Allocator* allocator, void* block, size_t used, s
     if (void* grown = reallocQuietly(allocator, block, size))
         return grown;
     size_t movedSize = roomierSize(size, limit);
-    void* moved = movedSize > size ? allocQuietly(allocator, movedSize) : nullptr;
+    // Room to spare is only worth having, not worth reporting a shortage for.
+    void* moved = movedSize > size ? ZRMEM_AllocatorAllocQuietly(allocator, movedSize) : nullptr;
     if (!moved) {
         movedSize = size;
         moved = ZRMEM_AllocatorAlloc(allocator, size);

@@ -128,6 +128,10 @@ _IZR_Allocator* ZRMEM_GetDefAllocator();
 void* ZRMEM_AllocatorAlloc(_IZR_Allocator* allocator, size_t size);
 void* ZRMEM_AllocatorRealloc(_IZR_Allocator* allocator, void* block, size_t size);
 void ZRMEM_AllocatorFree(_IZR_Allocator* allocator, void* block);
+// An allocation whose failure the out-of-memory handler does not hear of, for room that is only
+// worth having. A manager, and a pool over one, are asked quietly; another allocator has no quiet
+// way to be asked.
+void* ZRMEM_AllocatorAllocQuietly(_IZR_Allocator* allocator, size_t size);
 // The one way a block of the core grows: `block` resized to `size` bytes keeping its first `used`
 // bytes, reallocated where the allocator can, otherwise moved to a new block of the same allocator
 // (a grow-only pool never reallocates). Null, with the block untouched, when memory runs out; the

@@ -1,5 +1,6 @@
 #include "streams/IZR_BufferArchive.h"
 
+#include "memory/ZRByteRanges.h"
 #include "system/ZRSYS_Runtime.h"
 
 #include <climits>
@@ -32,7 +33,18 @@ int IZR_BufferArchive::AppendBlock(const void* data, size_t size)
         if (!m_pBuffer)
             return -1;
     }
-    const unsigned char* bytes = static_cast<const unsigned char*>(data);
+    if (size <= size_t(m_BufSize - m_Length))
+        return AppendPieces(static_cast<const unsigned char*>(data), size) ? int(size) : -1;
+    // Bytes read after a full buffer has gone to DoWork may be gone by then: bytes of the stream
+    // that DoWork writes to move or vanish when that stream grows. They are copied aside first.
+    bool appended = ZR_UseCopyOf(data, size, [&](const void* copy) {
+        return AppendPieces(static_cast<const unsigned char*>(copy), size);
+    });
+    return appended ? int(size) : -1;
+}
+
+bool IZR_BufferArchive::AppendPieces(const unsigned char* bytes, size_t size)
+{
     size_t left = size;
     while (left > 0) {
         size_t room = size_t(m_BufSize - m_Length);
@@ -44,10 +56,10 @@ int IZR_BufferArchive::AppendBlock(const void* data, size_t size)
         if (m_Length == m_BufSize) {
             m_Length = 0;
             if (!DoWork(m_pBuffer, size_t(m_BufSize)))
-                return -1;
+                return false;
         }
     }
-    return int(size);
+    return true;
 }
 
 int IZR_BufferArchive::AppendByte(unsigned char value) { return AppendBlock(&value, 1); }

@@ -17,7 +17,7 @@ public:
     virtual void Clear();
     virtual bool DoWork(const void* data, size_t size) = 0;
 
-    // `size`, 0 for nothing to append, -1 when the buffer cannot be made or DoWork fails.
+    // `size`, 0 for nothing to append, -1 when memory runs out or DoWork fails.
     int AppendBlock(const void* data, size_t size);
     int AppendByte(unsigned char value);
     int AppendDWord(unsigned int value);
@@ -31,4 +31,8 @@ protected:
     int m_BufSize;
     unsigned char* m_pBuffer;
     int m_Length;
+
+private:
+    // Copies the bytes in, handing each buffer that fills to DoWork; false when DoWork fails.
+    bool AppendPieces(const unsigned char* bytes, size_t size);
 };

@@ -6,8 +6,9 @@
 #include <cstdlib>
 
 // Installs, for its lifetime, a default manager over malloc that refuses every allocation and
-// reallocation after the first `successes` (and, when asked, every one above a size or a run of
-// requests counted from 1), and counts what it was asked and what the out-of-memory handler saw.
+// reallocation after the first `successes` (and, when asked, every one above a size, every
+// reallocation, or a run of requests counted from 1), and counts what it was asked and what the
+// out-of-memory handler saw.
 class FailingManager
 {
 public:
@@ -26,6 +27,7 @@ public:
 
     CZR_MemoryMgr* mgr() { return &m_mgr; }
     void refuseAbove(size_t bytes) { m_sizeLimit = bytes; }
+    void refuseReallocations() { m_reallocates = false; }
     void refuseRequests(int first, int count)
     {
         m_refusedFirst = first;
@@ -58,7 +60,7 @@ private:
     static void* reallocate(_ZRMEM_SystemMgr* system, void* block, size_t size, int)
     {
         FailingManager* m = self(system);
-        if (!m->grant(size))
+        if (!m->grant(size) || !m->m_reallocates)
             return nullptr;
         if (!block)
             ++m->m_live;
@@ -80,6 +82,7 @@ private:
     CZR_MemoryMgr* m_previous;
     int m_remaining;
     size_t m_sizeLimit = SIZE_MAX;
+    bool m_reallocates = true;
     int m_refusedFirst = 0;
     int m_refusedEnd = 0;
     int m_requests = 0;

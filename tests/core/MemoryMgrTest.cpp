@@ -329,6 +329,81 @@ TEST_F(MemoryMgrTest, OneFailedGrowthIsReportedOnce)
     EXPECT_EQ(failing.liveBlocks(), 0);
 }
 
+TEST_F(MemoryMgrTest, OnlyAShortageThatStopsAGrowthIsReportedAndOnlyOnce)
+{
+    // Each grower takes a small block up to about 10000 bytes through a backing that cannot
+    // reallocate, so the block moves: twice the room is asked for first, then the size needed.
+    const std::vector<char> bytes(10000, 'x');
+    struct Grower
+    {
+        const char* name;
+        std::function<bool(_IZR_Allocator*)> grow;
+    };
+    const Grower growers[] = {
+        {"array",
+         [](_IZR_Allocator* allocator) {
+             CZR_BasicArray array(1, allocator);
+             return array.SetSize(16, 1) && array.SetSize(10000, 1);
+         }},
+        {"byte buffer",
+         [](_IZR_Allocator* allocator) {
+             CZR_BinaryBuf buffer(allocator);
+             return buffer.EstimateSize(16, 16) && buffer.EstimateSize(10000, 10000);
+         }},
+        {"consecutive memory stream",
+         [&](_IZR_Allocator* allocator) {
+             IZR_MemoryStream* stream = ZR_CreateMemoryStream(true, allocator);
+             stream->EstimateSize(0, 4096);
+             bool written = stream->WriteBlock(bytes.data(), 16) && stream->WriteBlock(bytes.data(), 10000 - 16);
+             stream->Release();
+             return written;
+         }},
+        {"fresh block",
+         [](_IZR_Allocator* allocator) {
+             void* block = ZRMEM_AllocatorGrow(allocator, nullptr, 0, 10000);
+             ZRMEM_AllocatorFree(allocator, block);
+             return block != nullptr;
+         }},
+    };
+    enum Backing
+    {
+        Pool,
+        PoolOverAPool,
+        Manager,
+        DefaultManager,
+    };
+    const char* backingNames[] = {"pool", "pool over a pool", "manager", "default manager"};
+    const struct
+    {
+        const char* name;
+        size_t refuseAbove;
+        bool grows;
+        int reports;
+    } shortages[] = {
+        {"room for the size asked but not for twice it", 18000, true, 0},
+        {"no room for the size asked", 9000, false, 1},
+    };
+    for (const auto& shortage : shortages) {
+        for (Backing backing : {Pool, PoolOverAPool, Manager, DefaultManager}) {
+            for (const Grower& grower : growers) {
+                FailingManager failing(INT32_MAX);
+                failing.refuseAbove(shortage.refuseAbove);
+                failing.refuseReallocations();
+                {
+                    CZR_GrowOnlyPool pool(&failing.mgr()->allocator, 64);
+                    CZR_GrowOnlyPool poolOverPool(&pool, 64);
+                    _IZR_Allocator* allocators[] = {&pool, &poolOverPool, &failing.mgr()->allocator, nullptr};
+                    EXPECT_EQ(grower.grow(allocators[backing]), shortage.grows)
+                        << shortage.name << ", " << backingNames[backing] << ", " << grower.name;
+                }
+                EXPECT_EQ(failing.outOfMemoryReports(), shortage.reports)
+                    << shortage.name << ", " << backingNames[backing] << ", " << grower.name;
+                EXPECT_EQ(failing.liveBlocks(), 0) << backingNames[backing] << ", " << grower.name;
+            }
+        }
+    }
+}
+
 TEST_F(MemoryMgrTest, PlexChainsBlocksAndRefusesOversizedCounts)
 {
     CZR_Plex* head = nullptr;

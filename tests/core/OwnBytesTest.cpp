@@ -1,6 +1,7 @@
 #include "containers/CZR_BasicArray.h"
 #include "streams/CZR_ArchiveLoader.h"
 #include "streams/CZR_ArchiveSaver.h"
+#include "streams/CZR_FileBufferArchive.h"
 #include "streams/CZR_MMapedFile.h"
 #include "streams/IZR_MemoryStream.h"
 #include "strings/CZR_BinaryBuf.h"
@@ -256,6 +257,35 @@ TEST_F(OwnBytesTest, EveryStoreReadsASourceInsideItsOwnTarget)
              return streamContents(stream);
          },
          kDigits + littleEndian32(10) + kDigits},
+        {"buffer archive appending the memory stream it writes to",
+         [] {
+             IZR_MemoryStream* stream = fullStream(kDigits);
+             {
+                 CZR_FileBufferArchive archive(4, nullptr);
+                 archive.AttachFile(stream, false);
+                 EXPECT_EQ(archive.AppendBlock(stream->GetBuffer(), kDigits.size()), int(kDigits.size()));
+                 EXPECT_TRUE(archive.Flush());
+             }
+             return streamContents(stream);
+         },
+         kDigits + kDigits},
+        {"buffer archive appending the mapped window it writes beyond",
+         [folder] {
+             CZR_WideString path = CZR_WideString::FromUTF8((folder + "/archive.bin").c_str());
+             CZR_MMapedFile* mapped = CZR_MMapedFile::Create(path, 0, 65536);
+             std::string start = pattern(65536);
+             EXPECT_TRUE(mapped->WriteBlock(start.data(), 0, start.size()));
+             {
+                 CZR_FileBufferArchive archive(4096, nullptr);
+                 archive.AttachFile(mapped, false);
+                 EXPECT_EQ(archive.AppendBlock(mapped->GetMemory(), 8192), 8192);
+             }
+             std::string written(8192, '\0');
+             EXPECT_TRUE(mapped->ReadBlock(&written[0], 65536, written.size()));
+             mapped->Release();
+             return written;
+         },
+         pattern(8192)},
         {"consecutive stream append",
          [] {
              IZR_MemoryStream* stream = fullStream(kDigits);

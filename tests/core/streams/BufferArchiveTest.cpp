@@ -1,3 +1,4 @@
+#include "../FailingManager.h"
 #include "IsolatedEnvironment.h"
 
 #include "streams/CZR_CRTFileStream.h"
@@ -58,6 +59,32 @@ TEST(BufferArchive, ReportsAFailedBlockAndAnUnusableSize)
     RecordingArchive empty(0);
     EXPECT_EQ(empty.AppendBlock("abc", 3), -1);
     EXPECT_TRUE(empty.blocks.empty());
+}
+
+TEST(BufferArchive, AnAppendThatRunsOutOfMemoryHandsNothingOnAndIsReportedOnce)
+{
+    // An append that fills the buffer more than once needs its own buffer and a copy of the bytes.
+    const struct
+    {
+        int allocations;
+        int result;
+        std::vector<std::string> blocks;
+        int reports;
+    } cases[] = {
+        {0, -1, {}, 1},
+        {1, -1, {}, 1},
+        {2, 10, {"0123", "4567"}, 0},
+    };
+    for (const auto& c : cases) {
+        FailingManager failing(c.allocations);
+        {
+            RecordingArchive archive(4);
+            EXPECT_EQ(archive.AppendBlock("0123456789", 10), c.result) << c.allocations;
+            EXPECT_EQ(archive.blocks, c.blocks) << c.allocations;
+        }
+        EXPECT_EQ(failing.outOfMemoryReports(), c.reports) << c.allocations;
+        EXPECT_EQ(failing.liveBlocks(), 0) << c.allocations;
+    }
 }
 
 class FileBufferArchiveTest : public IsolatedTest
