@@ -26,7 +26,7 @@ enum class Verdict { Confirmed, NotConfirmed, Unusable };
 // Notes in `installer` what the history holds just before it starts.
 void noteHistoryAtStart(InstallerStart& installer);
 
-// Takes a record that none of `claimed` is for `installer`, and adds it to them.
+// Takes for `installer` a record not yet among `claimed`, and adds it to them.
 Verdict claimRecord(const InstallerStart& installer, ClaimedRecords& claimed);
 
 } // namespace InstallHistoryCheck
