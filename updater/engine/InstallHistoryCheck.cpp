@@ -22,8 +22,6 @@ struct InstallHistoryView {
     bool usable = false;
     QDomDocument document;
     QDomNode records; // the array of records, oldest first; null when the history holds none
-
-    int length() const { return records.childNodes().count(); }
 };
 
 InstallHistoryView readInstallHistory()
@@ -50,14 +48,25 @@ QString recordText(const QDomNode& record)
     return text;
 }
 
-// Where the records added since the installer started begin: after the record that was the newest
-// then, found by what it is, since a history kept at a fixed length moves it toward the front as it
-// drops its oldest. A history rewritten without it no longer tells what is new; only the dates do.
-int firstRecordSinceStart(const QStringList& texts, const InstallerStart& installer)
+QStringList recordTexts(const InstallHistoryView& history)
 {
-    for (int index = std::min(installer.historyLength, static_cast<int>(texts.size())) - 1; index >= 0; --index) {
-        if (texts.at(index) == installer.newestRecord)
-            return index + 1;
+    QStringList texts;
+    for (QDomNode record = history.records.firstChild(); !record.isNull(); record = record.nextSibling())
+        texts.append(recordText(record));
+    return texts;
+}
+
+// Where the records added since the installer started begin. A history kept at a fixed length drops
+// its oldest records as it adds one, so the records it held at the start open it, less those dropped;
+// the fewest drops that fit leave the fewest records new. The newest record alone would not do: the
+// record of the same file in the same second reads the same. A history that no longer begins with
+// them, rewritten or put in another order, does not tell what is new; only the dates do.
+int firstRecordSinceStart(const QStringList& texts, const QStringList& atStart)
+{
+    for (int dropped = 0; dropped < atStart.size(); ++dropped) {
+        const int kept = atStart.size() - dropped;
+        if (kept <= texts.size() && std::equal(atStart.begin() + dropped, atStart.end(), texts.begin()))
+            return kept;
     }
     return 0;
 }
@@ -130,9 +139,7 @@ namespace InstallHistoryCheck {
 
 void noteHistoryAtStart(InstallerStart& installer)
 {
-    const InstallHistoryView history = readInstallHistory();
-    installer.historyLength = history.length();
-    installer.newestRecord = recordText(history.records.lastChild());
+    installer.recordsAtStart = recordTexts(readInstallHistory());
 }
 
 // Installers of one package run together and record in any order, so any record naming the package
@@ -143,17 +150,14 @@ Verdict claimRecord(const InstallerStart& installer, ClaimedRecords& claimed)
     if (!history.usable)
         return Verdict::Unusable;
     QVector<QDomNode> records;
-    QStringList texts;
-    for (QDomNode record = history.records.firstChild(); !record.isNull(); record = record.nextSibling()) {
+    for (QDomNode record = history.records.firstChild(); !record.isNull(); record = record.nextSibling())
         records.append(record);
-        texts.append(recordText(record));
-    }
-    const int firstNew = firstRecordSinceStart(texts, installer);
-    // Identical records cannot be told apart: the first of them stand for those already taken.
+    const QStringList texts = recordTexts(history);
+    // Identical records cannot be told apart: the first new ones stand for those already taken.
     ClaimedRecords passed;
     Candidate chosen;
-    for (int index = 0; index < records.size(); ++index) {
-        if (passed[texts.at(index)]++ < claimed.value(texts.at(index)) || index < firstNew)
+    for (int index = firstRecordSinceStart(texts, installer.recordsAtStart); index < records.size(); ++index) {
+        if (passed[texts.at(index)]++ < claimed.value(texts.at(index)))
             continue;
         const Candidate record = candidate(records.at(index), index, installer);
         if (record.match != RecordMatch::None && precedes(record, chosen))

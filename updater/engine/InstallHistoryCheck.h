@@ -2,14 +2,14 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 // One installer as it was started.
 struct InstallerStart {
     QString path;
     qint64 atMs = 0;
-    int historyLength = 0; // records in the install history just before it started
-    QString newestRecord;  // the newest of them, as text
-    bool viaOpen = false;  // handed to "open", which returns before the installer has run
+    QStringList recordsAtStart; // those of the install history just before it started, as text, oldest first
+    bool viaOpen = false;       // handed to "open", which returns before the installer has run
 };
 
 // The records of the install history that confirmed installers, by what they are (their text, the

@@ -156,4 +156,40 @@ TEST_F(InstallHistoryCheckTest, EachInstallerTakesARecordOfItsOwnWhereverTheHist
         play(scenario);
 }
 
+// The newest record at an installer's start is told from later ones by the records before it: a record
+// of the same file in the same second reads the same, and a history put in another order keeps none of
+// the start's records in their order, which leaves it to the dates.
+TEST_F(InstallHistoryCheckTest, TheStartOfTheNewRecordsIsFoundByTheRecordsBeforeIt)
+{
+    const Installer a{"/unpack/a.pkg"};
+    const Installer sameOne{"/unpack/one/same.pkg"};
+    const Installer sameTwo{"/unpack/two/same.pkg"};
+    const History earlierRunInTheSameSecond{"old2.pkg@-3600", "old3.pkg@-3600", "same.pkg@0"};
+    const History repeatedAndMoved{"old3.pkg@-3600", "same.pkg@0", "same.pkg@0"};
+    const Scenario scenarios[] = {
+        {"the newest record repeated, moved by a drop",
+         earlierRunInTheSameSecond,
+         {sameOne},
+         {{repeatedAndMoved, 0, Verdict::Confirmed}}},
+        {"the newest record repeated once for two installers",
+         earlierRunInTheSameSecond,
+         {sameOne, sameTwo},
+         {{repeatedAndMoved, 0, Verdict::Confirmed}, {repeatedAndMoved, 1, Verdict::NotConfirmed}}},
+        {"the newest record repeated, nothing dropped",
+         earlierRunInTheSameSecond,
+         {sameOne},
+         {{earlierRunInTheSameSecond + History{"same.pkg@0"}, 0, Verdict::Confirmed}}},
+        {"put newest first",
+         kFull,
+         {a},
+         {{{"a.pkg@0", "old3.pkg@-3600", "old2.pkg@-3600", "old1.pkg@-3600"}, 0, Verdict::Confirmed}}},
+        {"put newest first, the installer recorded nothing",
+         kFull,
+         {a},
+         {{{"old3.pkg@-3600", "old2.pkg@-3600", "old1.pkg@-3600"}, 0, Verdict::NotConfirmed}}},
+    };
+    for (const Scenario& scenario : scenarios)
+        play(scenario);
+}
+
 } // namespace
