@@ -58,7 +58,7 @@ QVariantMap record(const QString& packagePath, const QString& version)
 
 namespace InstallHistory {
 
-bool appendRecord(const QString& packagePath, const QString& version)
+bool appendRecord(const QString& packagePath, const QString& version, int keptRecords)
 {
     const QString historyPath = InstallerPrograms::installHistory();
     QDir().mkpath(QFileInfo(historyPath).absolutePath());
@@ -73,6 +73,8 @@ bool appendRecord(const QString& packagePath, const QString& version)
         records = history->toList();
     }
     records.append(record(packagePath, version));
+    if (keptRecords > 0 && records.size() > keptRecords)
+        records.erase(records.begin(), records.end() - keptRecords);
     return Plist::writeFile(historyPath, records);
 }
 

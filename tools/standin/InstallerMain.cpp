@@ -8,6 +8,7 @@
 //   record=no  exit 0 but record nothing
 //   proof=PATH create the file PATH (an absolute system path, mapped under the system root)
 //   version=V  the record's "displayVersion" (default "1.0")
+//   keep=N     keep the history at N records at most: the oldest go as the record is added
 // Every run logs "start" and "end" lines (StandinLog).
 #include "InstallHistory.h"
 #include "StandinLog.h"
@@ -72,7 +73,9 @@ int install(const QString& packagePath)
         return 3;
     if (options.value("record") == "no")
         return 0;
-    return InstallHistory::appendRecord(packagePath, options.value("version", "1.0")) ? 0 : 2;
+    return InstallHistory::appendRecord(packagePath, options.value("version", "1.0"), options.value("keep").toInt())
+               ? 0
+               : 2;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "CZR_Vzip.h"
 #include "CUP_Log.h"
 #include "Comm.h"
+#include "InstallHistoryCheck.h"
 #include "UpdaterFolders.h"
 #include "WorkBesideEventLoop.h"
 #include "XmlTree.h"
@@ -11,12 +12,9 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
-#include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QSet>
-#include <QTextStream>
 #include <QTimer>
 
 #include <memory>
@@ -29,137 +27,15 @@ struct InstallBatch {
     bool starting = true; // InstallVzip is still starting installers
     QString failure;      // why the first installer that failed or was not confirmed did so; empty while none
     bool reported = false;
-    QSet<int> claimedRecords; // positions in the install history of the records that confirmed an installer
+    ClaimedRecords claimedRecords;
 
     QString logName() const { return title.isEmpty() ? package : title; }
-};
-
-// One installer as it was started.
-struct InstallerStart {
-    QString path;
-    qint64 atMs = 0;
-    int historyLength = 0; // records in the install history just before it started
-    QString newestRecord;  // the newest of them, as text
-    bool viaOpen = false;  // handed to "open", which returns before the installer has run
 };
 
 namespace {
 
 // An installer list is a few lines; anything this large is not one.
 constexpr qint64 kMaximumSetupFileSize = 4 * 1024 * 1024;
-// A history record is written after the installer started; its date has whole seconds.
-constexpr qint64 kRecordDateToleranceMs = 5000;
-
-enum class HistoryVerdict { Confirmed, NotConfirmed, Unusable };
-
-// The install history as read at one moment.
-struct InstallHistoryView {
-    bool usable = false;
-    QDomDocument document;
-    QDomNode records; // the array of records, oldest first; null when the history holds none
-
-    int length() const { return records.childNodes().count(); }
-};
-
-InstallHistoryView readInstallHistory()
-{
-    InstallHistoryView view;
-    QFile history(InstallerPrograms::installHistory());
-    if (!history.exists() || !history.open(QIODevice::ReadOnly))
-        return view;
-    if (!view.document.setContent(QString::fromUtf8(history.readAll())))
-        return view;
-    const QDomElement root = view.document.documentElement();
-    if (root.tagName().compare("plist", Qt::CaseInsensitive) != 0)
-        return view;
-    view.usable = true;
-    view.records = root.firstChild();
-    return view;
-}
-
-QString recordText(const QDomNode& record)
-{
-    QString text;
-    QTextStream stream(&text);
-    record.save(stream, -1);
-    return text;
-}
-
-// Whether the history still holds the records it held when the installer started, in their places,
-// so that what follows them is new. One rewritten since, shorter or with its oldest records dropped,
-// no longer tells by position what is new; only the dates do.
-bool keptSinceStart(const InstallHistoryView& history, const InstallerStart& installer)
-{
-    return installer.historyLength == 0 ||
-           (history.length() >= installer.historyLength &&
-            recordText(history.records.childNodes().at(installer.historyLength - 1)) == installer.newestRecord);
-}
-
-// A record dated before the installer started describes an earlier installation.
-bool recordIsRecent(const QDomNode& record, qint64 startedAtMs)
-{
-    for (QDomElement key = record.firstChildElement("key"); !key.isNull(); key = key.nextSiblingElement("key")) {
-        if (key.text() != "date")
-            continue;
-        const QDomElement value = key.nextSiblingElement();
-        if (value.tagName() != "date")
-            return true;
-        const QDateTime date = QDateTime::fromString(value.text(), Qt::ISODate);
-        return !date.isValid() || date.toMSecsSinceEpoch() >= startedAtMs - kRecordDateToleranceMs;
-    }
-    return true;
-}
-
-// How closely a record names an installer: by the installer's own file name, or by a text that only
-// occurs in its path, as the record of "a.pkg" does in that of "ba.pkg".
-enum class RecordMatch { None, InPath, FileName };
-
-RecordMatch recordMatch(const QDomNode& record, const QString& installerPath)
-{
-    const QString fileName = QFileInfo(installerPath).fileName();
-    RecordMatch match = RecordMatch::None;
-    for (QDomNode child = record.firstChild(); !child.isNull(); child = child.nextSibling()) {
-        const QDomElement element = child.toElement();
-        if (element.isNull() || element.tagName() != "string" || element.text().isEmpty() ||
-            !installerPath.contains(element.text()))
-            continue;
-        if (element.text() == fileName)
-            return RecordMatch::FileName;
-        match = RecordMatch::InPath;
-    }
-    return match;
-}
-
-// The installer is confirmed by a record that names its package and was added since it started.
-// Installers of one package run together and record in any order, so any such record will do, as
-// long as no other installer of the package took it first; one naming the installer's own file
-// goes first, so that another installer whose name contains this one's does not take its record.
-HistoryVerdict checkInstallHistory(const InstallerStart& installer, QSet<int>& claimedRecords)
-{
-    const InstallHistoryView history = readInstallHistory();
-    if (!history.usable)
-        return HistoryVerdict::Unusable;
-    const int firstNew = keptSinceStart(history, installer) ? installer.historyLength : 0;
-    int chosen = -1;
-    RecordMatch chosenMatch = RecordMatch::None;
-    QDomNode record = history.records.lastChild();
-    for (int index = history.length() - 1; index >= firstNew && !record.isNull();
-         --index, record = record.previousSibling()) {
-        if (claimedRecords.contains(index) || !recordIsRecent(record, installer.atMs))
-            continue;
-        const RecordMatch match = recordMatch(record, installer.path);
-        if (match > chosenMatch) {
-            chosen = index;
-            chosenMatch = match;
-        }
-        if (match == RecordMatch::FileName)
-            break;
-    }
-    if (chosen < 0)
-        return HistoryVerdict::NotConfirmed;
-    claimedRecords.insert(chosen);
-    return HistoryVerdict::Confirmed;
-}
 
 // Empty for an installer that ended well.
 QString installerExitCause(int exitCode, QProcess::ExitStatus status)
@@ -290,11 +166,8 @@ int DlgDownload::installUpdates(QString installerPath)
 
     const QString program =
         installer.viaOpen ? InstallerPrograms::openProgram() : InstallerPrograms::installerProgram();
-    if (!installer.viaOpen) {
-        const InstallHistoryView history = readInstallHistory();
-        installer.historyLength = history.length();
-        installer.newestRecord = recordText(history.records.lastChild());
-    }
+    if (!installer.viaOpen)
+        InstallHistoryCheck::noteHistoryAtStart(installer);
     if (program.isEmpty()) {
         installerEnded(batch, installer, "there is no installer program on this system");
     } else {
@@ -338,13 +211,13 @@ void DlgDownload::installerEnded(const std::shared_ptr<InstallBatch>& batch, con
         // The installer runs on its own after "open" has returned: its record comes later, if at all.
         CUP_Log::PrintLog("install of " + batch->logName() + ": " + installer.path + " handed to the installer");
     } else if (failure.isEmpty()) {
-        switch (checkInstallHistory(installer, batch->claimedRecords)) {
-        case HistoryVerdict::Confirmed:
+        switch (InstallHistoryCheck::claimRecord(installer, batch->claimedRecords)) {
+        case InstallHistoryCheck::Verdict::Confirmed:
             break;
-        case HistoryVerdict::NotConfirmed:
+        case InstallHistoryCheck::Verdict::NotConfirmed:
             failure = "the install history has no fresh record of it";
             break;
-        case HistoryVerdict::Unusable:
+        case InstallHistoryCheck::Verdict::Unusable:
             failure = "the install history cannot be read";
             break;
         }

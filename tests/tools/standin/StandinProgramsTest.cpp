@@ -74,6 +74,17 @@ TEST_F(StandinProgramsTest, FailuresAndDirectivesBendTheRun)
     EXPECT_EQ(IsolatedEnvironment::readFile(env.systemFile("/Applications/Proof/installed.txt")), "proof.pkg");
 }
 
+TEST_F(StandinProgramsTest, AHistoryOfFixedLengthDropsItsOldestRecords)
+{
+    for (const char* name : {"one.pkg", "two.pkg", "three.pkg"})
+        ASSERT_EQ(runInstaller(package(name)), 0);
+
+    EXPECT_EQ(runInstaller(package("kept.pkg", "#standin\nkeep=3\n")), 0);
+    EXPECT_EQ(recorded("displayName"), (QStringList{"two.pkg", "three.pkg", "kept.pkg"}));
+    EXPECT_EQ(runInstaller(package("shorter.pkg", "#standin\nkeep=1\n")), 0);
+    EXPECT_EQ(recorded("displayName"), QStringList{"shorter.pkg"});
+}
+
 TEST_F(StandinProgramsTest, InstallersEndingTogetherLoseNoRecord)
 {
     QVector<QProcess*> running;

@@ -53,11 +53,17 @@ QString UpdaterProcessTest::markerFolder() const
 QString UpdaterProcessTest::makePackage(const DemoModule& module) const
 {
     const QString source = packageFolder() + "/" + module.name;
-    const QString installer = module.name + (module.failingInstaller ? "-fail" : "") + ".pkg";
-    IsolatedEnvironment::writeFile(source + "/Setup.xml",
-                                   QString("<Setup><file name=\"%1\"/></Setup>").arg(installer).toUtf8());
-    IsolatedEnvironment::writeFile(source + "/" + installer,
-                                   QString("#standin\nproof=/Users/Shared/%1-installed.txt\n").arg(module.name).toUtf8());
+    QString setup = "<Setup>";
+    for (int i = 0; i < module.installerDirectives.size(); ++i) {
+        const QString stem = i == 0 ? module.name : QString("%1-%2").arg(module.name).arg(i + 1);
+        const QString installer = stem + (i == 0 && module.failingInstaller ? "-fail" : "") + ".pkg";
+        setup += QString("<file name=\"%1\"/>").arg(installer);
+        IsolatedEnvironment::writeFile(source + "/" + installer,
+                                       QString("#standin\nproof=/Users/Shared/%1-installed.txt\n%2")
+                                           .arg(stem, module.installerDirectives[i])
+                                           .toUtf8());
+    }
+    IsolatedEnvironment::writeFile(source + "/Setup.xml", (setup + "</Setup>").toUtf8());
     // Some weight that does not compress, so that a throttled download takes a while.
     QByteArray weight(300 * 1000, '\0');
     quint32 state = 2463534242u;

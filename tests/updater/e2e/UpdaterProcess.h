@@ -11,12 +11,14 @@
 #include <memory>
 
 // One module of the service stand-in's manifest, with the installers its package lists: each
-// installer is a stand-in package (see tools/standin) named `<name>.pkg`, or `<name>-fail.pkg`.
+// installer is a stand-in package (see tools/standin); the first is named `<name>.pkg`, or
+// `<name>-fail.pkg`, the next ones `<name>-2.pkg` and so on.
 struct DemoModule {
     QString name;
     QString type = "service";
     bool silent = false;
-    bool failingInstaller = false;
+    bool failingInstaller = false; // the first
+    QStringList installerDirectives{QString()}; // more directive lines of each installer, in order
     bool damagedPackage = false; // served, and announced, with a body that fails its checksum
     QString announcedMd5;        // empty: the package's own
 };

@@ -67,6 +67,31 @@ TEST_F(WholeUpdate, MainRoad)
     EXPECT_TRUE(CRegister::regGetString(kUpdaterKey, "LastDay").isEmpty());
 }
 
+// The install history keeps its length, dropping its oldest record as each installer adds one; the
+// second installer of the package records well after the updater has taken the first one's end.
+TEST_F(WholeUpdate, AHistoryOfFixedLengthConfirmsBothInstallersOfAPackage)
+{
+    IsolatedEnvironment::writeFile(InstallerPrograms::installHistory(),
+                                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><array>"
+                                   "<dict><key>displayName</key><string>Earlier-1.pkg</string></dict>"
+                                   "<dict><key>displayName</key><string>Earlier-2.pkg</string></dict>"
+                                   "<dict><key>displayName</key><string>Earlier-3.pkg</string></dict>"
+                                   "</array></plist>\n");
+    DemoModule ocr = demoModule("OCR");
+    ocr.installerDirectives = QStringList{"keep=3\n", "delay=2000\nkeep=3\n"};
+    startService({ocr});
+    FakeReader reader(3);
+
+    const RunResult run = runUpdater(readerArguments("Update List"), kEveryModuleScript);
+
+    EXPECT_FALSE(run.overran) << robotLog().toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.output.right(3000).toStdString();
+    EXPECT_EQ(reader.stop(), QList<QByteArray>{"close"});
+    EXPECT_EQ(PlistFileView::stringOfEachRecord(InstallerPrograms::installHistory(), "displayName"),
+              (QStringList{"Earlier-3.pkg", "OCR.pkg", "OCR-2.pkg"}));
+    EXPECT_FALSE(updateLog().contains(QRegularExpression("install of .* failed"))) << updateLog().toStdString();
+}
+
 // Nothing can be downloaded or unpacked: the run says so, in the log and to the user, and ends. The
 // next run, once the folder is mended, finds no instance of it in its way.
 TEST_F(WholeUpdate, AnUpdaterFolderThatCannotBeMadeEndsTheRunWithItsCause)

@@ -273,6 +273,54 @@ TEST_F(InstallRun, AnInstallerWhoseNameHoldsAnothersTakesItsOwnRecord)
     EXPECT_EQ(progressOf("Nested"), kInstalled);
 }
 
+// A history kept at a fixed length drops its oldest records as each installer adds its own, moving the
+// records already taken toward the front. Each installer of the package ends, and is taken by the
+// window, before the next one records.
+TEST_F(InstallRun, AHistoryOfFixedLengthConfirmsEveryInstallerOfThePackage)
+{
+    struct Case {
+        const char* title;
+        int earlierRecords; // in the history before the module starts
+        int kept;           // the length the installers keep it at
+        int installers;
+    } cases[] = {
+        {"OneDroppedPerRecord", 3, 3, 2},
+        {"SeveralDroppedPerRecord", 4, 2, 2},
+        {"ThreeInstallers", 3, 3, 3},
+        {"SingleInstaller", 3, 3, 1},
+    };
+    const QString oldRecord = "<dict><key>date</key><date>%1</date><key>displayName</key><string>old-%2.pkg</string></dict>";
+    for (const Case& c : cases) {
+        installProgress.clear();
+        QDir(downloadFolder()).removeRecursively();
+        QFile::remove(StandinLog::installerLogPath());
+        QString records;
+        for (int i = 0; i < c.earlierRecords; ++i)
+            records += oldRecord.arg(QDateTime::currentDateTimeUtc().addSecs(-3600).toString(Qt::ISODate)).arg(i);
+        IsolatedEnvironment::writeFile(InstallerPrograms::installHistory(),
+                                       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><array>" +
+                                           records.toUtf8() + "</array></plist>\n");
+        Installers installers;
+        for (int i = 0; i < c.installers; ++i) {
+            QFile::remove(env.systemFile(QString("/tmp/release-%1").arg(i)));
+            installers.append({QString("installer-%1.pkg").arg(i).toUtf8(),
+                               QString("#standin\nhold=/tmp/release-%1\nkeep=%2\n").arg(i).arg(c.kept).toUtf8()});
+        }
+        DebugLineCounter ends("Finished install");
+        startQueue({installModule(c.title, installers)});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return installerLines("start").size() == c.installers; }, kWaitBoundMs))
+            << c.title;
+
+        for (int i = 0; i < c.installers; ++i) {
+            IsolatedEnvironment::writeFile(env.systemFile(QString("/tmp/release-%1").arg(i)), "");
+            ASSERT_TRUE(QTest::qWaitFor([&] { return ends.count() == i + 1; }, kWaitBoundMs)) << c.title;
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return progressOf(c.title).size() > 2; }, kWaitBoundMs)) << c.title;
+        EXPECT_EQ(progressOf(c.title), kInstalled) << c.title;
+        EXPECT_EQ(recordedPackages().size(), std::min(c.kept, c.earlierRecords + c.installers)) << c.title;
+    }
+}
+
 // The history is written while the module's installer runs, with the dates of that moment: the
 // 5-second tolerance of "fresh" must not be spent on a busy machine's earlier cases, nor on this
 // case's download and unpacking. What it held before the installer started confirms nothing.
