@@ -65,7 +65,7 @@ void DoubleSpinEditQt::SetDecimalChar(char decimal)
 void DoubleSpinEditQt::SetPrecision(int decimals)
 {
     m_precision = decimals;
-    ApplyPrecision();
+    KeepingLengthOff([this] { ApplyPrecision(); });
 }
 
 void DoubleSpinEditQt::ApplyPrecision()
@@ -76,7 +76,7 @@ void DoubleSpinEditQt::ApplyPrecision()
 void DoubleSpinEditQt::SetBounds(double minimum, double maximum)
 {
     if (!m_pica) {
-        setRange(minimum, maximum);
+        KeepingLengthOff([&] { setRange(minimum, maximum); });
         return;
     }
     const PicaPoint length = PicaValue();
@@ -94,6 +94,8 @@ void DoubleSpinEditQt::SetBounds(double minimum, double maximum)
 void DoubleSpinEditQt::SetNumber(double number)
 {
     if (!m_pica) {
+        // A number set now is read with its own digits when pica mode comes back.
+        m_lengthOff.reset();
         setValue(number);
         return;
     }
@@ -138,25 +140,77 @@ CustomLineEdit* DoubleSpinEditQt::SupportPicaPoints(bool on)
 {
     m_decimalChar = 'p';
     setValue(value());
-    const bool wasPica = m_pica;
-    m_pica = on;
-    ApplyPrecision();
-    if (on && !wasPica) {
-        // The range given so far, by a form for instance, is in picas.
-        m_minimum = minimum();
-        m_maximum = maximum();
-        ApplyCarrierRange();
-        // The number held is read as one set now, not with the digits of a length held before.
-        HoldCarrier(value(), DigitsOf(value()));
-    } else if (!on && wasPica) {
-        setRange(m_minimum, m_maximum);
-    }
+    if (on && !m_pica)
+        TurnPicaOn();
+    else if (!on && m_pica)
+        TurnPicaOff();
+    else
+        ApplyPrecision();
     auto* edit = new CustomLineEdit(this);
     // Before the field goes in: a field without a validator gets the box's, which refuses pica text.
     edit->setValidator(new QRegExpValidator(QRegExp(QStringLiteral("(\\d+)?p?(\\d+)?(\\.?\\d+)?")), edit));
     setLineEdit(edit);
     connect(edit, &QLineEdit::textChanged, this, &DoubleSpinEditQt::OnPicaTextChanged);
     return edit;
+}
+
+void DoubleSpinEditQt::TurnPicaOn()
+{
+    // Read before the carrier's precision comes back, which may move the plain number to fit the range.
+    const std::optional<LengthOff> off = IsLengthOffUntouched() ? m_lengthOff : std::nullopt;
+    m_lengthOff.reset();
+    m_pica = true;
+    ApplyPrecision();
+    // The range given so far, by a form for instance, is in picas.
+    m_minimum = minimum();
+    m_maximum = maximum();
+    ApplyCarrierRange();
+    if (!off) {
+        // A number set while pica mode was off is read as one set now, not with the digits of a
+        // length held before.
+        HoldCarrier(value(), DigitsOf(value()));
+        return;
+    }
+    // The length nobody changed comes back as it was, though the plain box moved its carrier to fit
+    // its range (1p6, carried as 1.6, is 1.5 under a maximum of 1p6). Only a range narrowed since
+    // changes it.
+    if (IsWithinBounds(LengthCarriedBy(off->carrier, off->parts)))
+        WithoutPicaReports([&] { HoldCarrier(off->carrier, off->parts); });
+    else
+        HoldCarrier(off->carrier, off->parts);
+}
+
+void DoubleSpinEditQt::TurnPicaOff()
+{
+    m_lengthOff = LengthOff{value(), m_parts, value()};
+    m_pica = false;
+    KeepingLengthOff([this] {
+        ApplyPrecision();
+        setRange(m_minimum, m_maximum);
+    });
+}
+
+bool DoubleSpinEditQt::IsLengthOffUntouched() const
+{
+    return m_lengthOff && value() == m_lengthOff->number;
+}
+
+void DoubleSpinEditQt::KeepingLengthOff(const std::function<void()>& fit)
+{
+    const bool untouched = IsLengthOffUntouched();
+    fit();
+    // A handler of the number moved may have set one of its own, which forgot the length.
+    if (untouched && m_lengthOff)
+        m_lengthOff->number = value();
+}
+
+void DoubleSpinEditQt::WithoutPicaReports(const std::function<void()>& change)
+{
+    HandlerList<PicaPoint>* reported = m_owner ? &m_owner->OnPicaValueChanged : nullptr;
+    const bool wasSuppressed = reported && reported->SetSuppressed(true);
+    change();
+    if (reported)
+        reported->SetSuppressed(wasSuppressed);
 }
 
 QStringList DoubleSpinEditQt::ParsePica(const QString& text) const
@@ -416,11 +470,7 @@ void DoubleSpinEditQt::ReadPicaFromText()
     if (!typed)
         return;
     // The text is only rewritten in its full form: the length the user typed has been reported.
-    HandlerList<PicaPoint>* reported = m_owner ? &m_owner->OnPicaValueChanged : nullptr;
-    const bool wasSuppressed = reported && reported->SetSuppressed(true);
-    SetPicaValue(*typed);
-    if (reported)
-        reported->SetSuppressed(wasSuppressed);
+    WithoutPicaReports([&] { SetPicaValue(*typed); });
 }
 
 } // namespace AUILib

@@ -5,6 +5,7 @@
 #include <QDoubleSpinBox>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace AUILib {
@@ -69,7 +70,22 @@ private:
         int pointDigits = 0;
         bool negative = false; // the sign of a length that the zero carrier cannot hold
     };
+    // The length held when pica mode went off, and the number the plain box made of its carrier.
+    struct LengthOff
+    {
+        double carrier;
+        TextParts parts;
+        double number;
+    };
     static TextParts PartsOf(const QStringList& entries);
+    void TurnPicaOn();
+    void TurnPicaOff();
+    // No number was set or entered since pica mode went off.
+    bool IsLengthOffUntouched() const;
+    // Runs a change of the plain box's range or precision, which moves its number only to fit.
+    void KeepingLengthOff(const std::function<void()>& fit);
+    // Runs a change whose length the handlers have heard already.
+    void WithoutPicaReports(const std::function<void()>& change);
     // The parts of a carrier set as a number: its own decimals are the point digits.
     TextParts DigitsOf(double carrier) const;
     // Takes the carrier with the parts it is read with, the length it stands for held within the bounds.
@@ -107,6 +123,7 @@ private:
     char m_decimalChar = 0;
     bool m_pica = false;
     TextParts m_parts;
+    std::optional<LengthOff> m_lengthOff;
     int m_precision;
     // The bounds in picas while in pica mode.
     double m_minimum = 0.0;

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace AUILib {
@@ -367,14 +368,10 @@ TEST_F(DoubleSpinEditTest, TypedPicaTextIsTakenOnlyWhenSteppedFromOrLeft)
     for (const Case& c : cases) {
         spin->SetValue(c.taken);
         const double carrier = spin->GetValue();
-        const std::string taken = text().toStdString();
         ReplaceWith(c.typed);
         EXPECT_EQ(spin->GetPicaPointValue(), c.taken) << c.typed << " is not taken yet";
         EXPECT_EQ(spin->GetValue(), carrier) << c.typed;
-        QTest::keyClick(widget(), Qt::Key_Return);
-        EXPECT_EQ(text().toStdString(), taken) << "Return shows the taken length again";
 
-        ReplaceWith(c.typed);
         PressArrow(QStyle::SC_SpinBoxUp);
         EXPECT_EQ(text().toStdString(), Shown(c.stepped));
         EXPECT_EQ(spin->GetPicaPointValue(), c.after) << c.stepped;
@@ -558,6 +555,87 @@ TEST_F(DoubleSpinEditTest, PicaModeReadsTheNumberHeldAsOneSetThen)
         spin->SetValue(spin->GetValue());
         EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.shown << ", set again";
     }
+}
+
+TEST_F(DoubleSpinEditTest, ALengthNobodyChangedComesBackWhenPicaModeDoes)
+{
+    PicaMode();
+    spin->SetRange(PicaPoint{-10, 0}, PicaPoint{10, 0});
+    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+    struct Case
+    {
+        PicaPoint given;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {{1, 10}, "1p10.00"}, // carried as 1.1, which read afresh is 1p1
+        {{-1, 10}, "-1p10.00"},
+        {{3, 6.5}, "3p6.50"},
+        {{0, -0.5}, "-0p0.50"}, // carried as a zero, which holds no sign
+        {{2, 11}, "2p11.00"},
+    };
+    for (const Case& c : cases) {
+        spin->SetValue(c.given);
+        lengths.calls.clear();
+        for (int round = 1; round <= 2; ++round) {
+            spin->SupportPicaPoints(false);
+            spin->SupportPicaPoints(true);
+            EXPECT_EQ(text().toStdString(), Shown(c.shown)) << "round " << round;
+            EXPECT_EQ(spin->GetPicaPointValue(), c.given) << c.shown << ", round " << round;
+        }
+        EXPECT_TRUE(lengths.calls.empty()) << c.shown << " did not change";
+    }
+
+    // The plain box holds its number within the range, so 1p6, carried as 1.6, is 1.5 in between.
+    spin->SetRange(PicaPoint{0, 0}, PicaPoint{1, 6});
+    spin->SetValue(PicaPoint{1, 6});
+    lengths.calls.clear();
+    spin->SupportPicaPoints(false);
+    EXPECT_EQ(spin->GetValue(), 1.5);
+    spin->SupportPicaPoints(true);
+    EXPECT_EQ(text().toStdString(), Shown("1p6.00"));
+    EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{1, 6}));
+    EXPECT_TRUE(lengths.calls.empty()) << "the length at the bound did not change";
+}
+
+TEST_F(DoubleSpinEditTest, WhatHappensWhilePicaModeIsOffDecidesTheLengthThatComesBack)
+{
+    PicaMode();
+    struct Case
+    {
+        const char* name;
+        std::function<void()> whileOff;
+        const char* shown;
+        PicaPoint read;
+    };
+    const Case cases[] = {
+        {"nothing", [] {}, "1p10.00", {1, 10}},
+        {"a number set", [&] { spin->SetValue(2.3); }, "2p3", {2, 3}},
+        {"the same number set", [&] { spin->SetValue(1.1); }, "1p1", {1, 1}},
+        {"a step", [&] { widget()->stepBy(1); }, "2p1", {2, 1}},
+        {"a wider range", [&] { spin->SetRange(-5.0, 30.0); }, "1p10.00", {1, 10}},
+        {"a range that holds the number, not the length", [&] { spin->SetRange(0.0, 1.5); }, "1p6.00", {1, 6}},
+        {"a range that moves the number", [&] { spin->SetRange(0.0, 1.0); }, "1p0.00", {1, 0}},
+        {"a precision", [&] { spin->SetPrecision(0); }, "1p10.00", {1, 10}},
+    };
+    for (const Case& c : cases) {
+        spin->SetPrecision(2);
+        spin->SetRange(PicaPoint{0, 0}, PicaPoint{20, 0});
+        spin->SetValue(PicaPoint{1, 10});
+        spin->SupportPicaPoints(false);
+        c.whileOff();
+        spin->SupportPicaPoints(true);
+        EXPECT_EQ(text().toStdString(), Shown(c.shown)) << c.name;
+        EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.name;
+    }
+
+    spin->SetRange(PicaPoint{0, 0}, PicaPoint{20, 0});
+    spin->SetValue(PicaPoint{5, 10});
+    spin->SupportPicaPoints(false);
+    spin->SetRange(0.0, 5.5);
+    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+    spin->SupportPicaPoints(true);
+    EXPECT_EQ(lengths.calls, (Lengths{PicaPoint{5, 6}})) << "a length held within a narrower range is a change";
 }
 
 TEST_F(DoubleSpinEditTest, ALengthThatSharesItsCarrierIsReportedAsAChange)
