@@ -420,8 +420,11 @@ void DoubleSpinEditQt::mousePressEvent(QMouseEvent* event)
 
 void DoubleSpinEditQt::keyPressEvent(QKeyEvent* event)
 {
-    QDoubleSpinBox::keyPressEvent(event);
     const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && IsTypingPica() && TypedLength())
+        FinishPicaTyping(event);
+    else
+        QDoubleSpinBox::keyPressEvent(event);
     if (m_pressPosition == Position() && ((key == Qt::Key_Down && AtMinimum()) || (key == Qt::Key_Up && AtMaximum())))
         ReportArrowAtBound();
     m_pressPosition = Position();
@@ -431,6 +434,19 @@ void DoubleSpinEditQt::keyPressEvent(QKeyEvent* event)
     const int suffixStart = lineEdit()->text().lastIndexOf(suffix());
     if (suffixStart >= 0 && lineEdit()->cursorPosition() > suffixStart)
         lineEdit()->setCursorPosition(suffixStart);
+}
+
+void DoubleSpinEditQt::FinishPicaTyping(QKeyEvent* event)
+{
+    // Return finishes typing as leaving the field does, and before a dialog's default button, which
+    // the key goes on to press, reads the length.
+    ReadPicaFromText();
+    // The box reads the field again and, while it tracks the keyboard, reports even a value it already
+    // holds: the length just taken, which its typing reported.
+    const bool tracking = keyboardTracking();
+    setKeyboardTracking(false);
+    QDoubleSpinBox::keyPressEvent(event);
+    setKeyboardTracking(tracking);
 }
 
 void DoubleSpinEditQt::ReportArrowAtBound()
@@ -451,9 +467,14 @@ void DoubleSpinEditQt::focusOutEvent(QFocusEvent* event)
         else if (typed == maximum())
             setValue(maximum());
     }
-    if (m_pica && qobject_cast<CustomLineEdit*>(lineEdit()))
+    if (IsTypingPica())
         ReadPicaFromText();
     QDoubleSpinBox::focusOutEvent(event);
+}
+
+bool DoubleSpinEditQt::IsTypingPica() const
+{
+    return m_pica && qobject_cast<CustomLineEdit*>(lineEdit());
 }
 
 std::optional<PicaPoint> DoubleSpinEditQt::TypedLength() const

@@ -107,7 +107,10 @@ private:
     QString EditableText(double value) const;
     // The length the field's text reads as, when it reads as one.
     std::optional<PicaPoint> TypedLength() const;
+    // Typing goes into the pica field, whose text the value follows only when it is taken.
+    bool IsTypingPica() const;
     void ReadPicaFromText();
+    void FinishPicaTyping(QKeyEvent* event);
     // An arrow pressed at the bound it points to reports a zero change.
     void ReportArrowAtBound();
     QChar DecimalChar() const { return QLatin1Char(m_decimalChar); }

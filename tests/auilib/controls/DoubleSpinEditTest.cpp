@@ -4,7 +4,9 @@
 #include "DoubleSpinEdit.h"
 #include "DoubleSpinEditQt.h"
 
+#include <QDialog>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QLocale>
 #include <QTest>
 
@@ -347,7 +349,7 @@ TEST_F(DoubleSpinEditTest, LeavingThePicaFieldRewritesItWithoutReportingAgain)
     EXPECT_EQ(lengths.calls.back(), std::make_tuple(PicaPoint{4, 0})) << "a value set is reported";
 }
 
-TEST_F(DoubleSpinEditTest, TypedPicaTextIsTakenOnlyWhenSteppedFromOrLeft)
+TEST_F(DoubleSpinEditTest, TypedPicaTextIsTakenWhenSteppedFrom)
 {
     PicaMode();
     spin->SetRange(PicaPoint{-10, 0}, PicaPoint{10, 0});
@@ -376,6 +378,86 @@ TEST_F(DoubleSpinEditTest, TypedPicaTextIsTakenOnlyWhenSteppedFromOrLeft)
         EXPECT_EQ(text().toStdString(), Shown(c.stepped));
         EXPECT_EQ(spin->GetPicaPointValue(), c.after) << c.stepped;
     }
+}
+
+TEST_F(DoubleSpinEditTest, ReturnTakesTheTypedLengthAsLeavingTheFieldDoes)
+{
+    PicaMode(); // from 0 to 20 picas
+    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+    struct Case
+    {
+        PicaPoint taken;
+        const char* typed;
+        Qt::Key key;
+        const char* shown;
+        PicaPoint read;
+    };
+    const Case cases[] = {
+        {{1, 5}, "2p3", Qt::Key_Return, "2p3.00", {2, 3}},
+        {{1, 5}, "2p3", Qt::Key_Enter, "2p3.00", {2, 3}},
+        {{1, 5}, "1p10", Qt::Key_Return, "1p10.00", {1, 10}}, // shares its digit with the one taken
+        {{1, 10}, "1p1", Qt::Key_Return, "1p1.00", {1, 1}}, // and its carrier
+        {{0, 6.5}, "3p6", Qt::Key_Return, "3p6.00", {3, 6}},
+        {{1, 5}, "2.5", Qt::Key_Enter, "2p6.00", {2, 6}},
+        {{1, 5}, "25", Qt::Key_Return, "20p0.00", {20, 0}},
+        {{1, 5}, "1p5", Qt::Key_Return, "1p5.00", {1, 5}}, // nothing changed
+    };
+    for (const Case& c : cases) {
+        spin->SetValue(c.taken);
+        ReplaceWith(c.typed);
+        lengths.calls.clear();
+        const Qt::KeyboardModifiers keypad = c.key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+        QTest::keyClick(widget(), c.key, keypad);
+        EXPECT_EQ(text().toStdString(), Shown(c.shown)) << c.typed;
+        EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.typed;
+        EXPECT_TRUE(lengths.calls.empty()) << c.typed << ": the typing reported the length";
+        Leave();
+        EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.typed << ", then left";
+        EXPECT_TRUE(lengths.calls.empty()) << c.typed << ", then left";
+    }
+
+    spin->SetValue(PicaPoint{1, 5});
+    edit()->selectAll();
+    QTest::keyClick(widget(), Qt::Key_Backspace);
+    lengths.calls.clear();
+    QTest::keyClick(widget(), Qt::Key_Return);
+    EXPECT_EQ(text().toStdString(), Shown("1p5.00")) << "an empty field shows the length taken again";
+    EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{1, 5}));
+    EXPECT_EQ(lengths.calls, (Lengths{PicaPoint{1, 5}})) << "the empty field reported none";
+
+    spin->SetStep(PicaPoint{1, 0});
+    ReplaceWith("2p3");
+    QTest::keyClick(widget(), Qt::Key_Up);
+    lengths.calls.clear();
+    QTest::keyClick(widget(), Qt::Key_Return);
+    EXPECT_EQ(text().toStdString(), Shown("3p3.00")) << "Return after a step";
+    EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{3, 3}));
+    EXPECT_TRUE(lengths.calls.empty());
+}
+
+TEST(DoubleSpinEditInADialog, TheDefaultButtonPressedByReturnReadsTheTypedLength)
+{
+    QDialog dialog;
+    DoubleSpinEdit spin;
+    spin.Create(&dialog);
+    spin.SupportPicaPoints(true);
+    spin.SetRange(PicaPoint{0, 0}, PicaPoint{20, 0});
+    spin.SetValue(PicaPoint{1, 5});
+    auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    ok->setDefault(true);
+    std::vector<PicaPoint> read;
+    QObject::connect(ok, &QPushButton::clicked, [&] { read.push_back(spin.GetPicaPointValue()); });
+    auto* box = qobject_cast<DoubleSpinEditQt*>(spin.GetPlatformHandle());
+    box->move(0, 40);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    box->setFocus();
+    ASSERT_TRUE(box->hasFocus());
+    box->findChild<QLineEdit*>()->selectAll();
+    QTest::keyClicks(box, QStringLiteral("2p3"));
+    QTest::keyClick(box, Qt::Key_Return);
+    ASSERT_EQ(read.size(), 1u) << "Return presses the default button";
+    EXPECT_EQ(read.front(), (PicaPoint{2, 3}));
 }
 
 TEST_F(DoubleSpinEditTest, ArrowsStepFromTheLengthBeingTyped)
