@@ -492,6 +492,10 @@ void DoubleSpinEditQt::ReadPicaFromText()
         return;
     // The text is only rewritten in its full form: the length the user typed has been reported.
     WithoutPicaReports([&] { SetPicaValue(*typed); });
+    // Unless the bounds or the decimals shown made another length of it, which the handlers have not heard.
+    const PicaPoint taken = PicaValue();
+    if (taken.picas != typed->picas || taken.points != typed->points)
+        emit valueChanged(value());
 }
 
 } // namespace AUILib

@@ -3,6 +3,7 @@
 #include "AUILibConfig.h"
 #include "DoubleSpinEdit.h"
 #include "DoubleSpinEditQt.h"
+#include "PicaPoints.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -388,32 +389,41 @@ TEST_F(DoubleSpinEditTest, ReturnTakesTheTypedLengthAsLeavingTheFieldDoes)
     {
         PicaPoint taken;
         const char* typed;
-        Qt::Key key;
         const char* shown;
-        PicaPoint read;
+        Lengths reported; // by taking it: the typing reported the length typed
     };
     const Case cases[] = {
-        {{1, 5}, "2p3", Qt::Key_Return, "2p3.00", {2, 3}},
-        {{1, 5}, "2p3", Qt::Key_Enter, "2p3.00", {2, 3}},
-        {{1, 5}, "1p10", Qt::Key_Return, "1p10.00", {1, 10}}, // shares its digit with the one taken
-        {{1, 10}, "1p1", Qt::Key_Return, "1p1.00", {1, 1}}, // and its carrier
-        {{0, 6.5}, "3p6", Qt::Key_Return, "3p6.00", {3, 6}},
-        {{1, 5}, "2.5", Qt::Key_Enter, "2p6.00", {2, 6}},
-        {{1, 5}, "25", Qt::Key_Return, "20p0.00", {20, 0}},
-        {{1, 5}, "1p5", Qt::Key_Return, "1p5.00", {1, 5}}, // nothing changed
+        {{1, 5}, "2p3", "2p3.00", {}},
+        {{1, 5}, "1p10", "1p10.00", {}}, // shares its digit with the one taken
+        {{1, 10}, "1p1", "1p1.00", {}}, // and its carrier
+        {{0, 6.5}, "3p6", "3p6.00", {}},
+        {{1, 5}, "2.5", "2p6.00", {}},
+        {{1, 5}, "1p5", "1p5.00", {}}, // nothing changed
+        {{1, 5}, "25", "20p0.00", {PicaPoint{20, 0}}}, // not the length typed
+        {{20, 0}, "25", "20p0.00", {PicaPoint{20, 0}}}, // nor the one taken before
+        {{1, 5}, "1p6.125", "1p6.13", {PicaPoint{1, 6.13}}},
     };
-    for (const Case& c : cases) {
-        spin->SetValue(c.taken);
-        ReplaceWith(c.typed);
-        lengths.calls.clear();
-        const Qt::KeyboardModifiers keypad = c.key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
-        QTest::keyClick(widget(), c.key, keypad);
-        EXPECT_EQ(text().toStdString(), Shown(c.shown)) << c.typed;
-        EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.typed;
-        EXPECT_TRUE(lengths.calls.empty()) << c.typed << ": the typing reported the length";
-        Leave();
-        EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.typed << ", then left";
-        EXPECT_TRUE(lengths.calls.empty()) << c.typed << ", then left";
+    const std::pair<const char*, std::function<void()>> finishes[] = {
+        {"Return", [&] { QTest::keyClick(widget(), Qt::Key_Return); }},
+        {"keypad Enter", [&] { QTest::keyClick(widget(), Qt::Key_Enter, Qt::KeypadModifier); }},
+        {"leaving", [&] { other->setFocus(); }},
+    };
+    for (const auto& [finish, finishTyping] : finishes) {
+        for (const Case& c : cases) {
+            widget()->setFocus();
+            spin->SetValue(c.taken);
+            ReplaceWith(c.typed);
+            lengths.calls.clear();
+            finishTyping();
+            const std::string name = c.typed + std::string(", ") + finish;
+            EXPECT_EQ(text().toStdString(), Shown(c.shown)) << name;
+            const PicaPoint read = PicaPointFromEntries(widget()->ParsePica(text()));
+            EXPECT_EQ(spin->GetPicaPointValue(), read) << name;
+            EXPECT_EQ(lengths.calls, c.reported) << name;
+            Leave();
+            EXPECT_EQ(spin->GetPicaPointValue(), read) << name << ", then left";
+            EXPECT_EQ(lengths.calls, c.reported) << name << ", then left";
+        }
     }
 
     spin->SetValue(PicaPoint{1, 5});
@@ -668,16 +678,31 @@ TEST_F(DoubleSpinEditTest, ALengthNobodyChangedComesBackWhenPicaModeDoes)
         EXPECT_TRUE(lengths.calls.empty()) << c.shown << " did not change";
     }
 
-    // The plain box holds its number within the range, so 1p6, carried as 1.6, is 1.5 in between.
-    spin->SetRange(PicaPoint{0, 0}, PicaPoint{1, 6});
-    spin->SetValue(PicaPoint{1, 6});
-    lengths.calls.clear();
-    spin->SupportPicaPoints(false);
-    EXPECT_EQ(spin->GetValue(), 1.5);
-    spin->SupportPicaPoints(true);
-    EXPECT_EQ(text().toStdString(), Shown("1p6.00"));
-    EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{1, 6}));
-    EXPECT_TRUE(lengths.calls.empty()) << "the length at the bound did not change";
+    // The plain box holds its number within the range, so the carrier of a length at a bound moves.
+    struct AtBound
+    {
+        PicaPoint min;
+        PicaPoint max;
+        PicaPoint given;
+        double plain;
+    };
+    const AtBound bounds[] = {
+        {{0, 0}, {1, 6}, {1, 6}, 1.5}, // carried as 1.6
+        {{-1, 6}, {0, 0}, {-1, 6}, -1.5},
+        {{0, 10}, {2, 0}, {0, 10}, 0.83}, // carried as 0.1
+    };
+    for (const AtBound& b : bounds) {
+        spin->SetRange(b.min, b.max);
+        spin->SetValue(b.given);
+        const std::string shown = text().toStdString();
+        lengths.calls.clear();
+        spin->SupportPicaPoints(false);
+        EXPECT_EQ(spin->GetValue(), b.plain) << shown;
+        spin->SupportPicaPoints(true);
+        EXPECT_EQ(text().toStdString(), shown);
+        EXPECT_EQ(spin->GetPicaPointValue(), b.given) << shown;
+        EXPECT_TRUE(lengths.calls.empty()) << shown << " did not change";
+    }
 }
 
 TEST_F(DoubleSpinEditTest, WhatHappensWhilePicaModeIsOffDecidesTheLengthThatComesBack)
