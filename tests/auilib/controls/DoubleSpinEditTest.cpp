@@ -401,7 +401,7 @@ TEST_F(DoubleSpinEditTest, ReturnTakesTheTypedLengthAsLeavingTheFieldDoes)
         {{1, 5}, "1p5", "1p5.00", {}}, // nothing changed
         {{1, 5}, "25", "20p0.00", {PicaPoint{20, 0}}}, // not the length typed
         {{20, 0}, "25", "20p0.00", {PicaPoint{20, 0}}}, // nor the one taken before
-        {{1, 5}, "1p6.125", "1p6.13", {PicaPoint{1, 6.13}}},
+        {{1, 5}, "1.001", "1p0.01", {PicaPoint{1, 0.01}}}, // 0.012 points, to two decimals
     };
     const std::pair<const char*, std::function<void()>> finishes[] = {
         {"Return", [&] { QTest::keyClick(widget(), Qt::Key_Return); }},
