@@ -138,6 +138,10 @@ void DoubleSpinEditQt::ApplyCarrierRange()
 
 CustomLineEdit* DoubleSpinEditQt::SupportPicaPoints(bool on)
 {
+    // The field is replaced with the focus still in the box, so it is never left: a length being typed
+    // in it is taken as leaving it would take it.
+    if (IsTypingPica())
+        ReadPicaFromText();
     m_decimalChar = 'p';
     setValue(value());
     if (on && !m_pica)

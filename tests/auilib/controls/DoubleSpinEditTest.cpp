@@ -445,6 +445,44 @@ TEST_F(DoubleSpinEditTest, ReturnTakesTheTypedLengthAsLeavingTheFieldDoes)
     EXPECT_TRUE(lengths.calls.empty());
 }
 
+TEST_F(DoubleSpinEditTest, ALengthBeingTypedIsTakenWhenThePicaFieldIsReplaced)
+{
+    // A program switching units from a shortcut or a button that takes no focus: the field never loses it.
+    PicaMode(); // from 0 to 20 picas
+    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+    struct Case
+    {
+        const char* typed;
+        PicaPoint taken;
+        double plain; // the number pica mode leaves
+        Lengths reported; // by taking it: the typing reported the length typed
+    };
+    const Case cases[] = {
+        {"2p3", {2, 3}, 2.3, {}},
+        {"1p10", {1, 10}, 1.1, {}},
+        {"25", {20, 0}, 20, {PicaPoint{20, 0}}},
+    };
+    for (const Case& c : cases) {
+        spin->SetValue(PicaPoint{1, 5});
+        ReplaceWith(c.typed);
+        lengths.calls.clear();
+        spin->SupportPicaPoints(false);
+        EXPECT_EQ(spin->GetValue(), c.plain) << c.typed;
+        spin->SupportPicaPoints(true);
+        EXPECT_EQ(spin->GetPicaPointValue(), c.taken) << c.typed << ", off and on";
+        EXPECT_EQ(lengths.calls, c.reported) << c.typed << ", off and on";
+
+        widget()->setFocus();
+        spin->SetValue(PicaPoint{1, 5});
+        ReplaceWith(c.typed);
+        lengths.calls.clear();
+        spin->SupportPicaPoints(true);
+        EXPECT_EQ(spin->GetPicaPointValue(), c.taken) << c.typed << ", the field installed again";
+        EXPECT_EQ(lengths.calls, c.reported) << c.typed << ", the field installed again";
+        widget()->setFocus();
+    }
+}
+
 TEST(DoubleSpinEditInADialog, TheDefaultButtonPressedByReturnReadsTheTypedLength)
 {
     QDialog dialog;
