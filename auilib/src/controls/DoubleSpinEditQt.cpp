@@ -77,6 +77,7 @@ void DoubleSpinEditQt::SetBounds(double minimum, double maximum)
 {
     if (!m_pica) {
         KeepingLengthOff([&] { setRange(minimum, maximum); });
+        HoldLengthOffWithin(minimum, maximum);
         return;
     }
     const PicaPoint length = PicaValue();
@@ -177,11 +178,14 @@ void DoubleSpinEditQt::TurnPicaOn()
     }
     // The length nobody changed comes back as it was, though the plain box moved its carrier to fit
     // its range (1p6, carried as 1.6, is 1.5 under a maximum of 1p6). Only a range narrowed since
-    // changes it.
-    if (IsWithinBounds(LengthCarriedBy(off->carrier, off->parts)))
-        WithoutPicaReports([&] { HoldCarrier(off->carrier, off->parts); });
-    else
+    // changes it, which the handlers hear now.
+    if (!IsWithinBounds(LengthCarriedBy(off->carrier, off->parts))) {
         HoldCarrier(off->carrier, off->parts);
+        return;
+    }
+    WithoutPicaReports([&] { HoldCarrier(off->carrier, off->parts); });
+    if (off->moved)
+        emit valueChanged(value());
 }
 
 void DoubleSpinEditQt::TurnPicaOff()
@@ -192,6 +196,25 @@ void DoubleSpinEditQt::TurnPicaOff()
         ApplyPrecision();
         setRange(m_minimum, m_maximum);
     });
+}
+
+void DoubleSpinEditQt::HoldLengthOffWithin(double minimum, double maximum)
+{
+    if (!IsLengthOffUntouched())
+        return;
+    // As in pica mode, a range that moves the length moves it for good: widened again, it does not
+    // bring the length back.
+    m_minimum = minimum;
+    m_maximum = std::max(minimum, maximum);
+    const PicaPoint length = LengthCarriedBy(m_lengthOff->carrier, m_lengthOff->parts);
+    if (IsWithinBounds(length))
+        return;
+    const QStringList entries = BoundedEntries(length);
+    if (entries.isEmpty())
+        return;
+    m_lengthOff->carrier = CarrierOf(entries);
+    m_lengthOff->parts = PartsOf(entries);
+    m_lengthOff->moved = true;
 }
 
 bool DoubleSpinEditQt::IsLengthOffUntouched() const
@@ -236,9 +259,19 @@ PicaPoint DoubleSpinEditQt::LengthCarriedBy(double carrier, const TextParts& par
     return PicaPointFromValue(carrier);
 }
 
+QStringList DoubleSpinEditQt::BoundedEntries(PicaPoint length) const
+{
+    return ParsePica(PicaText(WithinBounds(length), m_precision, QLatin1Char(GetDecimalChar())));
+}
+
+double DoubleSpinEditQt::CarrierOf(const QStringList& entries)
+{
+    return (entries.at(1) + QLatin1Char('.') + entries.at(2)).toDouble();
+}
+
 void DoubleSpinEditQt::SetPicaValue(PicaPoint value)
 {
-    const QStringList entries = ParsePica(PicaText(WithinBounds(value), m_precision, QLatin1Char(GetDecimalChar())));
+    const QStringList entries = BoundedEntries(value);
     if (entries.isEmpty()) {
         m_parts = {};
         return;
@@ -246,7 +279,7 @@ void DoubleSpinEditQt::SetPicaValue(PicaPoint value)
     const double held = this->value();
     const QString heldText = PicaTextOf(held, m_parts);
     m_parts = PartsOf(entries);
-    setValue((entries.at(1) + QLatin1Char('.') + entries.at(2)).toDouble());
+    setValue(CarrierOf(entries));
     // 1p1 and 1p10, or 3p6.25 and 3p6.5, share a carrier: the box sees no change where the length has one.
     if (this->value() == held && PicaTextOf(held, m_parts) != heldText)
         emit valueChanged(held);

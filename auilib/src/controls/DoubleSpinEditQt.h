@@ -76,12 +76,18 @@ private:
         double carrier;
         TextParts parts;
         double number;
+        bool moved = false; // by a range set meanwhile, which the handlers have not heard
     };
     static TextParts PartsOf(const QStringList& entries);
+    // The entries of a length written as the field shows it, held within the bounds, and their carrier.
+    QStringList BoundedEntries(PicaPoint length) const;
+    static double CarrierOf(const QStringList& entries);
     void TurnPicaOn();
     void TurnPicaOff();
     // No number was set or entered since pica mode went off.
     bool IsLengthOffUntouched() const;
+    // Holds the length held when pica mode went off within a range set since.
+    void HoldLengthOffWithin(double minimum, double maximum);
     // Runs a change of the plain box's range or precision, which moves its number only to fit.
     void KeepingLengthOff(const std::function<void()>& fit);
     // Runs a change whose length the handlers have heard already.
@@ -128,7 +134,8 @@ private:
     TextParts m_parts;
     std::optional<LengthOff> m_lengthOff;
     int m_precision;
-    // The bounds in picas while in pica mode.
+    // The bounds in picas: in pica mode, apart from the box's range; while it is off, the range that the
+    // length held then keeps within.
     double m_minimum = 0.0;
     double m_maximum = 0.0;
 };

@@ -761,6 +761,19 @@ TEST_F(DoubleSpinEditTest, WhatHappensWhilePicaModeIsOffDecidesTheLengthThatCome
         {"a wider range", [&] { spin->SetRange(-5.0, 30.0); }, "1p10.00", {1, 10}},
         {"a range that holds the number, not the length", [&] { spin->SetRange(0.0, 1.5); }, "1p6.00", {1, 6}},
         {"a range that moves the number", [&] { spin->SetRange(0.0, 1.0); }, "1p0.00", {1, 0}},
+        // As in pica mode, a range widened again does not bring back the length it moved.
+        {"a range that holds the number, not the length, widened again",
+         [&] {
+             spin->SetRange(0.0, 1.5);
+             spin->SetRange(0.0, 20.0);
+         },
+         "1p6.00", {1, 6}},
+        {"a range that moves the number, widened again",
+         [&] {
+             spin->SetRange(0.0, 1.0);
+             spin->SetRange(0.0, 20.0);
+         },
+         "1p0.00", {1, 0}},
         {"a precision", [&] { spin->SetPrecision(0); }, "1p10.00", {1, 10}},
     };
     for (const Case& c : cases) {
@@ -774,13 +787,19 @@ TEST_F(DoubleSpinEditTest, WhatHappensWhilePicaModeIsOffDecidesTheLengthThatCome
         EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.name;
     }
 
-    spin->SetRange(PicaPoint{0, 0}, PicaPoint{20, 0});
-    spin->SetValue(PicaPoint{5, 10});
-    spin->SupportPicaPoints(false);
-    spin->SetRange(0.0, 5.5);
     FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
-    spin->SupportPicaPoints(true);
-    EXPECT_EQ(lengths.calls, (Lengths{PicaPoint{5, 6}})) << "a length held within a narrower range is a change";
+    spin->SetPrecision(2);
+    for (const double widenedTo : {5.5, 20.0}) {
+        spin->SetRange(PicaPoint{0, 0}, PicaPoint{20, 0});
+        spin->SetValue(PicaPoint{5, 10});
+        spin->SupportPicaPoints(false);
+        spin->SetRange(0.0, 5.5);
+        spin->SetRange(0.0, widenedTo);
+        lengths.calls.clear();
+        spin->SupportPicaPoints(true);
+        EXPECT_EQ(lengths.calls, (Lengths{PicaPoint{5, 6}}))
+            << "a length held within a narrower range is a change, under a range up to " << widenedTo;
+    }
 }
 
 TEST_F(DoubleSpinEditTest, ALengthThatSharesItsCarrierIsReportedAsAChange)
