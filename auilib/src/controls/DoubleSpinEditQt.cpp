@@ -152,8 +152,12 @@ CustomLineEdit* DoubleSpinEditQt::SupportPicaPoints(bool on)
     else
         ApplyPrecision();
     auto* edit = new CustomLineEdit(this);
+    // A plain number of picas is written with a full stop, the points' fraction with the system's decimal
+    // point, as the field shows it and reads it back.
+    const QString fraction = QRegExp::escape(SystemDecimalPoint());
+    const QString pattern = QStringLiteral("(\\d+)?(\\.?\\d+)?|(\\d+)?p(\\d+)?(%1?\\d+)?").arg(fraction);
     // Before the field goes in: a field without a validator gets the box's, which refuses pica text.
-    edit->setValidator(new QRegExpValidator(QRegExp(QStringLiteral("(\\d+)?p?(\\d+)?(\\.?\\d+)?")), edit));
+    edit->setValidator(new QRegExpValidator(QRegExp(pattern), edit));
     setLineEdit(edit);
     connect(edit, &QLineEdit::textChanged, this, &DoubleSpinEditQt::OnPicaTextChanged);
     return edit;

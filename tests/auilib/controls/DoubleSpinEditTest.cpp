@@ -334,6 +334,21 @@ TEST_F(DoubleSpinEditTest, TypingPicaTextReportsEveryKeystroke)
     EXPECT_EQ(text(), QStringLiteral("3")) << "the pica field refuses other characters";
 }
 
+TEST_F(DoubleSpinEditTest, AFractionOfPointsIsTypedWithTheDecimalPointTheFieldShows)
+{
+    PicaMode();
+    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+    ReplaceWith(Shown("3p6.25"));
+    EXPECT_EQ(text().toStdString(), Shown("3p6.25"));
+    EXPECT_EQ(lengths.calls.back(), std::make_tuple(PicaPoint{3, 6.25}));
+    Leave();
+    EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{3, 6.25}));
+    EXPECT_EQ(text().toStdString(), Shown("3p6.25"));
+
+    ReplaceWith("2.5");
+    EXPECT_EQ(lengths.calls.back(), std::make_tuple(PicaPoint{2, 6})) << "a plain number of picas keeps its full stop";
+}
+
 TEST_F(DoubleSpinEditTest, LeavingThePicaFieldRewritesItWithoutReportingAgain)
 {
     PicaMode();
