@@ -65,7 +65,7 @@ void DoubleSpinEditQt::SetDecimalChar(char decimal)
 void DoubleSpinEditQt::SetPrecision(int decimals)
 {
     m_precision = decimals;
-    ApplyPrecision();
+    KeepingLengthOff([this] { ApplyPrecision(); });
 }
 
 void DoubleSpinEditQt::ApplyPrecision()
@@ -76,7 +76,8 @@ void DoubleSpinEditQt::ApplyPrecision()
 void DoubleSpinEditQt::SetBounds(double minimum, double maximum)
 {
     if (!m_pica) {
-        setRange(minimum, maximum);
+        KeepingLengthOff([&] { setRange(minimum, maximum); });
+        HoldLengthOffWithin(minimum, maximum);
         return;
     }
     const PicaPoint length = PicaValue();
@@ -94,6 +95,8 @@ void DoubleSpinEditQt::SetBounds(double minimum, double maximum)
 void DoubleSpinEditQt::SetNumber(double number)
 {
     if (!m_pica) {
+        // A number set now is read with its own digits when pica mode comes back.
+        m_lengthOff.reset();
         setValue(number);
         return;
     }
@@ -136,27 +139,109 @@ void DoubleSpinEditQt::ApplyCarrierRange()
 
 CustomLineEdit* DoubleSpinEditQt::SupportPicaPoints(bool on)
 {
+    // The field is replaced with the focus still in the box, so it is never left: a length being typed
+    // in it is taken as leaving it would take it.
+    if (IsTypingPica())
+        ReadPicaFromText();
     m_decimalChar = 'p';
     setValue(value());
-    const bool wasPica = m_pica;
-    m_pica = on;
-    ApplyPrecision();
-    if (on && !wasPica) {
-        // The range given so far, by a form for instance, is in picas.
-        m_minimum = minimum();
-        m_maximum = maximum();
-        ApplyCarrierRange();
-        // The number held is read as one set now, not with the digits of a length held before.
-        HoldCarrier(value(), DigitsOf(value()));
-    } else if (!on && wasPica) {
-        setRange(m_minimum, m_maximum);
-    }
+    if (on && !m_pica)
+        TurnPicaOn();
+    else if (!on && m_pica)
+        TurnPicaOff();
+    else
+        ApplyPrecision();
     auto* edit = new CustomLineEdit(this);
+    // A plain number of picas is written with a full stop, the points' fraction with the system's decimal
+    // point, as the field shows it and reads it back.
+    const QString fraction = QRegExp::escape(SystemDecimalPoint());
+    const QString pattern = QStringLiteral("(\\d+)?(\\.?\\d+)?|(\\d+)?p(\\d+)?(%1?\\d+)?").arg(fraction);
     // Before the field goes in: a field without a validator gets the box's, which refuses pica text.
-    edit->setValidator(new QRegExpValidator(QRegExp(QStringLiteral("(\\d+)?p?(\\d+)?(\\.?\\d+)?")), edit));
+    edit->setValidator(new QRegExpValidator(QRegExp(pattern), edit));
     setLineEdit(edit);
     connect(edit, &QLineEdit::textChanged, this, &DoubleSpinEditQt::OnPicaTextChanged);
     return edit;
+}
+
+void DoubleSpinEditQt::TurnPicaOn()
+{
+    // Read before the carrier's precision comes back, which may move the plain number to fit the range.
+    const std::optional<LengthOff> off = IsLengthOffUntouched() ? m_lengthOff : std::nullopt;
+    m_lengthOff.reset();
+    m_pica = true;
+    ApplyPrecision();
+    // The range given so far, by a form for instance, is in picas.
+    m_minimum = minimum();
+    m_maximum = maximum();
+    ApplyCarrierRange();
+    if (!off) {
+        // A number set while pica mode was off is read as one set now, not with the digits of a
+        // length held before.
+        HoldCarrier(value(), DigitsOf(value()));
+        return;
+    }
+    // The length nobody changed comes back as it was, though the plain box moved its carrier to fit
+    // its range (1p6, carried as 1.6, is 1.5 under a maximum of 1p6). Only a range narrowed since
+    // changes it, which the handlers hear now.
+    if (!IsWithinBounds(LengthCarriedBy(off->carrier, off->parts))) {
+        HoldCarrier(off->carrier, off->parts);
+        return;
+    }
+    WithoutPicaReports([&] { HoldCarrier(off->carrier, off->parts); });
+    if (off->moved)
+        emit valueChanged(value());
+}
+
+void DoubleSpinEditQt::TurnPicaOff()
+{
+    m_lengthOff = LengthOff{value(), m_parts, value()};
+    m_pica = false;
+    KeepingLengthOff([this] {
+        ApplyPrecision();
+        setRange(m_minimum, m_maximum);
+    });
+}
+
+void DoubleSpinEditQt::HoldLengthOffWithin(double minimum, double maximum)
+{
+    if (!IsLengthOffUntouched())
+        return;
+    // As in pica mode, a range that moves the length moves it for good: widened again, it does not
+    // bring the length back.
+    m_minimum = minimum;
+    m_maximum = std::max(minimum, maximum);
+    const PicaPoint length = LengthCarriedBy(m_lengthOff->carrier, m_lengthOff->parts);
+    if (IsWithinBounds(length))
+        return;
+    const QStringList entries = BoundedEntries(length);
+    if (entries.isEmpty())
+        return;
+    m_lengthOff->carrier = CarrierOf(entries);
+    m_lengthOff->parts = PartsOf(entries);
+    m_lengthOff->moved = true;
+}
+
+bool DoubleSpinEditQt::IsLengthOffUntouched() const
+{
+    return m_lengthOff && value() == m_lengthOff->number;
+}
+
+void DoubleSpinEditQt::KeepingLengthOff(const std::function<void()>& fit)
+{
+    const bool untouched = IsLengthOffUntouched();
+    fit();
+    // A handler of the number moved may have set one of its own, which forgot the length.
+    if (untouched && m_lengthOff)
+        m_lengthOff->number = value();
+}
+
+void DoubleSpinEditQt::WithoutPicaReports(const std::function<void()>& change)
+{
+    HandlerList<PicaPoint>* reported = m_owner ? &m_owner->OnPicaValueChanged : nullptr;
+    const bool wasSuppressed = reported && reported->SetSuppressed(true);
+    change();
+    if (reported)
+        reported->SetSuppressed(wasSuppressed);
 }
 
 QStringList DoubleSpinEditQt::ParsePica(const QString& text) const
@@ -178,9 +263,19 @@ PicaPoint DoubleSpinEditQt::LengthCarriedBy(double carrier, const TextParts& par
     return PicaPointFromValue(carrier);
 }
 
+QStringList DoubleSpinEditQt::BoundedEntries(PicaPoint length) const
+{
+    return ParsePica(PicaText(WithinBounds(length), m_precision, QLatin1Char(GetDecimalChar())));
+}
+
+double DoubleSpinEditQt::CarrierOf(const QStringList& entries)
+{
+    return (entries.at(1) + QLatin1Char('.') + entries.at(2)).toDouble();
+}
+
 void DoubleSpinEditQt::SetPicaValue(PicaPoint value)
 {
-    const QStringList entries = ParsePica(PicaText(WithinBounds(value), m_precision, QLatin1Char(GetDecimalChar())));
+    const QStringList entries = BoundedEntries(value);
     if (entries.isEmpty()) {
         m_parts = {};
         return;
@@ -188,7 +283,7 @@ void DoubleSpinEditQt::SetPicaValue(PicaPoint value)
     const double held = this->value();
     const QString heldText = PicaTextOf(held, m_parts);
     m_parts = PartsOf(entries);
-    setValue((entries.at(1) + QLatin1Char('.') + entries.at(2)).toDouble());
+    setValue(CarrierOf(entries));
     // 1p1 and 1p10, or 3p6.25 and 3p6.5, share a carrier: the box sees no change where the length has one.
     if (this->value() == held && PicaTextOf(held, m_parts) != heldText)
         emit valueChanged(held);
@@ -366,8 +461,11 @@ void DoubleSpinEditQt::mousePressEvent(QMouseEvent* event)
 
 void DoubleSpinEditQt::keyPressEvent(QKeyEvent* event)
 {
-    QDoubleSpinBox::keyPressEvent(event);
     const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && IsTypingPica() && TypedLength())
+        FinishPicaTyping(event);
+    else
+        QDoubleSpinBox::keyPressEvent(event);
     if (m_pressPosition == Position() && ((key == Qt::Key_Down && AtMinimum()) || (key == Qt::Key_Up && AtMaximum())))
         ReportArrowAtBound();
     m_pressPosition = Position();
@@ -377,6 +475,19 @@ void DoubleSpinEditQt::keyPressEvent(QKeyEvent* event)
     const int suffixStart = lineEdit()->text().lastIndexOf(suffix());
     if (suffixStart >= 0 && lineEdit()->cursorPosition() > suffixStart)
         lineEdit()->setCursorPosition(suffixStart);
+}
+
+void DoubleSpinEditQt::FinishPicaTyping(QKeyEvent* event)
+{
+    // Return finishes typing as leaving the field does, and before a dialog's default button, which
+    // the key goes on to press, reads the length.
+    ReadPicaFromText();
+    // The box reads the field again and, while it tracks the keyboard, reports even a value it already
+    // holds: the length just taken, which its typing reported.
+    const bool tracking = keyboardTracking();
+    setKeyboardTracking(false);
+    QDoubleSpinBox::keyPressEvent(event);
+    setKeyboardTracking(tracking);
 }
 
 void DoubleSpinEditQt::ReportArrowAtBound()
@@ -397,9 +508,14 @@ void DoubleSpinEditQt::focusOutEvent(QFocusEvent* event)
         else if (typed == maximum())
             setValue(maximum());
     }
-    if (m_pica && qobject_cast<CustomLineEdit*>(lineEdit()))
+    if (IsTypingPica())
         ReadPicaFromText();
     QDoubleSpinBox::focusOutEvent(event);
+}
+
+bool DoubleSpinEditQt::IsTypingPica() const
+{
+    return m_pica && qobject_cast<CustomLineEdit*>(lineEdit());
 }
 
 std::optional<PicaPoint> DoubleSpinEditQt::TypedLength() const
@@ -416,11 +532,11 @@ void DoubleSpinEditQt::ReadPicaFromText()
     if (!typed)
         return;
     // The text is only rewritten in its full form: the length the user typed has been reported.
-    HandlerList<PicaPoint>* reported = m_owner ? &m_owner->OnPicaValueChanged : nullptr;
-    const bool wasSuppressed = reported && reported->SetSuppressed(true);
-    SetPicaValue(*typed);
-    if (reported)
-        reported->SetSuppressed(wasSuppressed);
+    WithoutPicaReports([&] { SetPicaValue(*typed); });
+    // Unless the bounds or the decimals shown made another length of it, which the handlers have not heard.
+    const PicaPoint taken = PicaValue();
+    if (taken.picas != typed->picas || taken.points != typed->points)
+        emit valueChanged(value());
 }
 
 } // namespace AUILib

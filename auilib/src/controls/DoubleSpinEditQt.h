@@ -5,6 +5,7 @@
 #include <QDoubleSpinBox>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace AUILib {
@@ -69,7 +70,28 @@ private:
         int pointDigits = 0;
         bool negative = false; // the sign of a length that the zero carrier cannot hold
     };
+    // The length held when pica mode went off, and the number the plain box made of its carrier.
+    struct LengthOff
+    {
+        double carrier;
+        TextParts parts;
+        double number;
+        bool moved = false; // by a range set meanwhile, which the handlers have not heard
+    };
     static TextParts PartsOf(const QStringList& entries);
+    // The entries of a length written as the field shows it, held within the bounds, and their carrier.
+    QStringList BoundedEntries(PicaPoint length) const;
+    static double CarrierOf(const QStringList& entries);
+    void TurnPicaOn();
+    void TurnPicaOff();
+    // No number was set or entered since pica mode went off.
+    bool IsLengthOffUntouched() const;
+    // Holds the length held when pica mode went off within a range set since.
+    void HoldLengthOffWithin(double minimum, double maximum);
+    // Runs a change of the plain box's range or precision, which moves its number only to fit.
+    void KeepingLengthOff(const std::function<void()>& fit);
+    // Runs a change whose length the handlers have heard already.
+    void WithoutPicaReports(const std::function<void()>& change);
     // The parts of a carrier set as a number: its own decimals are the point digits.
     TextParts DigitsOf(double carrier) const;
     // Takes the carrier with the parts it is read with, the length it stands for held within the bounds.
@@ -91,7 +113,10 @@ private:
     QString EditableText(double value) const;
     // The length the field's text reads as, when it reads as one.
     std::optional<PicaPoint> TypedLength() const;
+    // Typing goes into the pica field, whose text the value follows only when it is taken.
+    bool IsTypingPica() const;
     void ReadPicaFromText();
+    void FinishPicaTyping(QKeyEvent* event);
     // An arrow pressed at the bound it points to reports a zero change.
     void ReportArrowAtBound();
     QChar DecimalChar() const { return QLatin1Char(m_decimalChar); }
@@ -107,8 +132,10 @@ private:
     char m_decimalChar = 0;
     bool m_pica = false;
     TextParts m_parts;
+    std::optional<LengthOff> m_lengthOff;
     int m_precision;
-    // The bounds in picas while in pica mode.
+    // The bounds in picas: in pica mode, apart from the box's range; while it is off, the range that the
+    // length held then keeps within.
     double m_minimum = 0.0;
     double m_maximum = 0.0;
 };

@@ -3,13 +3,17 @@
 #include "AUILibConfig.h"
 #include "DoubleSpinEdit.h"
 #include "DoubleSpinEditQt.h"
+#include "PicaPoints.h"
 
+#include <QDialog>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QLocale>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace AUILib {
@@ -330,6 +334,21 @@ TEST_F(DoubleSpinEditTest, TypingPicaTextReportsEveryKeystroke)
     EXPECT_EQ(text(), QStringLiteral("3")) << "the pica field refuses other characters";
 }
 
+TEST_F(DoubleSpinEditTest, AFractionOfPointsIsTypedWithTheDecimalPointTheFieldShows)
+{
+    PicaMode();
+    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+    ReplaceWith(Shown("3p6.25"));
+    EXPECT_EQ(text().toStdString(), Shown("3p6.25"));
+    EXPECT_EQ(lengths.calls.back(), std::make_tuple(PicaPoint{3, 6.25}));
+    Leave();
+    EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{3, 6.25}));
+    EXPECT_EQ(text().toStdString(), Shown("3p6.25"));
+
+    ReplaceWith("2.5");
+    EXPECT_EQ(lengths.calls.back(), std::make_tuple(PicaPoint{2, 6})) << "a plain number of picas keeps its full stop";
+}
+
 TEST_F(DoubleSpinEditTest, LeavingThePicaFieldRewritesItWithoutReportingAgain)
 {
     PicaMode();
@@ -346,7 +365,7 @@ TEST_F(DoubleSpinEditTest, LeavingThePicaFieldRewritesItWithoutReportingAgain)
     EXPECT_EQ(lengths.calls.back(), std::make_tuple(PicaPoint{4, 0})) << "a value set is reported";
 }
 
-TEST_F(DoubleSpinEditTest, TypedPicaTextIsTakenOnlyWhenSteppedFromOrLeft)
+TEST_F(DoubleSpinEditTest, TypedPicaTextIsTakenWhenSteppedFrom)
 {
     PicaMode();
     spin->SetRange(PicaPoint{-10, 0}, PicaPoint{10, 0});
@@ -367,18 +386,141 @@ TEST_F(DoubleSpinEditTest, TypedPicaTextIsTakenOnlyWhenSteppedFromOrLeft)
     for (const Case& c : cases) {
         spin->SetValue(c.taken);
         const double carrier = spin->GetValue();
-        const std::string taken = text().toStdString();
         ReplaceWith(c.typed);
         EXPECT_EQ(spin->GetPicaPointValue(), c.taken) << c.typed << " is not taken yet";
         EXPECT_EQ(spin->GetValue(), carrier) << c.typed;
-        QTest::keyClick(widget(), Qt::Key_Return);
-        EXPECT_EQ(text().toStdString(), taken) << "Return shows the taken length again";
 
-        ReplaceWith(c.typed);
         PressArrow(QStyle::SC_SpinBoxUp);
         EXPECT_EQ(text().toStdString(), Shown(c.stepped));
         EXPECT_EQ(spin->GetPicaPointValue(), c.after) << c.stepped;
     }
+}
+
+TEST_F(DoubleSpinEditTest, ReturnTakesTheTypedLengthAsLeavingTheFieldDoes)
+{
+    PicaMode(); // from 0 to 20 picas
+    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+    struct Case
+    {
+        PicaPoint taken;
+        const char* typed;
+        const char* shown;
+        Lengths reported; // by taking it: the typing reported the length typed
+    };
+    const Case cases[] = {
+        {{1, 5}, "2p3", "2p3.00", {}},
+        {{1, 5}, "1p10", "1p10.00", {}}, // shares its digit with the one taken
+        {{1, 10}, "1p1", "1p1.00", {}}, // and its carrier
+        {{0, 6.5}, "3p6", "3p6.00", {}},
+        {{1, 5}, "2.5", "2p6.00", {}},
+        {{1, 5}, "1p5", "1p5.00", {}}, // nothing changed
+        {{1, 5}, "25", "20p0.00", {PicaPoint{20, 0}}}, // not the length typed
+        {{20, 0}, "25", "20p0.00", {PicaPoint{20, 0}}}, // nor the one taken before
+        {{1, 5}, "1.001", "1p0.01", {PicaPoint{1, 0.01}}}, // 0.012 points, to two decimals
+    };
+    const std::pair<const char*, std::function<void()>> finishes[] = {
+        {"Return", [&] { QTest::keyClick(widget(), Qt::Key_Return); }},
+        {"keypad Enter", [&] { QTest::keyClick(widget(), Qt::Key_Enter, Qt::KeypadModifier); }},
+        {"leaving", [&] { other->setFocus(); }},
+    };
+    for (const auto& [finish, finishTyping] : finishes) {
+        for (const Case& c : cases) {
+            widget()->setFocus();
+            spin->SetValue(c.taken);
+            ReplaceWith(c.typed);
+            lengths.calls.clear();
+            finishTyping();
+            const std::string name = c.typed + std::string(", ") + finish;
+            EXPECT_EQ(text().toStdString(), Shown(c.shown)) << name;
+            const PicaPoint read = PicaPointFromEntries(widget()->ParsePica(text()));
+            EXPECT_EQ(spin->GetPicaPointValue(), read) << name;
+            EXPECT_EQ(lengths.calls, c.reported) << name;
+            Leave();
+            EXPECT_EQ(spin->GetPicaPointValue(), read) << name << ", then left";
+            EXPECT_EQ(lengths.calls, c.reported) << name << ", then left";
+        }
+    }
+
+    spin->SetValue(PicaPoint{1, 5});
+    edit()->selectAll();
+    QTest::keyClick(widget(), Qt::Key_Backspace);
+    lengths.calls.clear();
+    QTest::keyClick(widget(), Qt::Key_Return);
+    EXPECT_EQ(text().toStdString(), Shown("1p5.00")) << "an empty field shows the length taken again";
+    EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{1, 5}));
+    EXPECT_EQ(lengths.calls, (Lengths{PicaPoint{1, 5}})) << "the empty field reported none";
+
+    spin->SetStep(PicaPoint{1, 0});
+    ReplaceWith("2p3");
+    QTest::keyClick(widget(), Qt::Key_Up);
+    lengths.calls.clear();
+    QTest::keyClick(widget(), Qt::Key_Return);
+    EXPECT_EQ(text().toStdString(), Shown("3p3.00")) << "Return after a step";
+    EXPECT_EQ(spin->GetPicaPointValue(), (PicaPoint{3, 3}));
+    EXPECT_TRUE(lengths.calls.empty());
+}
+
+TEST_F(DoubleSpinEditTest, ALengthBeingTypedIsTakenWhenThePicaFieldIsReplaced)
+{
+    // A program switching units from a shortcut or a button that takes no focus: the field never loses it.
+    PicaMode(); // from 0 to 20 picas
+    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+    struct Case
+    {
+        const char* typed;
+        PicaPoint taken;
+        double plain; // the number pica mode leaves
+        Lengths reported; // by taking it: the typing reported the length typed
+    };
+    const Case cases[] = {
+        {"2p3", {2, 3}, 2.3, {}},
+        {"1p10", {1, 10}, 1.1, {}},
+        {"25", {20, 0}, 20, {PicaPoint{20, 0}}},
+    };
+    for (const Case& c : cases) {
+        spin->SetValue(PicaPoint{1, 5});
+        ReplaceWith(c.typed);
+        lengths.calls.clear();
+        spin->SupportPicaPoints(false);
+        EXPECT_EQ(spin->GetValue(), c.plain) << c.typed;
+        spin->SupportPicaPoints(true);
+        EXPECT_EQ(spin->GetPicaPointValue(), c.taken) << c.typed << ", off and on";
+        EXPECT_EQ(lengths.calls, c.reported) << c.typed << ", off and on";
+
+        widget()->setFocus();
+        spin->SetValue(PicaPoint{1, 5});
+        ReplaceWith(c.typed);
+        lengths.calls.clear();
+        spin->SupportPicaPoints(true);
+        EXPECT_EQ(spin->GetPicaPointValue(), c.taken) << c.typed << ", the field installed again";
+        EXPECT_EQ(lengths.calls, c.reported) << c.typed << ", the field installed again";
+        widget()->setFocus();
+    }
+}
+
+TEST(DoubleSpinEditInADialog, TheDefaultButtonPressedByReturnReadsTheTypedLength)
+{
+    QDialog dialog;
+    DoubleSpinEdit spin;
+    spin.Create(&dialog);
+    spin.SupportPicaPoints(true);
+    spin.SetRange(PicaPoint{0, 0}, PicaPoint{20, 0});
+    spin.SetValue(PicaPoint{1, 5});
+    auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    ok->setDefault(true);
+    std::vector<PicaPoint> read;
+    QObject::connect(ok, &QPushButton::clicked, [&] { read.push_back(spin.GetPicaPointValue()); });
+    auto* box = qobject_cast<DoubleSpinEditQt*>(spin.GetPlatformHandle());
+    box->move(0, 40);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    box->setFocus();
+    ASSERT_TRUE(box->hasFocus());
+    box->findChild<QLineEdit*>()->selectAll();
+    QTest::keyClicks(box, QStringLiteral("2p3"));
+    QTest::keyClick(box, Qt::Key_Return);
+    ASSERT_EQ(read.size(), 1u) << "Return presses the default button";
+    EXPECT_EQ(read.front(), (PicaPoint{2, 3}));
 }
 
 TEST_F(DoubleSpinEditTest, ArrowsStepFromTheLengthBeingTyped)
@@ -557,6 +699,121 @@ TEST_F(DoubleSpinEditTest, PicaModeReadsTheNumberHeldAsOneSetThen)
         EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.shown;
         spin->SetValue(spin->GetValue());
         EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.shown << ", set again";
+    }
+}
+
+TEST_F(DoubleSpinEditTest, ALengthNobodyChangedComesBackWhenPicaModeDoes)
+{
+    PicaMode();
+    spin->SetRange(PicaPoint{-10, 0}, PicaPoint{10, 0});
+    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+    struct Case
+    {
+        PicaPoint given;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {{1, 10}, "1p10.00"}, // carried as 1.1, which read afresh is 1p1
+        {{-1, 10}, "-1p10.00"},
+        {{3, 6.5}, "3p6.50"},
+        {{0, -0.5}, "-0p0.50"}, // carried as a zero, which holds no sign
+        {{2, 11}, "2p11.00"},
+    };
+    for (const Case& c : cases) {
+        spin->SetValue(c.given);
+        lengths.calls.clear();
+        for (int round = 1; round <= 2; ++round) {
+            spin->SupportPicaPoints(false);
+            spin->SupportPicaPoints(true);
+            EXPECT_EQ(text().toStdString(), Shown(c.shown)) << "round " << round;
+            EXPECT_EQ(spin->GetPicaPointValue(), c.given) << c.shown << ", round " << round;
+        }
+        EXPECT_TRUE(lengths.calls.empty()) << c.shown << " did not change";
+    }
+
+    // The plain box holds its number within the range, so the carrier of a length at a bound moves.
+    struct AtBound
+    {
+        PicaPoint min;
+        PicaPoint max;
+        PicaPoint given;
+        double plain;
+    };
+    const AtBound bounds[] = {
+        {{0, 0}, {1, 6}, {1, 6}, 1.5}, // carried as 1.6
+        {{-1, 6}, {0, 0}, {-1, 6}, -1.5},
+        {{0, 10}, {2, 0}, {0, 10}, 0.83}, // carried as 0.1
+    };
+    for (const AtBound& b : bounds) {
+        spin->SetRange(b.min, b.max);
+        spin->SetValue(b.given);
+        const std::string shown = text().toStdString();
+        lengths.calls.clear();
+        spin->SupportPicaPoints(false);
+        EXPECT_EQ(spin->GetValue(), b.plain) << shown;
+        spin->SupportPicaPoints(true);
+        EXPECT_EQ(text().toStdString(), shown);
+        EXPECT_EQ(spin->GetPicaPointValue(), b.given) << shown;
+        EXPECT_TRUE(lengths.calls.empty()) << shown << " did not change";
+    }
+}
+
+TEST_F(DoubleSpinEditTest, WhatHappensWhilePicaModeIsOffDecidesTheLengthThatComesBack)
+{
+    PicaMode();
+    struct Case
+    {
+        const char* name;
+        std::function<void()> whileOff;
+        const char* shown;
+        PicaPoint read;
+    };
+    const Case cases[] = {
+        {"nothing", [] {}, "1p10.00", {1, 10}},
+        {"a number set", [&] { spin->SetValue(2.3); }, "2p3", {2, 3}},
+        {"the same number set", [&] { spin->SetValue(1.1); }, "1p1", {1, 1}},
+        {"a step", [&] { widget()->stepBy(1); }, "2p1", {2, 1}},
+        {"a wider range", [&] { spin->SetRange(-5.0, 30.0); }, "1p10.00", {1, 10}},
+        {"a range that holds the number, not the length", [&] { spin->SetRange(0.0, 1.5); }, "1p6.00", {1, 6}},
+        {"a range that moves the number", [&] { spin->SetRange(0.0, 1.0); }, "1p0.00", {1, 0}},
+        // As in pica mode, a range widened again does not bring back the length it moved.
+        {"a range that holds the number, not the length, widened again",
+         [&] {
+             spin->SetRange(0.0, 1.5);
+             spin->SetRange(0.0, 20.0);
+         },
+         "1p6.00", {1, 6}},
+        {"a range that moves the number, widened again",
+         [&] {
+             spin->SetRange(0.0, 1.0);
+             spin->SetRange(0.0, 20.0);
+         },
+         "1p0.00", {1, 0}},
+        {"a precision", [&] { spin->SetPrecision(0); }, "1p10.00", {1, 10}},
+    };
+    for (const Case& c : cases) {
+        spin->SetPrecision(2);
+        spin->SetRange(PicaPoint{0, 0}, PicaPoint{20, 0});
+        spin->SetValue(PicaPoint{1, 10});
+        spin->SupportPicaPoints(false);
+        c.whileOff();
+        spin->SupportPicaPoints(true);
+        EXPECT_EQ(text().toStdString(), Shown(c.shown)) << c.name;
+        EXPECT_EQ(spin->GetPicaPointValue(), c.read) << c.name;
+    }
+
+    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+    spin->SetPrecision(2);
+    for (const double widenedTo : {5.5, 20.0}) {
+        spin->SetRange(PicaPoint{0, 0}, PicaPoint{20, 0});
+        spin->SetValue(PicaPoint{5, 10});
+        spin->SupportPicaPoints(false);
+        spin->SetRange(0.0, 5.5);
+        spin->SetRange(0.0, widenedTo);
+        lengths.calls.clear();
+        spin->SupportPicaPoints(true);
+        EXPECT_EQ(lengths.calls, (Lengths{PicaPoint{5, 6}}))
+            << "a length held within a narrower range is a change, under a range up to " << widenedTo;
     }
 }
 
