@@ -50,11 +50,12 @@ bool isWantOfRoom(int code)
 }
 
 // What a call on a path that the package names says when the package's own entries are at odds
-// (a file before its folder, a folder in the place of a file, a name too long) in a fresh folder.
+// (a file before its folder, a folder in the place of a file, a name too long, or one the file
+// system does not accept as a name) in a fresh folder.
 bool refusesTheName(int code)
 {
     return code == ENOENT || code == ENOTDIR || code == EISDIR || code == EEXIST || code == ENAMETOOLONG ||
-           code == ELOOP || code == EINVAL;
+           code == ELOOP || code == EINVAL || code == EILSEQ;
 }
 
 // The first cause of a failed unpacking, in words for the log, and who is to blame for it: a

@@ -281,23 +281,28 @@ TEST_F(VzipTest, AFailureLeavesNothingOfItselfBehind)
 TEST_F(VzipTest, AFailureTellsThePackagesFaultFromThisSystems)
 {
     const QByteArray good = VzipFixture().folder("docs/").file("docs/a.txt", "alpha").package();
+    const QString scratchFolder = env.tempDir() + "/KelvrinPagewisp";
+    const QString docsFolder = destination() + "/docs";
     const struct {
         const char* name;
         QByteArray package;
-        int scratchFolderError; // 0: none
+        QString faultAt; // folders made under it fail with faultError; empty: none
+        int faultError;
         bool destinationIsAFile;
         QString cause;
         bool forWantOfRoom;
         bool forThePackage;
     } cases[] = {
-        {"a file before its folder", VzipFixture().file("later/a.txt", "a").folder("later/").package(), 0, false,
+        {"a file before its folder", VzipFixture().file("later/a.txt", "a").folder("later/").package(), {}, 0, false,
          "/later/a.txt: No such file or directory", false, true},
-        {"a file in the place of a folder", VzipFixture().folder("b/").file("b", "b").package(), 0, false,
+        {"a file in the place of a folder", VzipFixture().folder("b/").file("b", "b").package(), {}, 0, false,
          "/dest/b: Is a directory", false, true},
-        {"no space for the scratch folder", good, ENOSPC, false, "No space left on device", true, false},
-        {"no quota for the scratch folder", good, EDQUOT, false, "Disk quota exceeded", true, false},
-        {"a scratch folder the system refuses", good, EACCES, false, "Permission denied", false, false},
-        {"a file in the place of the destination", good, 0, true, "/dest: Not a directory", false, false},
+        {"a folder name the file system refuses", good, docsFolder, EILSEQ, false, "/dest/docs: ", false, true},
+        {"no space for a folder of the package", good, docsFolder, ENOSPC, false, "No space left on device", true, false},
+        {"no space for the scratch folder", good, scratchFolder, ENOSPC, false, "No space left on device", true, false},
+        {"no quota for the scratch folder", good, scratchFolder, EDQUOT, false, "Disk quota exceeded", true, false},
+        {"a scratch folder the system refuses", good, scratchFolder, EACCES, false, "Permission denied", false, false},
+        {"a file in the place of the destination", good, {}, 0, true, "/dest: Not a directory", false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -306,10 +311,10 @@ TEST_F(VzipTest, AFailureTellsThePackagesFaultFromThisSystems)
         if (c.destinationIsAFile)
             IsolatedEnvironment::writeFile(destination(), "in the way");
         std::unique_ptr<FolderCallFault> fault;
-        if (c.scratchFolderError != 0)
-            fault = std::make_unique<FolderCallFault>(env.tempDir() + "/KelvrinPagewisp", c.scratchFolderError);
+        if (!c.faultAt.isEmpty())
+            fault = std::make_unique<FolderCallFault>(c.faultAt, c.faultError);
         EXPECT_EQ(unpack(c.package), -4);
-        if (fault) {
+        if (c.faultAt == scratchFolder) {
             EXPECT_GE(fault->failures(), 2) << "both the shared and the private folder were tried";
         }
         EXPECT_TRUE(lastCause().contains(c.cause)) << lastCause().toStdString();
