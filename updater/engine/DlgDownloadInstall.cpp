@@ -209,6 +209,32 @@ QString setupListUnreadableCause(const QString& unpackFolder)
     return list.errorString();
 }
 
+// Whether the installers that the package lists can be started; a list that is missing, lists
+// nothing or names a file the package does not hold is the package's fault, and a package of the
+// download folder goes with it, as one that does not unpack does. Says why in the log when not.
+bool installerListUsable(const QString& package, const QString& unpackFolder, const QVector<_SetupInfo*>& entries)
+{
+    if (entries.isEmpty()) {
+        const QString unreadable = setupListUnreadableCause(unpackFolder);
+        if (!unreadable.isEmpty()) {
+            CUP_Log::PrintLog("the installer list of " + package + " cannot be read: " + unreadable);
+            return false;
+        }
+        CUP_Log::PrintLog("the package lists no installer: " + package);
+        removeUnusableDownload(package, "lists no installer");
+        return false;
+    }
+    for (const _SetupInfo* entry : entries) {
+        // Installers that are bundles are folders.
+        if (entry && !QFileInfo::exists(entry->name)) {
+            CUP_Log::PrintLog("the package lacks the installer it lists: " + entry->name);
+            removeUnusableDownload(package, "lacks an installer it lists");
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 void DlgDownload::InstallVzip(QString package, QString unpackFolder, bool bAllowPrompt, bool bUserModule)
@@ -245,14 +271,9 @@ void DlgDownload::InstallVzip(QString package, QString unpackFolder, bool bAllow
 
     QVector<_SetupInfo*> entries;
     ParseSetupInfo(unpackFolder, entries);
-    if (entries.isEmpty()) {
-        const QString unreadable = setupListUnreadableCause(unpackFolder);
-        if (unreadable.isEmpty()) {
-            CUP_Log::PrintLog("the package lists no installer: " + package);
-            removeUnusableDownload(package, "lists no installer");
-        } else {
-            CUP_Log::PrintLog("the installer list of " + package + " cannot be read: " + unreadable);
-        }
+    if (!installerListUsable(package, unpackFolder, entries)) {
+        // Installing part of a package that lacks one of its installers would leave it half installed.
+        qDeleteAll(entries);
         emit SignalInstallProgress(title, -1);
         continueDownload();
         return;

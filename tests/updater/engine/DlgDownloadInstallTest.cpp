@@ -448,6 +448,8 @@ TEST_F(InstallRun, APackageThatIsNoGoodIsFetchedAgainByTheNextRun)
         {"checksum", flipped(good, good.size() - 1), true},
         {"contents under a good checksum", VzipFixture::assemble(badProperties, good.mid(28 + lzmaLength)), true},
         {"no Setup.xml", VzipFixture().file("mended.pkg", "package").packageOfSize(announcedSize), false},
+        {"Setup.xml a folder",
+         VzipFixture().folder("Setup.xml/").file("mended.pkg", "package").packageOfSize(announcedSize), false},
         {"Setup.xml cut short", withList(listed.left(28)).packageOfSize(announcedSize), false},
         {"Setup.xml not well-formed", withList("<setup><file name=\"mended.pkg\"></setup>").packageOfSize(announcedSize),
          false},
@@ -457,6 +459,9 @@ TEST_F(InstallRun, APackageThatIsNoGoodIsFetchedAgainByTheNextRun)
          false},
         {"Setup.xml lists no installer",
          withList("<setup><other name=\"mended.pkg\"/></setup>").packageOfSize(announcedSize), false},
+        {"Setup.xml lists an installer the package lacks",
+         withList("<setup><file name=\"mended.pkg\"/><file name=\"absent.pkg\"/></setup>").packageOfSize(announcedSize),
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
