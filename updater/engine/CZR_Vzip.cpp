@@ -44,33 +44,62 @@ QString systemErrorText(int code)
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
-// The first cause of a failed unpacking, in words for the log.
+bool isWantOfRoom(int code)
+{
+    return code == ENOSPC || code == EDQUOT || code == EFBIG;
+}
+
+// What a call on a path that the package names says when the package's own entries are at odds
+// (a file before its folder, a folder in the place of a file, a name too long, or one the file
+// system does not accept as a name) in a fresh folder.
+bool refusesTheName(int code)
+{
+    return code == ENOENT || code == ENOTDIR || code == EISDIR || code == EEXIST || code == ENAMETOOLONG ||
+           code == ELOOP || code == EINVAL || code == EILSEQ;
+}
+
+// The first cause of a failed unpacking, in words for the log, and who is to blame for it: a
+// package that is no good goes, a good one stays for the next try.
 class FailureCause
 {
 public:
     bool failed() const { return !m_text.isEmpty(); }
     const QString& text() const { return m_text; }
 
-    bool fail(const QString& cause)
-    {
-        if (m_text.isEmpty())
-            m_text = cause;
-        return false;
-    }
-    // `what` and the system's text for errno as the failing call left it.
+    // The package's contents are at fault.
+    bool fail(const QString& cause) { return record(cause, Blame::Package); }
+    // `what` and the system's text for errno as the failing call left it. A call of the unpacker's
+    // own (its scratch files, the unpack folder, a write) fails because of this system.
     bool failWithErrno(const QString& what) { return failWithSystemError(what, errno); }
     bool failWithSystemError(const QString& what, int code)
     {
-        if (m_text.isEmpty())
-            m_forWantOfRoom = code == ENOSPC || code == EDQUOT || code == EFBIG;
-        return fail(what + ": " + systemErrorText(code));
+        return record(what + ": " + systemErrorText(code), isWantOfRoom(code) ? Blame::WantOfRoom : Blame::System);
+    }
+    // The same for a call on a path that the package names.
+    bool failForEntry(const QString& what, int code)
+    {
+        if (!refusesTheName(code))
+            return failWithSystemError(what, code);
+        return record(what + ": " + systemErrorText(code), Blame::Package);
     }
     // The first cause was a full disk or a size limit, not the package.
-    bool forWantOfRoom() const { return m_forWantOfRoom; }
+    bool forWantOfRoom() const { return m_blame == Blame::WantOfRoom; }
+    bool forThePackage() const { return m_blame == Blame::Package; }
 
 private:
+    enum class Blame { Package, WantOfRoom, System };
+
+    bool record(const QString& cause, Blame blame)
+    {
+        if (m_text.isEmpty()) {
+            m_text = cause;
+            m_blame = blame;
+        }
+        return false;
+    }
+
     QString m_text;
-    bool m_forWantOfRoom = false;
+    Blame m_blame = Blame::Package;
 };
 
 bool closeWritten(StdioFile& file)
@@ -105,6 +134,7 @@ public:
     ScratchFiles& operator=(const ScratchFiles&) = delete;
 
     bool isValid() const { return m_folder.isValid(); }
+    int error() const { return m_folder.error(); }
 
     const QString lzmaPart;
     const QString decoded;
@@ -271,18 +301,24 @@ bool allTargetsSafe(const QString& root, const VzipEntryTable& table, FailureCau
     return true;
 }
 
+// Whose folder a level is: the caller's unpack folder, or one that an entry of the package names.
+enum class FolderLevel { UnpackFolder, Entry };
+
 // One level of a folder, made unless it is there; a link in its place is no folder of ours.
-bool makeRealFolderLevel(const QString& path, WrittenEntries& written, FailureCause& cause)
+bool makeRealFolderLevel(const QString& path, FolderLevel level, WrittenEntries& written, FailureCause& cause)
 {
     if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0) {
         written.made(path);
         return true;
     }
-    if (errno != EEXIST)
-        return cause.failWithErrno("cannot make the folder " + path);
-    if (isLink(path) || !QFileInfo(path).isDir())
-        return cause.failWithSystemError("cannot make the folder " + path, ENOTDIR);
-    return true;
+    int code = errno;
+    if (code == EEXIST) {
+        if (!isLink(path) && QFileInfo(path).isDir())
+            return true;
+        code = ENOTDIR;
+    }
+    const QString what = "cannot make the folder " + path;
+    return level == FolderLevel::Entry ? cause.failForEntry(what, code) : cause.failWithSystemError(what, code);
 }
 
 StdioFile createWithoutFollowing(const QString& path)
@@ -317,7 +353,7 @@ bool writeFileEntry(const QString& target, std::uint32_t size, FILE* decoded, st
 {
     StdioFile file = createWithoutFollowing(target);
     if (!file)
-        return cause.failWithErrno("cannot create " + target);
+        return cause.failForEntry("cannot create " + target, errno);
     written.made(target);
     const bool copied = copyContents(decoded, file.get(), size, block, target, cause);
     if (!closeWritten(file))
@@ -331,11 +367,11 @@ bool writeEntries(const QString& root, const VzipEntryTable& table, FILE* decode
     std::vector<unsigned char> block(kBlockSize);
     const QString rootLevel = QDir::cleanPath(root);
     for (const VzipEntry& entry : table.entries()) {
-        if (!QFileInfo(rootLevel).isDir() && !makeRealFolderLevel(rootLevel, written, cause))
+        if (!QFileInfo(rootLevel).isDir() && !makeRealFolderLevel(rootLevel, FolderLevel::UnpackFolder, written, cause))
             return false;
         const QString target = entryTarget(root, entry);
         const bool made = VzipEntryTable::isFolder(entry)
-                              ? makeRealFolderLevel(target.left(target.size() - 1), written, cause)
+                              ? makeRealFolderLevel(target.left(target.size() - 1), FolderLevel::Entry, written, cause)
                               : writeFileEntry(target, entry.size, decoded, block, written, cause);
         if (!made)
             return false;
@@ -356,8 +392,9 @@ bool unpackBody(const QString& package, std::int64_t bodyLength, std::uint32_t l
     const QString fallbackParent = QFileInfo(QDir::cleanPath(destinationFolder)).absolutePath();
     const ScratchFiles scratch(VzipScratchFolder::prepare(fallbackParent));
     if (!scratch.isValid())
-        return cause.fail("no folder for the temporary files can be made, neither in " + QDir::tempPath() + " nor in " +
-                          fallbackParent);
+        return cause.failWithSystemError("no folder for the temporary files can be made, neither in " +
+                                             QDir::tempPath() + " nor in " + fallbackParent,
+                                         scratch.error());
     if (!splitPackage(package, bodyLength, lzmaLength, scratch, cause))
         return false;
 
@@ -387,6 +424,7 @@ int CZR_Vzip::Unzip2(QString& package, QString& destinationFolder)
 {
     m_strFailure.clear();
     m_bFailedForWantOfRoom = false;
+    m_bFailedForThePackage = false;
     StdioFile in = openFile(package, "rb");
     if (!in)
         return failed(kCannotOpen, "cannot open the package " + package + ": " + systemErrorText(errno));
@@ -405,14 +443,15 @@ int CZR_Vzip::Unzip2(QString& package, QString& destinationFolder)
     in.reset();
     FailureCause cause;
     if (!unpackBody(package, bodyLength, lzmaLength, destinationFolder, cause))
-        return failed(kUnpackFailed, cause.text(), cause.forWantOfRoom());
+        return failed(kUnpackFailed, cause.text(), cause.forWantOfRoom(), cause.forThePackage());
     return kUnpacked;
 }
 
-int CZR_Vzip::failed(int result, const QString& cause, bool forWantOfRoom)
+int CZR_Vzip::failed(int result, const QString& cause, bool forWantOfRoom, bool forThePackage)
 {
     m_strFailure = cause;
     m_bFailedForWantOfRoom = forWantOfRoom;
+    m_bFailedForThePackage = forThePackage;
     return result;
 }
 

@@ -29,6 +29,9 @@ public:
     // The last Unzip2 failed for want of room (a full disk, a quota, a size limit), not because of
     // the package.
     bool failedForWantOfRoom() const { return m_bFailedForWantOfRoom; }
+    // The last Unzip2 failed because of the package itself, not of this system (room, the unpack
+    // folder, the temporary files): it would fail again however often it is tried.
+    bool failedForThePackage() const { return m_bFailedForThePackage; }
     bool UnzipFileToFile(QString& lzmaFile, QString& outputFile);
 
     // The checksum table kept in 64-bit entries; only the low 32 bits of each entry count.
@@ -39,8 +42,9 @@ public:
     bool MyReadFile(FILE* file, void* buffer, unsigned long n);
 
 private:
-    int failed(int result, const QString& cause, bool forWantOfRoom = false);
+    int failed(int result, const QString& cause, bool forWantOfRoom = false, bool forThePackage = true);
 
     QString m_strFailure;
     bool m_bFailedForWantOfRoom = false;
+    bool m_bFailedForThePackage = false;
 };

@@ -59,18 +59,56 @@ QString installerPathInside(const QString& folder, const QString& name)
 struct UnpackFailure {
     QString cause;
     bool forWantOfRoom = false;
+    bool forThePackage = false;
 };
 
-// A package of the download folder that does not unpack would be taken for complete by every later
-// run: when the service announces no digest, its size is all that is checked. Only a package that
-// failed for want of room is good, and stays for the next try.
-void removeUnusableDownload(const QString& package, const UnpackFailure& failure)
+// A package of the download folder that is no good would be taken for complete by every later run:
+// when the service announces no digest, its size is all that is checked. It goes, so that the next
+// run fetches it again; a package that failed because of this system is good and stays for the next
+// try, and one given from elsewhere is not ours to remove.
+void removeUnusableDownload(const QString& package, const QString& why)
 {
     const QString downloadFolder = QDir::cleanPath(QFileInfo(UpdaterFolders::downloadFolderPath()).absoluteFilePath());
-    if (failure.forWantOfRoom || QDir::cleanPath(QFileInfo(package).absolutePath()) != downloadFolder)
+    if (QDir::cleanPath(QFileInfo(package).absolutePath()) != downloadFolder)
         return;
     if (QFile::remove(package))
-        CUP_Log::PrintLog("removed the package that does not unpack: " + package);
+        CUP_Log::PrintLog("removed the package that " + why + ": " + package);
+}
+
+// Why a list that the package holds could not be read here; empty when it is missing or could be
+// read, so that whatever is wrong with it lies in the package.
+QString setupListUnreadableCause(const QString& unpackFolder)
+{
+    QFile list(QDir(unpackFolder).filePath("Setup.xml"));
+    if (!QFileInfo(list).isFile() || list.open(QIODevice::ReadOnly))
+        return QString();
+    return list.errorString();
+}
+
+// Whether the installers that the package lists can be started; a list that is missing, lists
+// nothing or names a file the package does not hold is the package's fault, and a package of the
+// download folder goes with it, as one that does not unpack does. Says why in the log when not.
+bool installerListUsable(const QString& package, const QString& unpackFolder, const QVector<_SetupInfo*>& entries)
+{
+    if (entries.isEmpty()) {
+        const QString unreadable = setupListUnreadableCause(unpackFolder);
+        if (!unreadable.isEmpty()) {
+            CUP_Log::PrintLog("the installer list of " + package + " cannot be read: " + unreadable);
+            return false;
+        }
+        CUP_Log::PrintLog("the package lists no installer: " + package);
+        removeUnusableDownload(package, "lists no installer");
+        return false;
+    }
+    for (const _SetupInfo* entry : entries) {
+        // Installers that are bundles are folders.
+        if (entry && !QFileInfo::exists(entry->name)) {
+            CUP_Log::PrintLog("the package lacks the installer it lists: " + entry->name);
+            removeUnusableDownload(package, "lacks an installer it lists");
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -85,14 +123,18 @@ void DlgDownload::InstallVzip(QString package, QString unpackFolder, bool bAllow
         CZR_Vzip vzip;
         if (vzip.Unzip2(package, unpackFolder) >= 1)
             return UnpackFailure();
-        return UnpackFailure{vzip.failureCause(), vzip.failedForWantOfRoom()};
+        return UnpackFailure{vzip.failureCause(), vzip.failedForWantOfRoom(), vzip.failedForThePackage()};
     });
     if (!self)
         return;
     if (!failure.cause.isEmpty()) {
         qDebug() << "Uncompress Failed";
         CUP_Log::PrintLog("Uncompress Failed: " + package + ": " + failure.cause);
-        removeUnusableDownload(package, failure);
+        if (failure.forThePackage)
+            removeUnusableDownload(package, "does not unpack");
+        else
+            CUP_Log::PrintLog(QString("the package is kept for the next try: ") +
+                              (failure.forWantOfRoom ? "the disk has no room to unpack it" : "it is not at fault"));
         emit SignalInstallProgress(title, -1);
         QMessageBox::warning(nullptr, tr("Kelvrin PDF Reader") + tr(" Updater"),
                              tr("Failed to extract the downloaded package. Please try again."), QMessageBox::Ok);
@@ -105,8 +147,9 @@ void DlgDownload::InstallVzip(QString package, QString unpackFolder, bool bAllow
 
     QVector<_SetupInfo*> entries;
     ParseSetupInfo(unpackFolder, entries);
-    if (entries.isEmpty()) {
-        CUP_Log::PrintLog("the package lists no installer: " + package);
+    if (!installerListUsable(package, unpackFolder, entries)) {
+        // Installing part of a package that lacks one of its installers would leave it half installed.
+        qDeleteAll(entries);
         emit SignalInstallProgress(title, -1);
         continueDownload();
         return;

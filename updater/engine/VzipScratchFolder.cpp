@@ -78,11 +78,14 @@ bool ownPrivateFolder(const QString& path)
     return (info.st_mode & 077) == 0 || ::chmod(native.constData(), 0700) == 0;
 }
 
-QString makePrivateFolder(const QString& parent)
+// Empty, with the system's error, when the folder cannot be made.
+QString makePrivateFolder(const QString& parent, int& error)
 {
     QByteArray pattern = QFile::encodeName(parent + "/" + kPrivatePrefix + "XXXXXX");
-    if (!::mkdtemp(pattern.data()))
+    if (!::mkdtemp(pattern.data())) {
+        error = errno;
         return QString();
+    }
     return QFile::decodeName(pattern) + "/";
 }
 
@@ -99,7 +102,7 @@ VzipScratchFolder VzipScratchFolder::prepare(const QString& fallbackParent)
     if (tempUsable && ownPrivateFolder(shared) && ownPrivateFolder(shared + "/" + kSharedLevel)) {
         folder.m_path = shared + "/" + kSharedLevel + "/";
     } else {
-        folder.m_path = makePrivateFolder(tempUsable ? temp : fallbackParent);
+        folder.m_path = makePrivateFolder(tempUsable ? temp : fallbackParent, folder.m_error);
         folder.m_private = true;
     }
     return folder;

@@ -24,10 +24,14 @@ public:
 
     QString path() const { return m_path; }
     bool isValid() const { return !m_path.isEmpty(); }
+    // Why no folder could be made, as the system said it (a full disk must not pass for a bad
+    // package); 0 for a valid folder.
+    int error() const { return m_error; }
     // Removes the folder itself when it is a private one made for this unpacking (and now empty).
     void releaseIfPrivate() const;
 
 private:
     QString m_path;
     bool m_private = false;
+    int m_error = 0;
 };

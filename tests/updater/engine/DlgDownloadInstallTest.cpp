@@ -1,5 +1,6 @@
 #include "DebugLog.h"
 #include "FileSizeLimit.h"
+#include "FolderCallFault.h"
 #include "ModalDriver.h"
 #include "PipedPackage.h"
 #include "PlistFileView.h"
@@ -23,8 +24,13 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QtEndian>
 
 #include <functional>
+#include <iterator>
+#include <memory>
+
+#include <cerrno>
 
 namespace {
 
@@ -461,36 +467,62 @@ TEST_F(InstallRun, AFailureOfThePackageItselfIsReportedAndTheQueueGoesOn)
 }
 
 // Without a digest from the service, a package of the announced size counts as downloaded. One that
-// does not unpack goes, so the next run fetches the package again and installs it once the service
-// has mended it; a package named from elsewhere stays where it is.
-TEST_F(InstallRun, APackageThatDoesNotUnpackIsFetchedAgainByTheNextRun)
+// does not unpack, or whose installer list is no good, goes, so the next run fetches the package
+// again and installs it once the service has mended it; a package named from elsewhere stays where
+// it is.
+TEST_F(InstallRun, APackageThatIsNoGoodIsFetchedAgainByTheNextRun)
 {
-    const VzipFixture fixture =
-        VzipFixture().file("mended.pkg", "package").file("Setup.xml", "<setup><file name=\"mended.pkg\"/></setup>");
-    const QByteArray good = fixture.package();
+    const QByteArray listed = "<setup><file name=\"mended.pkg\"/></setup>";
+    const auto withList = [](const QByteArray& list) {
+        return VzipFixture().file("mended.pkg", "package").file("Setup.xml", list);
+    };
+    // Every package below is as large as the mended one, which the service announces.
+    const int announcedSize = 8 * 1000;
+    const QByteArray good = withList(listed).packageOfSize(announcedSize);
+    ASSERT_FALSE(good.isEmpty());
     const auto flipped = [](QByteArray bytes, int at) {
         bytes[at] = static_cast<char>(bytes[at] ^ 0x5A);
         return bytes;
     };
-    QByteArray badProperties = fixture.lzmaPart();
+    const int lzmaLength = static_cast<int>(qFromLittleEndian<quint32>(good.constData() + 16));
+    QByteArray badProperties = good.mid(28, lzmaLength);
     badProperties[0] = static_cast<char>(9 * 5 * 5); // lc/lp/pb beyond their ranges
     const struct {
         const char* name;
-        QByteArray served; // as large as the mended package
+        QByteArray served;
+        bool warned; // the unpacking fails, under a warning
     } cases[] = {
-        {"not a package", flipped(good, 0)},
-        {"checksum", flipped(good, good.size() - 1)},
-        {"contents under a good checksum", VzipFixture::assemble(badProperties, fixture.table())},
+        {"not a package", flipped(good, 0), true},
+        {"checksum", flipped(good, good.size() - 1), true},
+        {"contents under a good checksum", VzipFixture::assemble(badProperties, good.mid(28 + lzmaLength)), true},
+        {"no Setup.xml", VzipFixture().file("mended.pkg", "package").packageOfSize(announcedSize), false},
+        {"Setup.xml a folder",
+         VzipFixture().folder("Setup.xml/").file("mended.pkg", "package").packageOfSize(announcedSize), false},
+        {"Setup.xml cut short", withList(listed.left(28)).packageOfSize(announcedSize), false},
+        {"Setup.xml not well-formed", withList("<setup><file name=\"mended.pkg\"></setup>").packageOfSize(announcedSize),
+         false},
+        {"Setup.xml too large",
+         withList("<setup><file name=\"mended.pkg\"/>" + QByteArray(4 * 1024 * 1024, ' ') + "</setup>")
+             .packageOfSize(announcedSize),
+         false},
+        {"Setup.xml lists no installer",
+         withList("<setup><other name=\"mended.pkg\"/></setup>").packageOfSize(announcedSize), false},
+        {"Setup.xml lists an installer the package lacks",
+         withList("<setup><file name=\"mended.pkg\"/><file name=\"absent.pkg\"/></setup>").packageOfSize(announcedSize),
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        ASSERT_EQ(c.served.size(), good.size());
         const int requestsBefore = server.requestsFor("/Mended.vzip").size();
         installProgress.clear();
         MODULEINFO* damaged = module("Mended", "/Mended.vzip", c.served);
         damaged->size = QString("%1B").arg(good.size()).toStdString();
-        answerNextMessageBox(QMessageBox::Ok);
+        if (c.warned)
+            answerNextMessageBox(QMessageBox::Ok);
         startQueue({damaged});
         ASSERT_TRUE(waitForProgress("Mended", -1));
+        EXPECT_EQ(progressOf("Mended"), c.warned ? (QVector<int>{0, -1}) : kInstallFailed);
         // A package left in place would fail again below, under a warning nobody answers.
         ASSERT_FALSE(QFileInfo::exists(downloadFolder() + "/Mended.vzip"));
 
@@ -501,12 +533,17 @@ TEST_F(InstallRun, APackageThatDoesNotUnpackIsFetchedAgainByTheNextRun)
         EXPECT_EQ(server.requestsFor("/Mended.vzip").size(), requestsBefore + 2);
         ASSERT_TRUE(QFile::remove(downloadFolder() + "/Mended.vzip"));
     }
+    EXPECT_EQ(recordedPackages().size(), static_cast<int>(std::size(cases)));
 
-    const QString named = env.root() + "/named.vzip";
-    IsolatedEnvironment::writeFile(named, cases[1].served);
-    answerNextMessageBox(QMessageBox::Ok);
-    window->InstallVzip(named, downloadFolder() + "/uncompress", true, false);
-    EXPECT_EQ(IsolatedEnvironment::readFile(named), cases[1].served);
+    for (const auto& c : {cases[1], cases[3]}) {
+        SCOPED_TRACE(c.name);
+        const QString named = env.root() + "/named.vzip";
+        IsolatedEnvironment::writeFile(named, c.served);
+        if (c.warned)
+            answerNextMessageBox(QMessageBox::Ok);
+        window->InstallVzip(named, downloadFolder() + "/uncompress", true, false);
+        EXPECT_EQ(IsolatedEnvironment::readFile(named), c.served);
+    }
 }
 
 // A disk that fills while the package is unpacked fails that module only, and is not left full.
@@ -539,6 +576,56 @@ TEST_F(InstallRun, AnUnpackingThatRunsOutOfRoomFailsItsModuleAndLeavesNothingBeh
     EXPECT_TRUE(log.text().contains("jsoutfile_tmp: File too large")) << log.text().toStdString();
     EXPECT_TRUE(leftBehind.isEmpty()) << leftBehind.join('\n').toStdString();
     EXPECT_TRUE(QFileInfo::exists(downloadFolder() + "/Large.vzip")) << "the package is good, and stays for the next try";
+}
+
+// A package that fails because of this system, not of itself, stays in the download folder, and the
+// next run takes it without fetching it again: want of room as the unpacker's scratch folder is made,
+// an installer that fails, a user who keeps the reader open.
+TEST_F(InstallRun, APackageThatFailsThroughNoFaultOfItsOwnIsKeptForTheNextRun)
+{
+    const DebugLog log(env);
+    const struct {
+        const char* name;
+        int scratchFolderError; // 0: none
+        bool readerKeptOpen;
+        QByteArray installer;
+        QVector<int> expected;
+        const char* logged;
+    } cases[] = {
+        {"no space for the scratch folder", ENOSPC, false, "package", {0, -1}, "No space left on device"},
+        {"no quota for the scratch folder", EDQUOT, false, "package", {0, -1}, "Disk quota exceeded"},
+        {"an installer that ends with 3", 0, false, "#standin\nexit=3\n", kInstallFailed, "exit code 3"},
+        {"the reader kept open", 0, true, "package", kInstallFailed, "Kelvrin PDF Reader was not closed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString title = QString(c.name).replace(' ', '-');
+        MODULEINFO* kept = installModule(title, {{title.toUtf8() + ".pkg", c.installer}});
+        installProgress.clear();
+        {
+            std::unique_ptr<FolderCallFault> fault;
+            if (c.scratchFolderError != 0) {
+                fault = std::make_unique<FolderCallFault>(env.tempDir() + "/KelvrinPagewisp", c.scratchFolderError);
+                answerNextMessageBox(QMessageBox::Ok);
+            }
+            if (c.readerKeptOpen) {
+                window->setReaderProbe([] { return true; });
+                whenModalShown([](QWidget* modal) { pressButton(modal, "pushButton_cancel"); });
+            }
+            startQueue({kept});
+            ASSERT_TRUE(waitForProgress(title, -1));
+            window->setReaderProbe([] { return false; });
+        }
+        EXPECT_EQ(progressOf(title), c.expected);
+        EXPECT_TRUE(log.text().contains(c.logged)) << log.text().toStdString();
+        ASSERT_TRUE(QFileInfo::exists(downloadFolder() + "/" + title + ".vzip"));
+
+        installProgress.clear();
+        startQueue({kept});
+        ASSERT_TRUE(waitForProgress(title, c.installer == "package" ? 100 : -1));
+        EXPECT_EQ(server.requestsFor("/" + title + ".vzip").size(), 1);
+    }
+    EXPECT_EQ(log.text().count("the package is kept for the next try: the disk has no room to unpack it"), 2);
 }
 
 // Checking and unpacking read the whole package, which takes half a minute for a gigabyte: the

@@ -7,6 +7,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 VzipFixture& VzipFixture::file(const QByteArray& name, const QByteArray& contents)
 {
@@ -49,6 +50,23 @@ QByteArray VzipFixture::table(std::uint16_t count) const
 QByteArray VzipFixture::package(const LzmaEncodeOptions& options) const
 {
     return assemble(lzmaPart(options), table());
+}
+
+QByteArray VzipFixture::packageOfSize(int size) const
+{
+    QRandomGenerator generator(static_cast<quint32>(size));
+    QByteArray noise(size, '\0');
+    for (char& byte : noise)
+        byte = static_cast<char>(generator.bounded(256));
+    // Compressed noise grows about byte for byte with its length, so a few corrections meet the size.
+    int paddingSize = 0;
+    for (int attempt = 0; attempt < 32 && paddingSize >= 0; ++attempt) {
+        const QByteArray padded = VzipFixture(*this).file("padding.bin", noise.left(paddingSize)).package();
+        if (padded.size() == size)
+            return padded;
+        paddingSize += size - padded.size();
+    }
+    return QByteArray();
 }
 
 QByteArray VzipFixture::assemble(const QByteArray& lzmaPart, const QByteArray& table)

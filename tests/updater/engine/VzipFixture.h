@@ -29,6 +29,9 @@ public:
     QByteArray table(std::uint16_t count) const;
 
     QByteArray package(const LzmaEncodeOptions& options = smallDictionary()) const;
+    // The package with a last file "padding.bin" of incompressible bytes that makes it exactly `size`
+    // bytes long; empty when it is larger than that without any.
+    QByteArray packageOfSize(int size) const;
     // Header with the right checksum and N over the given parts.
     static QByteArray assemble(const QByteArray& lzmaPart, const QByteArray& table);
     static LzmaEncodeOptions smallDictionary();

@@ -2,6 +2,7 @@
 #include "VzipPackageWriter.h"
 
 #include "FileSizeLimit.h"
+#include "FolderCallFault.h"
 #include "IsolatedEnvironment.h"
 #include "engine/CZR_Vzip.h"
 #include "engine/VzipChecksum.h"
@@ -16,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+#include <cerrno>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,6 +54,7 @@ protected:
         const int result = vzip.Unzip2(path, destinationFolder);
         m_lastCause = vzip.failureCause();
         m_lastForWantOfRoom = vzip.failedForWantOfRoom();
+        m_lastForThePackage = vzip.failedForThePackage();
         expectNothingOutsideDestination();
         return result;
     }
@@ -59,6 +63,7 @@ protected:
     // Why the last unpack failed, as the unpacker put it.
     QString lastCause() const { return m_lastCause; }
     bool lastFailedForWantOfRoom() const { return m_lastForWantOfRoom; }
+    bool lastFailedForThePackage() const { return m_lastForThePackage; }
 
 private:
     // Anything new must lie in the destination or in the unpacker's temporary folder.
@@ -77,6 +82,7 @@ private:
     QMap<QString, QByteArray> m_before;
     QString m_lastCause;
     bool m_lastForWantOfRoom = false;
+    bool m_lastForThePackage = false;
 };
 
 // --- checksum -------------------------------------------------------------------------------------
@@ -213,6 +219,7 @@ TEST_F(VzipTest, EveryResultFromItsCause)
         EXPECT_EQ(unpack(c.package), c.result) << c.cause;
         EXPECT_EQ(lastCause().isEmpty(), c.result == 1) << c.cause << ": " << lastCause().toStdString();
         EXPECT_FALSE(lastFailedForWantOfRoom()) << c.cause;
+        EXPECT_EQ(lastFailedForThePackage(), c.result != 1) << c.cause;
         if (c.result == -1 || c.result == -2) {
             EXPECT_FALSE(QFileInfo::exists(destination())) << c.cause;
         }
@@ -262,8 +269,58 @@ TEST_F(VzipTest, AFailureLeavesNothingOfItselfBehind)
         limit.reset();
         EXPECT_TRUE(lastCause().contains(c.cause)) << lastCause().toStdString();
         EXPECT_EQ(lastFailedForWantOfRoom(), c.forWantOfRoom);
+        EXPECT_EQ(lastFailedForThePackage(), !c.forWantOfRoom);
         EXPECT_EQ(unpacked(), (QMap<QString, QByteArray>{{"kept.txt", "there before"}}));
         EXPECT_TRUE(QDir(scratch()).isEmpty());
+    }
+}
+
+// A package that is no good would fail again on every try; one that failed because of this system
+// is worth keeping. A fresh destination holds nothing of its own, so a name the system refuses
+// there is the package's doing; its scratch folder and the destination itself are the system's.
+TEST_F(VzipTest, AFailureTellsThePackagesFaultFromThisSystems)
+{
+    const QByteArray good = VzipFixture().folder("docs/").file("docs/a.txt", "alpha").package();
+    const QString scratchFolder = env.tempDir() + "/KelvrinPagewisp";
+    const QString docsFolder = destination() + "/docs";
+    const struct {
+        const char* name;
+        QByteArray package;
+        QString faultAt; // folders made under it fail with faultError; empty: none
+        int faultError;
+        bool destinationIsAFile;
+        QString cause;
+        bool forWantOfRoom;
+        bool forThePackage;
+    } cases[] = {
+        {"a file before its folder", VzipFixture().file("later/a.txt", "a").folder("later/").package(), {}, 0, false,
+         "/later/a.txt: No such file or directory", false, true},
+        {"a file in the place of a folder", VzipFixture().folder("b/").file("b", "b").package(), {}, 0, false,
+         "/dest/b: Is a directory", false, true},
+        {"a folder name the file system refuses", good, docsFolder, EILSEQ, false, "/dest/docs: ", false, true},
+        {"no space for a folder of the package", good, docsFolder, ENOSPC, false, "No space left on device", true, false},
+        {"no space for the scratch folder", good, scratchFolder, ENOSPC, false, "No space left on device", true, false},
+        {"no quota for the scratch folder", good, scratchFolder, EDQUOT, false, "Disk quota exceeded", true, false},
+        {"a scratch folder the system refuses", good, scratchFolder, EACCES, false, "Permission denied", false, false},
+        {"a file in the place of the destination", good, {}, 0, true, "/dest: Not a directory", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(destination());
+        QDir(destination()).removeRecursively();
+        if (c.destinationIsAFile)
+            IsolatedEnvironment::writeFile(destination(), "in the way");
+        std::unique_ptr<FolderCallFault> fault;
+        if (!c.faultAt.isEmpty())
+            fault = std::make_unique<FolderCallFault>(c.faultAt, c.faultError);
+        EXPECT_EQ(unpack(c.package), -4);
+        if (c.faultAt == scratchFolder) {
+            EXPECT_GE(fault->failures(), 2) << "both the shared and the private folder were tried";
+        }
+        EXPECT_TRUE(lastCause().contains(c.cause)) << lastCause().toStdString();
+        EXPECT_EQ(lastFailedForWantOfRoom(), c.forWantOfRoom);
+        EXPECT_EQ(lastFailedForThePackage(), c.forThePackage);
+        EXPECT_FALSE(QFileInfo(destination()).isDir());
     }
 }
 
