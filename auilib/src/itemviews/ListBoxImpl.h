@@ -93,7 +93,8 @@ public:
     // The held rows' cells while the rows are reordered.
     std::vector<std::vector<QPersistentModelIndex>> heldThroughLayout;
     // The selected rows first .. last that DeleteSelItems is removing, the last selected rows: the
-    // selection that follows is known without reading it. Off only to compare with the reading.
+    // selection that the selection model's report of their removal leaves is known without reading it.
+    // Off only to compare with the reading.
     struct RowRun
     {
         int first = -1;

@@ -35,7 +35,13 @@ void ListBoxQt::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int e
     // moving that row out of the range being removed.
     if (m_impl && m_impl->delegate)
         m_impl->delegate->ForgetEditorOfRows(start, end);
+    // In single selection the view also moves the selection with the current row, onto a row that
+    // stays: a change that the rows' removal does not foresee, so it is read. The selection model's
+    // report of the removal itself comes after this.
+    const ListBoxImpl::RowRun removing = m_impl ? std::exchange(m_impl->removingRun, {}) : ListBoxImpl::RowRun();
     QTableWidget::rowsAboutToBeRemoved(parent, start, end);
+    if (m_impl)
+        m_impl->removingRun = removing;
 }
 
 bool ListBoxQt::IsSingle() const

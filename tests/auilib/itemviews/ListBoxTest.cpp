@@ -230,7 +230,8 @@ TEST_F(ListBoxTest, RowsTakeTheirDataWithThem)
     EXPECT_EQ(DataOf(0), 7);
 }
 
-// A handler told that a selected row leaves the selection as it is deleted still reads the row's data.
+// A handler told that a selected row leaves the selection as it is deleted still reads the row's data,
+// and in single selection reads the data of the row the view selects instead.
 TEST_F(ListBoxTest, ARowDeletedFromTheSelectionIsReportedWithItsData)
 {
     const std::pair<const char*, std::function<void(ListBox&)>> deletions[] = {
@@ -241,17 +242,20 @@ TEST_F(ListBoxTest, ARowDeletedFromTheSelectionIsReportedWithItsData)
              static_cast<QTableWidget*>(l.GetPlatformHandle())->model()->removeRow(1);
          }},
     };
-    list->SetSingleSelection(false);
     std::vector<long> read;
     list->OnRowSelectionChanged.Add([this, &read](int row) { read.push_back(DataOf(row)); });
-    for (const auto& [name, deleteRow] : deletions) {
-        list->Clear();
-        for (long data = 10; data < 13; ++data)
-            list->AddItem(L"row", any(data));
-        list->SetSel(1, true, false);
-        read.clear();
-        deleteRow(*list);
-        EXPECT_EQ(read, std::vector<long>{11}) << name;
+    for (const bool single : {false, true}) {
+        list->SetSingleSelection(single);
+        for (const auto& [name, deleteRow] : deletions) {
+            list->Clear();
+            for (long data = 10; data < 13; ++data)
+                list->AddItem(L"row", any(data));
+            list->SetSel(1, true, single);
+            read.clear();
+            deleteRow(*list);
+            const std::vector<long> expected = single ? std::vector<long>{11, 12} : std::vector<long>{11};
+            EXPECT_EQ(read, expected) << name << " single " << single;
+        }
     }
 }
 
@@ -523,6 +527,82 @@ TEST_F(ListBoxTest, SelectionChecksFollowRowsAHandlerMoves)
     EXPECT_EQ(list->CheckedItems(), list->SelectedItems());
 }
 
+// In single selection the view moves the selection off a deleted current row before the row goes:
+// deleting the selection reports that as deleting the row does, and the next change, after a row is
+// inserted above, starts from it.
+TEST_F(ListBoxTest, DeletingTheSelectionReportsTheRowTheViewSelectsInstead)
+{
+    struct Case
+    {
+        const char* name;
+        int rows;
+        int selected;
+        int current;
+        std::vector<std::string> deletion;
+        int nextSelected;
+        std::vector<std::string> next;
+    };
+    const Case cases[] = {
+        {"the next row joins", 5, 1, 1, {"row 1", "selection", "row 2", "selection"}, 3,
+         {"row 2", "selection", "row 3", "selection"}},
+        {"the last row: the one above joins", 5, 4, 4, {"row 4", "selection", "row 3", "selection"}, 0,
+         {"row 4", "selection", "row 0", "selection"}},
+        {"the only row: nothing joins", 1, 0, 0, {"row 0", "selection"}, 0, {"row 0", "selection"}},
+        {"the current row elsewhere: nothing moves", 5, 1, 3, {"row 1", "selection"}, 0, {"row 0", "selection"}},
+    };
+    const std::pair<const char*, std::function<void(ListBox&, int)>> deletions[] = {
+        {"DeleteItem", [](ListBox& l, int row) { l.DeleteItem(row); }},
+        {"DeleteSelItems", [](ListBox& l, int) { l.DeleteSelItems(); }},
+    };
+    for (const auto& [how, deleteRow] : deletions) {
+        for (const Case& c : cases) {
+            list->Clear();
+            for (int row = 0; row < c.rows; ++row)
+                list->AddItem(std::to_wstring(row), any());
+            list->SetSel(c.current, true, true);
+            list->SetSel(c.selected, true, false);
+            log.clear();
+            deleteRow(*list, c.selected);
+            EXPECT_EQ(log, c.deletion) << how << ": " << c.name;
+            list->InsertItem(0, L"new", any());
+            log.clear();
+            list->SetSel(c.nextSelected, true, false);
+            EXPECT_EQ(log, c.next) << how << ": " << c.name << ", the next change";
+        }
+    }
+}
+
+// A handler of the row the view selects instead may change the selection again; its change is followed.
+TEST_F(ListBoxTest, AHandlerOfTheRowTheViewSelectsInsteadMayChangeTheSelection)
+{
+    const std::pair<const char*, std::function<void(ListBox&)>> changes[] = {
+        {"SetSel", [](ListBox& l) { l.SetSel(0, true, false); }},
+        {"ClearSel", [](ListBox& l) { l.ClearSel(); }},
+    };
+    bool act = false;
+    const std::function<void(ListBox&)>* change = nullptr;
+    list->OnRowSelectionChanged.Add([&](int row) {
+        if (row == 2 && std::exchange(act, false))
+            (*change)(*list);
+    });
+    for (const auto& [name, changeSelection] : changes) {
+        list->Clear();
+        AddRows({L"a", L"b", L"c", L"d"});
+        list->SetSel(1, true, true);
+        change = &changeSelection;
+        act = true;
+        list->DeleteSelItems();
+        const std::list<int> selected = list->SelectedItemsIndexes();
+        log.clear();
+        list->SetSel(2, true, false);
+        std::vector<std::string> expected;
+        for (int row : selected)
+            expected.insert(expected.end(), {"row " + std::to_string(row), "selection"});
+        expected.insert(expected.end(), {"row 2", "selection"});
+        EXPECT_EQ(log, expected) << name;
+    }
+}
+
 TEST(ListBoxSelectionDeletes, ReportTheRowsAsReadingTheSelectionWould)
 {
     std::mt19937 random(11);
@@ -532,6 +612,10 @@ TEST(ListBoxSelectionDeletes, ReportTheRowsAsReadingTheSelectionWould)
         std::vector<unsigned> picks(30);
         for (unsigned& pick : picks)
             pick = random() % 3;
+        const int current = static_cast<int>(random() % 30);
+        // A selection of several rows kept into single selection, where the view moves it off a
+        // current row that is deleted.
+        const bool single = round % 2 == 1;
         for (int predicted = 0; predicted < 2; ++predicted) {
             QWidget window;
             ListBox list;
@@ -540,10 +624,12 @@ TEST(ListBoxSelectionDeletes, ReportTheRowsAsReadingTheSelectionWould)
             list.SetSingleSelection(false);
             for (int row = 0; row < 30; ++row)
                 list.AddItem(std::to_wstring(row), any());
+            list.SetSel(current, false, true);
             for (int row = 0; row < 30; ++row) {
                 if (picks[row] == 0)
                     list.SetSel(row, true, false);
             }
+            list.SetSingleSelection(single);
             std::vector<std::string>& log = logs[predicted];
             list.OnRowSelectionChanged.Add([&log](int row) { log.push_back("row " + std::to_string(row)); });
             list.OnSelectionChanged.Add([&log] { log.push_back("selection"); });
@@ -555,7 +641,7 @@ TEST(ListBoxSelectionDeletes, ReportTheRowsAsReadingTheSelectionWould)
         if (std::count(picks.begin(), picks.end(), 0u) > 0) {
             EXPECT_FALSE(logs[1].empty()) << "deleted selected rows are reported";
         }
-        ASSERT_EQ(logs[1], logs[0]) << "round " << round;
+        ASSERT_EQ(logs[1], logs[0]) << "round " << round << " single " << single;
         ASSERT_EQ(rows[1], rows[0]);
     }
 }
