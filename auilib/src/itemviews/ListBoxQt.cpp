@@ -30,6 +30,9 @@ void ListBoxQt::ReleaseOwner()
 
 void ListBoxQt::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
 {
+    // The view hears of a removal first, before the selection model reports the rows that leave.
+    if (m_impl)
+        ++m_impl->rowsBeingRemoved;
     // Ahead of the view, which moves the current cell off the leaving rows and so would store an
     // editor open on them into a cell that is going, reported as a change and, in a sorted list,
     // moving that row out of the range being removed.

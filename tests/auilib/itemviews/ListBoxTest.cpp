@@ -259,6 +259,91 @@ TEST_F(ListBoxTest, ARowDeletedFromTheSelectionIsReportedWithItsData)
     }
 }
 
+// A handler told that a row leaves as it is deleted may read the list, but the rows and columns stay as
+// they are until the row has gone: Qt takes out the cells it announced by their indexes, so a change
+// meanwhile would have it delete another row, or corrupt the table.
+TEST_F(ListBoxTest, AHandlerCannotChangeTheRowsWhileARowIsDeleted)
+{
+    const std::pair<const char*, std::function<void(ListBox&)>> deletions[] = {
+        {"DeleteItem", [](ListBox& l) { l.DeleteItem(1); }},
+        {"DeleteItems", [](ListBox& l) { l.DeleteItems(1, 1); }},
+        {"DeleteSelItems", [](ListBox& l) { l.DeleteSelItems(); }},
+        {"a removal by Qt",
+         [](ListBox& l) { static_cast<QTableWidget*>(l.GetPlatformHandle())->model()->removeRow(1); }},
+    };
+    struct Action
+    {
+        const char* name;
+        bool sorted;
+        // Whether the action answered as the handler may expect: refused with its failure result, or
+        // for reading, with the leaving row's data.
+        std::function<bool(ListBox&)> answered;
+    };
+    const Action actions[] = {
+        {"DeleteItem", false, [](ListBox& l) { return !l.DeleteItem(0); }},
+        {"DeleteItems", false, [](ListBox& l) { return !l.DeleteItems(0, 1); }},
+        {"DeleteSelItems", false, [](ListBox& l) { return !l.DeleteSelItems(); }},
+        {"InsertItem", false, [](ListBox& l) { return l.InsertItem(0, L"new", any(99L)) == -1; }},
+        {"AddRow", false,
+         [](ListBox& l) {
+             auto texts = Texts({L"new"});
+             return l.AddRow(texts, {any(99L)}) == -1;
+         }},
+        {"SortColumn", false, [](ListBox& l) { return !l.SortColumn(0, ListBox::Descending, true); }},
+        {"DisableSortingForRow", false,
+         [](ListBox& l) {
+             l.DisableSortingForRow(3);
+             return l.GetItem(0, 0) == L"10";
+         }},
+        {"Clear", false,
+         [](ListBox& l) {
+             l.Clear();
+             return l.Count() == 5;
+         }},
+        {"SetColumnsCount", false,
+         [](ListBox& l) {
+             l.SetColumnsCount(3);
+             return l.GetColumnsCount() == 1;
+         }},
+        {"SetItemText in the sort column", true, [](ListBox& l) { return !l.SetItemText(0, L"99"); }},
+        {"SetItemText, the list unsorted", false, [](ListBox& l) { return l.SetItemText(0, L"99"); }},
+        {"reading", false, [this](ListBox&) { return DataOf(1) == 11; }},
+    };
+    const Action* acting = nullptr;
+    bool due = false;
+    bool answered = false;
+    list->OnRowSelectionChanged.Add([&](int row) {
+        if (row == 1 && std::exchange(due, false))
+            answered = acting->answered(*list);
+    });
+    for (const bool single : {true, false}) {
+        for (const auto& [how, deleteRow] : deletions) {
+            for (const Action& action : actions) {
+                list->Clear();
+                list->SortingEnable(false);
+                list->SetSingleSelection(single);
+                for (long data = 10; data < 15; ++data)
+                    list->AddItem(std::to_wstring(data), any(data));
+                if (action.sorted)
+                    list->SortColumn(0, ListBox::Ascending, true);
+                list->SetSel(1, true, true);
+                acting = &action;
+                due = true;
+                answered = false;
+                deleteRow(*list);
+                const std::string name = std::string(how) + ", " + action.name + (single ? ", single" : "");
+                EXPECT_FALSE(due) << name << ": the handler ran";
+                EXPECT_TRUE(answered) << name;
+                std::vector<long> rows;
+                for (int row = 0; row < list->Count(); ++row)
+                    rows.push_back(DataOf(row));
+                EXPECT_EQ(rows, (std::vector<long>{10, 12, 13, 14})) << name;
+            }
+        }
+    }
+    EXPECT_TRUE(list->DeleteItem(0)) << "once the row has gone the rows may change again";
+}
+
 TEST_F(ListBoxTest, FindingTextsByPrefixAndWhole)
 {
     list->SetColumnsCount(2);
