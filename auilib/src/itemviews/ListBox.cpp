@@ -113,7 +113,7 @@ int ListBox::AddItem(const std::wstring& text, any data)
 
 int ListBox::InsertItem(int row, const std::wstring& text, any data)
 {
-    if (!m_impl->table)
+    if (!m_impl->table || m_impl->RemovalUnderway())
         return -1;
     return AddOneColumn(row, text, data);
 }
@@ -164,7 +164,7 @@ int ListBox::AddItemEx(std::list<std::wstring>& texts, any data)
 
 int ListBox::InsertItemEx(int row, std::list<std::wstring>& texts, any data)
 {
-    if (!m_impl->table)
+    if (!m_impl->table || m_impl->RemovalUnderway())
         return -1;
     return AddColumns(row, texts, data);
 }
@@ -231,7 +231,7 @@ int ListBox::AddRow(std::list<std::wstring>& texts, std::list<any> datas)
 
 int ListBox::InsertRow(int row, std::list<std::wstring>& texts, std::list<any> datas)
 {
-    if (!m_impl->table)
+    if (!m_impl->table || m_impl->RemovalUnderway())
         return -1;
     return AddRowWithData(row, texts, datas);
 }
@@ -258,7 +258,7 @@ void ListBox::Clear()
 {
     ListBoxImpl& impl = *m_impl;
     ListBoxQt* table = impl.table;
-    if (!table)
+    if (!table || impl.RemovalUnderway())
         return;
     const bool selectionMuted = OnSelectionChanged.SetSuppressed(true);
     const bool rowsMuted = OnRowSelectionChanged.SetSuppressed(true);
@@ -317,6 +317,8 @@ bool ListBox::DeleteItem(int row)
     ListBoxQt* table = impl.table;
     if (!table)
         return true;
+    if (impl.RemovalUnderway())
+        return false;
     const bool wasOn = impl.SuspendSorting(true);
     if (!table->item(row, 0)) {
         impl.RestoreSorting(wasOn);
@@ -340,7 +342,8 @@ bool ListBox::DeleteItems(int first, int count)
     ListBoxQt* table = impl.table;
     if (!table)
         return true;
-    if (first < 0 || count < 1 || first + count > table->rowCount() || !table->item(first, 0))
+    if (impl.RemovalUnderway() || first < 0 || count < 1 || first + count > table->rowCount() ||
+        !table->item(first, 0))
         return false;
     const bool wasOn = impl.SuspendSorting(true);
     table->model()->removeRows(first, count);
@@ -350,7 +353,7 @@ bool ListBox::DeleteItems(int first, int count)
 
 bool ListBox::DeleteSelItems()
 {
-    if (!m_impl->table)
+    if (!m_impl->table || m_impl->RemovalUnderway())
         return false;
     const std::list<int> selected = SelectedItemsIndexes();
     // From the bottom run up, so that the rows of the runs still to go keep their indexes.
@@ -558,7 +561,7 @@ bool ListBox::SetItemText(int row, int column, const std::wstring& text)
 {
     ListBoxQt* table = m_impl->table;
     QTableWidgetItem* item = table ? table->item(row, column) : nullptr;
-    if (!item)
+    if (!item || m_impl->MovesRowDuringRemoval(column))
         return false;
     item->setText(ToQString(text));
     AutoResizeColumn(column);
@@ -573,6 +576,9 @@ bool ListBox::SetItemTextEx(int row, std::list<std::wstring>& texts)
         return false;
     if (row < 0 || row >= table->rowCount())
         return true;
+    const int sortColumn = table->horizontalHeader()->sortIndicatorSection();
+    if (sortColumn < static_cast<int>(texts.size()) && m_impl->MovesRowDuringRemoval(sortColumn))
+        return false;
     int column = 0;
     for (const std::wstring& text : texts) {
         if (column >= m_impl->columnCount)

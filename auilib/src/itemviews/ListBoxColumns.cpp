@@ -45,7 +45,7 @@ void ListBox::SetColumnsCount(int count)
 {
     ListBoxImpl& impl = *m_impl;
     ListBoxQt* table = impl.table;
-    if (!table || count < 1 || count == impl.columnCount)
+    if (!table || impl.RemovalUnderway() || count < 1 || count == impl.columnCount)
         return;
     Clear();
     impl.headerLabels.clear();
@@ -234,7 +234,7 @@ void ListBox::SetHeaderTooltip(int column, const std::wstring& text)
 void ListBox::AddRowButton(const std::wstring& path)
 {
     ListBoxImpl& impl = *m_impl;
-    if (!impl.table)
+    if (!impl.table || impl.RemovalUnderway())
         return;
     impl.rowButtonPicture = QImage(ToQString(path));
     impl.UpdateRowButtonColumn(false);
@@ -244,7 +244,7 @@ void ListBox::AddRowButton(const std::wstring& path)
 void ListBox::AddRowButton(const unsigned char* bytes, int length, ImageTypes type)
 {
     ListBoxImpl& impl = *m_impl;
-    if (!impl.table)
+    if (!impl.table || impl.RemovalUnderway())
         return;
     if (!bytes) {
         impl.UpdateRowButtonColumn(true);

@@ -159,6 +159,7 @@ void ListBoxImpl::Connect()
     }));
     TrackConnection(QObject::connect(widget->model(), &QAbstractItemModel::rowsRemoved, widget,
                                      [this](const QModelIndex&, int first, int last) {
+                                         --rowsBeingRemoved;
                                          RememberRowsRemoved(first, last);
                                      }));
     TrackConnection(QObject::connect(widget->model(), &QAbstractItemModel::rowsInserted, widget,
@@ -467,6 +468,12 @@ bool ListBoxImpl::HasSortColumn() const
 {
     const int section = table->horizontalHeader()->sortIndicatorSection();
     return section >= 0 && section < table->columnCount();
+}
+
+bool ListBoxImpl::MovesRowDuringRemoval(int column) const
+{
+    return RemovalUnderway() && table->isSortingEnabled() && HasSortColumn() &&
+           column == table->horizontalHeader()->sortIndicatorSection();
 }
 
 bool ListBoxImpl::SuspendSorting(bool changeKeepsOrder)

@@ -93,7 +93,8 @@ public:
     // The held rows' cells while the rows are reordered.
     std::vector<std::vector<QPersistentModelIndex>> heldThroughLayout;
     // The selected rows first .. last that DeleteSelItems is removing, the last selected rows: the
-    // selection that follows is known without reading it. Off only to compare with the reading.
+    // selection that the selection model's report of their removal leaves is known without reading it.
+    // Off only to compare with the reading.
     struct RowRun
     {
         int first = -1;
@@ -101,6 +102,13 @@ public:
     };
     RowRun removingRun;
     bool predictRemovals = true;
+    // Qt is partway through removing rows (between its announcement and its report that they went),
+    // and has yet to take the cells out by the indexes it announced: rows or columns added, removed
+    // or reordered meanwhile would make it take the wrong ones, so the operations that would are refused.
+    int rowsBeingRemoved = 0;
+    bool RemovalUnderway() const { return rowsBeingRemoved > 0; }
+    // A change to a cell of `column` now would have Qt move its row to keep the list sorted.
+    bool MovesRowDuringRemoval(int column) const;
     CustomQTableWidgetItem::SortFunctions sortFunctions;
     CustomQTableWidgetItem::SortAnswers sortAnswers;
     std::unique_ptr<HeaderProxyStyle> headerStyle;

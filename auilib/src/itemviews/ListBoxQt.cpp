@@ -30,12 +30,21 @@ void ListBoxQt::ReleaseOwner()
 
 void ListBoxQt::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
 {
+    // The view hears of a removal first, before the selection model reports the rows that leave.
+    if (m_impl)
+        ++m_impl->rowsBeingRemoved;
     // Ahead of the view, which moves the current cell off the leaving rows and so would store an
     // editor open on them into a cell that is going, reported as a change and, in a sorted list,
     // moving that row out of the range being removed.
     if (m_impl && m_impl->delegate)
         m_impl->delegate->ForgetEditorOfRows(start, end);
+    // In single selection the view also moves the selection with the current row, onto a row that
+    // stays: a change that the rows' removal does not foresee, so it is read. The selection model's
+    // report of the removal itself comes after this.
+    const ListBoxImpl::RowRun removing = m_impl ? std::exchange(m_impl->removingRun, {}) : ListBoxImpl::RowRun();
     QTableWidget::rowsAboutToBeRemoved(parent, start, end);
+    if (m_impl)
+        m_impl->removingRun = removing;
 }
 
 bool ListBoxQt::IsSingle() const

@@ -14,7 +14,7 @@ bool ListBox::IsSortingEnabled()
 void ListBox::SortingEnable(bool on)
 {
     ListBoxQt* table = m_impl->table;
-    if (!table)
+    if (!table || (on && m_impl->RemovalUnderway()))
         return;
     // Sorting that comes on sorts nothing until a column is chosen.
     if (on && !table->isSortingEnabled())
@@ -30,6 +30,8 @@ bool ListBox::SortColumn(int column, bool caseSensitive)
     ListBoxQt* table = m_impl->table;
     if (!table)
         return true;
+    if (m_impl->RemovalUnderway())
+        return false;
     m_impl->caseSensitive = caseSensitive;
     const Qt::SortOrder order = table->horizontalHeader()->sortIndicatorOrder() == Qt::AscendingOrder
                                     ? Qt::DescendingOrder
@@ -48,6 +50,8 @@ bool ListBox::SortColumn(int column, SortMode mode, bool caseSensitive)
     ListBoxQt* table = m_impl->table;
     if (!table)
         return true;
+    if (m_impl->RemovalUnderway())
+        return false;
     m_impl->caseSensitive = caseSensitive;
     m_impl->BeginSort();
     if (!table->isSortingEnabled())
@@ -74,7 +78,7 @@ void ListBox::DisableSortingForRow(int row)
     ListBoxQt* table = impl.table;
     const int pinned = impl.pinnedRows;
     // Pinning a row twice, or a row that is not there, would add an empty pinned row.
-    if (!table || row < pinned || row >= table->rowCount())
+    if (!table || impl.RemovalUnderway() || row < pinned || row >= table->rowCount())
         return;
     const bool wasOn = impl.SuspendSorting(false);
     table->insertRow(pinned);

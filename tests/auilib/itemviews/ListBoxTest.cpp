@@ -230,7 +230,8 @@ TEST_F(ListBoxTest, RowsTakeTheirDataWithThem)
     EXPECT_EQ(DataOf(0), 7);
 }
 
-// A handler told that a selected row leaves the selection as it is deleted still reads the row's data.
+// A handler told that a selected row leaves the selection as it is deleted still reads the row's data,
+// and in single selection reads the data of the row the view selects instead.
 TEST_F(ListBoxTest, ARowDeletedFromTheSelectionIsReportedWithItsData)
 {
     const std::pair<const char*, std::function<void(ListBox&)>> deletions[] = {
@@ -241,18 +242,106 @@ TEST_F(ListBoxTest, ARowDeletedFromTheSelectionIsReportedWithItsData)
              static_cast<QTableWidget*>(l.GetPlatformHandle())->model()->removeRow(1);
          }},
     };
-    list->SetSingleSelection(false);
     std::vector<long> read;
     list->OnRowSelectionChanged.Add([this, &read](int row) { read.push_back(DataOf(row)); });
-    for (const auto& [name, deleteRow] : deletions) {
-        list->Clear();
-        for (long data = 10; data < 13; ++data)
-            list->AddItem(L"row", any(data));
-        list->SetSel(1, true, false);
-        read.clear();
-        deleteRow(*list);
-        EXPECT_EQ(read, std::vector<long>{11}) << name;
+    for (const bool single : {false, true}) {
+        list->SetSingleSelection(single);
+        for (const auto& [name, deleteRow] : deletions) {
+            list->Clear();
+            for (long data = 10; data < 13; ++data)
+                list->AddItem(L"row", any(data));
+            list->SetSel(1, true, single);
+            read.clear();
+            deleteRow(*list);
+            const std::vector<long> expected = single ? std::vector<long>{11, 12} : std::vector<long>{11};
+            EXPECT_EQ(read, expected) << name << " single " << single;
+        }
     }
+}
+
+// A handler told that a row leaves as it is deleted may read the list, but the rows and columns stay as
+// they are until the row has gone: Qt takes out the cells it announced by their indexes, so a change
+// meanwhile would have it delete another row, or corrupt the table.
+TEST_F(ListBoxTest, AHandlerCannotChangeTheRowsWhileARowIsDeleted)
+{
+    const std::pair<const char*, std::function<void(ListBox&)>> deletions[] = {
+        {"DeleteItem", [](ListBox& l) { l.DeleteItem(1); }},
+        {"DeleteItems", [](ListBox& l) { l.DeleteItems(1, 1); }},
+        {"DeleteSelItems", [](ListBox& l) { l.DeleteSelItems(); }},
+        {"a removal by Qt",
+         [](ListBox& l) { static_cast<QTableWidget*>(l.GetPlatformHandle())->model()->removeRow(1); }},
+    };
+    struct Action
+    {
+        const char* name;
+        bool sorted;
+        // Whether the action answered as the handler may expect: refused with its failure result, or
+        // for reading, with the leaving row's data.
+        std::function<bool(ListBox&)> answered;
+    };
+    const Action actions[] = {
+        {"DeleteItem", false, [](ListBox& l) { return !l.DeleteItem(0); }},
+        {"DeleteItems", false, [](ListBox& l) { return !l.DeleteItems(0, 1); }},
+        {"DeleteSelItems", false, [](ListBox& l) { return !l.DeleteSelItems(); }},
+        {"InsertItem", false, [](ListBox& l) { return l.InsertItem(0, L"new", any(99L)) == -1; }},
+        {"AddRow", false,
+         [](ListBox& l) {
+             auto texts = Texts({L"new"});
+             return l.AddRow(texts, {any(99L)}) == -1;
+         }},
+        {"SortColumn", false, [](ListBox& l) { return !l.SortColumn(0, ListBox::Descending, true); }},
+        {"DisableSortingForRow", false,
+         [](ListBox& l) {
+             l.DisableSortingForRow(3);
+             return l.GetItem(0, 0) == L"10";
+         }},
+        {"Clear", false,
+         [](ListBox& l) {
+             l.Clear();
+             return l.Count() == 5;
+         }},
+        {"SetColumnsCount", false,
+         [](ListBox& l) {
+             l.SetColumnsCount(3);
+             return l.GetColumnsCount() == 1;
+         }},
+        {"SetItemText in the sort column", true, [](ListBox& l) { return !l.SetItemText(0, L"99"); }},
+        {"SetItemText, the list unsorted", false, [](ListBox& l) { return l.SetItemText(0, L"99"); }},
+        {"reading", false, [this](ListBox&) { return DataOf(1) == 11; }},
+    };
+    const Action* acting = nullptr;
+    bool due = false;
+    bool answered = false;
+    list->OnRowSelectionChanged.Add([&](int row) {
+        if (row == 1 && std::exchange(due, false))
+            answered = acting->answered(*list);
+    });
+    for (const bool single : {true, false}) {
+        for (const auto& [how, deleteRow] : deletions) {
+            for (const Action& action : actions) {
+                list->Clear();
+                list->SortingEnable(false);
+                list->SetSingleSelection(single);
+                for (long data = 10; data < 15; ++data)
+                    list->AddItem(std::to_wstring(data), any(data));
+                if (action.sorted)
+                    list->SortColumn(0, ListBox::Ascending, true);
+                list->SetSel(1, true, true);
+                acting = &action;
+                due = true;
+                answered = false;
+                deleteRow(*list);
+                const std::string name = std::string(how) + ", " + action.name + (single ? ", single" : "");
+                EXPECT_FALSE(due) << name << ": the handler ran";
+                EXPECT_TRUE(answered) << name;
+                std::vector<long> rows;
+                for (int row = 0; row < list->Count(); ++row)
+                    rows.push_back(DataOf(row));
+                EXPECT_EQ(rows, (std::vector<long>{10, 12, 13, 14})) << name;
+            }
+        }
+    }
+    EXPECT_TRUE(list->DeleteItem(0)) << "once the row has gone the rows may change again";
 }
 
 TEST_F(ListBoxTest, FindingTextsByPrefixAndWhole)
@@ -523,6 +612,82 @@ TEST_F(ListBoxTest, SelectionChecksFollowRowsAHandlerMoves)
     EXPECT_EQ(list->CheckedItems(), list->SelectedItems());
 }
 
+// In single selection the view moves the selection off a deleted current row before the row goes:
+// deleting the selection reports that as deleting the row does, and the next change, after a row is
+// inserted above, starts from it.
+TEST_F(ListBoxTest, DeletingTheSelectionReportsTheRowTheViewSelectsInstead)
+{
+    struct Case
+    {
+        const char* name;
+        int rows;
+        int selected;
+        int current;
+        std::vector<std::string> deletion;
+        int nextSelected;
+        std::vector<std::string> next;
+    };
+    const Case cases[] = {
+        {"the next row joins", 5, 1, 1, {"row 1", "selection", "row 2", "selection"}, 3,
+         {"row 2", "selection", "row 3", "selection"}},
+        {"the last row: the one above joins", 5, 4, 4, {"row 4", "selection", "row 3", "selection"}, 0,
+         {"row 4", "selection", "row 0", "selection"}},
+        {"the only row: nothing joins", 1, 0, 0, {"row 0", "selection"}, 0, {"row 0", "selection"}},
+        {"the current row elsewhere: nothing moves", 5, 1, 3, {"row 1", "selection"}, 0, {"row 0", "selection"}},
+    };
+    const std::pair<const char*, std::function<void(ListBox&, int)>> deletions[] = {
+        {"DeleteItem", [](ListBox& l, int row) { l.DeleteItem(row); }},
+        {"DeleteSelItems", [](ListBox& l, int) { l.DeleteSelItems(); }},
+    };
+    for (const auto& [how, deleteRow] : deletions) {
+        for (const Case& c : cases) {
+            list->Clear();
+            for (int row = 0; row < c.rows; ++row)
+                list->AddItem(std::to_wstring(row), any());
+            list->SetSel(c.current, true, true);
+            list->SetSel(c.selected, true, false);
+            log.clear();
+            deleteRow(*list, c.selected);
+            EXPECT_EQ(log, c.deletion) << how << ": " << c.name;
+            list->InsertItem(0, L"new", any());
+            log.clear();
+            list->SetSel(c.nextSelected, true, false);
+            EXPECT_EQ(log, c.next) << how << ": " << c.name << ", the next change";
+        }
+    }
+}
+
+// A handler of the row the view selects instead may change the selection again; its change is followed.
+TEST_F(ListBoxTest, AHandlerOfTheRowTheViewSelectsInsteadMayChangeTheSelection)
+{
+    const std::pair<const char*, std::function<void(ListBox&)>> changes[] = {
+        {"SetSel", [](ListBox& l) { l.SetSel(0, true, false); }},
+        {"ClearSel", [](ListBox& l) { l.ClearSel(); }},
+    };
+    bool act = false;
+    const std::function<void(ListBox&)>* change = nullptr;
+    list->OnRowSelectionChanged.Add([&](int row) {
+        if (row == 2 && std::exchange(act, false))
+            (*change)(*list);
+    });
+    for (const auto& [name, changeSelection] : changes) {
+        list->Clear();
+        AddRows({L"a", L"b", L"c", L"d"});
+        list->SetSel(1, true, true);
+        change = &changeSelection;
+        act = true;
+        list->DeleteSelItems();
+        const std::list<int> selected = list->SelectedItemsIndexes();
+        log.clear();
+        list->SetSel(2, true, false);
+        std::vector<std::string> expected;
+        for (int row : selected)
+            expected.insert(expected.end(), {"row " + std::to_string(row), "selection"});
+        expected.insert(expected.end(), {"row 2", "selection"});
+        EXPECT_EQ(log, expected) << name;
+    }
+}
+
 TEST(ListBoxSelectionDeletes, ReportTheRowsAsReadingTheSelectionWould)
 {
     std::mt19937 random(11);
@@ -532,6 +697,10 @@ TEST(ListBoxSelectionDeletes, ReportTheRowsAsReadingTheSelectionWould)
         std::vector<unsigned> picks(30);
         for (unsigned& pick : picks)
             pick = random() % 3;
+        const int current = static_cast<int>(random() % 30);
+        // A selection of several rows kept into single selection, where the view moves it off a
+        // current row that is deleted.
+        const bool single = round % 2 == 1;
         for (int predicted = 0; predicted < 2; ++predicted) {
             QWidget window;
             ListBox list;
@@ -540,10 +709,12 @@ TEST(ListBoxSelectionDeletes, ReportTheRowsAsReadingTheSelectionWould)
             list.SetSingleSelection(false);
             for (int row = 0; row < 30; ++row)
                 list.AddItem(std::to_wstring(row), any());
+            list.SetSel(current, false, true);
             for (int row = 0; row < 30; ++row) {
                 if (picks[row] == 0)
                     list.SetSel(row, true, false);
             }
+            list.SetSingleSelection(single);
             std::vector<std::string>& log = logs[predicted];
             list.OnRowSelectionChanged.Add([&log](int row) { log.push_back("row " + std::to_string(row)); });
             list.OnSelectionChanged.Add([&log] { log.push_back("selection"); });
@@ -555,7 +726,7 @@ TEST(ListBoxSelectionDeletes, ReportTheRowsAsReadingTheSelectionWould)
         if (std::count(picks.begin(), picks.end(), 0u) > 0) {
             EXPECT_FALSE(logs[1].empty()) << "deleted selected rows are reported";
         }
-        ASSERT_EQ(logs[1], logs[0]) << "round " << round;
+        ASSERT_EQ(logs[1], logs[0]) << "round " << round << " single " << single;
         ASSERT_EQ(rows[1], rows[0]);
     }
 }
