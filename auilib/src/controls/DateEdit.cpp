@@ -62,6 +62,7 @@ bool IsHiddenOnPurpose(const QWidget& widget)
 DateEdit::impl::impl(DateEdit& owner)
     : m_owner(owner)
     , m_widget(new DateEditQt(owner))
+    , m_timers(m_widget)
 {
     m_widget->setDisplayFormat(ShortDateFormat());
     m_widget->setDate(QDate::currentDate());
@@ -82,6 +83,20 @@ void DateEdit::impl::ConnectChanges()
         FireHandlers(m_owner.OnDateTimeChanged, ToZrDateTime(value));
     });
     TrackConnection(m_changes);
+}
+
+int DateEdit::impl::SetTimer(unsigned, unsigned milliseconds)
+{
+    RequireWidget();
+    return m_timers.Start(milliseconds);
+}
+
+void DateEdit::impl::KillTimer(unsigned id)
+{
+    RequireWidget();
+    // An id of none of the control's timers is Qt's to judge, as on any control.
+    if (!m_timers.Stop(static_cast<int>(id)))
+        BaseImplQt::KillTimer(id);
 }
 
 QString DateEdit::impl::Format() const
