@@ -39,6 +39,7 @@ void TakeOverWidgetState(const QWidget& from, QWidget& to)
     to.setEnabled(!from.testAttribute(Qt::WA_ForceDisabled));
     to.setAcceptDrops(from.acceptDrops());
     to.setToolTip(from.toolTip());
+    to.setAccessibleName(from.accessibleName());
     // A font or palette never set stays inherited from the window.
     if (from.testAttribute(Qt::WA_SetFont))
         to.setFont(from.font());

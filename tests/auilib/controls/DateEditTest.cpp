@@ -201,6 +201,7 @@ TEST_F(DateEditTest, TheReplacementTakesOverTheControlsState)
     edit->SetSizePolicy(SizePolicy{0x170000});
     edit->SetTrackMouseEvent();
     edit->GetWndPtr()->setToolTip(QStringLiteral("When it happened"));
+    edit->GetWndPtr()->setAccessibleName(QStringLiteral("Date of the event"));
     edit->GetWndPtr()->setFont(font);
     const QFont shownFont = edit->GetWndPtr()->font();
     QPalette palette = edit->GetWndPtr()->palette();
@@ -217,6 +218,7 @@ TEST_F(DateEditTest, TheReplacementTakesOverTheControlsState)
     EXPECT_TRUE(replacement->acceptDrops());
     EXPECT_TRUE(edit->IsAcceptDrops());
     EXPECT_EQ(replacement->toolTip(), "When it happened");
+    EXPECT_EQ(replacement->accessibleName(), "Date of the event");
     EXPECT_EQ(replacement->font(), shownFont);
     EXPECT_EQ(replacement->minimumSize(), QSize(90, 20));
     EXPECT_EQ(replacement->maximumSize(), QSize(400, 60));
