@@ -567,3 +567,34 @@ TEST_F(DateEditFormTest, TimersEndWithTheControl)
     QTest::qWait(20);
     EXPECT_THAT(warnings.lines, testing::IsEmpty());
 }
+
+TEST_F(DateEditFormTest, AProcedureMayStopItsTimerAndReplaceTheWidgetOnATick)
+{
+    QtWarnings warnings;
+    edit->SetMode(DateEdit::TimeOnly);
+    QPointer<QWidget> before = edit->GetWndPtr();
+    const int steady = edit->SetTimer(0, 1);
+    const int once = edit->SetTimer(0, 1);
+    int heardOnce = 0;
+    edit->SetEventProcedure([&](BaseGUIObject*, Event* event) {
+        if (event->type != Event::Timer)
+            return false;
+        const int id = static_cast<TimerEvent*>(event)->timerId;
+        ticks.push_back(id);
+        if (id == once) {
+            ++heardOnce;
+            edit->KillTimer(static_cast<unsigned>(once));
+            edit->SetMode(DateEdit::DateOnly);
+        }
+        return false;
+    });
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return heardOnce > 0; }, kWaitBoundMs));
+    FlushDeletes();
+    EXPECT_FALSE(before) << "replaced during the tick";
+    ASSERT_TRUE(Hears({steady}, 3));
+    EXPECT_EQ(heardOnce, 1);
+    EXPECT_THAT(ticks, testing::Each(steady));
+    edit->KillTimer(static_cast<unsigned>(steady));
+    EXPECT_THAT(warnings.lines, testing::IsEmpty());
+}
