@@ -117,9 +117,11 @@ void DateEdit::impl::ReplaceWidget(const QString& format)
     QDateTimeEdit* old = m_widget;
     QWidget* parent = old->parentWidget();
     // The old widget may be the sender of the notification that got us here: it goes later, and its
-    // end is not the end of this control.
+    // end is not the end of this control. What was tied to the widget alone for the control's sake
+    // (its end reported as the control's) goes; whoever holds the widget for itself, a view holding
+    // it as an editor, must still hear that it went.
     QObject::disconnect(m_changes);
-    QObject::disconnect(old, &QObject::destroyed, nullptr, nullptr);
+    QObject::disconnect(old, &QObject::destroyed, old, nullptr);
     if (auto* first = qobject_cast<DateEditQt*>(old))
         first->ReleaseOwner();
 

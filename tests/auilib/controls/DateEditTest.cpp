@@ -15,6 +15,8 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimerEvent>
@@ -24,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -370,6 +373,45 @@ TEST(DateEditWidgetTest, TimersEndWithTheControlOrItsWidget)
         }
         EXPECT_THAT(warnings.lines, testing::IsEmpty());
     }
+}
+
+namespace {
+
+// Opens a date edit as a cell's editor, as a list does.
+class DateEditorDelegate : public QStyledItemDelegate
+{
+public:
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        control = std::make_unique<DateEdit>();
+        control->Create(parent);
+        return control->GetWndPtr();
+    }
+
+    mutable std::unique_ptr<DateEdit> control;
+};
+
+} // namespace
+
+TEST(DateEditWidgetTest, AViewHoldingTheReplacedWidgetAsItsEditorHearsItGo)
+{
+    DateEditorDelegate delegate;
+    QTableWidget view(1, 1);
+    view.setItemDelegate(&delegate);
+    view.resize(200, 100);
+    view.show();
+    const QModelIndex cell = view.model()->index(0, 0);
+    view.QAbstractItemView::openPersistentEditor(cell);
+    ASSERT_TRUE(delegate.control);
+
+    delegate.control->SetMode(DateEdit::TimeOnly);
+    delegate.control->SetMode(DateEdit::DateOnly);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // Laying the editors out again touches every editor the view still holds: one that went would be
+    // touched after it was freed.
+    view.resize(220, 100);
+    QCoreApplication::processEvents();
+    EXPECT_NE(view.viewport()->findChild<QDateTimeEdit*>(), nullptr);
 }
 
 TEST(DateEditWidgetTest, OutlivesItsControl)
