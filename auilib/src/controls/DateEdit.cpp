@@ -39,6 +39,7 @@ void TakeOverWidgetState(const QWidget& from, QWidget& to)
     to.setEnabled(!from.testAttribute(Qt::WA_ForceDisabled));
     to.setAcceptDrops(from.acceptDrops());
     to.setToolTip(from.toolTip());
+    to.setAccessibleName(from.accessibleName());
     // A font or palette never set stays inherited from the window.
     if (from.testAttribute(Qt::WA_SetFont))
         to.setFont(from.font());
@@ -62,6 +63,7 @@ bool IsHiddenOnPurpose(const QWidget& widget)
 DateEdit::impl::impl(DateEdit& owner)
     : m_owner(owner)
     , m_widget(new DateEditQt(owner))
+    , m_timers(m_widget)
 {
     m_widget->setDisplayFormat(ShortDateFormat());
     m_widget->setDate(QDate::currentDate());
@@ -84,6 +86,20 @@ void DateEdit::impl::ConnectChanges()
     TrackConnection(m_changes);
 }
 
+int DateEdit::impl::SetTimer(unsigned, unsigned milliseconds)
+{
+    RequireWidget();
+    return m_timers.Start(milliseconds);
+}
+
+void DateEdit::impl::KillTimer(unsigned id)
+{
+    RequireWidget();
+    // An id of none of the control's timers is Qt's to judge, as on any control.
+    if (!m_timers.Stop(static_cast<int>(id)))
+        BaseImplQt::KillTimer(id);
+}
+
 QString DateEdit::impl::Format() const
 {
     switch (m_mode) {
@@ -101,9 +117,11 @@ void DateEdit::impl::ReplaceWidget(const QString& format)
     QDateTimeEdit* old = m_widget;
     QWidget* parent = old->parentWidget();
     // The old widget may be the sender of the notification that got us here: it goes later, and its
-    // end is not the end of this control.
+    // end is not the end of this control. What was tied to the widget alone for the control's sake
+    // (its end reported as the control's) goes; whoever holds the widget for itself, a view holding
+    // it as an editor, must still hear that it went.
     QObject::disconnect(m_changes);
-    QObject::disconnect(old, &QObject::destroyed, nullptr, nullptr);
+    QObject::disconnect(old, &QObject::destroyed, old, nullptr);
     if (auto* first = qobject_cast<DateEditQt*>(old))
         first->ReleaseOwner();
 

@@ -2,6 +2,7 @@
 
 #include "BaseImplQt.h"
 #include "DateEdit.h"
+#include "DateEditTimers.h"
 
 #include <QDateTimeEdit>
 #include <QPointer>
@@ -15,6 +16,8 @@ public:
     ~impl() override;
 
     QWidget* GetWidget() override { return m_widget; }
+    int SetTimer(unsigned id, unsigned milliseconds) override;
+    void KillTimer(unsigned id) override;
     QDateTimeEdit* Widget() const { return m_widget; }
 
     void SetMode(DateEditMode mode);
@@ -33,6 +36,8 @@ private:
     QPointer<QDateTimeEdit> m_widget;
     QString m_picturePath;
     QMetaObject::Connection m_changes;
+    // After the widget, which it reaches.
+    DateEditTimers m_timers;
 };
 
 } // namespace AUILib

@@ -1,7 +1,9 @@
 #include "DateEdit.h"
 
+#include "AgnosticUIException.h"
 #include "Event.h"
 #include "FormDialogFixture.h"
+#include "WaitBound.h"
 
 #include <QApplication>
 #include <QDateTimeEdit>
@@ -13,18 +15,74 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimerEvent>
 #include <QVBoxLayout>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+#include <string>
 #include <vector>
 
 using namespace AUILib;
 
 namespace {
+
+// Qt's warnings and worse, collected while it lives.
+class QtWarnings
+{
+public:
+    QtWarnings()
+    {
+        s_current = this;
+        s_previous = qInstallMessageHandler(&Collect);
+    }
+    ~QtWarnings()
+    {
+        qInstallMessageHandler(s_previous);
+        s_current = nullptr;
+    }
+    QtWarnings(const QtWarnings&) = delete;
+    QtWarnings& operator=(const QtWarnings&) = delete;
+
+    std::vector<std::string> lines;
+
+private:
+    static void Collect(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (type == QtDebugMsg || type == QtInfoMsg) {
+            if (s_previous)
+                s_previous(type, context, message);
+            return;
+        }
+        // The offscreen platform's note on every layout change of a shown window.
+        if (message != QLatin1String("This plugin does not support propagateSizeHints()"))
+            s_current->lines.push_back(message.toStdString());
+    }
+
+    static inline QtWarnings* s_current = nullptr;
+    static inline QtMessageHandler s_previous = nullptr;
+};
+
+// Counts the timer events that reach a widget.
+class TimerTicks : public QObject
+{
+public:
+    explicit TimerTicks(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Timer)
+            ++count;
+        return false;
+    }
+    int count = 0;
+};
 
 class DateEditTest : public testing::Test
 {
@@ -146,6 +204,7 @@ TEST_F(DateEditTest, TheReplacementTakesOverTheControlsState)
     edit->SetSizePolicy(SizePolicy{0x170000});
     edit->SetTrackMouseEvent();
     edit->GetWndPtr()->setToolTip(QStringLiteral("When it happened"));
+    edit->GetWndPtr()->setAccessibleName(QStringLiteral("Date of the event"));
     edit->GetWndPtr()->setFont(font);
     const QFont shownFont = edit->GetWndPtr()->font();
     QPalette palette = edit->GetWndPtr()->palette();
@@ -162,6 +221,7 @@ TEST_F(DateEditTest, TheReplacementTakesOverTheControlsState)
     EXPECT_TRUE(replacement->acceptDrops());
     EXPECT_TRUE(edit->IsAcceptDrops());
     EXPECT_EQ(replacement->toolTip(), "When it happened");
+    EXPECT_EQ(replacement->accessibleName(), "Date of the event");
     EXPECT_EQ(replacement->font(), shownFont);
     EXPECT_EQ(replacement->minimumSize(), QSize(90, 20));
     EXPECT_EQ(replacement->maximumSize(), QSize(400, 60));
@@ -281,6 +341,79 @@ TEST(DateEditWidgetTest, TheReplacementTakesTheOldOnesPlaceInTheTabOrderAndItsFo
     EXPECT_TRUE(replacement->hasFocus());
 }
 
+TEST(DateEditWidgetTest, TimersEndWithTheControlOrItsWidget)
+{
+    struct Case
+    {
+        const char* what;
+        bool widgetGoes;
+    };
+    for (const Case& c : {Case{"the widget goes with its window", true}, Case{"the control goes", false}}) {
+        SCOPED_TRACE(c.what);
+        QtWarnings warnings;
+        auto window = std::make_unique<QWidget>();
+        auto edit = std::make_unique<DateEdit>();
+        edit->Create(window.get());
+        edit->SetMode(DateEdit::TimeOnly);
+        edit->SetMode(DateEdit::DateOnly);
+        TimerTicks atTheWidget(edit->GetWndPtr());
+        const int id = edit->SetTimer(0, 1);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return atTheWidget.count > 0; }, kWaitBoundMs));
+
+        if (c.widgetGoes) {
+            window.reset();
+            QTest::qWait(20);
+            EXPECT_THROW(edit->KillTimer(static_cast<unsigned>(id)), AgnosticUIException);
+            EXPECT_THROW(edit->SetTimer(0, 1), AgnosticUIException);
+        } else {
+            edit.reset();
+            const int heard = atTheWidget.count;
+            QTest::qWait(20);
+            EXPECT_EQ(atTheWidget.count, heard) << "the widget that lives on hears no more of them";
+        }
+        EXPECT_THAT(warnings.lines, testing::IsEmpty());
+    }
+}
+
+namespace {
+
+// Opens a date edit as a cell's editor, as a list does.
+class DateEditorDelegate : public QStyledItemDelegate
+{
+public:
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        control = std::make_unique<DateEdit>();
+        control->Create(parent);
+        return control->GetWndPtr();
+    }
+
+    mutable std::unique_ptr<DateEdit> control;
+};
+
+} // namespace
+
+TEST(DateEditWidgetTest, AViewHoldingTheReplacedWidgetAsItsEditorHearsItGo)
+{
+    DateEditorDelegate delegate;
+    QTableWidget view(1, 1);
+    view.setItemDelegate(&delegate);
+    view.resize(200, 100);
+    view.show();
+    const QModelIndex cell = view.model()->index(0, 0);
+    view.QAbstractItemView::openPersistentEditor(cell);
+    ASSERT_TRUE(delegate.control);
+
+    delegate.control->SetMode(DateEdit::TimeOnly);
+    delegate.control->SetMode(DateEdit::DateOnly);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // Laying the editors out again touches every editor the view still holds: one that went would be
+    // touched after it was freed.
+    view.resize(220, 100);
+    QCoreApplication::processEvents();
+    EXPECT_NE(view.viewport()->findChild<QDateTimeEdit*>(), nullptr);
+}
+
 TEST(DateEditWidgetTest, OutlivesItsControl)
 {
     QWidget window;
@@ -309,6 +442,8 @@ protected:
         ASSERT_TRUE(edit);
         edit->SetEventProcedure([this](BaseGUIObject*, Event* event) {
             heard.push_back(event->type);
+            if (event->type == Event::Timer)
+                ticks.push_back(static_cast<TimerEvent*>(event)->timerId);
             return false;
         });
         edit->OnDestroyed.Add([this](BaseGUIObject* control) { ends.push_back(control); });
@@ -335,9 +470,31 @@ protected:
         return heard;
     }
 
+    // Waits until the procedure heard each of the timers `times` times from now on.
+    bool Hears(const std::vector<int>& timers, int times = 2)
+    {
+        ticks.clear();
+        return QTest::qWaitFor(
+            [&] {
+                return std::all_of(timers.begin(), timers.end(), [&](int id) {
+                    return std::count(ticks.begin(), ticks.end(), id) >= times;
+                });
+            },
+            kWaitBoundMs);
+    }
+
+    // What the procedure hears of the timers in a short while.
+    std::vector<int> HeardInAWhile()
+    {
+        ticks.clear();
+        QTest::qWait(20);
+        return ticks;
+    }
+
     std::unique_ptr<Dialog> dialog;
     DateEdit* edit = nullptr;
     std::vector<int> heard;
+    std::vector<int> ticks;
     std::vector<BaseGUIObject*> ends;
 };
 
@@ -375,4 +532,111 @@ TEST_F(DateEditFormTest, AHandlerBoundToTheControlRunsForTheReplacement)
     ASSERT_TRUE(edit->SetDateTime(ZrDateTime{2024, 3, 4, 0, 0, 0}));
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(days, std::vector<int>{4});
+}
+
+TEST_F(DateEditFormTest, TimersOutliveEveryReplacementUnderTheCallersIds)
+{
+    using testing::AnyOfArray;
+    using testing::Each;
+    QtWarnings warnings;
+    const int first = edit->SetTimer(0, 1);
+    const int second = edit->SetTimer(0, 1);
+    edit->KillTimer(static_cast<unsigned>(edit->SetTimer(0, 1)));
+    const std::vector<int> both{first, second};
+
+    edit->SetMode(DateEdit::TimeOnly);
+    ASSERT_TRUE(Hears(both));
+    QWidget* before = edit->GetWndPtr();
+    edit->SetMode(DateEdit::DateOnly);
+    ASSERT_NE(edit->GetWndPtr(), before);
+    FlushDeletes();
+    ASSERT_TRUE(Hears(both)) << "into a date mode";
+    EXPECT_THAT(ticks, Each(AnyOfArray(both))) << "a timer stopped before the switch stays stopped";
+
+    const int third = edit->SetTimer(0, 1);
+    const std::vector<int> all{first, second, third};
+    for (DateEdit::DateEditMode mode : {DateEdit::TimeOnly, DateEdit::DateAndTime, DateEdit::DateOnly}) {
+        SCOPED_TRACE(mode);
+        edit->SetMode(mode);
+        FlushDeletes();
+        ASSERT_TRUE(Hears(all));
+        EXPECT_THAT(ticks, Each(AnyOfArray(all)));
+    }
+
+    edit->KillTimer(static_cast<unsigned>(first));
+    ASSERT_TRUE(Hears({second, third}, 3));
+    EXPECT_THAT(ticks, Each(AnyOfArray({second, third})));
+    edit->KillTimer(static_cast<unsigned>(second));
+    edit->KillTimer(static_cast<unsigned>(third));
+    EXPECT_THAT(HeardInAWhile(), testing::IsEmpty());
+    EXPECT_THAT(warnings.lines, testing::IsEmpty());
+}
+
+TEST_F(DateEditFormTest, AnIdOfNoRunningTimerStopsNothingAndIsQtsToReport)
+{
+    edit->SetMode(DateEdit::TimeOnly);
+    edit->SetMode(DateEdit::DateOnly);
+    const int running = edit->SetTimer(0, 1);
+    const int killed = edit->SetTimer(0, 1);
+    edit->KillTimer(static_cast<unsigned>(killed));
+    for (const int id : {killed, 99999}) {
+        SCOPED_TRACE(id);
+        QtWarnings warnings;
+        edit->KillTimer(static_cast<unsigned>(id));
+        EXPECT_THAT(warnings.lines, testing::ElementsAre(testing::HasSubstr("killTimer")));
+        EXPECT_TRUE(Hears({running}));
+    }
+    edit->KillTimer(static_cast<unsigned>(running));
+}
+
+TEST_F(DateEditFormTest, TimersEndWithTheControl)
+{
+    QtWarnings warnings;
+    edit->SetMode(DateEdit::TimeOnly);
+    edit->SetMode(DateEdit::DateOnly);
+    FlushDeletes();
+    const std::vector<int> timers{edit->SetTimer(0, 1), edit->SetTimer(0, 1)};
+    ASSERT_TRUE(Hears(timers));
+    const std::weak_ptr<BaseGUIObject> control = dialog->GetElementByName(L"dteWhen");
+    QPointer<QWidget> window = dialog->GetWndPtr();
+
+    dialog.reset();
+    edit = nullptr;
+    EXPECT_THAT(HeardInAWhile(), testing::IsEmpty()) << "nothing is bridged once the dialog is gone";
+    ASSERT_TRUE(window) << "a shown window outlives its dialog";
+    delete window.data();
+    EXPECT_TRUE(control.expired()) << "the control went with its widget";
+    QTest::qWait(20);
+    EXPECT_THAT(warnings.lines, testing::IsEmpty());
+}
+
+TEST_F(DateEditFormTest, AProcedureMayStopItsTimerAndReplaceTheWidgetOnATick)
+{
+    QtWarnings warnings;
+    edit->SetMode(DateEdit::TimeOnly);
+    QPointer<QWidget> before = edit->GetWndPtr();
+    const int steady = edit->SetTimer(0, 1);
+    const int once = edit->SetTimer(0, 1);
+    int heardOnce = 0;
+    edit->SetEventProcedure([&](BaseGUIObject*, Event* event) {
+        if (event->type != Event::Timer)
+            return false;
+        const int id = static_cast<TimerEvent*>(event)->timerId;
+        ticks.push_back(id);
+        if (id == once) {
+            ++heardOnce;
+            edit->KillTimer(static_cast<unsigned>(once));
+            edit->SetMode(DateEdit::DateOnly);
+        }
+        return false;
+    });
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return heardOnce > 0; }, kWaitBoundMs));
+    FlushDeletes();
+    EXPECT_FALSE(before) << "replaced during the tick";
+    ASSERT_TRUE(Hears({steady}, 3));
+    EXPECT_EQ(heardOnce, 1);
+    EXPECT_THAT(ticks, testing::Each(steady));
+    edit->KillTimer(static_cast<unsigned>(steady));
+    EXPECT_THAT(warnings.lines, testing::IsEmpty());
 }
