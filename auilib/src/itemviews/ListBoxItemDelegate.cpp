@@ -144,10 +144,19 @@ QWidget* ItemDelegate::OpenDateEdit(QWidget* table, const QStyleOptionViewItem& 
     if (!control->Create(table) || !control->GetWndPtr())
         return nullptr;
     DateEdit* date = control.get();
+    const std::weak_ptr<BaseImpl> dateImpl = date->GetBaseImpl();
     QWidget* editor =
         Opened(std::move(control), option, index, ToWString(start.toString(DateAndTimeFormat())));
     FireHandlers(m_owner->Owner().OnEditorCreated, index.row(), index.column(), date);
-    return editor;
+    // A handler that turns a time-only editor to a date mode has the control put a new widget in
+    // place of this one, which goes: the view must hold the widget the control keeps, or it would
+    // show and store nothing.
+    const std::shared_ptr<BaseImpl> live = dateImpl.lock();
+    QWidget* shown = live ? live->GetWidget() : nullptr;
+    if (!shown || shown == editor)
+        return editor;
+    shown->setFont(option.font);
+    return shown;
 }
 
 QWidget* ItemDelegate::OpenComboBox(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index,

@@ -745,3 +745,39 @@ TEST_F(ListBoxEditorsTest, AStartHandlerMayTakeAwayTheRowItOpens)
     EXPECT_TRUE(edits.empty());
     EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base));
 }
+
+TEST_F(ListBoxEditorsTest, ADateEditorTurnedToADateModeByItsCreatedHandlerStoresAndReports)
+{
+    // From time only to a date mode, the date edit puts a new widget in place of its first.
+    const struct
+    {
+        DateEdit::DateEditMode mode;
+        QString stored;
+    } cases[] = {
+        {DateEdit::DateOnly, ShortDate(QDate(2025, 1, 1))},
+        {DateEdit::DateAndTime, ShortDate(QDate(2025, 1, 1)) + QStringLiteral(" 14:30")},
+    };
+    const DateEdit::DateEditMode* mode = nullptr;
+    list->OnEditorCreated.Add([&mode](int, int, BaseGUIObject* editor) {
+        if (auto* date = dynamic_cast<DateEdit*>(editor)) {
+            date->SetMode(DateEdit::TimeOnly);
+            date->SetMode(*mode);
+        }
+    });
+    list->SetEditItems(ListBox::Editable(1));
+    for (const auto& c : cases) {
+        StartOver();
+        mode = &c.mode;
+        auto* date = qobject_cast<QDateTimeEdit*>(Open(1, 2));
+        ASSERT_NE(date, nullptr);
+        EXPECT_TRUE(date->isVisible()) << "the view shows the widget the control keeps";
+        date->setDateTime(QDateTime(QDate(2025, 1, 1), QTime(14, 30)));
+        edits.clear();
+        PressReturn(date);
+        EXPECT_EQ(list->GetItem(1, 2), c.stored.toStdWString());
+        ASSERT_EQ(edits.size(), 1u);
+        EXPECT_EQ(edits[0], "1,2: " + (ShortDate(QDate(2024, 3, 5)) + QStringLiteral(" 14:30")).toStdString() +
+                                " -> " + c.stored.toStdString());
+        EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base));
+    }
+}
