@@ -781,3 +781,29 @@ TEST_F(ListBoxEditorsTest, ADateEditorTurnedToADateModeByItsCreatedHandlerStores
         EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base));
     }
 }
+
+// The window is inactive while the two editors open, so that no focus moves close either.
+TEST_F(ListBoxEditorsTest, TheListTakingTheFocusFromOneOfTwoEditorsKeepsTheSelectionHidden)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    QPointer<QWidget> second;
+    list->OnEditStarted.Add([this, &second](int row, Edit*) {
+        if (row != 2)
+            return;
+        table()->editItem(table()->item(0, 0));
+        second = lastEditor->GetPlatformHandle();
+    });
+    const QPointer<QWidget> first = Open(2, 0);
+    ASSERT_TRUE(first && second);
+    QApplication::setActiveWindow(&window);
+    first->setFocus();
+    table()->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(edits, std::vector<std::string>{"2,0: c -> c"}) << "the editor that had the focus closes";
+    ASSERT_TRUE(second && second->isVisible());
+    EXPECT_EQ(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base))
+        << "the selection stays hidden while the other editor is open";
+    PressReturn(second);
+    EXPECT_EQ(edits, (std::vector<std::string>{"2,0: c -> c", "0,0: b -> b"}));
+    EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base));
+}
