@@ -358,9 +358,11 @@ Edit* TreeView::impl::EditLabel(QStandardItem* item)
         EndEditItem(false);
     edited = Persistent(item);
     widget->edit(item->index());
+    // The open editor is another label's when a handler edited that one meanwhile.
     Edit* editor = itemDelegate->Editor();
-    if (editor)
-        editor->SetSelectAll();
+    if (!editor || ItemOf(edited) != item)
+        return nullptr;
+    editor->SetSelectAll();
     return editor;
 }
 
@@ -375,7 +377,9 @@ void TreeView::impl::EndEditItem(bool commit)
         RenewSizeHint(item);
     }
     emit itemDelegate->closeEditor(editor->GetWndPtr(), QAbstractItemDelegate::NoHint);
-    edited = QPersistentModelIndex();
+    // The finish handler may have gone on to edit the next label.
+    if (!itemDelegate || !itemDelegate->Editor())
+        edited = QPersistentModelIndex();
 }
 
 void TreeView::impl::RequestRefit()

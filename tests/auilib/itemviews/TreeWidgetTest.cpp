@@ -460,3 +460,73 @@ TEST_F(TreeWidgetTest, ALabelEditorOpenedByTheFinishHandlerReportsItsOwnFinish)
         EXPECT_EQ(Text(top[3]), c.t3) << c.name;
     }
 }
+
+TEST_F(TreeWidgetTest, ALabelEditedByAHandlerWhileAnotherOpensOrClosesIsTheOneOpenAndReported)
+{
+    Build();
+    enum Hook { Started, Created, Finished };
+    struct Case
+    {
+        const char* name;
+        // The handler that edits t3, once, while the editor on t2 opens or closes.
+        Hook from;
+        // Whether the program ends the edit of t2, given "first"; else the handler acts as t2 opens.
+        bool endedByProgram;
+        std::vector<std::string> log;
+        std::string t2;
+    };
+    // Each editor that opens gets "next" and Return once it is the open one.
+    const Case cases[] = {
+        {"a start handler", Started, false,
+         {"started t2", "finished t2", "started t3", "created t3", "finished next"}, "t2"},
+        {"a created handler", Created, false,
+         {"started t2", "created t2", "finished t2", "started t3", "created t3", "finished next"}, "t2"},
+        {"the finish handler, the edit ended by the program", Finished, true,
+         {"started t2", "created t2", "finished first", "started t3", "created t3", "finished next"}, "first"},
+    };
+    std::vector<std::string> log;
+    const Case* current = nullptr;
+    Edit* opened = nullptr;
+    const auto editNext = [&](Hook hook) {
+        if (current && current->from == hook && std::exchange(current, nullptr))
+            tree->EditLabel(top[3]);
+    };
+    tree->OnEditStarted.Add([&](QStandardItem* item) {
+        log.push_back("started " + Text(item));
+        editNext(Started);
+    });
+    tree->OnEditorCreated.Add([&](QStandardItem* item, Edit* editor) {
+        log.push_back("created " + Text(item));
+        opened = editor;
+        editNext(Created);
+    });
+    tree->OnEditFinished.Add([&](QStandardItem* item) {
+        log.push_back("finished " + Text(item));
+        editNext(Finished);
+    });
+    QApplication::setActiveWindow(&window);
+    for (const Case& c : cases) {
+        for (int i = 2; i < 5; ++i)
+            top[i]->setText(QStringLiteral("t%1").arg(i));
+        log.clear();
+        current = &c;
+        Edit* first = tree->EditLabel(top[2]);
+        if (c.endedByProgram) {
+            ASSERT_NE(first, nullptr) << c.name;
+            first->SetText(L"first");
+            tree->EndEditLabel(true);
+        } else {
+            EXPECT_EQ(first, nullptr) << c.name << ": t2 is not the label being edited";
+        }
+        Edit* open = impl().itemDelegate->Editor();
+        ASSERT_NE(open, nullptr) << c.name;
+        EXPECT_EQ(open, opened) << c.name << ": the editor handed to the handlers is the one open";
+        open->SetText(L"next");
+        QTest::keyClick(open->GetWndPtr(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(log, c.log) << c.name;
+        EXPECT_EQ(Text(top[2]), c.t2) << c.name;
+        EXPECT_EQ(Text(top[3]), "next") << c.name;
+        EXPECT_EQ(impl().itemDelegate->Editor(), nullptr) << c.name;
+    }
+}
