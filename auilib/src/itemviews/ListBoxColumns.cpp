@@ -260,14 +260,12 @@ void ListBox::ShowSelection(bool show)
     ListBoxImpl& impl = *m_impl;
     if (impl.delegate) {
         impl.delegate->showSelection = show;
+        // A report handler may open an editor while the others close.
         impl.delegate->CloseEditors();
+        impl.delegate->ApplySelectionColours();
+    } else {
+        impl.ApplySelectionPalette(show);
     }
-    if (!impl.table)
-        return;
-    if (show)
-        impl.table->setPalette(impl.savedPalette);
-    else
-        impl.ApplySelectionPalette(false);
 }
 
 void ListBox::UnderlineItems(bool on)

@@ -13,8 +13,11 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
+#include <QPointer>
 #include <QTableWidget>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace AUILib {
 
@@ -48,9 +51,10 @@ QDateTime ReadCellDate(const QString& text, const QString& displayFormat)
     return shown;
 }
 
-DateEdit::impl* DateEditImplOf(DateEdit* control)
+DateEdit::impl* DateEditImplOf(BaseGUIObject* control)
 {
-    return control ? dynamic_cast<DateEdit::impl*>(control->GetBaseImpl().get()) : nullptr;
+    auto* date = dynamic_cast<DateEdit*>(control);
+    return date ? dynamic_cast<DateEdit::impl*>(date->GetBaseImpl().get()) : nullptr;
 }
 
 ListBox::EditMode ItemEditMode(const QTableWidget* table, const ListBoxImpl& owner, const QModelIndex& index)
@@ -71,26 +75,20 @@ ItemDelegate::ItemDelegate(QObject* parent, ListBoxImpl* owner)
 {
 }
 
-ItemDelegate::~ItemDelegate()
-{
-    delete m_dateEdit;
-    delete m_comboBox;
-    delete m_edit;
-}
+ItemDelegate::~ItemDelegate() = default;
 
 QWidget* ItemDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                     const QModelIndex& index) const
 {
     if (!m_owner || !m_owner->table || index.row() < 0 || index.column() < 0 || !index.model())
         return nullptr;
-    m_textAtStart.clear();
     const auto columnEntry = m_owner->columnEditModes.find(index.column());
     const bool columnHasMode = columnEntry != m_owner->columnEditModes.end();
     const ListBox::EditMode columnMode = columnHasMode ? columnEntry->second : ListBox::ColumnEditMode;
     const ListBox::EditMode itemMode = ItemEditMode(m_owner->table, *m_owner, index);
     if (itemMode == ListBox::NoEdit || (columnHasMode && columnMode == ListBox::NoEdit))
         return nullptr;
-    m_textAtStart = ToWString(index.data(Qt::EditRole).toString());
+    const std::wstring cellText = ToWString(index.data(Qt::EditRole).toString());
 
     QWidget* table = parent ? parent->parentWidget() : nullptr;
     const bool useDate = itemMode == ListBox::DateEditor ||
@@ -98,83 +96,111 @@ QWidget* ItemDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     const bool useCombo = itemMode == ListBox::ComboBoxEditor ||
                           (itemMode == ListBox::ColumnEditMode && columnMode == ListBox::ComboBoxEditor);
     if (itemMode == ListBox::EditEditor)
-        return OpenEdit(table, option, index);
+        return OpenEdit(table, option, index, cellText);
     if (useDate) {
-        if (QWidget* editor = OpenDateEdit(table, option, index))
+        if (QWidget* editor = OpenDateEdit(table, option, index, cellText))
             return editor;
     } else if (useCombo) {
-        if (QWidget* editor = OpenComboBox(table, option, index))
+        if (QWidget* editor = OpenComboBox(table, option, index, cellText))
             return editor;
     }
     const bool columnAsksForEdit = itemMode == ListBox::ColumnEditMode && columnMode == ListBox::EditEditor;
     if (m_owner->editable == ListBox::NotEditable && !columnAsksForEdit)
         return nullptr;
-    return OpenEdit(table, option, index);
+    return OpenEdit(table, option, index, cellText);
 }
 
-QWidget* ItemDelegate::OpenEdit(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index) const
+QWidget* ItemDelegate::OpenEdit(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index,
+                                const std::wstring& cellText) const
 {
-    delete m_edit;
-    m_edit = new Edit();
-    if (!m_edit->Create(table) || !m_edit->GetWndPtr())
+    auto control = std::make_unique<Edit>();
+    if (!control->Create(table) || !control->GetWndPtr())
         return nullptr;
-    QWidget* editor = Opened(m_edit->GetWndPtr(), option, index);
+    Edit* edit = control.get();
+    QWidget* editor = Opened(std::move(control), option, index, cellText);
     const int editable = m_owner->editable;
     if (editable != ListBox::NotEditable) {
         editor->setAttribute(Qt::WA_MacShowFocusRect, false);
         if (editable == 2)
-            m_edit->SetFrameMode(false);
+            edit->SetFrameMode(false);
         else
             editor->setStyleSheet(editor->styleSheet() + QStringLiteral("border: 1px solid #%1;")
                                                              .arg(QPalette().color(QPalette::Highlight).rgb(), 0, 16));
     }
     ListBox& list = m_owner->Owner();
     if (editable != 3)
-        FireHandlers(list.OnEditStarted, index.row(), m_edit);
-    FireHandlers(list.OnEditorCreated, index.row(), index.column(), m_edit);
+        FireHandlers(list.OnEditStarted, index.row(), edit);
+    // A start handler that takes the row away takes the editor with it.
+    const bool stillOpen = FindOpen(editor) != m_open.end();
+    FireHandlers(list.OnEditorCreated, index.row(), index.column(), stillOpen ? edit : nullptr);
     return editor;
 }
 
-QWidget* ItemDelegate::OpenDateEdit(QWidget* table, const QStyleOptionViewItem& option,
-                                    const QModelIndex& index) const
+QWidget* ItemDelegate::OpenDateEdit(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index,
+                                    const std::wstring& cellText) const
 {
-    const QDateTime start = ReadCellDate(ToQString(m_textAtStart), ShortDateFormat());
-    m_textAtStart = ToWString(start.toString(DateAndTimeFormat()));
-    delete m_dateEdit;
-    m_dateEdit = new DateEdit();
-    if (!m_dateEdit->Create(table) || !m_dateEdit->GetWndPtr())
+    const QDateTime start = ReadCellDate(ToQString(cellText), ShortDateFormat());
+    auto control = std::make_unique<DateEdit>();
+    if (!control->Create(table) || !control->GetWndPtr())
         return nullptr;
-    QWidget* editor = Opened(m_dateEdit->GetWndPtr(), option, index);
-    FireHandlers(m_owner->Owner().OnEditorCreated, index.row(), index.column(), m_dateEdit);
-    return editor;
+    DateEdit* date = control.get();
+    const std::weak_ptr<BaseImpl> dateImpl = date->GetBaseImpl();
+    QWidget* editor =
+        Opened(std::move(control), option, index, ToWString(start.toString(DateAndTimeFormat())));
+    FireHandlers(m_owner->Owner().OnEditorCreated, index.row(), index.column(), date);
+    // A handler that turns a time-only editor to a date mode has the control put a new widget in
+    // place of this one, which goes: the view must hold the widget the control keeps, or it would
+    // show and store nothing.
+    const std::shared_ptr<BaseImpl> live = dateImpl.lock();
+    QWidget* shown = live ? live->GetWidget() : nullptr;
+    if (!shown || shown == editor)
+        return editor;
+    shown->setFont(option.font);
+    return shown;
 }
 
-QWidget* ItemDelegate::OpenComboBox(QWidget* table, const QStyleOptionViewItem& option,
-                                    const QModelIndex& index) const
+QWidget* ItemDelegate::OpenComboBox(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index,
+                                    const std::wstring& cellText) const
 {
-    delete m_comboBox;
-    m_comboBox = new ComboBox();
-    if (!m_comboBox->Create(table) || !m_comboBox->GetWndPtr())
+    auto control = std::make_unique<ComboBox>();
+    if (!control->Create(table) || !control->GetWndPtr())
         return nullptr;
-    QWidget* editor = Opened(m_comboBox->GetWndPtr(), option, index);
-    FireHandlers(m_owner->Owner().OnEditorCreated, index.row(), index.column(), m_comboBox);
+    ComboBox* combo = control.get();
+    QWidget* editor = Opened(std::move(control), option, index, cellText);
+    FireHandlers(m_owner->Owner().OnEditorCreated, index.row(), index.column(), combo);
     return editor;
 }
 
-QWidget* ItemDelegate::Opened(QWidget* widget, const QStyleOptionViewItem& option, const QModelIndex& index) const
+QWidget* ItemDelegate::Opened(std::unique_ptr<BaseGUIObject> control, const QStyleOptionViewItem& option,
+                              const QModelIndex& index, const std::wstring& textAtStart) const
 {
+    QWidget* widget = control->GetPlatformHandle();
     widget->setFont(option.font);
     m_owner->ApplySelectionPalette(false);
     m_owner->editingRow = index.row();
-    m_editing = index;
+    m_open.push_back({std::move(control), index, textAtStart});
     return widget;
+}
+
+ItemDelegate::OpenEditors::iterator ItemDelegate::FindOpen(const QWidget* editor) const
+{
+    return std::find_if(m_open.begin(), m_open.end(), [editor](const OpenEditor& open) {
+        return editor && open.control->GetPlatformHandle() == editor;
+    });
+}
+
+BaseGUIObject* ItemDelegate::OpenControl(const QWidget* editor) const
+{
+    const auto open = FindOpen(editor);
+    return open == m_open.end() ? nullptr : open->control.get();
 }
 
 void ItemDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
     if (!index.model() || index.row() < 0 || index.column() < 0)
         return;
-    if (m_edit && m_edit->GetWndPtr() == editor) {
+    BaseGUIObject* control = OpenControl(editor);
+    if (dynamic_cast<Edit*>(control)) {
         auto* line = qobject_cast<QLineEdit*>(editor);
         if (!line)
             return;
@@ -183,7 +209,7 @@ void ItemDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
             QTimer::singleShot(0, line, &QLineEdit::deselect);
         return;
     }
-    DateEdit::impl* date = DateEditImplOf(m_dateEdit);
+    DateEdit::impl* date = DateEditImplOf(control);
     auto* dateWidget = qobject_cast<QDateTimeEdit*>(editor);
     if (!date || !dateWidget || date->Widget() != dateWidget)
         return;
@@ -195,10 +221,11 @@ void ItemDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
 void ItemDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
 {
     // Qt still holds an editor this delegate forgot with its leaving row until it closes it.
-    if (!IsOpen(editor))
+    BaseGUIObject* control = OpenControl(editor);
+    if (!control)
         return;
     auto* dateWidget = qobject_cast<QDateTimeEdit*>(editor);
-    DateEdit::impl* date = DateEditImplOf(m_dateEdit);
+    DateEdit::impl* date = DateEditImplOf(control);
     if (!dateWidget || !date || date->Widget() != dateWidget) {
         QStyledItemDelegate::setModelData(editor, model, index);
         return;
@@ -218,22 +245,20 @@ void ItemDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
     model->setData(index, text, Qt::EditRole);
 }
 
-bool ItemDelegate::IsOpen(const QWidget* editor) const
-{
-    return (m_edit && m_edit->GetWndPtr() == editor) || (m_comboBox && m_comboBox->GetWndPtr() == editor) ||
-           (m_dateEdit && m_dateEdit->GetWndPtr() == editor);
-}
-
 void ItemDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const
 {
     // Every close ends here, whoever asked for it: the user's Return, Escape, Tab or leaving focus,
     // CloseEditors, and Qt moving the current cell off the editor, which stores its value without a
     // word to the delegate. An editor forgotten with its leaving row is no longer open; a cell that
-    // left some other way was edited by nobody, as the row now at its number is another's.
-    if (IsOpen(editor)) {
-        if (m_owner && m_editing.isValid())
-            ReportEdit(editor);
-        Forget();
+    // left some other way was edited by nobody, as the row now at its number is another's. Only this
+    // editor is let go, before its report: the handlers may open the next one.
+    const auto open = FindOpen(editor);
+    if (open != m_open.end()) {
+        const OpenEditor closed = std::move(*open);
+        m_open.erase(open);
+        if (m_owner && closed.cell.isValid())
+            ReportEdit(closed);
+        ApplySelectionColours();
     }
     QStyledItemDelegate::destroyEditor(editor, index);
 }
@@ -261,64 +286,49 @@ int ItemDelegate::TextLeft(int row) const
 
 void ItemDelegate::CloseEditors()
 {
-    // The first close frees every editor: look each one up again after the one before.
-    if (m_edit && m_edit->GetWndPtr())
-        emit closeEditor(m_edit->GetWndPtr(), NoHint);
-    if (m_comboBox && m_comboBox->GetWndPtr())
-        emit closeEditor(m_comboBox->GetWndPtr(), NoHint);
-    if (m_dateEdit && m_dateEdit->GetWndPtr())
-        emit closeEditor(m_dateEdit->GetWndPtr(), NoHint);
-    m_textAtStart.clear();
+    // Each close runs report handlers, which may close editors or open new ones; an editor they
+    // open stays open.
+    std::vector<QPointer<QWidget>> widgets;
+    for (const OpenEditor& open : m_open)
+        widgets.emplace_back(open.control->GetPlatformHandle());
+    for (const QPointer<QWidget>& widget : widgets) {
+        if (FindOpen(widget) != m_open.end())
+            emit closeEditor(widget, NoHint);
+    }
 }
 
 void ItemDelegate::ForgetEditorOfRows(int first, int last)
 {
     // Qt takes the editor of a leaving row away without a close, which would leave the selection hidden.
-    if (m_editing.isValid() && m_editing.row() >= first && m_editing.row() <= last)
-        Forget();
+    const auto leaving = std::remove_if(m_open.begin(), m_open.end(), [first, last](const OpenEditor& open) {
+        return open.cell.isValid() && open.cell.row() >= first && open.cell.row() <= last;
+    });
+    if (leaving == m_open.end())
+        return;
+    m_open.erase(leaving, m_open.end());
+    ApplySelectionColours();
 }
 
-void ItemDelegate::ReportEdit(QWidget* editor) const
+void ItemDelegate::ApplySelectionColours() const
 {
-    // A finish handler may show the selection, which closes editors and empties the text at start; it
-    // may also move, delete or sort rows, or let the list go. The edit is reported on the cell's row
-    // as it is then, and not at all once the cell or the list has gone.
-    const QPersistentModelIndex cell = m_editing;
-    const std::wstring before = m_textAtStart;
-    const bool dateOpen = m_dateEdit != nullptr;
-    const bool dateEditor = qobject_cast<QDateTimeEdit*>(editor) != nullptr;
+    if (m_owner)
+        m_owner->ApplySelectionPalette(showSelection && m_open.empty());
+}
+
+void ItemDelegate::ReportEdit(const OpenEditor& closed) const
+{
+    // A finish handler may show the selection, which closes editors; it may also move, delete or sort
+    // rows, or let the list go. The edit is reported on the cell's row as it is then, and not at all
+    // once the cell or the list has gone.
+    const QPersistentModelIndex& cell = closed.cell;
     if (m_owner->editable != 3)
         FireHandlers(m_owner->Owner().OnEditFinished, cell.row());
     if (!m_owner || !cell.isValid())
         return;
     ListBox& list = m_owner->Owner();
-    if (m_owner->table && qobject_cast<QStyledItemDelegate*>(m_owner->table->itemDelegate())) {
-        if (!dateOpen || dateEditor)
-            FireHandlers(list.OnItemTextEdited, cell.row(), cell.column(), before,
-                         list.GetItem(cell.row(), cell.column()));
-    }
-}
-
-void ItemDelegate::Forget() const
-{
-    if (m_owner)
-        m_owner->ApplySelectionPalette(showSelection);
-    DeleteEditors();
-    m_textAtStart.clear();
-}
-
-void ItemDelegate::DeleteEditors() const
-{
-    Edit* edit = m_edit;
-    m_edit = nullptr;
-    delete edit;
-    ComboBox* combo = m_comboBox;
-    m_comboBox = nullptr;
-    delete combo;
-    DateEdit* date = m_dateEdit;
-    m_dateEdit = nullptr;
-    delete date;
-    m_editing = QPersistentModelIndex();
+    if (m_owner->table && qobject_cast<QStyledItemDelegate*>(m_owner->table->itemDelegate()))
+        FireHandlers(list.OnItemTextEdited, cell.row(), cell.column(), closed.textAtStart,
+                     list.GetItem(cell.row(), cell.column()));
 }
 
 void ItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const

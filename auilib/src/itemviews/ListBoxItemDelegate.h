@@ -1,15 +1,16 @@
 #pragma once
 
+#include "BaseGUIObject.h"
+
 #include <QPersistentModelIndex>
 #include <QStyledItemDelegate>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace AUILib {
 
-class ComboBox;
-class DateEdit;
-class Edit;
 class ListBoxImpl;
 
 // The list box's delegate: picks and opens the in-place editor of a cell, reports the edit, and
@@ -35,32 +36,44 @@ public:
     void CloseEditors();
     // Rows first .. last are about to leave the table.
     void ForgetEditorOfRows(int first, int last);
+    // Shows the selection as the list box asks, except while an editor is on screen.
+    void ApplySelectionColours() const;
     // For the list box's implementation when it goes.
     void ReleaseOwner() { m_owner = nullptr; }
 
     bool showSelection = false;
 
 private:
-    QWidget* OpenDateEdit(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index) const;
-    QWidget* OpenComboBox(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index) const;
-    QWidget* OpenEdit(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index) const;
-    QWidget* Opened(QWidget* widget, const QStyleOptionViewItem& option, const QModelIndex& index) const;
-    // The widget of the editor this delegate has open.
-    bool IsOpen(const QWidget* editor) const;
-    // Reports the edit of the open editor on the cell under edit.
-    void ReportEdit(QWidget* editor) const;
-    // Shows the selection as before the edit and frees the editors.
-    void Forget() const;
-    void DeleteEditors() const;
+    // An editor Qt shows: its control, the cell it edits and the cell's text when it opened.
+    struct OpenEditor
+    {
+        std::unique_ptr<BaseGUIObject> control;
+        // Followed through sorting and rows coming and going; invalid once the cell has left.
+        QPersistentModelIndex cell;
+        std::wstring textAtStart;
+    };
+    using OpenEditors = std::vector<OpenEditor>;
+
+    QWidget* OpenDateEdit(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index,
+                          const std::wstring& cellText) const;
+    QWidget* OpenComboBox(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index,
+                          const std::wstring& cellText) const;
+    QWidget* OpenEdit(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index,
+                      const std::wstring& cellText) const;
+    // Keeps the created control as an open editor and returns its widget.
+    QWidget* Opened(std::unique_ptr<BaseGUIObject> control, const QStyleOptionViewItem& option,
+                    const QModelIndex& index, const std::wstring& textAtStart) const;
+    // The open editor whose widget this is.
+    OpenEditors::iterator FindOpen(const QWidget* editor) const;
+    BaseGUIObject* OpenControl(const QWidget* editor) const;
+    // Reports the edit of an editor that has closed.
+    void ReportEdit(const OpenEditor& closed) const;
     int TextLeft(int row) const;
 
     ListBoxImpl* m_owner;
-    mutable std::wstring m_textAtStart;
-    mutable Edit* m_edit = nullptr;
-    mutable ComboBox* m_comboBox = nullptr;
-    mutable DateEdit* m_dateEdit = nullptr;
-    // The cell under edit, followed through sorting and rows coming and going; invalid once it has left.
-    mutable QPersistentModelIndex m_editing;
+    // In the order they opened. A report handler may open the next editor while one closes, and a
+    // start handler while one opens: each is kept, stores and reports on its own.
+    mutable OpenEditors m_open;
 };
 
 } // namespace AUILib

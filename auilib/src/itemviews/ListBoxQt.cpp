@@ -268,7 +268,7 @@ void ListBoxQt::focusInEvent(QFocusEvent* event)
     }
     focusHeld = !(event->reason() == Qt::MouseFocusReason && selectItemOnSetFocus);
     if (m_impl->delegate)
-        m_impl->ApplySelectionPalette(m_impl->delegate->showSelection);
+        m_impl->delegate->ApplySelectionColours();
     QTableWidget::focusInEvent(event);
     if (selectItemOnSetFocus && selectedItems().isEmpty() && model()->index(currentRow(), 0).isValid()) {
         selectOnFocusInProgress = true;

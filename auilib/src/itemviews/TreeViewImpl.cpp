@@ -338,14 +338,16 @@ void TreeView::impl::SetConnections()
 
 void TreeView::impl::OnEditorClosed(QWidget* editor)
 {
-    if (virtualMode)
+    if (virtualMode || !itemDelegate)
         return;
-    if (QStandardItem* item = ItemOf(edited))
-        FireHandlers(m_owner.OnEditFinished, item);
-    edited = QPersistentModelIndex();
-    // Only the control of the widget that closed; Qt deletes the widget itself.
-    if (itemDelegate)
-        itemDelegate->TakeEditor(editor);
+    // Only the control of the widget that closed; Qt deletes the widget itself. It is let go before
+    // the report, whose handlers may open the next editor, and kept alive for them to read.
+    const std::unique_ptr<Edit> closed = itemDelegate->TakeEditor(editor);
+    if (!closed)
+        return;
+    const QPersistentModelIndex item = std::exchange(edited, QPersistentModelIndex());
+    if (QStandardItem* finished = ItemOf(item))
+        FireHandlers(m_owner.OnEditFinished, finished);
 }
 
 Edit* TreeView::impl::EditLabel(QStandardItem* item)
@@ -356,9 +358,11 @@ Edit* TreeView::impl::EditLabel(QStandardItem* item)
         EndEditItem(false);
     edited = Persistent(item);
     widget->edit(item->index());
+    // The open editor is another label's when a handler edited that one meanwhile.
     Edit* editor = itemDelegate->Editor();
-    if (editor)
-        editor->SetSelectAll();
+    if (!editor || ItemOf(edited) != item)
+        return nullptr;
+    editor->SetSelectAll();
     return editor;
 }
 
@@ -373,7 +377,9 @@ void TreeView::impl::EndEditItem(bool commit)
         RenewSizeHint(item);
     }
     emit itemDelegate->closeEditor(editor->GetWndPtr(), QAbstractItemDelegate::NoHint);
-    edited = QPersistentModelIndex();
+    // The finish handler may have gone on to edit the next label.
+    if (!itemDelegate || !itemDelegate->Editor())
+        edited = QPersistentModelIndex();
 }
 
 void TreeView::impl::RequestRefit()

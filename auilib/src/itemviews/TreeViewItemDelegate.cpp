@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QLineEdit>
+#include <QPointer>
 
 namespace AUILib {
 
@@ -28,7 +29,7 @@ QWidget* TreeViewItemDelegate::createEditor(QWidget* parent, const QStyleOptionV
     }
     m_editor = std::make_unique<Edit>();
     m_editor->Create(view ? view : parent);
-    auto* line = qobject_cast<QLineEdit*>(m_editor->GetWndPtr());
+    const QPointer<QLineEdit> line = qobject_cast<QLineEdit*>(m_editor->GetWndPtr());
     if (!line)
         return nullptr;
     const int viewportWidth = parent ? parent->width() : option.rect.width();
@@ -40,9 +41,24 @@ QWidget* TreeViewItemDelegate::createEditor(QWidget* parent, const QStyleOptionV
         QStandardItem* item = impl->ItemOf(index);
         impl->edited = impl->Persistent(item);
         FireHandlers(m_owner->OnEditStarted, item);
-        FireHandlers(m_owner->OnEditorCreated, item, m_editor.get());
+        if (IsOpen(line))
+            FireHandlers(m_owner->OnEditorCreated, item, m_editor.get());
+        // A handler that edits another label closes this editor, with its finish reported, before
+        // the view has it: the view keeps the other one.
+        if (!IsOpen(line)) {
+            if (line) {
+                line->hide();
+                line->deleteLater();
+            }
+            return nullptr;
+        }
     }
     return line;
+}
+
+bool TreeViewItemDelegate::IsOpen(const QWidget* widget) const
+{
+    return m_editor && m_editor->GetWndPtr() == widget;
 }
 
 void TreeViewItemDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
@@ -64,7 +80,7 @@ void TreeViewItemDelegate::updateEditorGeometry(QWidget* editor, const QStyleOpt
 
 std::unique_ptr<Edit> TreeViewItemDelegate::TakeEditor(QWidget* widget)
 {
-    if (!m_editor || !widget || m_editor->GetWndPtr() != widget)
+    if (!widget || !IsOpen(widget))
         return nullptr;
     return std::move(m_editor);
 }

@@ -29,6 +29,9 @@ public:
     std::unique_ptr<Edit> TakeEditor(QWidget* widget);
 
 private:
+    // Whether the open editor's widget is this one.
+    bool IsOpen(const QWidget* widget) const;
+
     TreeView* m_owner;
     mutable std::unique_ptr<Edit> m_editor;
 };

@@ -559,3 +559,251 @@ TEST_F(ListBoxEditorsTest, AnEditorReportsOnceOnItsRowHoweverItCloses)
         EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base)) << c.name;
     }
 }
+
+TEST_F(ListBoxEditorsTest, AnEditorOpenedByAReportHandlerStoresAndReportsItsEdit)
+{
+    enum Report { Finished, TextEdited };
+    struct Case
+    {
+        const char* name;
+        Report opensFrom;
+        // Run once, while the editor on "a", row 1 of b, a, c, reports the text typed in it.
+        std::function<void()> handle;
+        std::function<void(QWidget* editor)> closeFirst;
+        // Closes the editor the handler opened, if one stayed open.
+        std::function<void(QWidget* editor)> close;
+        std::vector<std::string> reports;
+        std::vector<std::string> edits;
+        std::vector<std::wstring> firstColumn;
+    };
+    const auto openCell = [this](int row, int column) { table()->editItem(table()->item(row, column)); };
+    const auto pressReturn = [](QWidget* editor) { PressReturn(editor); };
+    const auto showSelection = [this](QWidget*) { list->ShowSelection(true); };
+    QLineEdit elsewhere(&window);
+    elsewhere.setGeometry(0, 200, 100, 20);
+    elsewhere.show();
+    const std::vector<std::string> firstReports{"finished 1"};
+    const auto withFirst = [&firstReports](std::vector<std::string> next) {
+        next.insert(next.begin(), firstReports.begin(), firstReports.end());
+        return next;
+    };
+    const std::vector<std::string> nextRowReports = withFirst({"started 2", "created 20", "finished 2"});
+    // The handler's editor is given "next" before it closes.
+    const Case cases[] = {
+        {"the finish handler goes on to the next row", Finished, [&] { openCell(2, 0); }, pressReturn, pressReturn,
+         nextRowReports, {"1,0: a -> typed", "2,0: c -> next"}, {L"b", L"typed", L"next"}},
+        {"the text handler refuses the value and edits the cell again", TextEdited,
+         [&] {
+             list->SetItemText(1, 0, L"a");
+             openCell(1, 0);
+         },
+         pressReturn, pressReturn, withFirst({"started 1", "created 10", "finished 1"}), {"1,0: a -> typed", "1,0: a -> next"},
+         {L"b", L"next", L"c"}},
+        {"the finish handler edits the closing cell again", Finished, [&] { openCell(1, 0); }, pressReturn, pressReturn,
+         withFirst({"started 1", "created 10", "finished 1"}), {"1,0: a -> typed", "1,0: typed -> next"},
+         {L"b", L"next", L"c"}},
+        // The view takes one editor at a time: the second cell is not opened.
+        {"the finish handler opens one cell and then another", Finished,
+         [&] {
+             openCell(2, 0);
+             openCell(0, 0);
+         },
+         pressReturn, pressReturn, nextRowReports, {"1,0: a -> typed", "2,0: c -> next"}, {L"b", L"typed", L"next"}},
+        {"Escape on the handler's editor", Finished, [&] { openCell(2, 0); }, pressReturn,
+         [](QWidget* editor) {
+             QTest::keyClick(editor, Qt::Key_Escape);
+             QCoreApplication::processEvents();
+         },
+         nextRowReports, {"1,0: a -> typed", "2,0: c -> c"}, {L"b", L"typed", L"c"}},
+        {"the focus leaving the handler's editor", Finished, [&] { openCell(2, 0); }, pressReturn,
+         [&elsewhere](QWidget* editor) {
+             editor->setFocus();
+             elsewhere.setFocus();
+             QCoreApplication::processEvents();
+         },
+         nextRowReports, {"1,0: a -> typed", "2,0: c -> next"}, {L"b", L"typed", L"next"}},
+        {"the finish handler goes on to the next row when showing the selection closed the editor", Finished,
+         [&] { openCell(2, 0); }, showSelection, pressReturn, nextRowReports, {"1,0: a -> a", "2,0: c -> next"},
+         {L"b", L"a", L"next"}},
+        {"the text handler deletes the row it opened", TextEdited,
+         [&] {
+             openCell(2, 0);
+             list->DeleteItem(2);
+         },
+         pressReturn, nullptr, withFirst({"started 2", "created 20"}), {"1,0: a -> typed"}, {L"b", L"typed"}},
+        {"the text handler clears the list after opening a cell", TextEdited,
+         [&] {
+             openCell(2, 0);
+             list->Clear();
+         },
+         pressReturn, nullptr, withFirst({"started 2", "created 20"}), {"1,0: a -> typed"}, {}},
+    };
+    std::function<void()> pending;
+    const auto runPending = [&pending] {
+        if (pending)
+            std::exchange(pending, nullptr)();
+    };
+    const Case* current = nullptr;
+    QPointer<QWidget> opened;
+    list->OnEditorCreated.Add([&opened](int, int, BaseGUIObject* editor) { opened = editor->GetPlatformHandle(); });
+    list->OnEditFinished.Add([&](int) {
+        if (current && current->opensFrom == Finished)
+            runPending();
+    });
+    list->OnItemTextEdited.Add([&](int, int, std::wstring, std::wstring) {
+        if (current && current->opensFrom == TextEdited)
+            runPending();
+    });
+    QApplication::setActiveWindow(&window);
+    list->SetEditItems(ListBox::Editable(1));
+    for (const Case& c : cases) {
+        current = nullptr;
+        StartOver();
+        QWidget* first = Open(1, 0);
+        ASSERT_NE(first, nullptr) << c.name;
+        EnterNewValue(first);
+        log.clear();
+        edits.clear();
+        opened = nullptr;
+        current = &c;
+        pending = c.handle;
+        c.closeFirst(first);
+        QWidget* next = opened;
+        if (c.close) {
+            ASSERT_NE(next, nullptr) << c.name;
+            EXPECT_TRUE(next->isVisible()) << c.name;
+            EXPECT_EQ(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base))
+                << c.name << ": the selection stays hidden while the handler's editor is open";
+            qobject_cast<QLineEdit*>(next)->setText(QStringLiteral("next"));
+            c.close(next);
+        }
+        EXPECT_EQ(EditReports(), c.reports) << c.name;
+        EXPECT_EQ(edits, c.edits) << c.name;
+        EXPECT_EQ(Column(0), c.firstColumn) << c.name;
+        EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base)) << c.name;
+    }
+}
+
+// In an inactive window no focus moves, and both editors stay open.
+TEST_F(ListBoxEditorsTest, AnEditorOpenedWhileAnotherOpensReportsItsOwnCell)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    QWidget* second = nullptr;
+    list->OnEditStarted.Add([this, &second](int row, Edit*) {
+        if (row == 0)
+            return;
+        table()->editItem(table()->item(0, 0));
+        second = lastEditor->GetPlatformHandle();
+    });
+    auto* first = qobject_cast<QLineEdit*>(Open(2, 0));
+    auto* other = qobject_cast<QLineEdit*>(second);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(other, nullptr);
+    ASSERT_NE(first, other);
+    first->setText(QStringLiteral("third"));
+    other->setText(QStringLiteral("first"));
+    PressReturn(first);
+    EXPECT_EQ(edits, std::vector<std::string>{"2,0: c -> third"});
+    EXPECT_EQ(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base))
+        << "the selection stays hidden while the other editor is open";
+    other->setFocus();
+    PressReturn(other);
+    EXPECT_EQ(edits, (std::vector<std::string>{"2,0: c -> third", "0,0: b -> first"}));
+    EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"first", L"a", L"third"}));
+    EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base));
+}
+
+TEST_F(ListBoxEditorsTest, TheListMayGoWhileAHandlerOpenedEditorIsOpen)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    QWidget* next = nullptr;
+    list->OnEditFinished.Add([this, &next](int row) {
+        if (row != 1)
+            return;
+        table()->editItem(table()->item(2, 0));
+        next = lastEditor->GetPlatformHandle();
+    });
+    QWidget* line = Open(1, 0);
+    ASSERT_NE(line, nullptr);
+    PressReturn(line);
+    ASSERT_NE(next, nullptr);
+    QTableWidget* plain = table();
+    tester.reset();
+    list.reset();
+    qobject_cast<QLineEdit*>(next)->setText(QStringLiteral("kept"));
+    PressReturn(next);
+    EXPECT_EQ(plain->item(2, 0)->text(), QStringLiteral("kept"));
+}
+
+TEST_F(ListBoxEditorsTest, AStartHandlerMayTakeAwayTheRowItOpens)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    list->OnEditStarted.Add([this](int row, Edit*) { list->DeleteItem(row); });
+    EXPECT_EQ(Open(1, 0), nullptr) << "no editor is handed out";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"b", L"c"}));
+    EXPECT_TRUE(edits.empty());
+    EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base));
+}
+
+TEST_F(ListBoxEditorsTest, ADateEditorTurnedToADateModeByItsCreatedHandlerStoresAndReports)
+{
+    // From time only to a date mode, the date edit puts a new widget in place of its first.
+    const struct
+    {
+        DateEdit::DateEditMode mode;
+        QString stored;
+    } cases[] = {
+        {DateEdit::DateOnly, ShortDate(QDate(2025, 1, 1))},
+        {DateEdit::DateAndTime, ShortDate(QDate(2025, 1, 1)) + QStringLiteral(" 14:30")},
+    };
+    const DateEdit::DateEditMode* mode = nullptr;
+    list->OnEditorCreated.Add([&mode](int, int, BaseGUIObject* editor) {
+        if (auto* date = dynamic_cast<DateEdit*>(editor)) {
+            date->SetMode(DateEdit::TimeOnly);
+            date->SetMode(*mode);
+        }
+    });
+    list->SetEditItems(ListBox::Editable(1));
+    for (const auto& c : cases) {
+        StartOver();
+        mode = &c.mode;
+        auto* date = qobject_cast<QDateTimeEdit*>(Open(1, 2));
+        ASSERT_NE(date, nullptr);
+        EXPECT_TRUE(date->isVisible()) << "the view shows the widget the control keeps";
+        date->setDateTime(QDateTime(QDate(2025, 1, 1), QTime(14, 30)));
+        edits.clear();
+        PressReturn(date);
+        EXPECT_EQ(list->GetItem(1, 2), c.stored.toStdWString());
+        ASSERT_EQ(edits.size(), 1u);
+        EXPECT_EQ(edits[0], "1,2: " + (ShortDate(QDate(2024, 3, 5)) + QStringLiteral(" 14:30")).toStdString() +
+                                " -> " + c.stored.toStdString());
+        EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base));
+    }
+}
+
+// The window is inactive while the two editors open, so that no focus moves close either.
+TEST_F(ListBoxEditorsTest, TheListTakingTheFocusFromOneOfTwoEditorsKeepsTheSelectionHidden)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    QPointer<QWidget> second;
+    list->OnEditStarted.Add([this, &second](int row, Edit*) {
+        if (row != 2)
+            return;
+        table()->editItem(table()->item(0, 0));
+        second = lastEditor->GetPlatformHandle();
+    });
+    const QPointer<QWidget> first = Open(2, 0);
+    ASSERT_TRUE(first && second);
+    QApplication::setActiveWindow(&window);
+    first->setFocus();
+    table()->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(edits, std::vector<std::string>{"2,0: c -> c"}) << "the editor that had the focus closes";
+    ASSERT_TRUE(second && second->isVisible());
+    EXPECT_EQ(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base))
+        << "the selection stays hidden while the other editor is open";
+    PressReturn(second);
+    EXPECT_EQ(edits, (std::vector<std::string>{"2,0: c -> c", "0,0: b -> b"}));
+    EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base));
+}

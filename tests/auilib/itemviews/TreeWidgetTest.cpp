@@ -8,6 +8,9 @@
 #include <QMimeData>
 #include <QStandardItemModel>
 
+#include <functional>
+#include <utility>
+
 using namespace AUILib;
 
 namespace {
@@ -388,4 +391,142 @@ TEST_F(TreeWidgetTest, LabelEditorsOpenOneAtATimeOverTheirItems)
     EXPECT_TRUE(tree->IsDisabledEditLabel(top[4]));
     EXPECT_EQ(tree->EditLabel(top[4]), nullptr);
     EXPECT_EQ(tree->EditLabel(RootHandle), nullptr);
+}
+
+TEST_F(TreeWidgetTest, ALabelEditorOpenedByTheFinishHandlerReportsItsOwnFinish)
+{
+    Build();
+    struct Case
+    {
+        const char* name;
+        // Run once, while the editor on t2, given "first", reports its finish.
+        std::function<void()> handle;
+        // Closes the editor the handler opened, given "next".
+        std::function<void(Edit* editor)> close;
+        std::vector<std::string> log;
+        std::string t2;
+        std::string t3;
+    };
+    const auto pressKey = [](Qt::Key key) {
+        return [key](Edit* editor) {
+            QTest::keyClick(editor->GetWndPtr(), key);
+            QCoreApplication::processEvents();
+        };
+    };
+    const Case cases[] = {
+        {"the next item, Return", [&] { tree->EditLabel(top[3]); }, pressKey(Qt::Key_Return),
+         {"finished first", "started t3", "finished next"}, "first", "next"},
+        {"the next item, Escape", [&] { tree->EditLabel(top[3]); }, pressKey(Qt::Key_Escape),
+         {"finished first", "started t3", "finished t3"}, "first", "t3"},
+        {"the next item, ended by the program", [&] { tree->EditLabel(top[3]); },
+         [this](Edit*) { tree->EndEditLabel(true); }, {"finished first", "started t3", "finished next"}, "first",
+         "next"},
+        {"the same item again", [&] { tree->EditLabel(top[2]); }, pressKey(Qt::Key_Return),
+         {"finished first", "started first", "finished next"}, "next", "t3"},
+        // The view takes one editor at a time: the first is closed for the second.
+        {"one item and then another", [&] {
+             tree->EditLabel(top[3]);
+             tree->EditLabel(top[4]);
+         },
+         pressKey(Qt::Key_Return), {"finished first", "started t3", "finished t3", "started t4", "finished next"},
+         "first", "t3"},
+    };
+    std::vector<std::string> log;
+    std::function<void()> pending;
+    Edit* opened = nullptr;
+    tree->OnEditStarted.Add([&](QStandardItem* item) { log.push_back("started " + Text(item)); });
+    tree->OnEditorCreated.Add([&](QStandardItem*, Edit* editor) { opened = editor; });
+    tree->OnEditFinished.Add([&](QStandardItem* item) {
+        log.push_back("finished " + Text(item));
+        if (pending)
+            std::exchange(pending, nullptr)();
+    });
+    QApplication::setActiveWindow(&window);
+    for (const Case& c : cases) {
+        for (int i = 2; i < 5; ++i)
+            top[i]->setText(QStringLiteral("t%1").arg(i));
+        Edit* first = tree->EditLabel(top[2]);
+        ASSERT_NE(first, nullptr) << c.name;
+        first->SetText(L"first");
+        log.clear();
+        opened = nullptr;
+        pending = c.handle;
+        pressKey(Qt::Key_Return)(first);
+        ASSERT_NE(opened, nullptr) << c.name;
+        opened->SetText(L"next");
+        c.close(opened);
+        EXPECT_EQ(log, c.log) << c.name;
+        EXPECT_EQ(Text(top[2]), c.t2) << c.name;
+        EXPECT_EQ(Text(top[3]), c.t3) << c.name;
+    }
+}
+
+TEST_F(TreeWidgetTest, ALabelEditedByAHandlerWhileAnotherOpensOrClosesIsTheOneOpenAndReported)
+{
+    Build();
+    enum Hook { Started, Created, Finished };
+    struct Case
+    {
+        const char* name;
+        // The handler that edits t3, once, while the editor on t2 opens or closes.
+        Hook from;
+        // Whether the program ends the edit of t2, given "first"; else the handler acts as t2 opens.
+        bool endedByProgram;
+        std::vector<std::string> log;
+        std::string t2;
+    };
+    // Each editor that opens gets "next" and Return once it is the open one.
+    const Case cases[] = {
+        {"a start handler", Started, false,
+         {"started t2", "finished t2", "started t3", "created t3", "finished next"}, "t2"},
+        {"a created handler", Created, false,
+         {"started t2", "created t2", "finished t2", "started t3", "created t3", "finished next"}, "t2"},
+        {"the finish handler, the edit ended by the program", Finished, true,
+         {"started t2", "created t2", "finished first", "started t3", "created t3", "finished next"}, "first"},
+    };
+    std::vector<std::string> log;
+    const Case* current = nullptr;
+    Edit* opened = nullptr;
+    const auto editNext = [&](Hook hook) {
+        if (current && current->from == hook && std::exchange(current, nullptr))
+            tree->EditLabel(top[3]);
+    };
+    tree->OnEditStarted.Add([&](QStandardItem* item) {
+        log.push_back("started " + Text(item));
+        editNext(Started);
+    });
+    tree->OnEditorCreated.Add([&](QStandardItem* item, Edit* editor) {
+        log.push_back("created " + Text(item));
+        opened = editor;
+        editNext(Created);
+    });
+    tree->OnEditFinished.Add([&](QStandardItem* item) {
+        log.push_back("finished " + Text(item));
+        editNext(Finished);
+    });
+    QApplication::setActiveWindow(&window);
+    for (const Case& c : cases) {
+        for (int i = 2; i < 5; ++i)
+            top[i]->setText(QStringLiteral("t%1").arg(i));
+        log.clear();
+        current = &c;
+        Edit* first = tree->EditLabel(top[2]);
+        if (c.endedByProgram) {
+            ASSERT_NE(first, nullptr) << c.name;
+            first->SetText(L"first");
+            tree->EndEditLabel(true);
+        } else {
+            EXPECT_EQ(first, nullptr) << c.name << ": t2 is not the label being edited";
+        }
+        Edit* open = impl().itemDelegate->Editor();
+        ASSERT_NE(open, nullptr) << c.name;
+        EXPECT_EQ(open, opened) << c.name << ": the editor handed to the handlers is the one open";
+        open->SetText(L"next");
+        QTest::keyClick(open->GetWndPtr(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(log, c.log) << c.name;
+        EXPECT_EQ(Text(top[2]), c.t2) << c.name;
+        EXPECT_EQ(Text(top[3]), "next") << c.name;
+        EXPECT_EQ(impl().itemDelegate->Editor(), nullptr) << c.name;
+    }
 }
