@@ -137,9 +137,11 @@ bool precedes(const Candidate& record, const Candidate& chosen)
 
 namespace InstallHistoryCheck {
 
-void noteHistoryAtStart(InstallerStart& installer)
+void noteHistoryAtStart(InstallerStart& installer, ClaimedRecords& claimed)
 {
     installer.recordsAtStart = recordTexts(readInstallHistory());
+    if (!claimed.atFirstStart)
+        claimed.atFirstStart = installer.recordsAtStart;
 }
 
 // Installers of one package run together and record in any order, so any record naming the package
@@ -153,11 +155,15 @@ Verdict claimRecord(const InstallerStart& installer, ClaimedRecords& claimed)
     for (QDomNode record = history.records.firstChild(); !record.isNull(); record = record.nextSibling())
         records.append(record);
     const QStringList texts = recordTexts(history);
-    // Identical records cannot be told apart: the first new ones stand for those already taken.
-    ClaimedRecords passed;
+    const int firstNew = firstRecordSinceStart(texts, installer.recordsAtStart);
+    // Identical records cannot be told apart: the first of those added since the package's first
+    // installer started stand for those already taken, some of which this installer may have found.
+    const int firstOfPackage =
+        std::min(firstNew, firstRecordSinceStart(texts, claimed.atFirstStart.value_or(installer.recordsAtStart)));
+    QHash<QString, int> passed;
     Candidate chosen;
-    for (int index = firstRecordSinceStart(texts, installer.recordsAtStart); index < records.size(); ++index) {
-        if (passed[texts.at(index)]++ < claimed.value(texts.at(index)))
+    for (int index = firstOfPackage; index < records.size(); ++index) {
+        if (passed[texts.at(index)]++ < claimed.taken.value(texts.at(index)) || index < firstNew)
             continue;
         const Candidate record = candidate(records.at(index), index, installer);
         if (record.match != RecordMatch::None && precedes(record, chosen))
@@ -165,7 +171,7 @@ Verdict claimRecord(const InstallerStart& installer, ClaimedRecords& claimed)
     }
     if (chosen.index < 0)
         return Verdict::NotConfirmed;
-    ++claimed[texts.at(chosen.index)];
+    ++claimed.taken[texts.at(chosen.index)];
     return Verdict::Confirmed;
 }
 

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
 
 using InstallHistoryCheck::Verdict;
@@ -19,7 +21,8 @@ const History kUnreadable{"unreadable"};
 
 struct Installer {
     QString path;
-    int startedAfterSeconds = 0; // behind the first installer's start
+    int startedAfterSeconds = 0;    // behind the first installer's start
+    std::optional<History> atStart; // as it finds the history when it starts; none: as the scenario's
 };
 
 // The history is rewritten, then the window takes the end of one installer.
@@ -31,7 +34,7 @@ struct End {
 
 struct Scenario {
     const char* name;
-    History atStart; // as every installer finds it when it starts
+    History atStart; // as the installers find it when they start, unless one says otherwise
     QVector<Installer> installers;
     QVector<End> ends;
 };
@@ -62,15 +65,17 @@ protected:
     void play(const Scenario& scenario)
     {
         writeHistory(scenario.atStart);
+        ClaimedRecords claimed;
         QVector<InstallerStart> starts;
         for (const Installer& installer : scenario.installers) {
+            if (installer.atStart)
+                writeHistory(*installer.atStart);
             InstallerStart start;
             start.path = installer.path;
             start.atMs = m_startMs + installer.startedAfterSeconds * 1000;
-            InstallHistoryCheck::noteHistoryAtStart(start);
+            InstallHistoryCheck::noteHistoryAtStart(start, claimed);
             starts.append(start);
         }
-        ClaimedRecords claimed;
         for (int i = 0; i < scenario.ends.size(); ++i) {
             const End& end = scenario.ends[i];
             writeHistory(end.history);
@@ -179,6 +184,22 @@ TEST_F(InstallHistoryCheckTest, TheStartOfTheNewRecordsIsFoundByTheRecordsBefore
          earlierRunInTheSameSecond,
          {sameOne},
          {{earlierRunInTheSameSecond + History{"same.pkg@0"}, 0, Verdict::Confirmed}}},
+        // The first installer's record is there before the second starts, which finds it old.
+        {"the record of an installer of the same file there when the next one starts",
+         kFull,
+         {sameOne, {sameTwo.path, 0, kFull + History{"same.pkg@0"}}},
+         {{kFull + History{"same.pkg@0", "same.pkg@0"}, 0, Verdict::Confirmed},
+          {kFull + History{"same.pkg@0", "same.pkg@0"}, 1, Verdict::Confirmed}}},
+        {"the same, ended the other way round and kept at its length",
+         kFull,
+         {sameOne, {sameTwo.path, 0, History{"old2.pkg@-3600", "old3.pkg@-3600", "same.pkg@0"}}},
+         {{{"old3.pkg@-3600", "same.pkg@0", "same.pkg@0"}, 1, Verdict::Confirmed},
+          {{"old3.pkg@-3600", "same.pkg@0", "same.pkg@0"}, 0, Verdict::Confirmed}}},
+        {"the same with one record for both",
+         kFull,
+         {sameOne, {sameTwo.path, 0, kFull + History{"same.pkg@0"}}},
+         {{kFull + History{"same.pkg@0"}, 0, Verdict::Confirmed},
+          {kFull + History{"same.pkg@0"}, 1, Verdict::NotConfirmed}}},
         {"put newest first",
          kFull,
          {a},
