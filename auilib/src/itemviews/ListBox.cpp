@@ -521,7 +521,7 @@ bool ListBox::SetItemData(int row, any data)
     ListBoxImpl& impl = *m_impl;
     ListBoxQt* table = impl.table;
     QTableWidgetItem* item = table ? table->item(row, 0) : nullptr;
-    if (!item)
+    if (!item || impl.DataMovesRowDuringRemoval(0))
         return false;
     const int id = item->data(Qt::UserRole).toInt();
     if (id >= 1 && impl.itemData.Find(id) != impl.itemData.End())
@@ -535,7 +535,8 @@ bool ListBox::SetItemDataEx(int row, int column, any data)
 {
     ListBoxImpl& impl = *m_impl;
     ListBoxQt* table = impl.table;
-    if (!table || row < 0 || column < 0 || row >= table->rowCount() || column >= impl.columnCount)
+    if (!table || row < 0 || column < 0 || row >= table->rowCount() || column >= impl.columnCount ||
+        impl.DataMovesRowDuringRemoval(column))
         return false;
     QTableWidgetItem* first = table->item(row, 0);
     QTableWidgetItem* cell = table->item(row, column);
@@ -600,7 +601,8 @@ bool ListBox::RemoveItemData(int row)
 {
     ListBoxImpl& impl = *m_impl;
     ListBoxQt* table = impl.table;
-    if (!table || row < 0 || row >= table->rowCount())
+    if (!table || row < 0 || row >= table->rowCount() ||
+        impl.DataMovesRowDuringRemoval(table->horizontalHeader()->sortIndicatorSection()))
         return false;
     const QTableWidgetItem* first = table->item(row, 0);
     const int id = first ? first->data(Qt::UserRole).toInt() : 0;

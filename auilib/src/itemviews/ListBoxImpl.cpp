@@ -476,6 +476,11 @@ bool ListBoxImpl::MovesRowDuringRemoval(int column) const
            column == table->horizontalHeader()->sortIndicatorSection();
 }
 
+bool ListBoxImpl::DataMovesRowDuringRemoval(int column) const
+{
+    return MovesRowDuringRemoval(column) && sortFunctions.count(column) > 0;
+}
+
 bool ListBoxImpl::SuspendSorting(bool changeKeepsOrder)
 {
     const bool wasOn = table->isSortingEnabled();

@@ -109,6 +109,8 @@ public:
     bool RemovalUnderway() const { return rowsBeingRemoved > 0; }
     // A change to a cell of `column` now would have Qt move its row to keep the list sorted.
     bool MovesRowDuringRemoval(int column) const;
+    // Likewise for a change to the data of a cell of `column`, which its comparison function reads.
+    bool DataMovesRowDuringRemoval(int column) const;
     CustomQTableWidgetItem::SortFunctions sortFunctions;
     CustomQTableWidgetItem::SortAnswers sortAnswers;
     std::unique_ptr<HeaderProxyStyle> headerStyle;

@@ -307,8 +307,19 @@ TEST_F(ListBoxTest, AHandlerCannotChangeTheRowsWhileARowIsDeleted)
          }},
         {"SetItemText in the sort column", true, [](ListBox& l) { return !l.SetItemText(0, L"99"); }},
         {"SetItemText, the list unsorted", false, [](ListBox& l) { return l.SetItemText(0, L"99"); }},
+        // The sort column's comparison reads the data.
+        {"RemoveItemData in the sort column", true, [](ListBox& l) { return !l.RemoveItemData(0); }},
+        {"SetItemDataEx in the sort column", true, [](ListBox& l) { return !l.SetItemDataEx(0, 0, any(99L)); }},
+        {"SetItemData in the sort column", true, [](ListBox& l) { return !l.SetItemData(0, any(99L)); }},
+        {"SetItemData, the list unsorted", false, [](ListBox& l) { return l.SetItemData(0, any(10L)); }},
         {"reading", false, [this](ListBox&) { return DataOf(1) == 11; }},
     };
+    // Sorted by the rows' data, those without data last.
+    list->SetColumnSortFunc(0, [](std::wstring, any mine, std::wstring, any theirs) {
+        const long* m = any_cast<long>(&mine);
+        const long* t = any_cast<long>(&theirs);
+        return (m ? *m : 1000) < (t ? *t : 1000);
+    });
     const Action* acting = nullptr;
     bool due = false;
     bool answered = false;
