@@ -58,6 +58,23 @@ bool IsHiddenOnPurpose(const QWidget& widget)
     return widget.isHidden() && widget.testAttribute(Qt::WA_WState_ExplicitShowHide);
 }
 
+// Hides and deletes a replaced widget once the focus it held has moved to focusTaker, if any.
+void RetireAfterFocusMoves(QWidget* old, QWidget* focusTaker)
+{
+    // The focus leaves the old widget while it still stands. A view holding it as its editor closes it
+    // on that focus-out, and flushes what was posted to it: a deletion already posted would free it
+    // while Qt still delivers the focus-out to it. Hidden with the focus, it would hand the focus on
+    // to the next widget in the chain, and a view would move its current cell for that.
+    const QPointer<QWidget> retiring = old;
+    if (focusTaker)
+        focusTaker->setFocus();
+    // The focus may have let the control go.
+    if (!retiring)
+        return;
+    retiring->hide();
+    retiring->deleteLater();
+}
+
 } // namespace
 
 DateEdit::impl::impl(DateEdit& owner)
@@ -128,7 +145,8 @@ void DateEdit::impl::ReplaceWidget(const QString& format)
     const QRect geometry = old->geometry();
     const QString sheet = old->styleSheet();
     const bool hidden = IsHiddenOnPurpose(*old);
-    const bool focused = old->hasFocus();
+    // In a window that is not active the focus the control holds is the one it gets back.
+    const bool focused = old->window()->focusWidget() == old;
     auto* replacement = new QDateTimeEdit(QDateTime::currentDateTime(), parent);
     replacement->setObjectName(old->objectName());
     TakeOverWidgetState(*old, *replacement);
@@ -137,8 +155,6 @@ void DateEdit::impl::ReplaceWidget(const QString& format)
         QWidget::setTabOrder(old, replacement);
     if (parent && parent->layout())
         delete parent->layout()->replaceWidget(old, replacement);
-    old->hide();
-    old->deleteLater();
 
     m_widget = replacement;
     ConnectChanges();
@@ -153,15 +169,18 @@ void DateEdit::impl::ReplaceWidget(const QString& format)
     // A widget without a parent would become a window of its own.
     if (parent)
         replacement->setVisible(!hidden);
-    if (focused)
-        replacement->setFocus();
+    RetireAfterFocusMoves(old, focused && !hidden ? replacement : nullptr);
 }
 
 void DateEdit::impl::SetMode(DateEditMode mode)
 {
+    const DateEditMode previous = m_mode;
+    // Stored first: moving the focus to a replacement runs the program's handlers, which may ask for
+    // the mode, change it again or let the control go.
+    m_mode = mode;
     if (m_widget) {
         const QString dateFormat = ShortDateFormat();
-        if (mode != TimeOnly && m_mode == TimeOnly) {
+        if (mode != TimeOnly && previous == TimeOnly) {
             ReplaceWidget(mode == DateAndTime ? dateFormat + QLatin1Char(' ') + QLatin1String(kTimeFormat)
                                               : dateFormat);
         } else if (mode == DateAndTime) {
@@ -178,7 +197,6 @@ void DateEdit::impl::SetMode(DateEditMode mode)
             m_widget->setTime(QTime::currentTime());
         }
     }
-    m_mode = mode;
 }
 
 void DateEdit::impl::LoadPicture(const std::wstring& path)

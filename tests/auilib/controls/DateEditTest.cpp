@@ -26,8 +26,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace AUILib;
@@ -391,6 +393,14 @@ public:
     mutable std::unique_ptr<DateEdit> control;
 };
 
+// Where the cursor is after the user typed the minutes: a widget hidden with the focus there hands
+// the focus on to the next widget.
+void PutTheCursorInTheLastField(QWidget* widget)
+{
+    auto* edit = qobject_cast<QDateTimeEdit*>(widget);
+    edit->setCurrentSectionIndex(edit->sectionCount() - 1);
+}
+
 } // namespace
 
 TEST(DateEditWidgetTest, AViewHoldingTheReplacedWidgetAsItsEditorHearsItGo)
@@ -412,6 +422,161 @@ TEST(DateEditWidgetTest, AViewHoldingTheReplacedWidgetAsItsEditorHearsItGo)
     view.resize(220, 100);
     QCoreApplication::processEvents();
     EXPECT_NE(view.viewport()->findChild<QDateTimeEdit*>(), nullptr);
+}
+
+TEST(DateEditWidgetTest, AFocusedEditorKeepsTheFocusAndItsCellThroughChangesOfMode)
+{
+    struct Case
+    {
+        const char* name;
+        std::vector<DateEdit::DateEditMode> modes;
+        bool replaced;
+    };
+    const Case cases[] = {
+        {"time only, then a date", {DateEdit::TimeOnly, DateEdit::DateOnly}, true},
+        {"time only, then date and time", {DateEdit::TimeOnly, DateEdit::DateAndTime}, true},
+        {"back and forth", {DateEdit::TimeOnly, DateEdit::DateOnly, DateEdit::TimeOnly, DateEdit::DateAndTime}, true},
+        {"from a date to time only", {DateEdit::DateAndTime, DateEdit::TimeOnly}, false},
+    };
+    for (const Case& c : cases) {
+        for (const bool lastField : {false, true}) {
+            SCOPED_TRACE(c.name);
+            SCOPED_TRACE(lastField ? "cursor in the last field" : "cursor where the focus put it");
+            DateEditorDelegate delegate;
+            QTableWidget view(2, 2);
+            view.setItemDelegate(&delegate);
+            view.resize(240, 120);
+            view.show();
+            QApplication::setActiveWindow(&view);
+            const QModelIndex cell = view.model()->index(0, 0);
+            view.setCurrentIndex(cell);
+            view.edit(cell);
+            ASSERT_TRUE(delegate.control);
+            QWidget* first = delegate.control->GetWndPtr();
+            first->setFocus();
+            ASSERT_TRUE(first->hasFocus());
+
+            for (const DateEdit::DateEditMode mode : c.modes) {
+                delegate.control->SetMode(mode);
+                if (lastField)
+                    PutTheCursorInTheLastField(delegate.control->GetWndPtr());
+            }
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QWidget* now = delegate.control->GetWndPtr();
+            EXPECT_TRUE(now->isVisible());
+            EXPECT_EQ(QApplication::focusWidget(), now);
+            EXPECT_EQ(view.currentIndex(), cell) << "the user stays on the cell";
+            if (!c.replaced) {
+                EXPECT_EQ(view.indexWidget(cell), first) << "the view's editor stays open";
+            }
+        }
+    }
+}
+
+namespace {
+
+// Runs an action on each focus event a widget hears.
+class FocusWatch : public QObject
+{
+public:
+    FocusWatch(QWidget* widget, std::function<void(QEvent::Type)> act)
+        : m_act(std::move(act))
+    {
+        widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+            m_act(event->type());
+        return false;
+    }
+
+private:
+    std::function<void(QEvent::Type)> m_act;
+};
+
+} // namespace
+
+TEST(DateEditWidgetTest, TheFocusGoesStraightToTheReplacementOrStaysWhereItWas)
+{
+    for (const bool controlFocused : {true, false}) {
+        SCOPED_TRACE(controlFocused ? "the control has the focus" : "another widget has it");
+        QWidget window;
+        auto* before = new QLineEdit(&window);
+        DateEdit edit;
+        edit.Create(&window);
+        auto* after = new QLineEdit(&window);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        edit.SetMode(DateEdit::TimeOnly);
+        (controlFocused ? edit.GetWndPtr() : static_cast<QWidget*>(after))->setFocus();
+        PutTheCursorInTheLastField(edit.GetWndPtr());
+        int heardByOthers = 0;
+        const auto count = [&heardByOthers](QEvent::Type) { ++heardByOthers; };
+        FocusWatch watchBefore(before, count);
+        FocusWatch watchAfter(after, count);
+
+        edit.SetMode(DateEdit::DateOnly);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(QApplication::focusWidget(), controlFocused ? edit.GetWndPtr() : after);
+        EXPECT_EQ(heardByOthers, 0) << "no other widget has the focus on the way";
+    }
+}
+
+TEST(DateEditWidgetTest, AWindowActiveAgainGivesTheFocusBackToTheReplacement)
+{
+    QWidget window;
+    new QLineEdit(&window);
+    DateEdit edit;
+    edit.Create(&window);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    edit.SetMode(DateEdit::TimeOnly);
+    edit.GetWndPtr()->setFocus();
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_FALSE(edit.GetWndPtr()->hasFocus());
+
+    edit.SetMode(DateEdit::DateOnly);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::setActiveWindow(&window);
+    EXPECT_TRUE(edit.GetWndPtr()->hasFocus());
+}
+
+TEST(DateEditWidgetTest, AHandlerOfTheOldWidgetsFocusOutMayLetTheControlGoOrChangeItsModeAgain)
+{
+    for (const bool letGo : {true, false}) {
+        SCOPED_TRACE(letGo ? "lets the control go" : "changes the mode again");
+        QWidget window;
+        auto edit = std::make_unique<DateEdit>();
+        edit->Create(&window);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        edit->SetMode(DateEdit::TimeOnly);
+        const QPointer<QWidget> old = edit->GetWndPtr();
+        old->setFocus();
+        bool acted = false;
+        FocusWatch watch(old, [&](QEvent::Type type) {
+            if (type != QEvent::FocusOut || acted)
+                return;
+            acted = true;
+            if (letGo)
+                edit.reset();
+            else
+                edit->SetMode(DateEdit::TimeOnly);
+        });
+
+        edit->SetMode(DateEdit::DateOnly);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(acted);
+        EXPECT_TRUE(old.isNull());
+        if (letGo)
+            continue;
+        EXPECT_EQ(edit->GetMode(), DateEdit::TimeOnly) << "the last change of mode holds";
+        EXPECT_EQ(qobject_cast<QDateTimeEdit*>(edit->GetWndPtr())->displayFormat(), QStringLiteral("H:mm"));
+        EXPECT_TRUE(edit->GetWndPtr()->hasFocus());
+    }
 }
 
 TEST(DateEditWidgetTest, OutlivesItsControl)
