@@ -139,8 +139,8 @@ void DoubleSpinEditQt::ApplyCarrierRange()
 
 CustomLineEdit* DoubleSpinEditQt::SupportPicaPoints(bool on)
 {
-    // The field is replaced with the focus still in the box, so it is never left: a length being typed
-    // in it is taken as leaving it would take it.
+    // The focus stays in the box, so the field is never left: a length being typed in it is taken as
+    // leaving it would take it.
     if (IsTypingPica())
         ReadPicaFromText();
     m_decimalChar = 'p';
@@ -151,6 +151,16 @@ CustomLineEdit* DoubleSpinEditQt::SupportPicaPoints(bool on)
         TurnPicaOff();
     else
         ApplyPrecision();
+    return PicaField();
+}
+
+CustomLineEdit* DoubleSpinEditQt::PicaField()
+{
+    // Once in, the pica field stays: a handler of the box's reports may switch the mode while the field
+    // is still handling the key that made the change, and a field replaced then would be deleted under
+    // it. Its text already shows the value as the mode reads it.
+    if (auto* installed = qobject_cast<CustomLineEdit*>(lineEdit()))
+        return installed;
     auto* edit = new CustomLineEdit(this);
     // A plain number of picas is written with a full stop, the points' fraction with the system's decimal
     // point, as the field shows it and reads it back.

@@ -36,7 +36,7 @@ public:
     // The decimals shown; in pica mode those of the points, while the box keeps what the carrier needs.
     void SetPrecision(int decimals);
     void SetDecimalChar(char decimal);
-    // Returns the pica field it installed in place of the previous one.
+    // Returns the pica field, installed in place of the box's own on the first call.
     CustomLineEdit* SupportPicaPoints(bool on);
     bool IsPica() const { return m_pica; }
 
@@ -82,6 +82,7 @@ private:
     // The entries of a length written as the field shows it, held within the bounds, and their carrier.
     QStringList BoundedEntries(PicaPoint length) const;
     static double CarrierOf(const QStringList& entries);
+    CustomLineEdit* PicaField();
     void TurnPicaOn();
     void TurnPicaOff();
     // No number was set or entered since pica mode went off.

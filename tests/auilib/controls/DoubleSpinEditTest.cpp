@@ -10,11 +10,13 @@
 #include <QPushButton>
 #include <QLocale>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace AUILib {
 
@@ -495,6 +497,82 @@ TEST_F(DoubleSpinEditTest, ALengthBeingTypedIsTakenWhenThePicaFieldIsReplaced)
         EXPECT_EQ(spin->GetPicaPointValue(), c.taken) << c.typed << ", the field installed again";
         EXPECT_EQ(lengths.calls, c.reported) << c.typed << ", the field installed again";
         widget()->setFocus();
+    }
+}
+
+TEST_F(DoubleSpinEditTest, AHandlerSwitchesPicaModeWhileTheFieldHandlesTheInput)
+{
+    // A program that switches units as it hears a change: the switch comes while the field, or the box,
+    // is still handling the key or the wheel that made the change.
+    PicaMode(); // from 0 to 20 picas
+    spin->SetStep(PicaPoint{1, 0});
+    struct Input
+    {
+        const char* name;
+        std::function<void()> prepare; // before the handler listens
+        std::function<void()> act;
+    };
+    const Input inputs[] = {
+        {"typing", [&] { edit()->selectAll(); }, [&] { QTest::keyClick(widget(), Qt::Key_2); }},
+        {"Return", [&] { ReplaceWith("25"); }, [&] { QTest::keyClick(widget(), Qt::Key_Return); }},
+        {"Up", [] {}, [&] { QTest::keyClick(widget(), Qt::Key_Up); }},
+        {"wheel", [] {},
+         [&] {
+             const QPoint at = widget()->rect().center();
+             QWheelEvent wheel(at, widget()->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                               Qt::NoModifier, Qt::NoScrollPhase, false);
+             QApplication::sendEvent(widget(), &wheel);
+         }},
+    };
+    struct Switch
+    {
+        bool from;
+        bool to;
+    };
+    const Switch switches[] = {{true, false}, {true, true}, {false, true}, {false, false}};
+    bool listening = false;
+    bool switchTo = false;
+    const auto switchOnce = [&] {
+        if (!std::exchange(listening, false))
+            return;
+        spin->SupportPicaPoints(switchTo);
+    };
+    spin->OnPicaValueChanged.Add([&](PicaPoint) { switchOnce(); });
+    spin->OnValueChanged.Add([&](double) { switchOnce(); });
+    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+    FiringRecorder<double> numbers(spin->OnValueChanged);
+    for (const Input& input : inputs) {
+        for (const Switch& s : switches) {
+            const std::string name = input.name + std::string(s.from ? ", pica mode " : ", plain mode ") +
+                                     (s.to ? "on" : "off");
+            widget()->setFocus();
+            spin->SupportPicaPoints(s.from);
+            spin->SetValue(1.5);
+            input.prepare();
+            switchTo = s.to;
+            listening = true;
+            input.act();
+            EXPECT_FALSE(listening) << name << ": the handler heard no change";
+            EXPECT_EQ(widget()->IsPica(), s.to) << name;
+            EXPECT_EQ(widget()->findChildren<QLineEdit*>().size(), 1) << name;
+
+            // The field goes on in the mode the handler chose.
+            widget()->setFocus();
+            lengths.calls.clear();
+            numbers.calls.clear();
+            ReplaceWith(s.to ? "3p6" : "3");
+            if (s.to) {
+                EXPECT_EQ(lengths.calls, (Lengths{PicaPoint{3, 0}, PicaPoint{3, 0}, PicaPoint{3, 6}})) << name;
+                EXPECT_TRUE(numbers.calls.empty()) << name;
+            } else {
+                ASSERT_FALSE(numbers.calls.empty()) << name;
+                EXPECT_EQ(numbers.calls.back(), std::make_tuple(3.0)) << name;
+                EXPECT_TRUE(lengths.calls.empty()) << name;
+            }
+            Leave();
+            EXPECT_EQ(text(), widget()->textFromValue(widget()->value())) << name;
+            EXPECT_EQ(spin->GetPicaPointValue(), (s.to ? PicaPoint{3, 6} : PicaPoint{0, 0})) << name;
+        }
     }
 }
 
