@@ -1,7 +1,10 @@
 #include "engine/DlgDownload.h"
 #include "WaitBound.h"
 
+#include <QDeadlineTimer>
+#include <QFile>
 #include <QProcess>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -16,7 +19,7 @@ public:
     ReaderLookalike()
     {
         m_process.start("/bin/bash", {"-c", "exec -a '" + kReader + "' cat"});
-        m_started = m_process.waitForStarted(kWaitBoundMs);
+        m_started = m_process.waitForStarted(kWaitBoundMs) && waitForItsName();
     }
     ~ReaderLookalike() { quit(); }
 
@@ -28,6 +31,24 @@ public:
     }
 
 private:
+    // The shell takes the name only when it executes the program, a moment after it has started:
+    // on a busy machine the process list can still show the shell before that.
+    bool waitForItsName()
+    {
+        QFile commandLine(QString("/proc/%1/cmdline").arg(m_process.processId()));
+        const QDeadlineTimer bound(kWaitBoundMs);
+        while (!bound.hasExpired()) {
+            if (commandLine.open(QIODevice::ReadOnly)) {
+                const bool named = commandLine.readAll().startsWith(kReader.toUtf8() + '\0');
+                commandLine.close();
+                if (named)
+                    return true;
+            }
+            QThread::msleep(10);
+        }
+        return false;
+    }
+
     QProcess m_process;
     bool m_started = false;
 };
