@@ -42,6 +42,13 @@ _ZRMEM_Debugger recordingDebugger()
     };
 }
 
+// Something that grows memory through an allocator, and whether it got all it asked for.
+struct Grower
+{
+    const char* name;
+    std::function<bool(_IZR_Allocator*)> grow;
+};
+
 class MemoryMgrTest : public testing::Test
 {
 protected:
@@ -217,15 +224,41 @@ TEST_F(MemoryMgrTest, GrowOnlyPoolPassesBackingFailuresOn)
 
 TEST_F(MemoryMgrTest, GrowingMovesABlockThatCannotBeReallocated)
 {
-    CZR_GrowOnlyPool pool(nullptr, 4096);
-    auto* block = static_cast<char*>(ZRMEM_AllocatorGrow(&pool, nullptr, 0, 16));
-    ASSERT_NE(block, nullptr);
-    memcpy(block, "0123456789abcdef", 16);
-    auto* grown = static_cast<char*>(ZRMEM_AllocatorGrow(&pool, block, 16, 10000));
-    ASSERT_NE(grown, nullptr);
-    EXPECT_NE(grown, block);
-    EXPECT_EQ(std::string(grown, 16), "0123456789abcdef");
-    grown[9999] = 1;
+    // Where twice the size does not fit and the size asked does, the growth must not fail for it,
+    // nor tell the out-of-memory handler of a shortage that did not stop it.
+    FailingManager failing(INT32_MAX);
+    failing.refuseAbove(15000);
+    failing.refuseReallocations();
+    RecordingAllocator roomy;
+    CZR_GrowOnlyPool pool(&roomy, 4096);
+    RecordingAllocator tight;
+    tight.refuseAbove = 15000;
+    CZR_GrowOnlyPool tightPool(&tight, 4096);
+    const struct
+    {
+        const char* name;
+        _IZR_Allocator* allocator;
+        size_t limit;
+    } cases[] = {
+        {"pool asked for the exact size", &pool, 10000},
+        {"pool without room to spare", &tightPool, SIZE_MAX},
+        {"manager that cannot reallocate nor spare room", &failing.mgr()->allocator, SIZE_MAX},
+    };
+    for (const auto& each : cases) {
+        auto* block = static_cast<char*>(ZRMEM_AllocatorGrow(each.allocator, nullptr, 0, 16));
+        ASSERT_NE(block, nullptr) << each.name;
+        memcpy(block, "0123456789abcdef", 16);
+        size_t size = 10000;
+        auto* grown = static_cast<char*>(ZRMEM_AllocatorGrow(each.allocator, block, 16, size, each.limit));
+        ASSERT_NE(grown, nullptr) << each.name;
+        EXPECT_NE(grown, block) << each.name;
+        EXPECT_EQ(size, 10000u) << each.name;
+        EXPECT_EQ(std::string(grown, 16), "0123456789abcdef") << each.name;
+        grown[9999] = 1;
+        ZRMEM_AllocatorFree(each.allocator, grown);
+    }
+    EXPECT_EQ(failing.outOfMemoryReports(), 0);
+    EXPECT_EQ(failing.liveBlocks(), 0);
 }
 
 TEST_F(MemoryMgrTest, FixedStepGrowthThroughAPoolCostsMemoryInProportionToTheData)
@@ -235,11 +268,6 @@ TEST_F(MemoryMgrTest, FixedStepGrowthThroughAPoolCostsMemoryInProportionToTheDat
     constexpr int kData = 2 << 20;
     constexpr int kPiece = 4096;
     const std::vector<char> piece(kPiece, 'x');
-    struct Grower
-    {
-        const char* name;
-        std::function<bool(_IZR_Allocator*)> grow;
-    };
     const Grower growers[] = {
         {"consecutive memory stream",
          [&](_IZR_Allocator* pool) {
@@ -281,37 +309,6 @@ TEST_F(MemoryMgrTest, FixedStepGrowthThroughAPoolCostsMemoryInProportionToTheDat
     }
 }
 
-TEST_F(MemoryMgrTest, AMoveWithoutRoomToSpareStillTakesTheSizeAsked)
-{
-    // Twice the size does not fit where the size asked does: the growth must not fail for it, nor
-    // tell the out-of-memory handler of a shortage that did not stop it.
-    FailingManager failing(INT32_MAX);
-    failing.refuseAbove(15000);
-    failing.refuseRequests(2, 1);
-    RecordingAllocator backing;
-    backing.refuseAbove = 15000;
-    CZR_GrowOnlyPool pool(&backing, 4096);
-    const struct
-    {
-        const char* name;
-        _IZR_Allocator* allocator;
-    } cases[] = {{"pool", &pool}, {"manager that cannot reallocate", &failing.mgr()->allocator}};
-    for (const auto& each : cases) {
-        auto* block = static_cast<char*>(ZRMEM_AllocatorGrow(each.allocator, nullptr, 0, 16));
-        ASSERT_NE(block, nullptr) << each.name;
-        memcpy(block, "0123456789abcdef", 16);
-        size_t size = 10000;
-        auto* grown = static_cast<char*>(ZRMEM_AllocatorGrow(each.allocator, block, 16, size, SIZE_MAX));
-        ASSERT_NE(grown, nullptr) << each.name;
-        EXPECT_EQ(size, 10000u) << each.name;
-        EXPECT_EQ(std::string(grown, 16), "0123456789abcdef") << each.name;
-        grown[9999] = 1;
-        ZRMEM_AllocatorFree(each.allocator, grown);
-    }
-    EXPECT_EQ(failing.outOfMemoryReports(), 0);
-    EXPECT_EQ(failing.liveBlocks(), 0);
-}
-
 TEST_F(MemoryMgrTest, OneFailedGrowthIsReportedOnce)
 {
     FailingManager failing(100);
@@ -334,11 +331,6 @@ TEST_F(MemoryMgrTest, OnlyAShortageThatStopsAGrowthIsReportedAndOnlyOnce)
     // Each grower takes a small block up to about 10000 bytes through a backing that cannot
     // reallocate, so the block moves: twice the room is asked for first, then the size needed.
     const std::vector<char> bytes(10000, 'x');
-    struct Grower
-    {
-        const char* name;
-        std::function<bool(_IZR_Allocator*)> grow;
-    };
     const Grower growers[] = {
         {"array",
          [](_IZR_Allocator* allocator) {

@@ -10,6 +10,7 @@
 #include "strings/CZR_WideString.h"
 #include "xml/CZR_XMLElement.h"
 
+#include "FailingManager.h"
 #include "IsolatedEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -374,4 +375,53 @@ TEST_F(OwnBytesTest, EveryStoreReadsASourceInsideItsOwnTarget)
     };
     for (const OwnSourceCase& c : cases)
         EXPECT_EQ(c.run(), c.expected) << c.store;
+}
+
+// A write from a store's own storage that has to copy its bytes aside first cannot go on without
+// that copy: it fails, the out-of-memory handler hears of it once, and the store keeps its bytes.
+TEST_F(OwnBytesTest, AStoreThatCannotCopyItsOwnBytesAsideFailsReportedOnce)
+{
+    struct Attempt
+    {
+        bool written;
+        int reports;
+        std::string kept;
+    };
+    auto withoutMemory = [](const std::function<bool()>& write) {
+        FailingManager failing(0);
+        bool written = write();
+        return Attempt{written, failing.outOfMemoryReports(), ""};
+    };
+    std::string folder = env.tempDir().toStdString();
+    const struct
+    {
+        const char* store;
+        std::function<Attempt()> run;
+        std::string kept;
+    } cases[] = {
+        {"consecutive stream growing",
+         [&] {
+             IZR_MemoryStream* stream = fullStream(kDigits);
+             Attempt attempt = withoutMemory([&] { return stream->WriteBlock(stream->GetBuffer(), kDigits.size()); });
+             attempt.kept = streamContents(stream);
+             return attempt;
+         },
+         kDigits},
+        {"mapped file moving its window",
+         [&] {
+             CZR_MMapedFile* mapped = patternedFile(folder + "/short.bin");
+             int64_t size = mapped->GetSize();
+             Attempt attempt = withoutMemory([&] { return mapped->WriteBlock(mapped->GetMemory(), 200000, 100); });
+             attempt.kept = bytesOf(mapped->GetMemory(), 200) + (mapped->GetSize() == size ? "" : " grown");
+             mapped->Release();
+             return attempt;
+         },
+         pattern(200)},
+    };
+    for (const auto& c : cases) {
+        Attempt attempt = c.run();
+        EXPECT_FALSE(attempt.written) << c.store;
+        EXPECT_EQ(attempt.reports, 1) << c.store;
+        EXPECT_EQ(attempt.kept, c.kept) << c.store;
+    }
 }
