@@ -310,6 +310,12 @@ TEST_F(ReplyParsing, AReplyThatIsNotWellFormedUpToItsRootsEndFailsTheCheck)
          "<modules><module version=\"1\" name=\"A\" result=\"true\"/><module version=1 name=\"B\"/></modules>"},
         {"a name that starts with a digit",
          "<modules><module version=\"1\" name=\"A\" result=\"true\"/><2module name=\"B\"/></modules>"},
+        // The core parser ends an attribute's name at a character that cannot stand in one, and
+        // drops the tag when no '=' follows there.
+        {"a character in an attribute's name that no name holds",
+         "<modules><module version=\"1\" name=\"A\" result=\"true\"/><module x@y=\"1\" name=\"B\"/></modules>"},
+        {"a byte that is no UTF-8 in an attribute's name",
+         "<modules><module version=\"1\" name=\"A\" result=\"true\"/><module x\xffy=\"1\" name=\"B\"/></modules>"},
         {"a document type with declarations of its own, which the core parser does not apply",
          "<!DOCTYPE modules [<!ATTLIST module result CDATA \"true\">]><modules><module version=\"1\" name=\"A\"/></modules>"},
         {"bytes that are no UTF-8 inside the root", "<modules><module version=\"1\" name=\"A\xff\" result=\"true\"/></modules>"},
