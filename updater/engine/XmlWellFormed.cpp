@@ -119,10 +119,11 @@ QTextCodec* declaredCodec(const QByteArray& declaration)
 }
 
 // Whether a byte or a character stands outside the markup: NUL (a byte no character of the
-// encoding became one) or beyond ASCII.
+// encoding became one) or beyond ASCII. The core parser takes the bytes 0xFE and 0xFF for blanks,
+// so to it they are markup that no character beyond ASCII shows.
 bool isOutsideMarkup(uchar byte)
 {
-    return byte == 0 || byte >= 0x80;
+    return byte == 0 || (byte >= 0x80 && byte < 0xFE);
 }
 
 bool isOutsideMarkup(QChar c)

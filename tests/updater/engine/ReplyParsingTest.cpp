@@ -324,6 +324,11 @@ TEST_F(ReplyParsing, AReplyThatIsNotWellFormedUpToItsRootsEndFailsTheCheck)
         {"a declared encoding in which a character takes a byte of the markup",
          "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><modules><module version=\"1\" name=\"A\" result=\"true\"/>"
          "<![CDATA[\x81]]><x>]]></modules>"},
+        // The core parser takes the bytes 0xFE and 0xFF for blanks, so it ends the attribute name at
+        // the 0xFE, a letter in ISO-8859-1, and drops the second module as a tag it cannot read.
+        {"a declared encoding in which a letter is a blank to the core parser",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><modules><module version=\"1\" name=\"A\" result=\"true\"/>"
+         "<module x\xfey=\"1\" version=\"1\" name=\"B\" result=\"true\"/></modules>"},
     };
     DebugLog log(env);
     const QString logLine = "Not a well-formed XML document: " + replyFile();
