@@ -19,6 +19,24 @@ constexpr int kMostAttributes = 4096;
 
 constexpr int kUtf8Mib = 106;
 
+// The reader checks no character of an attribute's name, where the core parser ends the name at
+// the first byte that cannot stand in one and drops the tag when no '=' follows there. A name is
+// held to what both read whole: a letter, '_' or ':' first, then those, digits, '-' and '.', where
+// a character beyond ASCII counts as a letter and a NUL (a byte that is no character) does not.
+bool isAttributeName(QStringRef name)
+{
+    const auto isLetter = [](QChar c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == ':' || c.unicode() >= 0x80;
+    };
+    if (!isLetter(name.at(0)))
+        return false;
+    for (const QChar c : name) {
+        if (!isLetter(c) && !(c >= '0' && c <= '9') && c != '-' && c != '.')
+            return false;
+    }
+    return true;
+}
+
 int pastLiteral(const QString& text, int from, QLatin1String literal)
 {
     const int found = text.indexOf(literal, from);
@@ -101,10 +119,11 @@ QTextCodec* declaredCodec(const QByteArray& declaration)
 }
 
 // Whether a byte or a character stands outside the markup: NUL (a byte no character of the
-// encoding became one) or beyond ASCII.
+// encoding became one) or beyond ASCII. The core parser takes the bytes 0xFE and 0xFF for blanks,
+// so to it they are markup that no character beyond ASCII shows.
 bool isOutsideMarkup(uchar byte)
 {
-    return byte == 0 || byte >= 0x80;
+    return byte == 0 || (byte >= 0x80 && byte < 0xFE);
 }
 
 bool isOutsideMarkup(QChar c)
@@ -159,12 +178,13 @@ class ReaderText
 public:
     explicit ReaderText(const QString& fromRoot) : m_text(fromRoot) {}
 
-    // False when a start tag holds more attributes than the reader compares in good time.
+    // False when a start tag holds more attributes than the reader compares in good time, or an
+    // attribute name that the core parser does not read whole.
     bool prepare();
     QString text() const { return m_out + m_text.midRef(m_copied); }
 
 private:
-    enum class Tag { Start, Empty, Lost, Crowded };
+    enum class Tag { Start, Empty, Lost, Refused };
 
     Tag startTag(int& at);
     void rename(QSet<QString>& names, int nameStart, int nameEnd, int index);
@@ -195,7 +215,7 @@ bool ReaderText::prepare()
             return true;
         } else {
             switch (startTag(at)) {
-            case Tag::Crowded:
+            case Tag::Refused:
                 return false;
             case Tag::Lost:
                 return true;
@@ -233,13 +253,15 @@ ReaderText::Tag ReaderText::startTag(int& at)
         i = pastSpaces(nameEnd);
         if (nameEnd == nameStart || i >= size || m_text.at(i) != '=')
             return Tag::Lost;
+        if (!isAttributeName(m_text.midRef(nameStart, nameEnd - nameStart)))
+            return Tag::Refused;
         i = pastSpaces(i + 1);
         const QChar quote = i < size ? m_text.at(i) : QChar();
         const int valueEnd = quote == '"' || quote == '\'' ? m_text.indexOf(quote, i + 1) : -1;
         if (valueEnd < 0)
             return Tag::Lost;
         if (++count > kMostAttributes)
-            return Tag::Crowded;
+            return Tag::Refused;
         rename(names, nameStart, nameEnd, count);
         i = valueEnd + 1;
     }

@@ -310,6 +310,12 @@ TEST_F(ReplyParsing, AReplyThatIsNotWellFormedUpToItsRootsEndFailsTheCheck)
          "<modules><module version=\"1\" name=\"A\" result=\"true\"/><module version=1 name=\"B\"/></modules>"},
         {"a name that starts with a digit",
          "<modules><module version=\"1\" name=\"A\" result=\"true\"/><2module name=\"B\"/></modules>"},
+        // The core parser ends an attribute's name at a character that cannot stand in one, and
+        // drops the tag when no '=' follows there.
+        {"a character in an attribute's name that no name holds",
+         "<modules><module version=\"1\" name=\"A\" result=\"true\"/><module x@y=\"1\" name=\"B\"/></modules>"},
+        {"a byte that is no UTF-8 in an attribute's name",
+         "<modules><module version=\"1\" name=\"A\" result=\"true\"/><module x\xffy=\"1\" name=\"B\"/></modules>"},
         {"a document type with declarations of its own, which the core parser does not apply",
          "<!DOCTYPE modules [<!ATTLIST module result CDATA \"true\">]><modules><module version=\"1\" name=\"A\"/></modules>"},
         {"bytes that are no UTF-8 inside the root", "<modules><module version=\"1\" name=\"A\xff\" result=\"true\"/></modules>"},
@@ -318,6 +324,11 @@ TEST_F(ReplyParsing, AReplyThatIsNotWellFormedUpToItsRootsEndFailsTheCheck)
         {"a declared encoding in which a character takes a byte of the markup",
          "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><modules><module version=\"1\" name=\"A\" result=\"true\"/>"
          "<![CDATA[\x81]]><x>]]></modules>"},
+        // The core parser takes the bytes 0xFE and 0xFF for blanks, so it ends the attribute name at
+        // the 0xFE, a letter in ISO-8859-1, and drops the second module as a tag it cannot read.
+        {"a declared encoding in which a letter is a blank to the core parser",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><modules><module version=\"1\" name=\"A\" result=\"true\"/>"
+         "<module x\xfey=\"1\" version=\"1\" name=\"B\" result=\"true\"/></modules>"},
     };
     DebugLog log(env);
     const QString logLine = "Not a well-formed XML document: " + replyFile();
