@@ -210,7 +210,7 @@ int DlgDownload::installUpdates(QString installerPath)
     const QString program =
         installer.viaOpen ? InstallerPrograms::openProgram() : InstallerPrograms::installerProgram();
     if (!installer.viaOpen)
-        InstallHistoryCheck::noteHistoryAtStart(installer, batch->claimedRecords);
+        InstallHistoryCheck::noteHistoryAtStart(batch->claimedRecords);
     if (program.isEmpty()) {
         installerEnded(batch, installer, "there is no installer program on this system");
     } else {
