@@ -75,40 +75,84 @@ void removeUnusableDownload(const QString& package, const QString& why)
         CUP_Log::PrintLog("removed the package that " + why + ": " + package);
 }
 
-// Why a list that the package holds could not be read here; empty when it is missing or could be
-// read, so that whatever is wrong with it lies in the package.
-QString setupListUnreadableCause(const QString& unpackFolder)
+// Why the installers that a package lists cannot all be started; no cause when they can.
+struct ListFault {
+    QString cause;
+    bool ofThePackage = true; // false: the list is there, but this system cannot read it
+
+    bool found() const { return !cause.isEmpty(); }
+};
+
+// Reads the installer list of an unpack folder (ending in "/") into `entries`. An entry whose name
+// leads out of the folder is left out. A list that is missing, too large, not well-formed, lists
+// nothing or names a file outside the package is the package's fault: it would fail the same way
+// however often it is fetched.
+ListFault readInstallerList(const QString& folder, QVector<_SetupInfo*>& entries)
 {
-    QFile list(QDir(unpackFolder).filePath("Setup.xml"));
-    if (!QFileInfo(list).isFile() || list.open(QIODevice::ReadOnly))
-        return QString();
-    return list.errorString();
+    QFile file(folder + "Setup.xml");
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (QFileInfo(file).isFile())
+            return ListFault{"the installer list cannot be read: " + file.errorString(), false};
+        return ListFault{"the package lists no installer"};
+    }
+    if (file.size() > kMaximumSetupFileSize)
+        return ListFault{"the installer list is too large to be one"};
+    const QByteArray bytes = file.readAll();
+    // A list cut short would install its first packages and count the module as installed.
+    const XmlTree::Tree root = bytes.isEmpty() ? XmlTree::Tree() : XmlTree::parseWellFormed(bytes, file.fileName());
+    if (!root)
+        return ListFault{"the package lists no installer"};
+
+    ListFault fault;
+    CZR_ByteString prefix;
+    CZR_ByteString name;
+    CZR_WideString value;
+    for (unsigned i = 0; i < root->CountChildren(); ++i) {
+        const CZR_XMLElement* element = root->GetElement(i);
+        if (!element || element->GetTagName(false) != "file")
+            continue;
+        auto record = std::make_unique<_SetupInfo>();
+        QString entryName;
+        for (int k = 0; k < element->CountAttrs(); ++k) {
+            element->GetAttrByIndex(k, prefix, name, value);
+            if (name == "name")
+                entryName = text(value);
+            else if (name == "parameter")
+                record->parameter = text(value);
+            else if (name == "iscommon")
+                record->iscommon = text(value).compare("true", Qt::CaseInsensitive) == 0;
+        }
+        record->name = installerPathInside(folder, entryName);
+        if (record->name.isEmpty()) {
+            if (!fault.found())
+                fault.cause = "the package lists an installer outside itself: \"" + entryName + "\"";
+            continue;
+        }
+        entries.append(record.release());
+    }
+    if (!fault.found() && entries.isEmpty())
+        fault.cause = "the package lists no installer";
+    return fault;
 }
 
-// Whether the installers that the package lists can be started; a list that is missing, lists
-// nothing or names a file the package does not hold is the package's fault, and a package of the
-// download folder goes with it, as one that does not unpack does. Says why in the log when not.
-bool installerListUsable(const QString& package, const QString& unpackFolder, const QVector<_SetupInfo*>& entries)
+// Why the installers that the package lists cannot all be started, installers that the package lacks
+// included.
+ListFault installerListFault(const QString& unpackFolder, QVector<_SetupInfo*>& entries)
 {
-    if (entries.isEmpty()) {
-        const QString unreadable = setupListUnreadableCause(unpackFolder);
-        if (!unreadable.isEmpty()) {
-            CUP_Log::PrintLog("the installer list of " + package + " cannot be read: " + unreadable);
-            return false;
-        }
-        CUP_Log::PrintLog("the package lists no installer: " + package);
-        removeUnusableDownload(package, "lists no installer");
-        return false;
-    }
+    const ListFault fault = readInstallerList(unpackFolder, entries);
+    if (fault.found())
+        return fault;
     for (const _SetupInfo* entry : entries) {
         // Installers that are bundles are folders.
-        if (entry && !QFileInfo::exists(entry->name)) {
-            CUP_Log::PrintLog("the package lacks the installer it lists: " + entry->name);
-            removeUnusableDownload(package, "lacks an installer it lists");
-            return false;
-        }
+        if (!QFileInfo::exists(entry->name))
+            return ListFault{"the package lacks the installer it lists: " + entry->name};
     }
-    return true;
+    return ListFault();
+}
+
+QString withSlash(const QString& folder)
+{
+    return folder.endsWith('/') ? folder : folder + '/';
 }
 
 } // namespace
@@ -146,10 +190,13 @@ void DlgDownload::InstallVzip(QString package, QString unpackFolder, bool bAllow
     emit SignalInstallProgress(title, 20);
 
     QVector<_SetupInfo*> entries;
-    ParseSetupInfo(unpackFolder, entries);
-    if (!installerListUsable(package, unpackFolder, entries)) {
+    const ListFault listFault = installerListFault(withSlash(unpackFolder), entries);
+    if (listFault.found()) {
         // Installing part of a package that lacks one of its installers would leave it half installed.
         qDeleteAll(entries);
+        CUP_Log::PrintLog(listFault.cause + ", in " + package);
+        if (listFault.ofThePackage)
+            removeUnusableDownload(package, "cannot be installed");
         emit SignalInstallProgress(title, -1);
         continueDownload();
         return;
@@ -210,7 +257,7 @@ int DlgDownload::installUpdates(QString installerPath)
     const QString program =
         installer.viaOpen ? InstallerPrograms::openProgram() : InstallerPrograms::installerProgram();
     if (!installer.viaOpen)
-        InstallHistoryCheck::noteHistoryAtStart(installer, batch->claimedRecords);
+        InstallHistoryCheck::noteHistoryAtStart(batch->claimedRecords);
     if (program.isEmpty()) {
         installerEnded(batch, installer, "there is no installer program on this system");
     } else {
@@ -306,51 +353,12 @@ void DlgDownload::ParseSetupInfo(QString folder, QVector<_SetupInfo*>& entries)
     if (folder.isEmpty())
         return;
     entries.clear();
-    if (!folder.endsWith('/'))
-        folder += '/';
+    folder = withSlash(folder);
     if (!QDir(folder).exists())
         QDir().mkdir(folder);
-
-    QFile file(folder + "Setup.xml");
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    if (file.size() > kMaximumSetupFileSize) {
-        CUP_Log::PrintLog("Setup.xml is too large to be an installer list");
-        return;
-    }
-    const QByteArray bytes = file.readAll();
-    if (bytes.isEmpty())
-        return;
-    // A list cut short would install its first packages and count the module as installed.
-    const XmlTree::Tree root = XmlTree::parseWellFormed(bytes, file.fileName());
-    if (!root)
-        return;
-
-    CZR_ByteString prefix;
-    CZR_ByteString name;
-    CZR_WideString value;
-    for (unsigned i = 0; i < root->CountChildren(); ++i) {
-        const CZR_XMLElement* element = root->GetElement(i);
-        if (!element || element->GetTagName(false) != "file")
-            continue;
-        auto record = std::make_unique<_SetupInfo>();
-        QString entryName;
-        for (int k = 0; k < element->CountAttrs(); ++k) {
-            element->GetAttrByIndex(k, prefix, name, value);
-            if (name == "name")
-                entryName = text(value);
-            else if (name == "parameter")
-                record->parameter = text(value);
-            else if (name == "iscommon")
-                record->iscommon = text(value).compare("true", Qt::CaseInsensitive) == 0;
-        }
-        record->name = installerPathInside(folder, entryName);
-        if (record->name.isEmpty()) {
-            CUP_Log::PrintLog("Setup.xml entry outside the package skipped: " + entryName);
-            continue;
-        }
-        entries.append(record.release());
-    }
+    const ListFault fault = readInstallerList(folder, entries);
+    if (fault.found())
+        CUP_Log::PrintLog("the installer list in " + folder + " is no good: " + fault.cause);
 }
 
 void DlgDownload::collectPlugin(const QString& fileName)

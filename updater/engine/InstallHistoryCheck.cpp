@@ -56,11 +56,12 @@ QStringList recordTexts(const InstallHistoryView& history)
     return texts;
 }
 
-// Where the records added since the installer started begin. A history kept at a fixed length drops
-// its oldest records as it adds one, so the records it held at the start open it, less those dropped;
-// the fewest drops that fit leave the fewest records new. The newest record alone would not do: the
-// record of the same file in the same second reads the same. A history that no longer begins with
-// them, rewritten or put in another order, does not tell what is new; only the dates do.
+// Where the records added since the package's first installer started begin. A history kept at a
+// fixed length drops its oldest records as it adds one, so the records it held at the start open it,
+// less those dropped; the fewest drops that fit leave the fewest records new. The newest record alone
+// would not do: the record of the same file in the same second reads the same. A history that no
+// longer begins with them, rewritten or put in another order, does not tell what is new; only the
+// dates do.
 int firstRecordSinceStart(const QStringList& texts, const QStringList& atStart)
 {
     for (int dropped = 0; dropped < atStart.size(); ++dropped) {
@@ -137,11 +138,10 @@ bool precedes(const Candidate& record, const Candidate& chosen)
 
 namespace InstallHistoryCheck {
 
-void noteHistoryAtStart(InstallerStart& installer, ClaimedRecords& claimed)
+void noteHistoryAtStart(ClaimedRecords& claimed)
 {
-    installer.recordsAtStart = recordTexts(readInstallHistory());
     if (!claimed.atFirstStart)
-        claimed.atFirstStart = installer.recordsAtStart;
+        claimed.atFirstStart = recordTexts(readInstallHistory());
 }
 
 // Installers of one package run together and record in any order, so any record naming the package
@@ -155,15 +155,12 @@ Verdict claimRecord(const InstallerStart& installer, ClaimedRecords& claimed)
     for (QDomNode record = history.records.firstChild(); !record.isNull(); record = record.nextSibling())
         records.append(record);
     const QStringList texts = recordTexts(history);
-    const int firstNew = firstRecordSinceStart(texts, installer.recordsAtStart);
-    // Identical records cannot be told apart: the first of those added since the package's first
-    // installer started stand for those already taken, some of which this installer may have found.
-    const int firstOfPackage =
-        std::min(firstNew, firstRecordSinceStart(texts, claimed.atFirstStart.value_or(installer.recordsAtStart)));
+    // Identical records cannot be told apart: the first of them stand for those already taken.
     QHash<QString, int> passed;
     Candidate chosen;
-    for (int index = firstOfPackage; index < records.size(); ++index) {
-        if (passed[texts.at(index)]++ < claimed.taken.value(texts.at(index)) || index < firstNew)
+    for (int index = firstRecordSinceStart(texts, claimed.atFirstStart.value_or(QStringList())); index < records.size();
+         ++index) {
+        if (passed[texts.at(index)]++ < claimed.taken.value(texts.at(index)))
             continue;
         const Candidate record = candidate(records.at(index), index, installer);
         if (record.match != RecordMatch::None && precedes(record, chosen))

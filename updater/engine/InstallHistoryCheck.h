@@ -10,7 +10,6 @@
 struct InstallerStart {
     QString path;
     qint64 atMs = 0;
-    QStringList recordsAtStart; // those of the install history just before it started, as text, oldest first
     bool viaOpen = false;       // handed to "open", which returns before the installer has run
 };
 
@@ -19,8 +18,9 @@ struct InstallerStart {
 // length moves its records each time it drops its oldest, so a place in it names no record for long.
 struct ClaimedRecords {
     QHash<QString, int> taken;
-    // The history as the package's first installer found it, as text: a record taken by one installer
-    // may be there before another starts, and identical records are told apart only by their count.
+    // The history as the package's first installer found it, as text, oldest first. Its installers
+    // start together, so what is new for the first is new for them all; a record one of them made
+    // before another started still counts, as identical records are told apart only by their count.
     std::optional<QStringList> atFirstStart;
 };
 
@@ -30,9 +30,8 @@ namespace InstallHistoryCheck {
 
 enum class Verdict { Confirmed, NotConfirmed, Unusable };
 
-// Notes in `installer` what the history holds just before it starts, and in `claimed` when it is the
-// first of its package.
-void noteHistoryAtStart(InstallerStart& installer, ClaimedRecords& claimed);
+// Notes in `claimed` what the history holds just before the package's first installer starts.
+void noteHistoryAtStart(ClaimedRecords& claimed);
 
 // Takes for `installer` a record not yet among `claimed`, and adds it to them.
 Verdict claimRecord(const InstallerStart& installer, ClaimedRecords& claimed);

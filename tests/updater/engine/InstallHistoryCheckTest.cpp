@@ -73,7 +73,7 @@ protected:
             InstallerStart start;
             start.path = installer.path;
             start.atMs = m_startMs + installer.startedAfterSeconds * 1000;
-            InstallHistoryCheck::noteHistoryAtStart(start, claimed);
+            InstallHistoryCheck::noteHistoryAtStart(claimed);
             starts.append(start);
         }
         for (int i = 0; i < scenario.ends.size(); ++i) {
