@@ -36,6 +36,9 @@ namespace {
 
 // An installer list is a few lines; anything this large is not one.
 constexpr qint64 kMaximumSetupFileSize = 4 * 1024 * 1024;
+// A package holds a handful of installers, and all of them start at once: a list of more would
+// start that many processes together.
+constexpr int kMostInstallers = 256;
 
 // Empty for an installer that ended well.
 QString installerExitCause(int exitCode, QProcess::ExitStatus status)
@@ -85,7 +88,7 @@ struct ListFault {
 
 // Reads the installer list of an unpack folder (ending in "/") into `entries`. An entry whose name
 // leads out of the folder is left out. A list that is missing, too large, not well-formed, lists
-// nothing or names a file outside the package is the package's fault: it would fail the same way
+// nothing or too many, or names a file outside the package is the package's fault: it would fail the same way
 // however often it is fetched.
 ListFault readInstallerList(const QString& folder, QVector<_SetupInfo*>& entries)
 {
@@ -129,6 +132,10 @@ ListFault readInstallerList(const QString& folder, QVector<_SetupInfo*>& entries
             continue;
         }
         entries.append(record.release());
+        if (entries.size() > kMostInstallers) {
+            fault.cause = QString("the package lists more than %1 installers").arg(kMostInstallers);
+            break;
+        }
     }
     if (!fault.found() && entries.isEmpty())
         fault.cause = "the package lists no installer";

@@ -510,6 +510,10 @@ TEST_F(InstallRun, APackageThatIsNoGoodIsFetchedAgainByTheNextRun)
         {"Setup.xml lists an installer the package lacks",
          withList("<setup><file name=\"mended.pkg\"/><file name=\"absent.pkg\"/></setup>").packageOfSize(announcedSize),
          false},
+        {"Setup.xml lists more installers than a package holds",
+         withList("<setup>" + QByteArray("<file name=\"mended.pkg\"/>").repeated(257) + "</setup>")
+             .packageOfSize(announcedSize),
+         false},
         // The package itself, in the download folder, is a file outside the package.
         {"Setup.xml lists an installer outside the package",
          withList("<setup><file name=\"mended.pkg\"/><file name=\"../../Mended.vzip\"/></setup>")
