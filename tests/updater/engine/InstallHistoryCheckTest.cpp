@@ -22,7 +22,7 @@ const History kUnreadable{"unreadable"};
 struct Installer {
     QString path;
     int startedAfterSeconds = 0;    // behind the first installer's start
-    std::optional<History> atStart; // as it finds the history when it starts; none: as the scenario's
+    std::optional<History> atStart = std::nullopt; // as it finds the history when it starts; none: as the scenario's
 };
 
 // The history is rewritten, then the window takes the end of one installer.
