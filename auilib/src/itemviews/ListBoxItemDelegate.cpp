@@ -177,7 +177,6 @@ QWidget* ItemDelegate::Opened(std::unique_ptr<BaseGUIObject> control, const QSty
     QWidget* widget = control->GetPlatformHandle();
     widget->setFont(option.font);
     m_owner->ApplySelectionPalette(false);
-    m_owner->editingRow = index.row();
     m_open.push_back({std::move(control), index, textAtStart});
     return widget;
 }
