@@ -308,6 +308,12 @@ void ItemDelegate::ForgetEditorOfRows(int first, int last)
     ApplySelectionColours();
 }
 
+int ItemDelegate::EditedColumn(const QWidget* editor) const
+{
+    const auto open = FindOpen(editor);
+    return open != m_open.end() && open->cell.isValid() ? open->cell.column() : -1;
+}
+
 void ItemDelegate::ApplySelectionColours() const
 {
     if (m_owner)
