@@ -837,6 +837,9 @@ TEST_F(ListBoxEditorsTest, AnEditorLeftDuringADeletionStaysOpenRatherThanMoveIts
         // A combo box choice leaves the row where it is, and is stored as the row above leaves.
         {"the current cell moved off another column's editor", false, 1, moveCurrent, false, {L"b", L"c"},
          {L"b", L"c"}, {"2,1: red -> blue"}},
+        // The deletion moves the current cell itself before the row goes; the rows re-sort first.
+        {"nothing selected in multi-selection", true, 0, nullptr, false, {L"0", L"b"}, {L"0", L"b"},
+         {"0,0: c -> 0"}},
     };
     std::function<void()> pending;
     list->OnRowSelectionChanged.Add([&pending](int) {
