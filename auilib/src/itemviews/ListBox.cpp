@@ -324,14 +324,17 @@ bool ListBox::DeleteItem(int row)
         impl.RestoreSorting(wasOn);
         return false;
     }
+    // Moving the current cell stores an editor it leaves, which may re-sort the rows: the row is followed.
+    const QPersistentModelIndex leaving = table->model()->index(row, 0);
     if (!impl.singleSelection && table->selectedItems().isEmpty()) {
-        // Moving the current cell stores an editor it leaves: one on the row about to go must store nothing.
+        // One on the row about to go must store nothing.
         if (impl.delegate)
             impl.delegate->ForgetEditorOfRows(row, row);
         const QModelIndex next = table->model()->index(row + 1, 0);
         table->setCurrentIndex(next.isValid() ? next : table->model()->index(row - 1, 0));
     }
-    table->removeRow(row);
+    if (leaving.isValid())
+        table->removeRow(leaving.row());
     impl.RestoreSorting(wasOn);
     return true;
 }

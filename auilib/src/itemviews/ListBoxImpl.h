@@ -66,7 +66,6 @@ public:
     int backgroundColor = -1;
     int textColor = -1;
     bool singleSelection = true;
-    int editingRow = -1;
     bool underlineItems = false;
     QPointer<ItemDelegate> delegate;
     QImage rowButtonPicture;

@@ -177,7 +177,6 @@ QWidget* ItemDelegate::Opened(std::unique_ptr<BaseGUIObject> control, const QSty
     QWidget* widget = control->GetPlatformHandle();
     widget->setFont(option.font);
     m_owner->ApplySelectionPalette(false);
-    m_owner->editingRow = index.row();
     m_open.push_back({std::move(control), index, textAtStart});
     return widget;
 }
@@ -307,6 +306,12 @@ void ItemDelegate::ForgetEditorOfRows(int first, int last)
         return;
     m_open.erase(leaving, m_open.end());
     ApplySelectionColours();
+}
+
+int ItemDelegate::EditedColumn(const QWidget* editor) const
+{
+    const auto open = FindOpen(editor);
+    return open != m_open.end() && open->cell.isValid() ? open->cell.column() : -1;
 }
 
 void ItemDelegate::ApplySelectionColours() const

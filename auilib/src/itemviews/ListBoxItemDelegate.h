@@ -36,6 +36,8 @@ public:
     void CloseEditors();
     // Rows first .. last are about to leave the table.
     void ForgetEditorOfRows(int first, int last);
+    // The column of the cell that this open editor edits; -1 for any other widget.
+    int EditedColumn(const QWidget* editor) const;
     // Shows the selection as the list box asks, except while an editor is on screen.
     void ApplySelectionColours() const;
     // For the list box's implementation when it goes.

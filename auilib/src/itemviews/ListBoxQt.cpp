@@ -47,6 +47,29 @@ void ListBoxQt::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int e
         m_impl->removingRun = removing;
 }
 
+// A handler of a removal that moves the current cell or the focus would have the editor store a value
+// that re-sorts its row while Qt still has to take the leaving rows by their numbers, so that
+// another row went in their place. Such an editor stays open, and stores when it is finished.
+void ListBoxQt::commitData(QWidget* editor)
+{
+    if (!KeepsEditorThroughRemoval(editor))
+        QTableWidget::commitData(editor);
+}
+
+void ListBoxQt::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    if (!KeepsEditorThroughRemoval(editor))
+        QTableWidget::closeEditor(editor, hint);
+}
+
+bool ListBoxQt::KeepsEditorThroughRemoval(const QWidget* editor) const
+{
+    if (!m_impl || !m_impl->delegate || !m_impl->RemovalUnderway())
+        return false;
+    const int column = m_impl->delegate->EditedColumn(editor);
+    return column >= 0 && m_impl->MovesRowDuringRemoval(column);
+}
+
 bool ListBoxQt::IsSingle() const
 {
     return m_owner->IsSingleSelection();

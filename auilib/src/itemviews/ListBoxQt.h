@@ -47,8 +47,12 @@ protected:
     void startDrag(Qt::DropActions supportedActions) override;
     void dropEvent(QDropEvent* event) override;
     void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+    void commitData(QWidget* editor) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
+    // The editor's value, stored while rows are being removed, would move its row in the sorted list.
+    bool KeepsEditorThroughRemoval(const QWidget* editor) const;
     bool IsSingle() const;
     void FireBegin();
     void FireEnd();

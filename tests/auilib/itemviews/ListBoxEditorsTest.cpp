@@ -807,3 +807,74 @@ TEST_F(ListBoxEditorsTest, TheListTakingTheFocusFromOneOfTwoEditorsKeepsTheSelec
     EXPECT_EQ(edits, (std::vector<std::string>{"2,0: c -> c", "0,0: b -> b"}));
     EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base));
 }
+
+TEST_F(ListBoxEditorsTest, AnEditorLeftDuringADeletionStaysOpenRatherThanMoveItsRow)
+{
+    struct Case
+    {
+        const char* name;
+        bool multiSelection;
+        int column;
+        // Run once, by the report that the selected "a" leaves as it is deleted.
+        std::function<void()> leaveEditor;
+        bool stillOpen;
+        std::vector<std::wstring> firstColumn;
+        // Once the editor that stayed open has had Return.
+        std::vector<std::wstring> finally;
+        std::vector<std::string> edits;
+    };
+    QLineEdit elsewhere(&window);
+    elsewhere.setGeometry(0, 200, 100, 20);
+    elsewhere.show();
+    const auto moveCurrent = [this] { list->SetSel(1, true, true); };
+    // The list is sorted by its first column, a, b, c; the editor opens on "c" and is given a new value,
+    // "0" in the first column. Then "a" is deleted.
+    const Case cases[] = {
+        {"the current cell moved off the sort column's editor", false, 0, moveCurrent, true, {L"b", L"c"},
+         {L"0", L"b"}, {"0,0: c -> 0"}},
+        {"the focus moved off the sort column's editor", false, 0, [&elsewhere] { elsewhere.setFocus(); }, true,
+         {L"b", L"c"}, {L"0", L"b"}, {"0,0: c -> 0"}},
+        // A combo box choice leaves the row where it is, and is stored as the row above leaves.
+        {"the current cell moved off another column's editor", false, 1, moveCurrent, false, {L"b", L"c"},
+         {L"b", L"c"}, {"2,1: red -> blue"}},
+        // The deletion moves the current cell itself before the row goes; the rows re-sort first.
+        {"nothing selected in multi-selection", true, 0, nullptr, false, {L"0", L"b"}, {L"0", L"b"},
+         {"0,0: c -> 0"}},
+    };
+    std::function<void()> pending;
+    list->OnRowSelectionChanged.Add([&pending](int) {
+        if (pending)
+            std::exchange(pending, nullptr)();
+    });
+    QApplication::setActiveWindow(&window);
+    list->SetEditItems(ListBox::Editable(1));
+    for (const Case& c : cases) {
+        StartOver();
+        list->SetSingleSelection(!c.multiSelection);
+        list->SortColumn(0, ListBox::Ascending, true);
+        const QPointer<QWidget> editor = Open(2, c.column);
+        ASSERT_NE(editor, nullptr) << c.name;
+        if (auto* line = qobject_cast<QLineEdit*>(editor.data()))
+            line->setText(QStringLiteral("0"));
+        else
+            EnterNewValue(editor);
+        editor->setFocus();
+        if (c.multiSelection)
+            list->ClearSel();
+        else
+            list->SetSel(0, true, false);
+        edits.clear();
+        pending = c.leaveEditor;
+        EXPECT_TRUE(list->DeleteItem(0)) << c.name;
+        QCoreApplication::processEvents();
+        EXPECT_EQ(pending, nullptr) << c.name << ": the handler ran";
+        EXPECT_EQ(Column(0), c.firstColumn) << c.name << ": the deleted row is the one that left";
+        EXPECT_EQ(editor && editor->isVisible(), c.stillOpen) << c.name;
+        if (c.stillOpen) {
+            EXPECT_TRUE(edits.empty()) << c.name;
+            PressReturn(editor);
+        }
+        EXPECT_EQ(Column(0), c.finally) << c.name;
+        EXPECT_EQ(edits, c.edits) << c.name;
+    }
+}
