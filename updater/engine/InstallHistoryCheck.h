@@ -10,7 +10,7 @@
 struct InstallerStart {
     QString path;
     qint64 atMs = 0;
-    bool viaOpen = false;       // handed to "open", which returns before the installer has run
+    bool viaOpen = false; // handed to "open", which returns before the installer has run
 };
 
 // The records of the install history that confirmed the installers of one package, by what they are
