@@ -9,11 +9,13 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QPointer>
 #include <QStyle>
 #include <QStyleOptionSpinBox>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -69,4 +71,16 @@ inline QPixmap ShownPixmap(const QLabel& label)
 #else
     return label.pixmap() ? *label.pixmap() : QPixmap();
 #endif
+}
+
+// What a handler lets go: the control, the window that holds its widget, or both.
+enum class Gone { Control, Window, Both };
+
+template <typename Control>
+void LetGo(Gone gone, std::unique_ptr<Control>& control, const QPointer<QWidget>& window)
+{
+    if (gone != Gone::Window)
+        control.reset();
+    if (gone != Gone::Control)
+        delete window.data();
 }

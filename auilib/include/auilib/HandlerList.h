@@ -41,6 +41,16 @@ public:
     using Handler = std::function<void(Args...)>;
     using Token = std::uint64_t;
 
+    HandlerList() = default;
+    HandlerList(const HandlerList&) = delete;
+    HandlerList& operator=(const HandlerList&) = delete;
+    // A handler may let the control go, and this list with it, while the list fires.
+    ~HandlerList()
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_firing->mutex);
+        m_firing->listGone = true;
+    }
+
     Token Add(Handler handler) { return Insert({HandlerKind::Immediate, std::move(handler), nullptr}); }
     Token AddBound(BaseGUIObject* control, Handler handler)
     {
@@ -50,7 +60,7 @@ public:
     // Returns whether a record with that token was there.
     bool Remove(Token token)
     {
-        std::lock_guard<std::recursive_mutex> lock(m_mutex);
+        std::lock_guard<std::recursive_mutex> lock(m_firing->mutex);
         for (auto it = m_records.begin(); it != m_records.end(); ++it) {
             if (it->first == token) {
                 m_records.erase(it);
@@ -77,11 +87,16 @@ public:
             return;
         try {
             // The lock is recursive and the walk goes over a snapshot, so an immediate handler may
-            // add to, remove from or fire its own list without waiting on itself.
-            std::lock_guard<std::recursive_mutex> lock(m_mutex);
+            // add to, remove from or fire its own list without waiting on itself. The firing state
+            // is held apart from the list, which a handler may destroy: the walk then stops.
+            const std::shared_ptr<Firing> firing = m_firing;
+            std::lock_guard<std::recursive_mutex> lock(firing->mutex);
             const std::vector<std::shared_ptr<const Record>> snapshot = Snapshot();
-            for (const std::shared_ptr<const Record>& record : snapshot)
+            for (const std::shared_ptr<const Record>& record : snapshot) {
+                if (firing->listGone)
+                    break;
                 Run(*record, args...);
+            }
         } catch (...) {
         }
     }
@@ -91,7 +106,7 @@ private:
 
     Token Insert(Record record)
     {
-        std::lock_guard<std::recursive_mutex> lock(m_mutex);
+        std::lock_guard<std::recursive_mutex> lock(m_firing->mutex);
         const Token token = m_nextToken++;
         m_records.emplace_back(token, std::make_shared<const Record>(std::move(record)));
         return token;
@@ -122,8 +137,14 @@ private:
         }
     }
 
+    struct Firing
+    {
+        std::recursive_mutex mutex;
+        bool listGone = false;
+    };
+
     std::list<std::pair<Token, std::shared_ptr<const Record>>> m_records;
-    mutable std::recursive_mutex m_mutex;
+    const std::shared_ptr<Firing> m_firing = std::make_shared<Firing>();
     bool m_suppressed = false;
     Token m_nextToken = 1;
 };

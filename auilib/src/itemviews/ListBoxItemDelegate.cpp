@@ -51,6 +51,16 @@ QDateTime ReadCellDate(const QString& text, const QString& displayFormat)
     return shown;
 }
 
+// A control made in the table, or null when it cannot be.
+template <typename Control>
+std::unique_ptr<Control> Created(QWidget* table)
+{
+    auto control = std::make_unique<Control>();
+    if (!control->Create(table) || !control->GetWndPtr())
+        return nullptr;
+    return control;
+}
+
 DateEdit::impl* DateEditImplOf(BaseGUIObject* control)
 {
     auto* date = dynamic_cast<DateEdit*>(control);
@@ -97,12 +107,14 @@ QWidget* ItemDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
                           (itemMode == ListBox::ColumnEditMode && columnMode == ListBox::ComboBoxEditor);
     if (itemMode == ListBox::EditEditor)
         return OpenEdit(table, option, index, cellText);
+    // Only a control that cannot be made falls back to a line edit: once the opening handlers ran,
+    // the list they leave decides.
     if (useDate) {
-        if (QWidget* editor = OpenDateEdit(table, option, index, cellText))
-            return editor;
+        if (auto date = Created<DateEdit>(table))
+            return OpenDateEdit(std::move(date), option, index, cellText);
     } else if (useCombo) {
-        if (QWidget* editor = OpenComboBox(table, option, index, cellText))
-            return editor;
+        if (auto combo = Created<ComboBox>(table))
+            return OpenComboBox(std::move(combo), option, index, cellText);
     }
     const bool columnAsksForEdit = itemMode == ListBox::ColumnEditMode && columnMode == ListBox::EditEditor;
     if (m_owner->editable == ListBox::NotEditable && !columnAsksForEdit)
@@ -113,11 +125,11 @@ QWidget* ItemDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
 QWidget* ItemDelegate::OpenEdit(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index,
                                 const std::wstring& cellText) const
 {
-    auto control = std::make_unique<Edit>();
-    if (!control->Create(table) || !control->GetWndPtr())
+    std::unique_ptr<Edit> control = Created<Edit>(table);
+    if (!control)
         return nullptr;
     Edit* edit = control.get();
-    QWidget* editor = Opened(std::move(control), option, index, cellText);
+    const QPointer<QWidget> editor = Opened(std::move(control), option, index, cellText);
     const int editable = m_owner->editable;
     if (editable != ListBox::NotEditable) {
         editor->setAttribute(Qt::WA_MacShowFocusRect, false);
@@ -127,48 +139,72 @@ QWidget* ItemDelegate::OpenEdit(QWidget* table, const QStyleOptionViewItem& opti
             editor->setStyleSheet(editor->styleSheet() + QStringLiteral("border: 1px solid #%1;")
                                                              .arg(QPalette().color(QPalette::Highlight).rgb(), 0, 16));
     }
-    ListBox& list = m_owner->Owner();
-    if (editable != 3)
-        FireHandlers(list.OnEditStarted, index.row(), edit);
+    const QPointer<const ItemDelegate> self(this);
+    if (editable != 3) {
+        FireHandlers(m_owner->Owner().OnEditStarted, index.row(), edit);
+        if (!ListLives(self))
+            return Handed(self, editor);
+    }
     // A start handler that takes the row away takes the editor with it.
     const bool stillOpen = FindOpen(editor) != m_open.end();
-    FireHandlers(list.OnEditorCreated, index.row(), index.column(), stillOpen ? edit : nullptr);
-    return editor;
+    FireHandlers(m_owner->Owner().OnEditorCreated, index.row(), index.column(), stillOpen ? edit : nullptr);
+    return Handed(self, editor);
 }
 
-QWidget* ItemDelegate::OpenDateEdit(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index,
-                                    const std::wstring& cellText) const
+QWidget* ItemDelegate::OpenDateEdit(std::unique_ptr<DateEdit> control, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index, const std::wstring& cellText) const
 {
     const QDateTime start = ReadCellDate(ToQString(cellText), ShortDateFormat());
-    auto control = std::make_unique<DateEdit>();
-    if (!control->Create(table) || !control->GetWndPtr())
-        return nullptr;
     DateEdit* date = control.get();
     const std::weak_ptr<BaseImpl> dateImpl = date->GetBaseImpl();
-    QWidget* editor =
+    const QPointer<QWidget> editor =
         Opened(std::move(control), option, index, ToWString(start.toString(DateAndTimeFormat())));
+    const QPointer<const ItemDelegate> self(this);
     FireHandlers(m_owner->Owner().OnEditorCreated, index.row(), index.column(), date);
     // A handler that turns a time-only editor to a date mode has the control put a new widget in
     // place of this one, which goes: the view must hold the widget the control keeps, or it would
     // show and store nothing.
-    const std::shared_ptr<BaseImpl> live = dateImpl.lock();
-    QWidget* shown = live ? live->GetWidget() : nullptr;
-    if (!shown || shown == editor)
-        return editor;
-    shown->setFont(option.font);
-    return shown;
+    const std::shared_ptr<BaseImpl> live = ListLives(self) ? dateImpl.lock() : nullptr;
+    const QPointer<QWidget> shown = live ? live->GetWidget() : editor.data();
+    if (shown && shown != editor)
+        shown->setFont(option.font);
+    return Handed(self, shown ? shown : editor);
 }
 
-QWidget* ItemDelegate::OpenComboBox(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index,
-                                    const std::wstring& cellText) const
+QWidget* ItemDelegate::OpenComboBox(std::unique_ptr<ComboBox> control, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index, const std::wstring& cellText) const
 {
-    auto control = std::make_unique<ComboBox>();
-    if (!control->Create(table) || !control->GetWndPtr())
-        return nullptr;
     ComboBox* combo = control.get();
-    QWidget* editor = Opened(std::move(control), option, index, cellText);
+    const QPointer<QWidget> editor = Opened(std::move(control), option, index, cellText);
+    const QPointer<const ItemDelegate> self(this);
     FireHandlers(m_owner->Owner().OnEditorCreated, index.row(), index.column(), combo);
-    return editor;
+    return Handed(self, editor);
+}
+
+bool ItemDelegate::ListLives(const QPointer<const ItemDelegate>& delegate)
+{
+    // A handler that deletes the list box takes the delegate's owner; one that deletes its window
+    // takes the table, and this delegate with it.
+    return delegate && delegate->m_owner;
+}
+
+QWidget* ItemDelegate::Handed(const QPointer<const ItemDelegate>& delegate, const QPointer<QWidget>& editor)
+{
+    if (ListLives(delegate) && delegate->FindOpen(editor) != delegate->m_open.end())
+        return editor;
+    // The opening ended under the handlers: Qt never learns of the widget, so nothing else would
+    // close it.
+    if (delegate) {
+        const auto open = delegate->FindOpen(editor);
+        if (open != delegate->m_open.end())
+            delegate->m_open.erase(open);
+        delegate->ApplySelectionColours();
+    }
+    if (editor) {
+        editor->hide();
+        editor->deleteLater();
+    }
+    return nullptr;
 }
 
 QWidget* ItemDelegate::Opened(std::unique_ptr<BaseGUIObject> control, const QStyleOptionViewItem& option,

@@ -3,6 +3,7 @@
 #include "BaseGUIObject.h"
 
 #include <QPersistentModelIndex>
+#include <QPointer>
 #include <QStyledItemDelegate>
 
 #include <memory>
@@ -11,6 +12,8 @@
 
 namespace AUILib {
 
+class ComboBox;
+class DateEdit;
 class ListBoxImpl;
 
 // The list box's delegate: picks and opens the in-place editor of a cell, reports the edit, and
@@ -56,12 +59,18 @@ private:
     };
     using OpenEditors = std::vector<OpenEditor>;
 
-    QWidget* OpenDateEdit(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index,
-                          const std::wstring& cellText) const;
-    QWidget* OpenComboBox(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index,
-                          const std::wstring& cellText) const;
+    // Each fires the opening handlers, any of which may let the list box, its table or the row go.
+    QWidget* OpenDateEdit(std::unique_ptr<DateEdit> control, const QStyleOptionViewItem& option,
+                          const QModelIndex& index, const std::wstring& cellText) const;
+    QWidget* OpenComboBox(std::unique_ptr<ComboBox> control, const QStyleOptionViewItem& option,
+                          const QModelIndex& index, const std::wstring& cellText) const;
     QWidget* OpenEdit(QWidget* table, const QStyleOptionViewItem& option, const QModelIndex& index,
                       const std::wstring& cellText) const;
+    // Whether the delegate and its list box lived through a handler.
+    static bool ListLives(const QPointer<const ItemDelegate>& delegate);
+    // What the view gets once the opening handlers ran: the editor while it is open in a list that
+    // lives, else null, and the widget goes.
+    static QWidget* Handed(const QPointer<const ItemDelegate>& delegate, const QPointer<QWidget>& editor);
     // Keeps the created control as an open editor and returns its widget.
     QWidget* Opened(std::unique_ptr<BaseGUIObject> control, const QStyleOptionViewItem& option,
                     const QModelIndex& index, const std::wstring& textAtStart) const;

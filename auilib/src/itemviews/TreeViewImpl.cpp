@@ -357,9 +357,13 @@ Edit* TreeView::impl::EditLabel(QStandardItem* item)
     if (itemDelegate->Editor())
         EndEditItem(false);
     edited = Persistent(item);
+    // The start and created handlers may let the tree go, and this object with it.
+    const std::weak_ptr<BaseImpl> self = m_owner.GetBaseImpl();
     widget->edit(item->index());
+    if (self.expired())
+        return nullptr;
     // The open editor is another label's when a handler edited that one meanwhile.
-    Edit* editor = itemDelegate->Editor();
+    Edit* editor = itemDelegate ? itemDelegate->Editor() : nullptr;
     if (!editor || ItemOf(edited) != item)
         return nullptr;
     editor->SetSelectAll();

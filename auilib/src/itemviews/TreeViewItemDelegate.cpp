@@ -40,20 +40,37 @@ QWidget* TreeViewItemDelegate::createEditor(QWidget* parent, const QStyleOptionV
     if (impl && impl->model && tree && tree->model() == impl->model) {
         QStandardItem* item = impl->ItemOf(index);
         impl->edited = impl->Persistent(item);
+        const QPointer<const TreeViewItemDelegate> self(this);
         FireHandlers(m_owner->OnEditStarted, item);
-        if (IsOpen(line))
+        if (TreeLives(self) && IsOpen(line))
             FireHandlers(m_owner->OnEditorCreated, item, m_editor.get());
         // A handler that edits another label closes this editor, with its finish reported, before
-        // the view has it: the view keeps the other one.
-        if (!IsOpen(line)) {
-            if (line) {
-                line->hide();
-                line->deleteLater();
-            }
-            return nullptr;
-        }
+        // the view has it: the view keeps the other one. A handler that lets the tree go ends the
+        // opening.
+        if (!TreeLives(self) || !IsOpen(line))
+            return Dropped(self, line);
     }
     return line;
+}
+
+bool TreeViewItemDelegate::TreeLives(const QPointer<const TreeViewItemDelegate>& delegate)
+{
+    // Deleting the tree control takes the delegate's owner; deleting its window takes the view, and
+    // this delegate with it.
+    return delegate && delegate->m_owner;
+}
+
+QWidget* TreeViewItemDelegate::Dropped(const QPointer<const TreeViewItemDelegate>& delegate,
+                                       const QPointer<QLineEdit>& line)
+{
+    if (delegate && delegate->IsOpen(line))
+        delegate->m_editor.reset();
+    // The view never learns of the widget, so nothing else would close it.
+    if (line) {
+        line->hide();
+        line->deleteLater();
+    }
+    return nullptr;
 }
 
 bool TreeViewItemDelegate::IsOpen(const QWidget* widget) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QLineEdit>
+#include <QPointer>
 #include <QStyledItemDelegate>
 
 #include <memory>
@@ -31,6 +33,10 @@ public:
 private:
     // Whether the open editor's widget is this one.
     bool IsOpen(const QWidget* widget) const;
+    // Whether the delegate and its tree lived through a handler.
+    static bool TreeLives(const QPointer<const TreeViewItemDelegate>& delegate);
+    // Ends an opening cut short by a handler: the view gets no editor, and the widget goes.
+    static QWidget* Dropped(const QPointer<const TreeViewItemDelegate>& delegate, const QPointer<QLineEdit>& line);
 
     TreeView* m_owner;
     mutable std::unique_ptr<Edit> m_editor;

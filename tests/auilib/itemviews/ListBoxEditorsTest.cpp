@@ -878,3 +878,65 @@ TEST_F(ListBoxEditorsTest, AnEditorLeftDuringADeletionStaysOpenRatherThanMoveIts
         EXPECT_EQ(edits, c.edits) << c.name;
     }
 }
+
+// A handler that lets the list box go while its editor opens ends the opening: no later handler of a
+// gone control runs, nothing freed is touched and the table is left without an editor.
+TEST_F(ListBoxEditorsTest, AHandlerMayLetTheListGoWhileItsEditorOpens)
+{
+    const struct
+    {
+        const char* name;
+        const char* handler;
+        int column;
+        Gone gone;
+        std::vector<std::string> fired;
+    } cases[] = {
+        {"start deletes the control", "started", 0, Gone::Control, {"started"}},
+        {"start deletes the window", "started", 0, Gone::Window, {"started", "late started"}},
+        {"start deletes both", "started", 0, Gone::Both, {"started"}},
+        {"line edit created, control", "created", 0, Gone::Control, {"started", "late started", "created"}},
+        {"line edit created, window", "created", 0, Gone::Window,
+         {"started", "late started", "created", "late created"}},
+        {"line edit created, both", "created", 0, Gone::Both, {"started", "late started", "created"}},
+        {"combo box created, control", "created", 1, Gone::Control, {"created"}},
+        {"combo box created, both", "created", 1, Gone::Both, {"created"}},
+        {"date edit created, control", "created", 2, Gone::Control, {"created"}},
+        {"date edit created, window", "created", 2, Gone::Window, {"created", "late created"}},
+    };
+    tester.reset();
+    for (const auto& c : cases) {
+        const QPointer<QWidget> dialog = new QWidget(&window);
+        auto box = std::make_unique<ListBox>();
+        ASSERT_TRUE(box->Create(dialog));
+        box->SetColumnsCount(3);
+        for (const wchar_t* text : {L"b", L"a"}) {
+            auto texts = Texts({text, L"red", L"2024-03-05T14:30:00"});
+            box->AddItemEx(texts, any());
+        }
+        box->SetColumnEditMode(1, ListBox::ComboBoxEditor);
+        box->SetColumnEditMode(2, ListBox::DateEditor);
+        box->SetEditItems(ListBox::Editable(1));
+        const QPointer<QTableWidget> table = static_cast<QTableWidget*>(box->GetPlatformHandle());
+        dialog->show();
+        std::vector<std::string> fired;
+        const auto fire = [&](const char* handler) {
+            fired.push_back(handler);
+            if (handler != std::string(c.handler))
+                return;
+            LetGo(c.gone, box, dialog);
+        };
+        box->OnEditStarted.Add([&](int, Edit*) { fire("started"); });
+        box->OnEditStarted.Add([&](int, Edit*) { fired.push_back("late started"); });
+        box->OnEditorCreated.Add([&](int, int, BaseGUIObject*) { fire("created"); });
+        box->OnEditorCreated.Add([&](int, int, BaseGUIObject*) { fired.push_back("late created"); });
+        const int childrenBefore = table->children().size();
+        table->editItem(table->item(1, c.column));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(fired, c.fired) << c.name;
+        EXPECT_EQ(table.isNull(), c.gone != Gone::Control) << c.name;
+        if (table) {
+            EXPECT_EQ(table->children().size(), childrenBefore) << c.name << ": the editor went";
+        }
+        delete dialog;
+    }
+}

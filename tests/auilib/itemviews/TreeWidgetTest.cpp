@@ -530,3 +530,51 @@ TEST_F(TreeWidgetTest, ALabelEditedByAHandlerWhileAnotherOpensOrClosesIsTheOneOp
         EXPECT_EQ(impl().itemDelegate->Editor(), nullptr) << c.name;
     }
 }
+
+// The program edits a label and a handler lets the tree go meanwhile: the opening ends with no editor,
+// no later handler of a gone control runs and nothing freed is touched.
+TEST_F(TreeWidgetTest, AHandlerMayLetTheTreeGoWhileTheProgramEditsALabel)
+{
+    const struct
+    {
+        const char* name;
+        const char* handler;
+        Gone gone;
+        std::vector<std::string> fired;
+    } cases[] = {
+        {"start deletes the control", "started", Gone::Control, {"started"}},
+        {"start deletes the window", "started", Gone::Window, {"started", "late started"}},
+        {"start deletes both", "started", Gone::Both, {"started"}},
+        {"created deletes the control", "created", Gone::Control, {"started", "late started", "created"}},
+        {"created deletes the window", "created", Gone::Window, {"started", "late started", "created", "late created"}},
+        {"created deletes both", "created", Gone::Both, {"started", "late started", "created"}},
+    };
+    for (const auto& c : cases) {
+        const QPointer<QWidget> dialog = new QWidget(&window);
+        auto other = std::make_unique<TreeView>();
+        ASSERT_TRUE(other->Create(dialog));
+        QStandardItem* item = other->InsertItem(L"label", RootHandle, LastHandle, any(1L));
+        const QPointer<QWidget> view = other->GetPlatformHandle();
+        dialog->show();
+        std::vector<std::string> fired;
+        const auto fire = [&](const char* handler) {
+            fired.push_back(handler);
+            if (handler != std::string(c.handler))
+                return;
+            LetGo(c.gone, other, dialog);
+        };
+        other->OnEditStarted.Add([&](QStandardItem*) { fire("started"); });
+        other->OnEditStarted.Add([&](QStandardItem*) { fired.push_back("late started"); });
+        other->OnEditorCreated.Add([&](QStandardItem*, Edit*) { fire("created"); });
+        other->OnEditorCreated.Add([&](QStandardItem*, Edit*) { fired.push_back("late created"); });
+        const int childrenBefore = view->children().size();
+        EXPECT_EQ(other->EditLabel(item), nullptr) << c.name;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(fired, c.fired) << c.name;
+        EXPECT_EQ(view.isNull(), c.gone != Gone::Control) << c.name;
+        if (view) {
+            EXPECT_EQ(view->children().size(), childrenBefore) << c.name << ": the editor went";
+        }
+        delete dialog;
+    }
+}
