@@ -163,9 +163,11 @@ QWidget* ItemDelegate::OpenDateEdit(std::unique_ptr<DateEdit> control, const QSt
     FireHandlers(m_owner->Owner().OnEditorCreated, index.row(), index.column(), date);
     // A handler that turns a time-only editor to a date mode has the control put a new widget in
     // place of this one, which goes: the view must hold the widget the control keeps, or it would
-    // show and store nothing.
-    const std::shared_ptr<BaseImpl> live = ListLives(self) ? dateImpl.lock() : nullptr;
-    const QPointer<QWidget> shown = live ? live->GetWidget() : editor.data();
+    // show and store nothing. A list let go meanwhile still holds the control by that new widget,
+    // which goes with it.
+    QPointer<QWidget> shown = editor;
+    if (const std::shared_ptr<BaseImpl> live = dateImpl.lock())
+        shown = live->GetWidget();
     if (shown && shown != editor)
         shown->setFont(option.font);
     return Handed(self, shown ? shown : editor);

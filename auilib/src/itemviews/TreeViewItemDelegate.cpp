@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QLineEdit>
+#include <QPersistentModelIndex>
 #include <QPointer>
 
 namespace AUILib {
@@ -41,13 +42,17 @@ QWidget* TreeViewItemDelegate::createEditor(QWidget* parent, const QStyleOptionV
         QStandardItem* item = impl->ItemOf(index);
         impl->edited = impl->Persistent(item);
         const QPointer<const TreeViewItemDelegate> self(this);
-        FireHandlers(m_owner->OnEditStarted, item);
-        if (TreeLives(self) && IsOpen(line))
-            FireHandlers(m_owner->OnEditorCreated, item, m_editor.get());
+        const QPersistentModelIndex opened(index);
         // A handler that edits another label closes this editor, with its finish reported, before
-        // the view has it: the view keeps the other one. A handler that lets the tree go ends the
-        // opening.
-        if (!TreeLives(self) || !IsOpen(line))
+        // the view has it: the view keeps the other one. A handler that lets the tree go, or takes
+        // the item away, ends the opening.
+        const auto stillOpening = [&self, &line, &opened] {
+            return TreeLives(self) && self->IsOpen(line) && opened.isValid();
+        };
+        FireHandlers(m_owner->OnEditStarted, item);
+        if (stillOpening())
+            FireHandlers(m_owner->OnEditorCreated, item, m_editor.get());
+        if (!stillOpening())
             return Dropped(self, line);
     }
     return line;

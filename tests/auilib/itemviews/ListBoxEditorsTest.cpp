@@ -890,6 +890,9 @@ TEST_F(ListBoxEditorsTest, AHandlerMayLetTheListGoWhileItsEditorOpens)
         int column;
         Gone gone;
         std::vector<std::string> fired;
+        // The created handler first turns a time-only date editor to a date mode, which puts a new
+        // widget in place of the first.
+        bool replacesDateWidget = false;
     } cases[] = {
         {"start deletes the control", "started", 0, Gone::Control, {"started"}},
         {"start deletes the window", "started", 0, Gone::Window, {"started", "late started"}},
@@ -902,6 +905,8 @@ TEST_F(ListBoxEditorsTest, AHandlerMayLetTheListGoWhileItsEditorOpens)
         {"combo box created, both", "created", 1, Gone::Both, {"created"}},
         {"date edit created, control", "created", 2, Gone::Control, {"created"}},
         {"date edit created, window", "created", 2, Gone::Window, {"created", "late created"}},
+        {"date edit replaced, control", "created", 2, Gone::Control, {"created"}, true},
+        {"date edit replaced, window", "created", 2, Gone::Window, {"created", "late created"}, true},
     };
     tester.reset();
     for (const auto& c : cases) {
@@ -927,7 +932,14 @@ TEST_F(ListBoxEditorsTest, AHandlerMayLetTheListGoWhileItsEditorOpens)
         };
         box->OnEditStarted.Add([&](int, Edit*) { fire("started"); });
         box->OnEditStarted.Add([&](int, Edit*) { fired.push_back("late started"); });
-        box->OnEditorCreated.Add([&](int, int, BaseGUIObject*) { fire("created"); });
+        box->OnEditorCreated.Add([&](int, int, BaseGUIObject* editor) {
+            auto* date = dynamic_cast<DateEdit*>(editor);
+            if (date && c.replacesDateWidget) {
+                date->SetMode(DateEdit::TimeOnly);
+                date->SetMode(DateEdit::DateOnly);
+            }
+            fire("created");
+        });
         box->OnEditorCreated.Add([&](int, int, BaseGUIObject*) { fired.push_back("late created"); });
         const int childrenBefore = table->children().size();
         table->editItem(table->item(1, c.column));

@@ -578,3 +578,46 @@ TEST_F(TreeWidgetTest, AHandlerMayLetTheTreeGoWhileTheProgramEditsALabel)
         delete dialog;
     }
 }
+
+// A handler that takes away the item whose label opens ends the opening: no later handler is handed
+// the freed item, and no editor is left over another row.
+TEST_F(TreeWidgetTest, AHandlerMayTakeAwayTheItemWhoseLabelOpens)
+{
+    const struct
+    {
+        const char* name;
+        const char* handler;
+        std::vector<std::string> fired;
+    } cases[] = {
+        {"the start handler", "started", {"started t2"}},
+        {"the created handler", "created", {"started t2", "created t2"}},
+    };
+    for (const auto& c : cases) {
+        tree->RemoveAllItems(true);
+        top.clear();
+        child.clear();
+        Build();
+        std::vector<std::string> fired;
+        const auto fire = [&](const char* handler, QStandardItem* item) {
+            fired.push_back(std::string(handler) + " " + Text(item));
+            if (handler == std::string(c.handler))
+                tree->RemoveItem(item);
+        };
+        const HandlerList<QStandardItem*>::Token started =
+            tree->OnEditStarted.Add([&](QStandardItem* item) { fire("started", item); });
+        const HandlerList<QStandardItem*, Edit*>::Token created =
+            tree->OnEditorCreated.Add([&](QStandardItem* item, Edit*) { fire("created", item); });
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const int childrenBefore = view()->children().size();
+        EXPECT_EQ(tree->EditLabel(top[2]), nullptr) << c.name;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(fired, c.fired) << c.name;
+        EXPECT_EQ(view()->children().size(), childrenBefore) << c.name << ": the editor went";
+        tree->OnEditStarted.Remove(started);
+        tree->OnEditorCreated.Remove(created);
+        Edit* next = tree->EditLabel(top[3]);
+        ASSERT_NE(next, nullptr) << c.name;
+        EXPECT_EQ(next->GetText(), L"t3") << c.name;
+        tree->EndEditLabel(false);
+    }
+}
