@@ -306,6 +306,9 @@ DoubleSpinEditQt::TextParts DoubleSpinEditQt::PartsOf(const QStringList& entries
 
 void DoubleSpinEditQt::OnPicaTextChanged(const QString& text)
 {
+    // Outside pica mode the box reads the text and reports the number itself.
+    if (!m_pica)
+        return;
     QString typed = text;
     if (!suffix().isEmpty() && typed.endsWith(suffix()))
         typed.remove(suffix());
