@@ -44,6 +44,13 @@ DoubleSpinEditQt::DoubleSpinEditQt(DoubleSpinEdit* owner)
     , m_step(singleStep())
     , m_precision(decimals())
 {
+    // The pica field is the box's from the start, with the box's validator until pica mode first comes
+    // on: a field put in place of the box's own then would be deleted under the key being handled, when
+    // a handler of the change that key made turns pica mode on.
+    auto* field = new CustomLineEdit(this);
+    field->setObjectName(lineEdit()->objectName());
+    setLineEdit(field);
+    connect(field, &QLineEdit::textChanged, this, &DoubleSpinEditQt::OnPicaTextChanged);
 }
 
 DoubleSpinEditQt::~DoubleSpinEditQt() = default;
@@ -141,7 +148,7 @@ CustomLineEdit* DoubleSpinEditQt::SupportPicaPoints(bool on)
 {
     // The focus stays in the box, so the field is never left: a length being typed in it is taken as
     // leaving it would take it.
-    if (IsTypingPica())
+    if (m_pica)
         ReadPicaFromText();
     m_decimalChar = 'p';
     setValue(value());
@@ -156,21 +163,16 @@ CustomLineEdit* DoubleSpinEditQt::SupportPicaPoints(bool on)
 
 CustomLineEdit* DoubleSpinEditQt::PicaField()
 {
-    // Once in, the pica field stays: a handler of the box's reports may switch the mode while the field
-    // is still handling the key that made the change, and a field replaced then would be deleted under
-    // it. Its text already shows the value as the mode reads it.
-    if (auto* installed = qobject_cast<CustomLineEdit*>(lineEdit()))
-        return installed;
-    auto* edit = new CustomLineEdit(this);
+    auto* field = static_cast<CustomLineEdit*>(lineEdit());
+    if (m_picaValidator)
+        return field;
     // A plain number of picas is written with a full stop, the points' fraction with the system's decimal
     // point, as the field shows it and reads it back.
     const QString fraction = QRegExp::escape(SystemDecimalPoint());
     const QString pattern = QStringLiteral("(\\d+)?(\\.?\\d+)?|(\\d+)?p(\\d+)?(%1?\\d+)?").arg(fraction);
-    // Before the field goes in: a field without a validator gets the box's, which refuses pica text.
-    edit->setValidator(new QRegExpValidator(QRegExp(pattern), edit));
-    setLineEdit(edit);
-    connect(edit, &QLineEdit::textChanged, this, &DoubleSpinEditQt::OnPicaTextChanged);
-    return edit;
+    m_picaValidator = new QRegExpValidator(QRegExp(pattern), field);
+    field->setValidator(m_picaValidator);
+    return field;
 }
 
 void DoubleSpinEditQt::TurnPicaOn()
@@ -306,8 +308,10 @@ DoubleSpinEditQt::TextParts DoubleSpinEditQt::PartsOf(const QStringList& entries
 
 void DoubleSpinEditQt::OnPicaTextChanged(const QString& text)
 {
-    // Outside pica mode the box reads the text and reports the number itself.
-    if (!m_pica)
+    // Outside pica mode the box reads the text and reports the number itself. A text the field no longer
+    // shows was rewritten by a handler of the box's own report of it, which turned pica mode on: the
+    // change has been reported.
+    if (!m_pica || text != lineEdit()->text())
         return;
     QString typed = text;
     if (!suffix().isEmpty() && typed.endsWith(suffix()))
@@ -475,7 +479,7 @@ void DoubleSpinEditQt::mousePressEvent(QMouseEvent* event)
 void DoubleSpinEditQt::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && IsTypingPica() && TypedLength())
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_pica && TypedLength())
         FinishPicaTyping(event);
     else
         QDoubleSpinBox::keyPressEvent(event);
@@ -521,14 +525,9 @@ void DoubleSpinEditQt::focusOutEvent(QFocusEvent* event)
         else if (typed == maximum())
             setValue(maximum());
     }
-    if (IsTypingPica())
+    if (m_pica)
         ReadPicaFromText();
     QDoubleSpinBox::focusOutEvent(event);
-}
-
-bool DoubleSpinEditQt::IsTypingPica() const
-{
-    return m_pica && qobject_cast<CustomLineEdit*>(lineEdit());
 }
 
 std::optional<PicaPoint> DoubleSpinEditQt::TypedLength() const

@@ -101,7 +101,7 @@ protected:
     {
         spin->SupportPicaPoints(true);
         spin->SetRange(PicaPoint{0, 0}, PicaPoint{20, 0});
-        widget()->setFocus(); // the field that had it is gone
+        widget()->setFocus();
     }
 
     std::unique_ptr<QWidget> window;
@@ -511,9 +511,7 @@ TEST_F(DoubleSpinEditTest, ALengthBeingTypedIsTakenWhenThePicaFieldIsReplaced)
 TEST_F(DoubleSpinEditTest, AHandlerSwitchesPicaModeWhileTheFieldHandlesTheInput)
 {
     // A program that switches units as it hears a change: the switch comes while the field, or the box,
-    // is still handling the key or the wheel that made the change.
-    PicaMode(); // from 0 to 20 picas
-    spin->SetStep(PicaPoint{1, 0});
+    // is still handling the key, the wheel or the leaving that made the change.
     struct Input
     {
         const char* name;
@@ -531,36 +529,56 @@ TEST_F(DoubleSpinEditTest, AHandlerSwitchesPicaModeWhileTheFieldHandlesTheInput)
                                Qt::NoModifier, Qt::NoScrollPhase, false);
              QApplication::sendEvent(widget(), &wheel);
          }},
+        // Not tracking the keyboard, the plain box takes the number only when the field is left; the
+        // pica field takes 25 as the 20 picas of its maximum then.
+        {"leaving the field",
+         [&] {
+             widget()->setKeyboardTracking(false);
+             ReplaceWith(widget()->IsPica() ? "25" : "7");
+         },
+         [&] {
+             other->setFocus();
+             widget()->setKeyboardTracking(true);
+         }},
     };
+    enum class Mode { NeverSwitched, Off, On };
     struct Switch
     {
-        bool from;
+        const char* from;
+        Mode mode;
         bool to;
     };
-    const Switch switches[] = {{true, false}, {true, true}, {false, true}, {false, false}};
-    bool listening = false;
-    bool switchTo = false;
-    const auto switchOnce = [&] {
-        if (!std::exchange(listening, false))
-            return;
-        spin->SupportPicaPoints(switchTo);
+    const Switch switches[] = {
+        {"pica mode", Mode::On, false},          {"pica mode", Mode::On, true},
+        {"plain mode", Mode::Off, true},         {"plain mode", Mode::Off, false},
+        {"a new box", Mode::NeverSwitched, true}, {"a new box", Mode::NeverSwitched, false},
     };
-    spin->OnPicaValueChanged.Add([&](PicaPoint) { switchOnce(); });
-    spin->OnValueChanged.Add([&](double) { switchOnce(); });
-    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
-    FiringRecorder<double> numbers(spin->OnValueChanged);
     for (const Input& input : inputs) {
         for (const Switch& s : switches) {
-            const std::string name = input.name + std::string(s.from ? ", pica mode " : ", plain mode ") +
-                                     (s.to ? "on" : "off");
-            widget()->setFocus();
-            spin->SupportPicaPoints(s.from);
+            const std::string name = input.name + std::string(", ") + s.from + (s.to ? " on" : " off");
+            NewControl();
+            if (s.mode != Mode::NeverSwitched) {
+                PicaMode(); // from 0 to 20 picas
+                spin->SetStep(PicaPoint{1, 0});
+                spin->SupportPicaPoints(s.mode == Mode::On);
+            }
             spin->SetValue(1.5);
+            bool listening = false;
+            const auto switchOnce = [&] {
+                if (std::exchange(listening, false))
+                    spin->SupportPicaPoints(s.to);
+            };
+            spin->OnPicaValueChanged.Add([&](PicaPoint) { switchOnce(); });
+            spin->OnValueChanged.Add([&](double) { switchOnce(); });
+            FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+            FiringRecorder<double> numbers(spin->OnValueChanged);
             input.prepare();
-            switchTo = s.to;
+            lengths.calls.clear();
+            numbers.calls.clear();
             listening = true;
             input.act();
             EXPECT_FALSE(listening) << name << ": the handler heard no change";
+            EXPECT_EQ(lengths.calls.size() + numbers.calls.size(), 1u) << name << ": one change, one report";
             EXPECT_EQ(widget()->IsPica(), s.to) << name;
             EXPECT_EQ(widget()->findChildren<QLineEdit*>().size(), 1) << name;
 
