@@ -49,6 +49,9 @@ DoubleSpinEditQt::DoubleSpinEditQt(DoubleSpinEdit* owner)
     // a handler of the change that key made turns pica mode on.
     auto* field = new CustomLineEdit(this);
     field->setObjectName(lineEdit()->objectName());
+    // The mode is taken ahead of the box's own reading of the text: a handler of the plain number it
+    // reports may turn pica mode on before the pica handler hears the same change.
+    connect(field, &QLineEdit::textChanged, this, [this] { m_textChangeModes.push_back(m_pica); });
     setLineEdit(field);
     connect(field, &QLineEdit::textChanged, this, &DoubleSpinEditQt::OnPicaTextChanged);
 }
@@ -308,10 +311,11 @@ DoubleSpinEditQt::TextParts DoubleSpinEditQt::PartsOf(const QStringList& entries
 
 void DoubleSpinEditQt::OnPicaTextChanged(const QString& text)
 {
-    // Outside pica mode the box reads the text and reports the number itself. A text the field no longer
-    // shows was rewritten by a handler of the box's own report of it, which turned pica mode on: the
-    // change has been reported.
-    if (!m_pica || text != lineEdit()->text())
+    // Outside pica mode the box reads the text and reports the number itself, also when a handler of that
+    // report turned pica mode on: the change has been reported.
+    const bool typedInPica = m_textChangeModes.back();
+    m_textChangeModes.pop_back();
+    if (!typedInPica || !m_pica)
         return;
     QString typed = text;
     if (!suffix().isEmpty() && typed.endsWith(suffix()))

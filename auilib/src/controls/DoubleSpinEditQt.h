@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace AUILib {
 
@@ -140,6 +141,8 @@ private:
     double m_minimum = 0.0;
     double m_maximum = 0.0;
     QPointer<QValidator> m_picaValidator;
+    // Whether pica mode was on as each text change being handled began; changes nest.
+    std::vector<bool> m_textChangeModes;
 };
 
 } // namespace AUILib

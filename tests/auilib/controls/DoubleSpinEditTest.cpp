@@ -520,6 +520,13 @@ TEST_F(DoubleSpinEditTest, AHandlerSwitchesPicaModeWhileTheFieldHandlesTheInput)
     };
     const Input inputs[] = {
         {"typing", [&] { edit()->selectAll(); }, [&] { QTest::keyClick(widget(), Qt::Key_2); }},
+        // After pica mode was on, the plain box writes 2.5 as 2p5 too: the text reads the same in both modes.
+        {"typing what both modes read",
+         [&] {
+             widget()->setLocale(QLocale::system()); // whose decimal point the decimal character stands for
+             ReplaceWith("2p");
+         },
+         [&] { QTest::keyClick(widget(), Qt::Key_5); }},
         {"Return", [&] { ReplaceWith("25"); }, [&] { QTest::keyClick(widget(), Qt::Key_Return); }},
         {"Up", [] {}, [&] { QTest::keyClick(widget(), Qt::Key_Up); }},
         {"wheel", [] {},
