@@ -470,7 +470,7 @@ TEST_F(DoubleSpinEditTest, ReturnTakesTheTypedLengthAsLeavingTheFieldDoes)
     EXPECT_TRUE(lengths.calls.empty());
 }
 
-TEST_F(DoubleSpinEditTest, ALengthBeingTypedIsTakenWhenThePicaFieldIsReplaced)
+TEST_F(DoubleSpinEditTest, ALengthBeingTypedIsTakenWhenPicaModeIsTurnedOnAgain)
 {
     // A program switching units from a shortcut or a button that takes no focus: the field never loses it.
     PicaMode(); // from 0 to 20 picas
@@ -502,8 +502,8 @@ TEST_F(DoubleSpinEditTest, ALengthBeingTypedIsTakenWhenThePicaFieldIsReplaced)
         ReplaceWith(c.typed);
         lengths.calls.clear();
         spin->SupportPicaPoints(true);
-        EXPECT_EQ(spin->GetPicaPointValue(), c.taken) << c.typed << ", the field installed again";
-        EXPECT_EQ(lengths.calls, c.reported) << c.typed << ", the field installed again";
+        EXPECT_EQ(spin->GetPicaPointValue(), c.taken) << c.typed << ", pica mode turned on again";
+        EXPECT_EQ(lengths.calls, c.reported) << c.typed << ", pica mode turned on again";
         widget()->setFocus();
     }
 }
