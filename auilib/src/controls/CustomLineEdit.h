@@ -4,7 +4,7 @@
 
 namespace AUILib {
 
-// The text field a spin box takes in place of its own when it brings its own validator.
+// The text field of a spin box that takes text of its own, such as pica lengths, under a validator it sets.
 class CustomLineEdit : public QLineEdit
 {
     Q_OBJECT

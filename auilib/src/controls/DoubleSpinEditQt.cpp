@@ -44,6 +44,16 @@ DoubleSpinEditQt::DoubleSpinEditQt(DoubleSpinEdit* owner)
     , m_step(singleStep())
     , m_precision(decimals())
 {
+    // The pica field is the box's from the start, with the box's validator until pica mode first comes
+    // on: a field put in place of the box's own then would be deleted under the key being handled, when
+    // a handler of the change that key made turns pica mode on.
+    auto* field = new CustomLineEdit(this);
+    field->setObjectName(lineEdit()->objectName());
+    // The mode is taken ahead of the box's own reading of the text: a handler of the plain number it
+    // reports may turn pica mode on before the pica handler hears the same change.
+    connect(field, &QLineEdit::textChanged, this, [this] { m_textChangeModes.push_back(m_pica); });
+    setLineEdit(field);
+    connect(field, &QLineEdit::textChanged, this, &DoubleSpinEditQt::OnPicaTextChanged);
 }
 
 DoubleSpinEditQt::~DoubleSpinEditQt() = default;
@@ -141,7 +151,7 @@ CustomLineEdit* DoubleSpinEditQt::SupportPicaPoints(bool on)
 {
     // The focus stays in the box, so the field is never left: a length being typed in it is taken as
     // leaving it would take it.
-    if (IsTypingPica())
+    if (m_pica)
         ReadPicaFromText();
     m_decimalChar = 'p';
     setValue(value());
@@ -156,21 +166,16 @@ CustomLineEdit* DoubleSpinEditQt::SupportPicaPoints(bool on)
 
 CustomLineEdit* DoubleSpinEditQt::PicaField()
 {
-    // Once in, the pica field stays: a handler of the box's reports may switch the mode while the field
-    // is still handling the key that made the change, and a field replaced then would be deleted under
-    // it. Its text already shows the value as the mode reads it.
-    if (auto* installed = qobject_cast<CustomLineEdit*>(lineEdit()))
-        return installed;
-    auto* edit = new CustomLineEdit(this);
+    auto* field = static_cast<CustomLineEdit*>(lineEdit());
+    if (m_picaValidator)
+        return field;
     // A plain number of picas is written with a full stop, the points' fraction with the system's decimal
     // point, as the field shows it and reads it back.
     const QString fraction = QRegExp::escape(SystemDecimalPoint());
     const QString pattern = QStringLiteral("(\\d+)?(\\.?\\d+)?|(\\d+)?p(\\d+)?(%1?\\d+)?").arg(fraction);
-    // Before the field goes in: a field without a validator gets the box's, which refuses pica text.
-    edit->setValidator(new QRegExpValidator(QRegExp(pattern), edit));
-    setLineEdit(edit);
-    connect(edit, &QLineEdit::textChanged, this, &DoubleSpinEditQt::OnPicaTextChanged);
-    return edit;
+    m_picaValidator = new QRegExpValidator(QRegExp(pattern), field);
+    field->setValidator(m_picaValidator);
+    return field;
 }
 
 void DoubleSpinEditQt::TurnPicaOn()
@@ -306,6 +311,12 @@ DoubleSpinEditQt::TextParts DoubleSpinEditQt::PartsOf(const QStringList& entries
 
 void DoubleSpinEditQt::OnPicaTextChanged(const QString& text)
 {
+    // Outside pica mode the box reads the text and reports the number itself, also when a handler of that
+    // report turned pica mode on: the change has been reported.
+    const bool typedInPica = m_textChangeModes.back();
+    m_textChangeModes.pop_back();
+    if (!typedInPica || !m_pica)
+        return;
     QString typed = text;
     if (!suffix().isEmpty() && typed.endsWith(suffix()))
         typed.remove(suffix());
@@ -472,7 +483,7 @@ void DoubleSpinEditQt::mousePressEvent(QMouseEvent* event)
 void DoubleSpinEditQt::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && IsTypingPica() && TypedLength())
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_pica && TypedLength())
         FinishPicaTyping(event);
     else
         QDoubleSpinBox::keyPressEvent(event);
@@ -518,14 +529,9 @@ void DoubleSpinEditQt::focusOutEvent(QFocusEvent* event)
         else if (typed == maximum())
             setValue(maximum());
     }
-    if (IsTypingPica())
+    if (m_pica)
         ReadPicaFromText();
     QDoubleSpinBox::focusOutEvent(event);
-}
-
-bool DoubleSpinEditQt::IsTypingPica() const
-{
-    return m_pica && qobject_cast<CustomLineEdit*>(lineEdit());
 }
 
 std::optional<PicaPoint> DoubleSpinEditQt::TypedLength() const

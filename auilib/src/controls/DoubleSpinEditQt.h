@@ -3,10 +3,12 @@
 #include "PicaPoint.h"
 
 #include <QDoubleSpinBox>
+#include <QPointer>
 #include <QStringList>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace AUILib {
 
@@ -36,7 +38,7 @@ public:
     // The decimals shown; in pica mode those of the points, while the box keeps what the carrier needs.
     void SetPrecision(int decimals);
     void SetDecimalChar(char decimal);
-    // Returns the pica field, installed in place of the box's own on the first call.
+    // Returns the pica field, which takes pica text from the first call on.
     CustomLineEdit* SupportPicaPoints(bool on);
     bool IsPica() const { return m_pica; }
 
@@ -114,8 +116,6 @@ private:
     QString EditableText(double value) const;
     // The length the field's text reads as, when it reads as one.
     std::optional<PicaPoint> TypedLength() const;
-    // Typing goes into the pica field, whose text the value follows only when it is taken.
-    bool IsTypingPica() const;
     void ReadPicaFromText();
     void FinishPicaTyping(QKeyEvent* event);
     // An arrow pressed at the bound it points to reports a zero change.
@@ -131,6 +131,7 @@ private:
     double m_step;
     bool m_correction = true;
     char m_decimalChar = 0;
+    // Typing then goes into the pica field, whose text the value follows only when it is taken.
     bool m_pica = false;
     TextParts m_parts;
     std::optional<LengthOff> m_lengthOff;
@@ -139,6 +140,9 @@ private:
     // length held then keeps within.
     double m_minimum = 0.0;
     double m_maximum = 0.0;
+    QPointer<QValidator> m_picaValidator;
+    // Whether pica mode was on as each text change being handled began; changes nest.
+    std::vector<bool> m_textChangeModes;
 };
 
 } // namespace AUILib

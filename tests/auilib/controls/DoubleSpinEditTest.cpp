@@ -60,17 +60,25 @@ protected:
         m_configured = GetDecimalChar();
         SetForcedDecimalChar(DecimalPoint().at(0).toLatin1());
         window = std::make_unique<QWidget>();
-        spin = std::make_unique<DoubleSpinEdit>();
-        spin->Create(window.get());
-        widget()->setGeometry(10, 10, 160, 30);
         other = new QLineEdit(window.get());
         other->setGeometry(10, 50, 160, 30);
         window->show();
         QApplication::setActiveWindow(window.get());
-        widget()->setFocus();
+        NewControl();
         ASSERT_TRUE(widget()->hasFocus());
     }
     void TearDown() override { SetForcedDecimalChar(m_configured); }
+
+    // A control in plain mode whose pica mode was never switched, with the focus.
+    void NewControl()
+    {
+        spin.reset();
+        spin = std::make_unique<DoubleSpinEdit>();
+        spin->Create(window.get());
+        widget()->setGeometry(10, 10, 160, 30);
+        widget()->show();
+        widget()->setFocus();
+    }
 
     DoubleSpinEditQt* widget() { return qobject_cast<DoubleSpinEditQt*>(spin->GetPlatformHandle()); }
     QLineEdit* edit() { return widget()->findChild<QLineEdit*>(); }
@@ -93,7 +101,7 @@ protected:
     {
         spin->SupportPicaPoints(true);
         spin->SetRange(PicaPoint{0, 0}, PicaPoint{20, 0});
-        widget()->setFocus(); // the field that had it is gone
+        widget()->setFocus();
     }
 
     std::unique_ptr<QWidget> window;
@@ -462,7 +470,7 @@ TEST_F(DoubleSpinEditTest, ReturnTakesTheTypedLengthAsLeavingTheFieldDoes)
     EXPECT_TRUE(lengths.calls.empty());
 }
 
-TEST_F(DoubleSpinEditTest, ALengthBeingTypedIsTakenWhenThePicaFieldIsReplaced)
+TEST_F(DoubleSpinEditTest, ALengthBeingTypedIsTakenWhenPicaModeIsTurnedOnAgain)
 {
     // A program switching units from a shortcut or a button that takes no focus: the field never loses it.
     PicaMode(); // from 0 to 20 picas
@@ -494,8 +502,8 @@ TEST_F(DoubleSpinEditTest, ALengthBeingTypedIsTakenWhenThePicaFieldIsReplaced)
         ReplaceWith(c.typed);
         lengths.calls.clear();
         spin->SupportPicaPoints(true);
-        EXPECT_EQ(spin->GetPicaPointValue(), c.taken) << c.typed << ", the field installed again";
-        EXPECT_EQ(lengths.calls, c.reported) << c.typed << ", the field installed again";
+        EXPECT_EQ(spin->GetPicaPointValue(), c.taken) << c.typed << ", pica mode turned on again";
+        EXPECT_EQ(lengths.calls, c.reported) << c.typed << ", pica mode turned on again";
         widget()->setFocus();
     }
 }
@@ -503,9 +511,7 @@ TEST_F(DoubleSpinEditTest, ALengthBeingTypedIsTakenWhenThePicaFieldIsReplaced)
 TEST_F(DoubleSpinEditTest, AHandlerSwitchesPicaModeWhileTheFieldHandlesTheInput)
 {
     // A program that switches units as it hears a change: the switch comes while the field, or the box,
-    // is still handling the key or the wheel that made the change.
-    PicaMode(); // from 0 to 20 picas
-    spin->SetStep(PicaPoint{1, 0});
+    // is still handling the key, the wheel or the leaving that made the change.
     struct Input
     {
         const char* name;
@@ -514,6 +520,13 @@ TEST_F(DoubleSpinEditTest, AHandlerSwitchesPicaModeWhileTheFieldHandlesTheInput)
     };
     const Input inputs[] = {
         {"typing", [&] { edit()->selectAll(); }, [&] { QTest::keyClick(widget(), Qt::Key_2); }},
+        // After pica mode was on, the plain box writes 2.5 as 2p5 too: the text reads the same in both modes.
+        {"typing what both modes read",
+         [&] {
+             widget()->setLocale(QLocale::system()); // whose decimal point the decimal character stands for
+             ReplaceWith("2p");
+         },
+         [&] { QTest::keyClick(widget(), Qt::Key_5); }},
         {"Return", [&] { ReplaceWith("25"); }, [&] { QTest::keyClick(widget(), Qt::Key_Return); }},
         {"Up", [] {}, [&] { QTest::keyClick(widget(), Qt::Key_Up); }},
         {"wheel", [] {},
@@ -523,36 +536,56 @@ TEST_F(DoubleSpinEditTest, AHandlerSwitchesPicaModeWhileTheFieldHandlesTheInput)
                                Qt::NoModifier, Qt::NoScrollPhase, false);
              QApplication::sendEvent(widget(), &wheel);
          }},
+        // Not tracking the keyboard, the plain box takes the number only when the field is left; the
+        // pica field takes 25 as the 20 picas of its maximum then.
+        {"leaving the field",
+         [&] {
+             widget()->setKeyboardTracking(false);
+             ReplaceWith(widget()->IsPica() ? "25" : "7");
+         },
+         [&] {
+             other->setFocus();
+             widget()->setKeyboardTracking(true);
+         }},
     };
+    enum class Mode { NeverSwitched, Off, On };
     struct Switch
     {
-        bool from;
+        const char* from;
+        Mode mode;
         bool to;
     };
-    const Switch switches[] = {{true, false}, {true, true}, {false, true}, {false, false}};
-    bool listening = false;
-    bool switchTo = false;
-    const auto switchOnce = [&] {
-        if (!std::exchange(listening, false))
-            return;
-        spin->SupportPicaPoints(switchTo);
+    const Switch switches[] = {
+        {"pica mode", Mode::On, false},          {"pica mode", Mode::On, true},
+        {"plain mode", Mode::Off, true},         {"plain mode", Mode::Off, false},
+        {"a new box", Mode::NeverSwitched, true}, {"a new box", Mode::NeverSwitched, false},
     };
-    spin->OnPicaValueChanged.Add([&](PicaPoint) { switchOnce(); });
-    spin->OnValueChanged.Add([&](double) { switchOnce(); });
-    FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
-    FiringRecorder<double> numbers(spin->OnValueChanged);
     for (const Input& input : inputs) {
         for (const Switch& s : switches) {
-            const std::string name = input.name + std::string(s.from ? ", pica mode " : ", plain mode ") +
-                                     (s.to ? "on" : "off");
-            widget()->setFocus();
-            spin->SupportPicaPoints(s.from);
+            const std::string name = input.name + std::string(", ") + s.from + (s.to ? " on" : " off");
+            NewControl();
+            if (s.mode != Mode::NeverSwitched) {
+                PicaMode(); // from 0 to 20 picas
+                spin->SetStep(PicaPoint{1, 0});
+                spin->SupportPicaPoints(s.mode == Mode::On);
+            }
             spin->SetValue(1.5);
+            bool listening = false;
+            const auto switchOnce = [&] {
+                if (std::exchange(listening, false))
+                    spin->SupportPicaPoints(s.to);
+            };
+            spin->OnPicaValueChanged.Add([&](PicaPoint) { switchOnce(); });
+            spin->OnValueChanged.Add([&](double) { switchOnce(); });
+            FiringRecorder<PicaPoint> lengths(spin->OnPicaValueChanged);
+            FiringRecorder<double> numbers(spin->OnValueChanged);
             input.prepare();
-            switchTo = s.to;
+            lengths.calls.clear();
+            numbers.calls.clear();
             listening = true;
             input.act();
             EXPECT_FALSE(listening) << name << ": the handler heard no change";
+            EXPECT_EQ(lengths.calls.size() + numbers.calls.size(), 1u) << name << ": one change, one report";
             EXPECT_EQ(widget()->IsPica(), s.to) << name;
             EXPECT_EQ(widget()->findChildren<QLineEdit*>().size(), 1) << name;
 
@@ -565,13 +598,41 @@ TEST_F(DoubleSpinEditTest, AHandlerSwitchesPicaModeWhileTheFieldHandlesTheInput)
                 EXPECT_EQ(lengths.calls, (Lengths{PicaPoint{3, 0}, PicaPoint{3, 0}, PicaPoint{3, 6}})) << name;
                 EXPECT_TRUE(numbers.calls.empty()) << name;
             } else {
-                ASSERT_FALSE(numbers.calls.empty()) << name;
-                EXPECT_EQ(numbers.calls.back(), std::make_tuple(3.0)) << name;
+                EXPECT_EQ(numbers.calls, (std::vector<std::tuple<double>>{3.0})) << name;
                 EXPECT_TRUE(lengths.calls.empty()) << name;
             }
             Leave();
             EXPECT_EQ(text(), widget()->textFromValue(widget()->value())) << name;
             EXPECT_EQ(spin->GetPicaPointValue(), (s.to ? PicaPoint{3, 6} : PicaPoint{0, 0})) << name;
+        }
+    }
+}
+
+TEST_F(DoubleSpinEditTest, APlainChangeIsReportedOnceHoweverOftenPicaModeWasSwitched)
+{
+    struct Change
+    {
+        const char* name;
+        std::function<void()> make;
+        std::vector<std::tuple<double>> reported;
+    };
+    const Change changes[] = {
+        {"typing", [&] { ReplaceWith("2p5"); }, {2.0, 2.5}}, // the decimal character stays 'p'
+        {"Up", [&] { QTest::keyClick(widget(), Qt::Key_Up); }, {2.5}},
+        {"a number set", [&] { spin->SetValue(4.25); }, {4.25}},
+    };
+    for (int rounds = 1; rounds <= 3; ++rounds) {
+        for (const Change& change : changes) {
+            NewControl();
+            widget()->setLocale(QLocale::system()); // whose decimal point the decimal character stands for
+            for (int round = 0; round < rounds; ++round) {
+                spin->SupportPicaPoints(true);
+                spin->SupportPicaPoints(false);
+            }
+            spin->SetValue(1.5);
+            FiringRecorder<double> numbers(spin->OnValueChanged);
+            change.make();
+            EXPECT_EQ(numbers.calls, change.reported) << change.name << " after " << rounds << " rounds";
         }
     }
 }
