@@ -33,6 +33,8 @@ public:
                               const QModelIndex& index) const override;
     // Reports the edit of an editor Qt closes and frees the editors.
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
+    // Also hears an open editor's control put a new widget in place of the one the view holds.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
     // Closes the open editors without storing their values.
@@ -79,12 +81,21 @@ private:
     BaseGUIObject* OpenControl(const QWidget* editor) const;
     // Reports the edit of an editor that has closed.
     void ReportEdit(const OpenEditor& closed) const;
+    // Has the view hold `replacement` as the editor of the cell whose editor `replaced` was.
+    void HandOverToReplacement(QWidget* replaced, QWidget* replacement);
     int TextLeft(int row) const;
 
     ListBoxImpl* m_owner;
     // In the order they opened. A report handler may open the next editor while one closes, and a
     // start handler while one opens: each is kept, stores and reports on its own.
     mutable OpenEditors m_open;
+    // The widget that the view is to be handed for this cell, in place of a new editor.
+    struct HandOver
+    {
+        QPersistentModelIndex cell;
+        QPointer<QWidget> widget;
+    };
+    HandOver m_handOver;
 };
 
 } // namespace AUILib
