@@ -294,21 +294,44 @@ void ItemDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) cons
     // left some other way was edited by nobody, as the row now at its number is another's. Only this
     // editor is let go, before its report: the handlers may open the next one.
     const auto open = FindOpen(editor);
-    if (open != m_open.end()) {
-        const OpenEditor closed = std::move(*open);
-        m_open.erase(open);
-        if (m_owner && closed.cell.isValid())
-            ReportEdit(closed);
-        ApplySelectionColours();
-        // A report handler that had the control put a new widget in place of this one left it in the
-        // table, which keeps it once the control goes.
-        QWidget* replacement = closed.control->GetPlatformHandle();
-        if (replacement && replacement != editor) {
-            replacement->hide();
-            replacement->deleteLater();
-        }
-    }
+    const QPointer<QWidget> widget = editor;
     QStyledItemDelegate::destroyEditor(editor, index);
+    if (open == m_open.end())
+        return;
+    OpenEditor closed = std::move(*open);
+    m_open.erase(open);
+    if (m_reportsHeld > 0)
+        m_closed.push_back({std::move(closed), widget});
+    else
+        Finish(closed, widget);
+}
+
+void ItemDelegate::ReleaseReports()
+{
+    if (--m_reportsHeld > 0)
+        return;
+    const QPointer<ItemDelegate> self(this);
+    while (self && !m_closed.empty()) {
+        const ClosedEditor closed = std::move(m_closed.front());
+        m_closed.erase(m_closed.begin());
+        Finish(closed.editor, closed.widget);
+    }
+}
+
+void ItemDelegate::Finish(const OpenEditor& closed, const QPointer<QWidget>& widget) const
+{
+    const QPointer<const ItemDelegate> self(this);
+    if (m_owner && closed.cell.isValid())
+        ReportEdit(closed);
+    if (self)
+        ApplySelectionColours();
+    // A report handler that had the control put a new widget in place of this one left it in the
+    // table, which keeps it once the control goes.
+    QWidget* replacement = closed.control->GetPlatformHandle();
+    if (replacement && replacement != widget) {
+        replacement->hide();
+        replacement->deleteLater();
+    }
 }
 
 bool ItemDelegate::eventFilter(QObject* watched, QEvent* event)
@@ -381,8 +404,9 @@ void ItemDelegate::CloseEditors()
     std::vector<QPointer<QWidget>> widgets;
     for (const OpenEditor& open : m_open)
         widgets.emplace_back(open.control->GetPlatformHandle());
+    const QPointer<ItemDelegate> self(this);
     for (const QPointer<QWidget>& widget : widgets) {
-        if (FindOpen(widget) != m_open.end())
+        if (self && FindOpen(widget) != m_open.end())
             emit closeEditor(widget, NoHint);
     }
 }
@@ -417,9 +441,10 @@ void ItemDelegate::ReportEdit(const OpenEditor& closed) const
     // rows, or let the list go. The edit is reported on the cell's row as it is then, and not at all
     // once the cell or the list has gone.
     const QPersistentModelIndex& cell = closed.cell;
+    const QPointer<const ItemDelegate> self(this);
     if (m_owner->editable != 3)
         FireHandlers(m_owner->Owner().OnEditFinished, cell.row());
-    if (!m_owner || !cell.isValid())
+    if (!self || !m_owner || !cell.isValid())
         return;
     ListBox& list = m_owner->Owner();
     if (m_owner->table && qobject_cast<QStyledItemDelegate*>(m_owner->table->itemDelegate()))

@@ -1077,3 +1077,45 @@ TEST_F(ListBoxEditorsTest, AHandlerMayLetTheListGoWhileItsEditorOpens)
         delete dialog;
     }
 }
+
+// A finish handler deletes the window, the table with it, with plain delete.
+TEST_F(ListBoxEditorsTest, AFinishHandlerMayDeleteTheWindowAsTheEditorCloses)
+{
+    const struct
+    {
+        const char* name;
+        std::function<void(ListBox& box, QWidget* editor)> close;
+    } cases[] = {
+        {"Return", [](ListBox&, QWidget* editor) { PressReturn(editor); }},
+        {"Escape", [](ListBox&, QWidget* editor) { QTest::keyClick(editor, Qt::Key_Escape); }},
+        {"Tab, which moves on to the next cell", [](ListBox&, QWidget* editor) { QTest::keyClick(editor, Qt::Key_Tab); }},
+        {"the program showing the selection", [](ListBox& box, QWidget*) { box.ShowSelection(true); }},
+    };
+    tester.reset();
+    QApplication::setActiveWindow(&window);
+    for (const auto& c : cases) {
+        const QPointer<QWidget> dialog = new QWidget(&window);
+        auto box = std::make_unique<ListBox>();
+        ASSERT_TRUE(box->Create(dialog));
+        box->SetColumnsCount(2);
+        auto texts = Texts({L"a", L"b"});
+        box->AddItemEx(texts, any());
+        box->SetEditItems(ListBox::Editable(1));
+        dialog->show();
+        std::vector<int> finished;
+        box->OnEditFinished.Add([&](int row) {
+            finished.push_back(row);
+            delete dialog;
+        });
+        auto* table = static_cast<QTableWidget*>(box->GetPlatformHandle());
+        table->editItem(table->item(0, 0));
+        QWidget* editor = table->indexWidget(table->model()->index(0, 0));
+        ASSERT_NE(editor, nullptr) << c.name;
+        editor->setFocus();
+        c.close(*box, editor);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(dialog.isNull()) << c.name;
+        EXPECT_EQ(finished, std::vector<int>{0}) << c.name;
+        EXPECT_EQ(box->Count(), -1) << c.name << ": the control outlives its table";
+    }
+}

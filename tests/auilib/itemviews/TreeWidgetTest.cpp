@@ -619,6 +619,44 @@ TEST_F(TreeWidgetTest, AFinishHandlerMayTakeAwayOrBarTheLabelTheProgramEditsNext
     }
 }
 
+// A finish handler deletes the window, the view with it, with plain delete.
+TEST_F(TreeWidgetTest, AFinishHandlerMayDeleteTheWindowAsTheLabelCloses)
+{
+    const struct
+    {
+        const char* name;
+        std::function<void(TreeView& tree, Edit* editor)> close;
+    } cases[] = {
+        {"Return",
+         [](TreeView&, Edit* editor) {
+             QTest::keyClick(editor->GetWndPtr(), Qt::Key_Return);
+             QCoreApplication::processEvents();
+         }},
+        {"Escape", [](TreeView&, Edit* editor) { QTest::keyClick(editor->GetWndPtr(), Qt::Key_Escape); }},
+        {"the program ending the edit", [](TreeView& tree, Edit*) { tree.EndEditLabel(true); }},
+    };
+    QApplication::setActiveWindow(&window);
+    for (const auto& c : cases) {
+        const QPointer<QWidget> dialog = new QWidget(&window);
+        auto other = std::make_unique<TreeView>();
+        ASSERT_TRUE(other->Create(dialog));
+        QStandardItem* item = other->InsertItem(L"label", RootHandle, LastHandle, any(1L));
+        dialog->show();
+        int finished = 0;
+        other->OnEditFinished.Add([&](QStandardItem*) {
+            ++finished;
+            delete dialog;
+        });
+        Edit* editor = other->EditLabel(item);
+        ASSERT_NE(editor, nullptr) << c.name;
+        editor->GetWndPtr()->setFocus();
+        c.close(*other, editor);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(dialog.isNull()) << c.name;
+        EXPECT_EQ(finished, 1) << c.name;
+    }
+}
+
 // The program edits a label and a handler lets the tree go meanwhile: the opening ends with no editor,
 // no later handler of a gone control runs and nothing freed is touched.
 TEST_F(TreeWidgetTest, AHandlerMayLetTheTreeGoWhileTheProgramEditsALabel)
