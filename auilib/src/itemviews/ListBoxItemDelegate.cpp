@@ -295,6 +295,7 @@ void ItemDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) cons
     // editor is let go, before its report: the handlers may open the next one.
     const auto open = FindOpen(editor);
     const QPointer<QWidget> widget = editor;
+    m_lastLetGo = editor;
     QStyledItemDelegate::destroyEditor(editor, index);
     if (open == m_open.end())
         return;

@@ -44,6 +44,9 @@ public:
     // which may let the list and its table go.
     void HoldReports() { ++m_reportsHeld; }
     void ReleaseReports();
+    // The editor Qt let go last; Qt lets go an editor last in the close that it holds it for.
+    const QWidget* LastLetGo() const { return m_lastLetGo; }
+    void ForgetLastLetGo() { m_lastLetGo = nullptr; }
     // Rows first .. last are about to leave the table.
     void ForgetEditorOfRows(int first, int last);
     // The column of the cell that this open editor edits; -1 for any other widget.
@@ -101,6 +104,8 @@ private:
         QPointer<QWidget> widget;
     };
     int m_reportsHeld = 0;
+    // Compared only, never read through.
+    mutable const QWidget* m_lastLetGo = nullptr;
     mutable std::vector<ClosedEditor> m_closed;
     // The widget that the view is to be handed for this cell, in place of a new editor.
     struct HandOver

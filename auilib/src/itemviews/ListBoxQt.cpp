@@ -67,13 +67,16 @@ void ListBoxQt::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint 
     }
     // A finish handler may delete the window, and this table with it, which Qt's close would not
     // survive: the edit is reported once Qt is done with the editor. The move to another cell that the
-    // hint asks for still follows the report; Qt's close of no editor does only that move.
+    // hint asks for still follows the report; Qt's close of no editor does only that move. Qt moves
+    // for none of an editor it no longer holds, such as one a change handler closed as Tab stored it.
     const QPointer<ListBoxQt> self(this);
     delegate->HoldReports();
+    delegate->ForgetLastLetGo();
     QTableWidget::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    const bool closed = !editor || (delegate && delegate->LastLetGo() == editor);
     if (delegate)
         delegate->ReleaseReports();
-    if (self && hint != QAbstractItemDelegate::NoHint)
+    if (self && closed && hint != QAbstractItemDelegate::NoHint)
         QTableWidget::closeEditor(nullptr, hint);
 }
 

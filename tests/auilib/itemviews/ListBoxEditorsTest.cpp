@@ -560,6 +560,34 @@ TEST_F(ListBoxEditorsTest, AnEditorReportsOnceOnItsRowHoweverItCloses)
     }
 }
 
+// A change handler closes the editor as Tab or Shift+Tab stores its text: the key moves nowhere, as
+// the editor it came from is no longer open.
+TEST_F(ListBoxEditorsTest, TabFromAnEditorThatAChangeHandlerClosedOpensNoOther)
+{
+    QApplication::setActiveWindow(&window);
+    list->SetEditItems(ListBox::Editable(1));
+    bool closeOnChange = false;
+    list->OnItemChanged.Add([&](int) {
+        if (std::exchange(closeOnChange, false))
+            list->ShowSelection(true);
+    });
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        StartOver();
+        QWidget* line = Open(1, 0);
+        ASSERT_NE(line, nullptr) << key;
+        EnterNewValue(line);
+        line->setFocus();
+        log.clear();
+        edits.clear();
+        closeOnChange = true;
+        QTest::keyClick(line, key);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(EditReports(), std::vector<std::string>{"finished 1"}) << key;
+        EXPECT_EQ(edits, std::vector<std::string>{"1,0: a -> typed"}) << key;
+        EXPECT_EQ(table()->currentIndex(), table()->model()->index(1, 0)) << key;
+    }
+}
+
 TEST_F(ListBoxEditorsTest, AnEditorOpenedByAReportHandlerStoresAndReportsItsEdit)
 {
     enum Report { Finished, TextEdited };

@@ -688,8 +688,9 @@ TEST_F(TreeWidgetTest, AHandlerMayLetTheTreeGoWhileTheProgramEditsALabel)
         const QPointer<QWidget> view = other->GetPlatformHandle();
         dialog->show();
         const int childrenBefore = view->children().size();
-        if (c.handler == std::string("finished"))
+        if (c.handler == std::string("finished")) {
             ASSERT_NE(other->EditLabel(open), nullptr) << c.name;
+        }
         std::vector<std::string> fired;
         const auto fire = [&](const char* handler) {
             fired.push_back(handler);
