@@ -257,14 +257,15 @@ void ListBox::AddRowButton(const unsigned char* bytes, int length, ImageTypes ty
 
 void ListBox::ShowSelection(bool show)
 {
-    ListBoxImpl& impl = *m_impl;
-    if (impl.delegate) {
-        impl.delegate->showSelection = show;
-        // A report handler may open an editor while the others close.
-        impl.delegate->CloseEditors();
-        impl.delegate->ApplySelectionColours();
+    // A report handler may open an editor while the others close, or let the list or its table go.
+    const QPointer<ItemDelegate> delegate = m_impl->delegate;
+    if (delegate) {
+        delegate->showSelection = show;
+        delegate->CloseEditors();
+        if (delegate)
+            delegate->ApplySelectionColours();
     } else {
-        impl.ApplySelectionPalette(show);
+        m_impl->ApplySelectionPalette(show);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "Edit.h"
 #include "ListBoxImpl.h"
 #include "WideText.h"
+#include "WidgetReplacedEvent.h"
 
 #include <QApplication>
 #include <QDateTimeEdit>
@@ -90,6 +91,8 @@ ItemDelegate::~ItemDelegate() = default;
 QWidget* ItemDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                     const QModelIndex& index) const
 {
+    if (m_handOver.widget && index == m_handOver.cell)
+        return m_handOver.widget;
     if (!m_owner || !m_owner->table || index.row() < 0 || index.column() < 0 || !index.model())
         return nullptr;
     const auto columnEntry = m_owner->columnEditModes.find(index.column());
@@ -234,7 +237,8 @@ BaseGUIObject* ItemDelegate::OpenControl(const QWidget* editor) const
 
 void ItemDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
-    if (!index.model() || index.row() < 0 || index.column() < 0)
+    // The control's new widget keeps the value the control gave it.
+    if (!index.model() || index.row() < 0 || index.column() < 0 || editor == m_handOver.widget)
         return;
     BaseGUIObject* control = OpenControl(editor);
     if (dynamic_cast<Edit*>(control)) {
@@ -290,14 +294,87 @@ void ItemDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) cons
     // left some other way was edited by nobody, as the row now at its number is another's. Only this
     // editor is let go, before its report: the handlers may open the next one.
     const auto open = FindOpen(editor);
-    if (open != m_open.end()) {
-        const OpenEditor closed = std::move(*open);
-        m_open.erase(open);
-        if (m_owner && closed.cell.isValid())
-            ReportEdit(closed);
-        ApplySelectionColours();
-    }
+    const QPointer<QWidget> widget = editor;
+    m_lastLetGo = editor;
     QStyledItemDelegate::destroyEditor(editor, index);
+    if (open == m_open.end())
+        return;
+    OpenEditor closed = std::move(*open);
+    m_open.erase(open);
+    if (m_reportsHeld > 0)
+        m_closed.push_back({std::move(closed), widget});
+    else
+        Finish(closed, widget);
+}
+
+void ItemDelegate::ReleaseReports()
+{
+    if (--m_reportsHeld > 0)
+        return;
+    const QPointer<ItemDelegate> self(this);
+    while (self && !m_closed.empty()) {
+        const ClosedEditor closed = std::move(m_closed.front());
+        m_closed.erase(m_closed.begin());
+        Finish(closed.editor, closed.widget);
+    }
+}
+
+void ItemDelegate::Finish(const OpenEditor& closed, const QPointer<QWidget>& widget) const
+{
+    const QPointer<const ItemDelegate> self(this);
+    if (m_owner && closed.cell.isValid())
+        ReportEdit(closed);
+    if (self)
+        ApplySelectionColours();
+    // A report handler that had the control put a new widget in place of this one left it in the
+    // table, which keeps it once the control goes.
+    QWidget* replacement = closed.control->GetPlatformHandle();
+    if (replacement && replacement != widget) {
+        replacement->hide();
+        replacement->deleteLater();
+    }
+}
+
+bool ItemDelegate::eventFilter(QObject* watched, QEvent* event)
+{
+    // The view filters the events of the editors it holds through their delegate.
+    if (event->type() == WidgetReplacedEvent::EventType() && watched->isWidgetType())
+        HandOverToReplacement(static_cast<QWidget*>(watched),
+                              static_cast<const WidgetReplacedEvent*>(event)->Replacement());
+    return QStyledItemDelegate::eventFilter(watched, event);
+}
+
+void ItemDelegate::HandOverToReplacement(QWidget* replaced, QWidget* replacement)
+{
+    // Left as it is, the view would close the old widget when its focus left or it went, with nothing
+    // to store or report, and never learn of the new one. Qt swaps no editor in place: the old one is
+    // closed quietly, as this delegate no longer knows it, and the view opens the cell again on the
+    // new widget.
+    const auto open = FindOpen(replacement);
+    if (!m_owner || !m_owner->table || open == m_open.end() || !open->cell.isValid())
+        return;
+    const QPointer<QTableWidget> table = m_owner->table.data();
+    const QPersistentModelIndex cell = open->cell;
+    if (table->indexWidget(cell) != replaced)
+        return;
+    // The focus goes straight over rather than through the table. A widget that did not have it must
+    // not take it as the view opens the cell: it would close another open editor.
+    const bool focused = replaced->window()->focusWidget() == replaced;
+    const bool holdOffFocus = !focused && !replacement->testAttribute(Qt::WA_ForceDisabled);
+    const QPointer<QWidget> widget = replacement;
+    if (focused)
+        replacement->setFocus();
+    if (table && table->indexWidget(cell) == replaced)
+        emit closeEditor(replaced, NoHint);
+    if (!table || !widget || FindOpen(widget) == m_open.end())
+        return;
+    m_handOver = {cell, widget};
+    if (holdOffFocus)
+        widget->setEnabled(false);
+    table->edit(cell);
+    m_handOver = {};
+    if (widget && holdOffFocus)
+        widget->setEnabled(true);
 }
 
 void ItemDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
@@ -328,8 +405,9 @@ void ItemDelegate::CloseEditors()
     std::vector<QPointer<QWidget>> widgets;
     for (const OpenEditor& open : m_open)
         widgets.emplace_back(open.control->GetPlatformHandle());
+    const QPointer<ItemDelegate> self(this);
     for (const QPointer<QWidget>& widget : widgets) {
-        if (FindOpen(widget) != m_open.end())
+        if (self && FindOpen(widget) != m_open.end())
             emit closeEditor(widget, NoHint);
     }
 }
@@ -364,9 +442,10 @@ void ItemDelegate::ReportEdit(const OpenEditor& closed) const
     // rows, or let the list go. The edit is reported on the cell's row as it is then, and not at all
     // once the cell or the list has gone.
     const QPersistentModelIndex& cell = closed.cell;
+    const QPointer<const ItemDelegate> self(this);
     if (m_owner->editable != 3)
         FireHandlers(m_owner->Owner().OnEditFinished, cell.row());
-    if (!m_owner || !cell.isValid())
+    if (!self || !m_owner || !cell.isValid())
         return;
     ListBox& list = m_owner->Owner();
     if (m_owner->table && qobject_cast<QStyledItemDelegate*>(m_owner->table->itemDelegate()))

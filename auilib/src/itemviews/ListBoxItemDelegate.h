@@ -33,10 +33,20 @@ public:
                               const QModelIndex& index) const override;
     // Reports the edit of an editor Qt closes and frees the editors.
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
+    // Also hears an open editor's control put a new widget in place of the one the view holds.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
     // Closes the open editors without storing their values.
     void CloseEditors();
+    // The table holds the reports of the editors Qt closes until Qt is done with the close: a finish
+    // handler may delete the window, and the table with it. Releasing the last hold reports them,
+    // which may let the list and its table go.
+    void HoldReports() { ++m_reportsHeld; }
+    void ReleaseReports();
+    // The editor Qt let go last; Qt lets go an editor last in the close that it holds it for.
+    const QWidget* LastLetGo() const { return m_lastLetGo; }
+    void ForgetLastLetGo() { m_lastLetGo = nullptr; }
     // Rows first .. last are about to leave the table.
     void ForgetEditorOfRows(int first, int last);
     // The column of the cell that this open editor edits; -1 for any other widget.
@@ -77,14 +87,33 @@ private:
     // The open editor whose widget this is.
     OpenEditors::iterator FindOpen(const QWidget* editor) const;
     BaseGUIObject* OpenControl(const QWidget* editor) const;
-    // Reports the edit of an editor that has closed.
+    // Reports the edit of an editor that has closed, whose widget Qt let go.
+    void Finish(const OpenEditor& closed, const QPointer<QWidget>& widget) const;
     void ReportEdit(const OpenEditor& closed) const;
+    // Has the view hold `replacement` as the editor of the cell whose editor `replaced` was.
+    void HandOverToReplacement(QWidget* replaced, QWidget* replacement);
     int TextLeft(int row) const;
 
     ListBoxImpl* m_owner;
     // In the order they opened. A report handler may open the next editor while one closes, and a
     // start handler while one opens: each is kept, stores and reports on its own.
     mutable OpenEditors m_open;
+    struct ClosedEditor
+    {
+        OpenEditor editor;
+        QPointer<QWidget> widget;
+    };
+    int m_reportsHeld = 0;
+    // Compared only, never read through.
+    mutable const QWidget* m_lastLetGo = nullptr;
+    mutable std::vector<ClosedEditor> m_closed;
+    // The widget that the view is to be handed for this cell, in place of a new editor.
+    struct HandOver
+    {
+        QPersistentModelIndex cell;
+        QPointer<QWidget> widget;
+    };
+    HandOver m_handOver;
 };
 
 } // namespace AUILib

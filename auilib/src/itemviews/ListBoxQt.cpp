@@ -58,8 +58,26 @@ void ListBoxQt::commitData(QWidget* editor)
 
 void ListBoxQt::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
-    if (!KeepsEditorThroughRemoval(editor))
+    if (KeepsEditorThroughRemoval(editor))
+        return;
+    const QPointer<ItemDelegate> delegate = m_impl ? m_impl->delegate.data() : nullptr;
+    if (!delegate) {
         QTableWidget::closeEditor(editor, hint);
+        return;
+    }
+    // A finish handler may delete the window, and this table with it, which Qt's close would not
+    // survive: the edit is reported once Qt is done with the editor. The move to another cell that the
+    // hint asks for still follows the report; Qt's close of no editor does only that move. Qt moves
+    // for none of an editor it no longer holds, such as one a change handler closed as Tab stored it.
+    const QPointer<ListBoxQt> self(this);
+    delegate->HoldReports();
+    delegate->ForgetLastLetGo();
+    QTableWidget::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    const bool closed = !editor || (delegate && delegate->LastLetGo() == editor);
+    if (delegate)
+        delegate->ReleaseReports();
+    if (self && closed && hint != QAbstractItemDelegate::NoHint)
+        QTableWidget::closeEditor(nullptr, hint);
 }
 
 bool ListBoxQt::KeepsEditorThroughRemoval(const QWidget* editor) const

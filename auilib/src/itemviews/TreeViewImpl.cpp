@@ -350,21 +350,41 @@ void TreeView::impl::OnEditorClosed(QWidget* editor)
         FireHandlers(m_owner.OnEditFinished, finished);
 }
 
+bool TreeView::impl::IsLabelEditable(QStandardItem* item) const
+{
+    return IsItem(item) && (item->flags() & Qt::ItemIsEditable) && widget->itemDelegate() == itemDelegate;
+}
+
 Edit* TreeView::impl::EditLabel(QStandardItem* item)
 {
-    if (!IsItem(item) || !(item->flags() & Qt::ItemIsEditable) || widget->itemDelegate() != itemDelegate)
+    if (!IsLabelEditable(item))
         return nullptr;
-    if (itemDelegate->Editor())
-        EndEditItem(false);
-    edited = Persistent(item);
-    // The start and created handlers may let the tree go, and this object with it.
+    // The finish, start and created handlers may let the tree go, and this object with it.
     const std::weak_ptr<BaseImpl> self = m_owner.GetBaseImpl();
-    widget->edit(item->index());
+    const QPersistentModelIndex label = Persistent(item);
+    if (itemDelegate->Editor()) {
+        EndEditItem(false);
+        if (self.expired())
+            return nullptr;
+        // The finish handler may have edited a label itself: the view holds one editor, and keeps
+        // that one. It may also have taken the item away or barred its editing.
+        if (itemDelegate && itemDelegate->Editor())
+            return EditorOf(label);
+        if (!label.isValid() || !IsLabelEditable(ItemOf(label)))
+            return nullptr;
+    }
+    edited = label;
+    widget->edit(label);
     if (self.expired())
         return nullptr;
     // The open editor is another label's when a handler edited that one meanwhile.
+    return EditorOf(label);
+}
+
+Edit* TreeView::impl::EditorOf(const QPersistentModelIndex& label) const
+{
     Edit* editor = itemDelegate ? itemDelegate->Editor() : nullptr;
-    if (!editor || ItemOf(edited) != item)
+    if (!editor || !label.isValid() || edited != label)
         return nullptr;
     editor->SetSelectAll();
     return editor;
@@ -380,9 +400,11 @@ void TreeView::impl::EndEditItem(bool commit)
         item->setData(ToQString(editor->GetText()), Qt::DisplayRole);
         RenewSizeHint(item);
     }
+    // The finish handler may let the tree go, and this object with it.
+    const std::weak_ptr<BaseImpl> self = m_owner.GetBaseImpl();
     emit itemDelegate->closeEditor(editor->GetWndPtr(), QAbstractItemDelegate::NoHint);
-    // The finish handler may have gone on to edit the next label.
-    if (!itemDelegate || !itemDelegate->Editor())
+    // It may also have gone on to edit the next label.
+    if (!self.expired() && (!itemDelegate || !itemDelegate->Editor()))
         edited = QPersistentModelIndex();
 }
 

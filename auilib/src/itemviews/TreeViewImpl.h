@@ -147,6 +147,10 @@ public:
     bool fireSelectionChanges = true;
 
 private:
+    bool IsLabelEditable(QStandardItem* item) const;
+    // The open editor while it edits `label`, ready to be handed out; else null.
+    Edit* EditorOf(const QPersistentModelIndex& label) const;
+
     TreeView& m_owner;
     std::vector<QMetaObject::Connection> m_connections;
     QPointer<QTimer> m_refitTimer;

@@ -560,6 +560,34 @@ TEST_F(ListBoxEditorsTest, AnEditorReportsOnceOnItsRowHoweverItCloses)
     }
 }
 
+// A change handler closes the editor as Tab or Shift+Tab stores its text: the key moves nowhere, as
+// the editor it came from is no longer open.
+TEST_F(ListBoxEditorsTest, TabFromAnEditorThatAChangeHandlerClosedOpensNoOther)
+{
+    QApplication::setActiveWindow(&window);
+    list->SetEditItems(ListBox::Editable(1));
+    bool closeOnChange = false;
+    list->OnItemChanged.Add([&](int) {
+        if (std::exchange(closeOnChange, false))
+            list->ShowSelection(true);
+    });
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        StartOver();
+        QWidget* line = Open(1, 0);
+        ASSERT_NE(line, nullptr) << key;
+        EnterNewValue(line);
+        line->setFocus();
+        log.clear();
+        edits.clear();
+        closeOnChange = true;
+        QTest::keyClick(line, key);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(EditReports(), std::vector<std::string>{"finished 1"}) << key;
+        EXPECT_EQ(edits, std::vector<std::string>{"1,0: a -> typed"}) << key;
+        EXPECT_EQ(table()->currentIndex(), table()->model()->index(1, 0)) << key;
+    }
+}
+
 TEST_F(ListBoxEditorsTest, AnEditorOpenedByAReportHandlerStoresAndReportsItsEdit)
 {
     enum Report { Finished, TextEdited };
@@ -782,6 +810,131 @@ TEST_F(ListBoxEditorsTest, ADateEditorTurnedToADateModeByItsCreatedHandlerStores
     }
 }
 
+// Once the view holds a time-only date editor, a switch to a date mode puts a new widget in place of
+// the one the view holds, whoever asks for it.
+TEST_F(ListBoxEditorsTest, ADateEditorThatReplacesItsWidgetWhileOpenStoresAndReportsThroughTheNewOne)
+{
+    const struct
+    {
+        const char* name;
+        bool activeWindow;
+        // Its change handler switches as the user steps the time; else the program switches.
+        bool byChangeHandler;
+        // The program switches back to time only and again to a date mode: a second new widget.
+        bool twice = false;
+    } cases[] = {
+        {"the program, in an inactive window", false, false},
+        {"the program, with the editor holding the focus", true, false},
+        {"the program, twice", true, false, true},
+        {"its change handler, as the user steps the time", true, true},
+    };
+    DateEdit* opened = nullptr;
+    bool switchOnChange = false;
+    list->OnEditorCreated.Add([&](int, int, BaseGUIObject* editor) {
+        opened = dynamic_cast<DateEdit*>(editor);
+        if (!opened)
+            return;
+        opened->SetMode(DateEdit::TimeOnly);
+        opened->OnDateTimeChanged.Add([&opened, &switchOnChange](ZrDateTime) {
+            if (std::exchange(switchOnChange, false))
+                opened->SetMode(DateEdit::DateOnly);
+        });
+    });
+    list->SetEditItems(ListBox::Editable(1));
+    const QString before = ShortDate(QDate(2024, 3, 5)) + QStringLiteral(" 14:30");
+    const QString after = ShortDate(QDate(2025, 1, 1));
+    for (const auto& c : cases) {
+        StartOver();
+        QApplication::setActiveWindow(c.activeWindow ? &window : nullptr);
+        const QPointer<QWidget> first = Open(1, 2);
+        ASSERT_TRUE(first && opened) << c.name;
+        first->setFocus();
+        if (c.byChangeHandler) {
+            switchOnChange = true;
+            QTest::keyClick(first, Qt::Key_Up);
+            EXPECT_FALSE(switchOnChange) << c.name;
+        } else {
+            opened->SetMode(DateEdit::DateOnly);
+        }
+        if (c.twice) {
+            opened->SetMode(DateEdit::TimeOnly);
+            opened->SetMode(DateEdit::DateOnly);
+        }
+        QCoreApplication::processEvents();
+        auto* replacement = qobject_cast<QDateTimeEdit*>(opened->GetPlatformHandle());
+        ASSERT_NE(replacement, nullptr) << c.name;
+        EXPECT_NE(replacement, first) << c.name;
+        EXPECT_EQ(table()->indexWidget(table()->model()->index(1, 2)), replacement) << c.name;
+        EXPECT_TRUE(replacement->isVisible()) << c.name;
+        EXPECT_EQ(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base))
+            << c.name << ": the selection stays hidden while the editor is open";
+        replacement->setDate(QDate(2025, 1, 1));
+        edits.clear();
+        log.clear();
+        PressReturn(replacement);
+        EXPECT_EQ(list->GetItem(1, 2), after.toStdWString()) << c.name;
+        EXPECT_EQ(edits, std::vector<std::string>{"1,2: " + before.toStdString() + " -> " + after.toStdString()})
+            << c.name;
+        EXPECT_EQ(EditReports(), std::vector<std::string>{"finished 1"}) << c.name;
+        EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base))
+            << c.name;
+    }
+}
+
+TEST_F(ListBoxEditorsTest, ADateEditorReplacingItsWidgetLeavesTheOtherOpenEditorAsItWas)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    DateEdit* date = nullptr;
+    list->OnEditorCreated.Add([&date](int, int, BaseGUIObject* editor) {
+        if (auto* opened = dynamic_cast<DateEdit*>(editor)) {
+            opened->SetMode(DateEdit::TimeOnly);
+            date = opened;
+        }
+    });
+    QPointer<QWidget> line;
+    list->OnEditStarted.Add([this, &line](int row, Edit*) {
+        if (row != 2)
+            return;
+        table()->editItem(table()->item(1, 2));
+        line = startedEdit->GetPlatformHandle();
+    });
+    line = Open(2, 0);
+    ASSERT_TRUE(line && date);
+    QApplication::setActiveWindow(&window);
+    line->setFocus();
+    date->SetMode(DateEdit::DateOnly);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(edits.empty()) << "neither editor closed";
+    ASSERT_TRUE(line && line->isVisible());
+    EXPECT_TRUE(line->hasFocus()) << "the new widget took no focus";
+    QWidget* replacement = date->GetPlatformHandle();
+    EXPECT_EQ(table()->indexWidget(table()->model()->index(1, 2)), replacement);
+    PressReturn(line);
+    PressReturn(replacement);
+    ASSERT_EQ(edits.size(), 2u);
+    EXPECT_EQ(edits[0], "2,0: c -> c");
+    EXPECT_EQ(edits[1].rfind("1,2: ", 0), 0u) << edits[1];
+    EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base));
+}
+
+TEST_F(ListBoxEditorsTest, ADateEditorSwitchedByItsFinishHandlerLeavesNoWidgetBehind)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    DateEdit* date = nullptr;
+    list->OnEditorCreated.Add([&date](int, int, BaseGUIObject* editor) {
+        if ((date = dynamic_cast<DateEdit*>(editor)))
+            date->SetMode(DateEdit::TimeOnly);
+    });
+    list->OnEditFinished.Add([&date](int) { date->SetMode(DateEdit::DateOnly); });
+    const int childrenBefore = table()->findChildren<QDateTimeEdit*>().size();
+    QWidget* editor = Open(1, 2);
+    ASSERT_TRUE(editor && date);
+    PressReturn(editor);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(edits.size(), 1u);
+    EXPECT_EQ(table()->findChildren<QDateTimeEdit*>().size(), childrenBefore);
+}
+
 // The window is inactive while the two editors open, so that no focus moves close either.
 TEST_F(ListBoxEditorsTest, TheListTakingTheFocusFromOneOfTwoEditorsKeepsTheSelectionHidden)
 {
@@ -950,5 +1103,47 @@ TEST_F(ListBoxEditorsTest, AHandlerMayLetTheListGoWhileItsEditorOpens)
             EXPECT_EQ(table->children().size(), childrenBefore) << c.name << ": the editor went";
         }
         delete dialog;
+    }
+}
+
+// A finish handler deletes the window, the table with it, with plain delete.
+TEST_F(ListBoxEditorsTest, AFinishHandlerMayDeleteTheWindowAsTheEditorCloses)
+{
+    const struct
+    {
+        const char* name;
+        std::function<void(ListBox& box, QWidget* editor)> close;
+    } cases[] = {
+        {"Return", [](ListBox&, QWidget* editor) { PressReturn(editor); }},
+        {"Escape", [](ListBox&, QWidget* editor) { QTest::keyClick(editor, Qt::Key_Escape); }},
+        {"Tab, which moves on to the next cell", [](ListBox&, QWidget* editor) { QTest::keyClick(editor, Qt::Key_Tab); }},
+        {"the program showing the selection", [](ListBox& box, QWidget*) { box.ShowSelection(true); }},
+    };
+    tester.reset();
+    QApplication::setActiveWindow(&window);
+    for (const auto& c : cases) {
+        const QPointer<QWidget> dialog = new QWidget(&window);
+        auto box = std::make_unique<ListBox>();
+        ASSERT_TRUE(box->Create(dialog));
+        box->SetColumnsCount(2);
+        auto texts = Texts({L"a", L"b"});
+        box->AddItemEx(texts, any());
+        box->SetEditItems(ListBox::Editable(1));
+        dialog->show();
+        std::vector<int> finished;
+        box->OnEditFinished.Add([&](int row) {
+            finished.push_back(row);
+            delete dialog;
+        });
+        auto* table = static_cast<QTableWidget*>(box->GetPlatformHandle());
+        table->editItem(table->item(0, 0));
+        QWidget* editor = table->indexWidget(table->model()->index(0, 0));
+        ASSERT_NE(editor, nullptr) << c.name;
+        editor->setFocus();
+        c.close(*box, editor);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(dialog.isNull()) << c.name;
+        EXPECT_EQ(finished, std::vector<int>{0}) << c.name;
+        EXPECT_EQ(box->Count(), -1) << c.name << ": the control outlives its table";
     }
 }

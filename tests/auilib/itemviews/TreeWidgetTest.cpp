@@ -531,6 +531,132 @@ TEST_F(TreeWidgetTest, ALabelEditedByAHandlerWhileAnotherOpensOrClosesIsTheOneOp
     }
 }
 
+// The program edits t3 while the editor on t2 is open, which closes that one first; the finish handler
+// that close runs edits a label itself. The tree keeps the handler's editor, hands it out only as
+// t3's, and each editor reports its own finish.
+TEST_F(TreeWidgetTest, AFinishHandlerThatEditsALabelAsTheProgramEditsAnotherKeepsItsEditor)
+{
+    Build();
+    const struct
+    {
+        const char* name;
+        // The index in top of the label the finish handler edits.
+        int edits;
+        std::vector<std::string> log;
+    } cases[] = {
+        {"another item", 4, {"finished t2", "started t4", "created t4", "finished next"}},
+        {"the item that closed", 2, {"finished t2", "started t2", "created t2", "finished next"}},
+        {"the item the program edits", 3, {"finished t2", "started t3", "created t3", "finished next"}},
+    };
+    std::vector<std::string> log;
+    std::function<void()> pending;
+    Edit* opened = nullptr;
+    tree->OnEditStarted.Add([&](QStandardItem* item) { log.push_back("started " + Text(item)); });
+    tree->OnEditorCreated.Add([&](QStandardItem* item, Edit* editor) {
+        log.push_back("created " + Text(item));
+        opened = editor;
+    });
+    tree->OnEditFinished.Add([&](QStandardItem* item) {
+        log.push_back("finished " + Text(item));
+        if (pending)
+            std::exchange(pending, nullptr)();
+    });
+    QApplication::setActiveWindow(&window);
+    for (const auto& c : cases) {
+        for (int i = 2; i < 5; ++i)
+            top[i]->setText(QStringLiteral("t%1").arg(i));
+        ASSERT_NE(tree->EditLabel(top[2]), nullptr) << c.name;
+        log.clear();
+        pending = [&] { tree->EditLabel(top[c.edits]); };
+        Edit* handedOut = tree->EditLabel(top[3]);
+        Edit* open = impl().itemDelegate->Editor();
+        ASSERT_NE(open, nullptr) << c.name;
+        EXPECT_EQ(open, opened) << c.name << ": the handler's editor is the one open";
+        EXPECT_EQ(handedOut, c.edits == 3 ? open : nullptr) << c.name;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const auto lines = view()->findChildren<QLineEdit*>();
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](QLineEdit* line) { return line->isVisible(); }), 1)
+            << c.name;
+        open->SetText(L"next");
+        QTest::keyClick(open->GetWndPtr(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(log, c.log) << c.name;
+        EXPECT_EQ(Text(top[c.edits]), "next") << c.name;
+        EXPECT_EQ(impl().itemDelegate->Editor(), nullptr) << c.name;
+    }
+}
+
+TEST_F(TreeWidgetTest, AFinishHandlerMayTakeAwayOrBarTheLabelTheProgramEditsNext)
+{
+    const struct
+    {
+        const char* name;
+        std::function<void(QStandardItem* next)> handle;
+    } cases[] = {
+        {"takes the item away", [this](QStandardItem* next) { tree->RemoveItem(next); }},
+        {"bars its editing", [this](QStandardItem* next) { tree->DisableEditLabel(next, true); }},
+    };
+    for (const auto& c : cases) {
+        tree->RemoveAllItems(true);
+        top.clear();
+        child.clear();
+        Build();
+        std::vector<std::string> log;
+        QStandardItem* next = top[3];
+        const HandlerList<QStandardItem*>::Token started =
+            tree->OnEditStarted.Add([&](QStandardItem* item) { log.push_back("started " + Text(item)); });
+        const HandlerList<QStandardItem*>::Token finished = tree->OnEditFinished.Add([&](QStandardItem* item) {
+            log.push_back("finished " + Text(item));
+            c.handle(next);
+        });
+        ASSERT_NE(tree->EditLabel(top[2]), nullptr) << c.name;
+        log.clear();
+        EXPECT_EQ(tree->EditLabel(next), nullptr) << c.name;
+        EXPECT_EQ(log, std::vector<std::string>{"finished t2"}) << c.name;
+        EXPECT_EQ(impl().itemDelegate->Editor(), nullptr) << c.name;
+        tree->OnEditStarted.Remove(started);
+        tree->OnEditFinished.Remove(finished);
+    }
+}
+
+// A finish handler deletes the window, the view with it, with plain delete.
+TEST_F(TreeWidgetTest, AFinishHandlerMayDeleteTheWindowAsTheLabelCloses)
+{
+    const struct
+    {
+        const char* name;
+        std::function<void(TreeView& tree, Edit* editor)> close;
+    } cases[] = {
+        {"Return",
+         [](TreeView&, Edit* editor) {
+             QTest::keyClick(editor->GetWndPtr(), Qt::Key_Return);
+             QCoreApplication::processEvents();
+         }},
+        {"Escape", [](TreeView&, Edit* editor) { QTest::keyClick(editor->GetWndPtr(), Qt::Key_Escape); }},
+        {"the program ending the edit", [](TreeView& tree, Edit*) { tree.EndEditLabel(true); }},
+    };
+    QApplication::setActiveWindow(&window);
+    for (const auto& c : cases) {
+        const QPointer<QWidget> dialog = new QWidget(&window);
+        auto other = std::make_unique<TreeView>();
+        ASSERT_TRUE(other->Create(dialog));
+        QStandardItem* item = other->InsertItem(L"label", RootHandle, LastHandle, any(1L));
+        dialog->show();
+        int finished = 0;
+        other->OnEditFinished.Add([&](QStandardItem*) {
+            ++finished;
+            delete dialog;
+        });
+        Edit* editor = other->EditLabel(item);
+        ASSERT_NE(editor, nullptr) << c.name;
+        editor->GetWndPtr()->setFocus();
+        c.close(*other, editor);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(dialog.isNull()) << c.name;
+        EXPECT_EQ(finished, 1) << c.name;
+    }
+}
+
 // The program edits a label and a handler lets the tree go meanwhile: the opening ends with no editor,
 // no later handler of a gone control runs and nothing freed is touched.
 TEST_F(TreeWidgetTest, AHandlerMayLetTheTreeGoWhileTheProgramEditsALabel)
@@ -548,14 +674,23 @@ TEST_F(TreeWidgetTest, AHandlerMayLetTheTreeGoWhileTheProgramEditsALabel)
         {"created deletes the control", "created", Gone::Control, {"started", "late started", "created"}},
         {"created deletes the window", "created", Gone::Window, {"started", "late started", "created", "late created"}},
         {"created deletes both", "created", Gone::Both, {"started", "late started", "created"}},
+        // The label of another item is open, and closes first.
+        {"finish deletes the control", "finished", Gone::Control, {"finished"}},
+        {"finish deletes the window", "finished", Gone::Window, {"finished", "late finished"}},
+        {"finish deletes both", "finished", Gone::Both, {"finished"}},
     };
     for (const auto& c : cases) {
         const QPointer<QWidget> dialog = new QWidget(&window);
         auto other = std::make_unique<TreeView>();
         ASSERT_TRUE(other->Create(dialog));
         QStandardItem* item = other->InsertItem(L"label", RootHandle, LastHandle, any(1L));
+        QStandardItem* open = other->InsertItem(L"open", RootHandle, LastHandle, any(2L));
         const QPointer<QWidget> view = other->GetPlatformHandle();
         dialog->show();
+        const int childrenBefore = view->children().size();
+        if (c.handler == std::string("finished")) {
+            ASSERT_NE(other->EditLabel(open), nullptr) << c.name;
+        }
         std::vector<std::string> fired;
         const auto fire = [&](const char* handler) {
             fired.push_back(handler);
@@ -567,7 +702,8 @@ TEST_F(TreeWidgetTest, AHandlerMayLetTheTreeGoWhileTheProgramEditsALabel)
         other->OnEditStarted.Add([&](QStandardItem*) { fired.push_back("late started"); });
         other->OnEditorCreated.Add([&](QStandardItem*, Edit*) { fire("created"); });
         other->OnEditorCreated.Add([&](QStandardItem*, Edit*) { fired.push_back("late created"); });
-        const int childrenBefore = view->children().size();
+        other->OnEditFinished.Add([&](QStandardItem*) { fire("finished"); });
+        other->OnEditFinished.Add([&](QStandardItem*) { fired.push_back("late finished"); });
         EXPECT_EQ(other->EditLabel(item), nullptr) << c.name;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(fired, c.fired) << c.name;
