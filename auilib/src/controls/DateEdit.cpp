@@ -77,6 +77,18 @@ void RetireAfterFocusMoves(QWidget* old, QWidget* focusTaker)
 
 } // namespace
 
+QDateTime ReadDateTime(const QString& text, const QString& format)
+{
+    QDateTime dateTime = QDateTime::fromString(text, format);
+    const bool twoDigitYear = format.contains(QLatin1String("yy")) && !format.contains(QLatin1String("yyyy"));
+    if (dateTime.isValid() && twoDigitYear) {
+        const int thisYear = QDate::currentDate().year();
+        while (dateTime.date().year() < thisYear - 50)
+            dateTime = dateTime.addYears(100);
+    }
+    return dateTime;
+}
+
 DateEdit::impl::impl(DateEdit& owner)
     : m_owner(owner)
     , m_widget(new DateEditQt(owner))
@@ -275,7 +287,7 @@ bool DateEdit::SetDateTime(const ZrDateTime& value)
 
 bool DateEdit::SetDateTime(const std::wstring& text)
 {
-    const QDateTime dateTime = QDateTime::fromString(ToQString(text), m_impl->Format());
+    const QDateTime dateTime = ReadDateTime(ToQString(text), m_impl->Format());
     QDateTimeEdit* widget = m_impl->Widget();
     if (!dateTime.isValid() || !widget)
         return false;
