@@ -81,11 +81,18 @@ QDateTime ReadDateTime(const QString& text, const QString& format)
 {
     QDateTime dateTime = QDateTime::fromString(text, format);
     const bool twoDigitYear = format.contains(QLatin1String("yy")) && !format.contains(QLatin1String("yyyy"));
-    if (dateTime.isValid() && twoDigitYear) {
-        const int thisYear = QDate::currentDate().year();
-        while (dateTime.date().year() < thisYear - 50)
-            dateTime = dateTime.addYears(100);
+    if (!twoDigitYear)
+        return dateTime;
+    const int firstYear = QDate::currentDate().year() - 50;
+    if (!dateTime.isValid()) {
+        // 29 February 00 does not exist in 1900: asked again with the one year of the hundred that ends
+        // in 00 written in full, Qt takes it where the two-digit year agrees and refuses it elsewhere.
+        const int centuryYear = (firstYear + 99) / 100 * 100;
+        return QDateTime::fromString(text + QLatin1Char(' ') + QString::number(centuryYear),
+                                     format + QLatin1String(" yyyy"));
     }
+    while (dateTime.date().year() < firstYear)
+        dateTime = dateTime.addYears(100);
     return dateTime;
 }
 
