@@ -77,6 +77,25 @@ void RetireAfterFocusMoves(QWidget* old, QWidget* focusTaker)
 
 } // namespace
 
+QDateTime ReadDateTime(const QString& text, const QString& format)
+{
+    QDateTime dateTime = QDateTime::fromString(text, format);
+    const bool twoDigitYear = format.contains(QLatin1String("yy")) && !format.contains(QLatin1String("yyyy"));
+    if (!twoDigitYear)
+        return dateTime;
+    const int firstYear = QDate::currentDate().year() - 50;
+    if (!dateTime.isValid()) {
+        // 29 February 00 does not exist in 1900: asked again with the one year of the hundred that ends
+        // in 00 written in full, Qt takes it where the two-digit year agrees and refuses it elsewhere.
+        const int centuryYear = (firstYear + 99) / 100 * 100;
+        return QDateTime::fromString(text + QLatin1Char(' ') + QString::number(centuryYear),
+                                     format + QLatin1String(" yyyy"));
+    }
+    while (dateTime.date().year() < firstYear)
+        dateTime = dateTime.addYears(100);
+    return dateTime;
+}
+
 DateEdit::impl::impl(DateEdit& owner)
     : m_owner(owner)
     , m_widget(new DateEditQt(owner))
@@ -275,7 +294,7 @@ bool DateEdit::SetDateTime(const ZrDateTime& value)
 
 bool DateEdit::SetDateTime(const std::wstring& text)
 {
-    const QDateTime dateTime = QDateTime::fromString(ToQString(text), m_impl->Format());
+    const QDateTime dateTime = ReadDateTime(ToQString(text), m_impl->Format());
     QDateTimeEdit* widget = m_impl->Widget();
     if (!dateTime.isValid() || !widget)
         return false;

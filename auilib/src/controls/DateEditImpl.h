@@ -40,4 +40,8 @@ private:
     DateEditTimers m_timers;
 };
 
+// Reads a date-time written in `format`. Qt reads a two-digit year as 19xx; it takes the century that
+// puts it nearest to today, as a person writing it means.
+QDateTime ReadDateTime(const QString& text, const QString& format);
+
 } // namespace AUILib

@@ -42,14 +42,7 @@ QDateTime ReadCellDate(const QString& text, const QString& displayFormat)
     const QDateTime iso = QDateTime::fromString(text, Qt::ISODate);
     if (iso.isValid())
         return iso;
-    QDateTime shown = QDateTime::fromString(text, displayFormat);
-    // Qt reads a two-digit year as 19xx: take the century that puts it nearest to today.
-    if (shown.isValid() && !displayFormat.contains(QLatin1String("yyyy"))) {
-        const int thisYear = QDate::currentDate().year();
-        while (shown.date().year() < thisYear - 50)
-            shown = shown.addYears(100);
-    }
-    return shown;
+    return ReadDateTime(text, displayFormat);
 }
 
 // A control made in the table, or null when it cannot be.

@@ -144,6 +144,15 @@ TEST_F(DateEditTest, InvalidValuesAreRefusedSilently)
 TEST_F(DateEditTest, TextIsReadInTheModesFormat)
 {
     EXPECT_FALSE(edit->SetDateTime(std::wstring(L"7:05"))) << "a date mode refuses a time";
+    // A short form with a two-digit year (German, US English) reads it in the century nearest today.
+    const int thisYear = QDate::currentDate().year();
+    // 29 February 2000 has no twin in 19xx, where Qt reads a two-digit year.
+    for (const QDate& shown : {QDate(thisYear - 45, 1, 2), QDate(thisYear + 45, 6, 30), QDate(2000, 2, 29)}) {
+        EXPECT_TRUE(edit->SetDateTime(shown.toString(dateFormat()).toStdWString()));
+        EXPECT_EQ(widget()->date(), shown) << shown.toString(dateFormat()).toStdString();
+    }
+    const QString noLeapDay = QDate(2001, 2, 28).toString(dateFormat()).replace(QLatin1String("28"), QLatin1String("29"));
+    EXPECT_FALSE(edit->SetDateTime(noLeapDay.toStdWString())) << noLeapDay.toStdString();
     const QDate date(2023, 11, 5);
     EXPECT_TRUE(edit->SetDateTime(date.toString(dateFormat()).toStdWString()));
     EXPECT_EQ(widget()->date(), date);
