@@ -120,7 +120,20 @@ protected:
 
     static QString ShortDate(const QDate& date) { return date.toString(QLocale::system().dateFormat(QLocale::ShortFormat)); }
 
+    // Each date editor opens time only, so that a switch to a date mode puts a new widget in place of
+    // the one the view holds; `openedDate` is the last one.
+    void OpenDatesTimeOnly()
+    {
+        list->OnEditorCreated.Add([this](int, int, BaseGUIObject* editor) {
+            if (auto* date = dynamic_cast<DateEdit*>(editor)) {
+                date->SetMode(DateEdit::TimeOnly);
+                openedDate = date;
+            }
+        });
+    }
+
     BaseGUIObject* lastEditor = nullptr;
+    DateEdit* openedDate = nullptr;
     Edit* startedEdit = nullptr;
     std::vector<std::string> edits;
 };
@@ -822,19 +835,27 @@ TEST_F(ListBoxEditorsTest, ADateEditorThatReplacesItsWidgetWhileOpenStoresAndRep
         bool byChangeHandler;
         // The program switches back to time only and again to a date mode: a second new widget.
         bool twice = false;
+        // The created handler already had a new widget put in place of the first one.
+        bool replacedAsItOpened = false;
     } cases[] = {
         {"the program, in an inactive window", false, false},
         {"the program, with the editor holding the focus", true, false},
         {"the program, twice", true, false, true},
         {"its change handler, as the user steps the time", true, true},
+        {"the program, after the created handler", true, false, false, true},
     };
     DateEdit* opened = nullptr;
     bool switchOnChange = false;
+    bool replaceAsItOpens = false;
     list->OnEditorCreated.Add([&](int, int, BaseGUIObject* editor) {
         opened = dynamic_cast<DateEdit*>(editor);
         if (!opened)
             return;
         opened->SetMode(DateEdit::TimeOnly);
+        if (replaceAsItOpens) {
+            opened->SetMode(DateEdit::DateOnly);
+            opened->SetMode(DateEdit::TimeOnly);
+        }
         opened->OnDateTimeChanged.Add([&opened, &switchOnChange](ZrDateTime) {
             if (std::exchange(switchOnChange, false))
                 opened->SetMode(DateEdit::DateOnly);
@@ -846,6 +867,7 @@ TEST_F(ListBoxEditorsTest, ADateEditorThatReplacesItsWidgetWhileOpenStoresAndRep
     for (const auto& c : cases) {
         StartOver();
         QApplication::setActiveWindow(c.activeWindow ? &window : nullptr);
+        replaceAsItOpens = c.replacedAsItOpened;
         const QPointer<QWidget> first = Open(1, 2);
         ASSERT_TRUE(first && opened) << c.name;
         first->setFocus();
@@ -884,13 +906,8 @@ TEST_F(ListBoxEditorsTest, ADateEditorThatReplacesItsWidgetWhileOpenStoresAndRep
 TEST_F(ListBoxEditorsTest, ADateEditorReplacingItsWidgetLeavesTheOtherOpenEditorAsItWas)
 {
     list->SetEditItems(ListBox::Editable(1));
-    DateEdit* date = nullptr;
-    list->OnEditorCreated.Add([&date](int, int, BaseGUIObject* editor) {
-        if (auto* opened = dynamic_cast<DateEdit*>(editor)) {
-            opened->SetMode(DateEdit::TimeOnly);
-            date = opened;
-        }
-    });
+    OpenDatesTimeOnly();
+    DateEdit*& date = openedDate;
     QPointer<QWidget> line;
     list->OnEditStarted.Add([this, &line](int row, Edit*) {
         if (row != 2)
@@ -920,11 +937,8 @@ TEST_F(ListBoxEditorsTest, ADateEditorReplacingItsWidgetLeavesTheOtherOpenEditor
 TEST_F(ListBoxEditorsTest, ADateEditorSwitchedByItsFinishHandlerLeavesNoWidgetBehind)
 {
     list->SetEditItems(ListBox::Editable(1));
-    DateEdit* date = nullptr;
-    list->OnEditorCreated.Add([&date](int, int, BaseGUIObject* editor) {
-        if ((date = dynamic_cast<DateEdit*>(editor)))
-            date->SetMode(DateEdit::TimeOnly);
-    });
+    OpenDatesTimeOnly();
+    DateEdit*& date = openedDate;
     list->OnEditFinished.Add([&date](int) { date->SetMode(DateEdit::DateOnly); });
     const int childrenBefore = table()->findChildren<QDateTimeEdit*>().size();
     QWidget* editor = Open(1, 2);
@@ -933,6 +947,60 @@ TEST_F(ListBoxEditorsTest, ADateEditorSwitchedByItsFinishHandlerLeavesNoWidgetBe
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(edits.size(), 1u);
     EXPECT_EQ(table()->findChildren<QDateTimeEdit*>().size(), childrenBefore);
+}
+
+// The view takes the delegate off an editor while the editor stores its value, so that a switch made
+// by a change handler then goes unheard until the view closes the widget it holds.
+TEST_F(ListBoxEditorsTest, ADateEditorSwitchedAsItStoresItsValueReportsAndLeavesNoWidgetBehind)
+{
+    QApplication::setActiveWindow(&window);
+    list->SetEditItems(ListBox::Editable(1));
+    OpenDatesTimeOnly();
+    DateEdit*& date = openedDate;
+    bool switchOnChange = false;
+    list->OnItemChanged.Add([&](int) {
+        if (std::exchange(switchOnChange, false) && date)
+            date->SetMode(DateEdit::DateOnly);
+    });
+    const struct
+    {
+        const char* name;
+        std::function<void(QWidget* editor)> store;
+        // Tab opens the next cell; else the table takes the focus and shows the selection again.
+        bool opensNext;
+    } cases[] = {
+        {"Return", [](QWidget* editor) { QTest::keyClick(editor, Qt::Key_Return); }, false},
+        {"Tab", [](QWidget* editor) { QTest::keyClick(editor, Qt::Key_Tab); }, true},
+        {"the focus leaving", [this](QWidget*) { table()->setFocus(); }, false},
+    };
+    const int childrenBefore = table()->findChildren<QDateTimeEdit*>().size();
+    const std::string before = (ShortDate(QDate(2024, 3, 5)) + QStringLiteral(" 14:30")).toStdString();
+    for (const auto& c : cases) {
+        StartOver();
+        auto* editor = qobject_cast<QDateTimeEdit*>(Open(1, 2));
+        ASSERT_TRUE(editor && date) << c.name;
+        editor->setTime(QTime(9, 15));
+        editor->setFocus();
+        log.clear();
+        edits.clear();
+        switchOnChange = true;
+        c.store(editor);
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(switchOnChange) << c.name;
+        EXPECT_EQ(list->GetItem(1, 2), L"9:15") << c.name;
+        EXPECT_EQ(edits, std::vector<std::string>{"1,2: " + before + " -> 9:15"}) << c.name;
+        EXPECT_EQ(Reports({"finished"}), std::vector<std::string>{"finished 1"}) << c.name;
+        EXPECT_EQ(table()->findChildren<QDateTimeEdit*>().size(), childrenBefore) << c.name;
+        if (c.opensNext) {
+            EXPECT_NE(table()->currentIndex(), table()->model()->index(1, 2)) << c.name;
+            EXPECT_NE(table()->indexWidget(table()->currentIndex()), nullptr) << c.name;
+        } else {
+            EXPECT_TRUE(table()->hasFocus()) << c.name;
+            EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base))
+                << c.name;
+        }
+    }
 }
 
 // The window is inactive while the two editors open, so that no focus moves close either.
