@@ -410,15 +410,20 @@ int ItemDelegate::TextLeft(int row) const
 
 void ItemDelegate::CloseEditors()
 {
-    // Each close runs report handlers, which may close editors or open new ones; an editor they
-    // open stays open.
-    std::vector<QPointer<QWidget>> widgets;
-    for (const OpenEditor& open : m_open)
-        widgets.emplace_back(open.widget);
+    // Each close runs report handlers, which may close editors, open new ones, or have a date editor
+    // put a new widget in place of the one the view holds; an editor they open stays open. So each
+    // editor is closed by the widget the view holds for it then.
+    for (OpenEditor& open : m_open)
+        open.closeAsked = true;
     const QPointer<ItemDelegate> self(this);
-    for (const QPointer<QWidget>& widget : widgets) {
-        if (self && FindOpen(widget) != m_open.end())
-            emit closeEditor(widget, NoHint);
+    while (self) {
+        const auto next =
+            std::find_if(m_open.begin(), m_open.end(), [](const OpenEditor& open) { return open.closeAsked; });
+        if (next == m_open.end())
+            return;
+        next->closeAsked = false;
+        if (next->widget)
+            emit closeEditor(next->widget, NoHint);
     }
 }
 

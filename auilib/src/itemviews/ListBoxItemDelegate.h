@@ -70,6 +70,8 @@ private:
         // Followed through sorting and rows coming and going; invalid once the cell has left.
         QPersistentModelIndex cell;
         std::wstring textAtStart;
+        // Still to be closed by the CloseEditors under way.
+        bool closeAsked = false;
     };
     using OpenEditors = std::vector<OpenEditor>;
 

@@ -1004,6 +1004,33 @@ TEST_F(ListBoxEditorsTest, ADateEditorSwitchedAsItStoresItsValueReportsAndLeaves
 }
 
 // The window is inactive while the two editors open, so that no focus moves close either.
+TEST_F(ListBoxEditorsTest, ShowingTheSelectionClosesAnEditorThatTheOthersFinishHandlerSwitched)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    OpenDatesTimeOnly();
+    DateEdit*& date = openedDate;
+    list->OnEditStarted.Add([this](int row, Edit*) {
+        if (row == 2)
+            table()->editItem(table()->item(1, 2));
+    });
+    list->OnEditFinished.Add([&date](int row) {
+        if (row == 2 && date)
+            date->SetMode(DateEdit::DateOnly);
+    });
+    const int childrenBefore = table()->findChildren<QDateTimeEdit*>().size();
+    ASSERT_NE(Open(2, 0), nullptr);
+    ASSERT_NE(date, nullptr);
+    list->ShowSelection(true);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(edits.size(), 2u);
+    EXPECT_EQ(edits[0], "2,0: c -> c");
+    EXPECT_EQ(edits[1].rfind("1,2: ", 0), 0u) << edits[1];
+    EXPECT_EQ(Reports({"finished"}), (std::vector<std::string>{"finished 2", "finished 1"}));
+    EXPECT_EQ(table()->findChildren<QDateTimeEdit*>().size(), childrenBefore);
+    EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base));
+}
+
+// The window is inactive while the two editors open, so that no focus moves close either.
 TEST_F(ListBoxEditorsTest, TheListTakingTheFocusFromOneOfTwoEditorsKeepsTheSelectionHidden)
 {
     list->SetEditItems(ListBox::Editable(1));
