@@ -274,7 +274,11 @@ void ItemDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
         return;
     auto* dateWidget = qobject_cast<QDateTimeEdit*>(editor);
     DateEdit::impl* date = DateEditImplOf(control);
-    if (!dateWidget || !date || date->Widget() != dateWidget) {
+    // A widget the date control put another in place of, unheard by the view, holds none of the
+    // user's value and is on its way out: Qt may ask it to store as its deletion takes its focus.
+    if (date && date->Widget() != dateWidget)
+        return;
+    if (!dateWidget || !date) {
         QStyledItemDelegate::setModelData(editor, model, index);
         return;
     }

@@ -1242,3 +1242,31 @@ TEST_F(ListBoxEditorsTest, AFinishHandlerMayDeleteTheWindowAsTheEditorCloses)
         EXPECT_EQ(box->Count(), -1) << c.name << ": the control outlives its table";
     }
 }
+
+// The view takes the editor only once the cell's value is in it, so that a switch made by a change
+// handler as the value goes in is heard before the view holds the widget it replaces.
+TEST_F(ListBoxEditorsTest, ADateEditorSwitchedAsItsValueIsLoadedLeavesTheCellAsItWas)
+{
+    QApplication::setActiveWindow(&window);
+    list->SetEditItems(ListBox::Editable(1));
+    bool switchOnChange = false;
+    list->OnEditorCreated.Add([&switchOnChange](int, int, BaseGUIObject* editor) {
+        auto* date = dynamic_cast<DateEdit*>(editor);
+        if (!date)
+            return;
+        date->SetMode(DateEdit::TimeOnly);
+        switchOnChange = true;
+        date->OnDateTimeChanged.Add([date, &switchOnChange](ZrDateTime) {
+            if (std::exchange(switchOnChange, false))
+                date->SetMode(DateEdit::DateOnly);
+        });
+    });
+    const std::wstring before = list->GetItem(1, 2);
+    Open(1, 2);
+    log.clear();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(switchOnChange);
+    EXPECT_EQ(list->GetItem(1, 2), before);
+    EXPECT_EQ(Reports({"changed"}), std::vector<std::string>{});
+}
