@@ -173,7 +173,7 @@ QWidget* ItemDelegate::OpenDateEdit(std::unique_ptr<DateEdit> control, const QSt
         shown = live->GetWidget();
     if (shown && shown != editor) {
         shown->setFont(option.font);
-        if (ListLives(self)) {
+        if (self) {
             const auto open = std::find_if(m_open.begin(), m_open.end(),
                                            [date](const OpenEditor& open) { return open.control.get() == date; });
             if (open != m_open.end())

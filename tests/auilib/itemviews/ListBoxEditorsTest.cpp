@@ -1180,8 +1180,12 @@ TEST_F(ListBoxEditorsTest, AHandlerMayLetTheListGoWhileItsEditorOpens)
         };
         box->OnEditStarted.Add([&](int, Edit*) { fire("started"); });
         box->OnEditStarted.Add([&](int, Edit*) { fired.push_back("late started"); });
+        // Held by the date editor's handler for as long as the control lives.
+        const auto dateControlLives = std::make_shared<bool>(true);
         box->OnEditorCreated.Add([&](int, int, BaseGUIObject* editor) {
             auto* date = dynamic_cast<DateEdit*>(editor);
+            if (date)
+                date->OnDateTimeChanged.Add([dateControlLives](ZrDateTime) {});
             if (date && c.replacesDateWidget) {
                 date->SetMode(DateEdit::TimeOnly);
                 date->SetMode(DateEdit::DateOnly);
@@ -1197,6 +1201,7 @@ TEST_F(ListBoxEditorsTest, AHandlerMayLetTheListGoWhileItsEditorOpens)
         if (table) {
             EXPECT_EQ(table->children().size(), childrenBefore) << c.name << ": the editor went";
         }
+        EXPECT_EQ(dateControlLives.use_count(), 1) << c.name << ": the editor's control went";
         delete dialog;
     }
 }
@@ -1270,3 +1275,5 @@ TEST_F(ListBoxEditorsTest, ADateEditorSwitchedAsItsValueIsLoadedLeavesTheCellAsI
     EXPECT_EQ(list->GetItem(1, 2), before);
     EXPECT_EQ(Reports({"changed"}), std::vector<std::string>{});
 }
+
+
