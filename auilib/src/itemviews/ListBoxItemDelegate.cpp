@@ -338,14 +338,21 @@ void ItemDelegate::Finish(const OpenEditor& closed) const
         ApplySelectionColours();
     // A widget the control put in place of the one the view held, as the view stored its value or
     // later from a report handler, is left in the table, which keeps it once the control goes.
+    // It took the focus from the widget the view held, which the view takes back as it closes.
     QWidget* replacement = closed.control->GetPlatformHandle();
-    if (replacement && replacement != closed.widget) {
-        // It took the focus from the widget the view held, which the view takes back as it closes.
-        if (self && m_owner && m_owner->table && replacement->window()->focusWidget() == replacement)
-            m_owner->table->setFocus();
-        replacement->hide();
-        replacement->deleteLater();
-    }
+    if (replacement && replacement != closed.widget && self && m_owner && m_owner->table &&
+        replacement->window()->focusWidget() == replacement)
+        m_owner->table->setFocus();
+    LetReplacementGo(closed);
+}
+
+void ItemDelegate::LetReplacementGo(const OpenEditor& gone)
+{
+    QWidget* replacement = gone.control->GetPlatformHandle();
+    if (!replacement || replacement == gone.widget)
+        return;
+    replacement->hide();
+    replacement->deleteLater();
 }
 
 bool ItemDelegate::eventFilter(QObject* watched, QEvent* event)
@@ -439,6 +446,9 @@ void ItemDelegate::ForgetEditorOfRows(int first, int last)
     });
     if (leaving == m_open.end())
         return;
+    // Qt closes the widget it holds for such an editor, and not the one a change handler had the
+    // control put in its place as the editor stored its value.
+    std::for_each(leaving, m_open.end(), &ItemDelegate::LetReplacementGo);
     m_open.erase(leaving, m_open.end());
     ApplySelectionColours();
 }

@@ -96,6 +96,8 @@ private:
     // Reports the edit of an editor that has closed, whose widget Qt let go.
     void Finish(const OpenEditor& closed) const;
     void ReportEdit(const OpenEditor& closed) const;
+    // Hides and deletes the widget that the editor's control put in place of the one the view held.
+    static void LetReplacementGo(const OpenEditor& gone);
     // Has the view hold `replacement` as the editor of the cell whose editor `replaced` was.
     void HandOverToReplacement(QWidget* replaced, QWidget* replacement);
     int TextLeft(int row) const;

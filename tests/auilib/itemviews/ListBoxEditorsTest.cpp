@@ -1277,3 +1277,30 @@ TEST_F(ListBoxEditorsTest, ADateEditorSwitchedAsItsValueIsLoadedLeavesTheCellAsI
 }
 
 
+// The view closes the widget it holds for the editor of a leaving row, which a change handler had the
+// control replace as the editor stored its value.
+TEST_F(ListBoxEditorsTest, ADateEditorSwitchedAsItStoresItsValueOnARowTheHandlerDeletesLeavesNoWidgetBehind)
+{
+    QApplication::setActiveWindow(&window);
+    list->SetEditItems(ListBox::Editable(1));
+    OpenDatesTimeOnly();
+    bool armed = false;
+    list->OnItemChanged.Add([&](int row) {
+        if (!std::exchange(armed, false))
+            return;
+        openedDate->SetMode(DateEdit::DateOnly);
+        list->DeleteItem(row);
+    });
+    const int childrenBefore = table()->findChildren<QDateTimeEdit*>().size();
+    QWidget* editor = Open(1, 2);
+    ASSERT_NE(editor, nullptr);
+    editor->setFocus();
+    armed = true;
+    PressReturn(editor);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(armed);
+    EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"b", L"c"}));
+    EXPECT_EQ(table()->findChildren<QDateTimeEdit*>().size(), childrenBefore);
+    EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base));
+}
