@@ -164,8 +164,15 @@ QWidget* ItemDelegate::OpenDateEdit(std::unique_ptr<DateEdit> control, const QSt
     QPointer<QWidget> shown = editor;
     if (const std::shared_ptr<BaseImpl> live = dateImpl.lock())
         shown = live->GetWidget();
-    if (shown && shown != editor)
+    if (shown && shown != editor) {
         shown->setFont(option.font);
+        if (self) {
+            const auto open = std::find_if(m_open.begin(), m_open.end(),
+                                           [date](const OpenEditor& open) { return open.control.get() == date; });
+            if (open != m_open.end())
+                open->widget = shown;
+        }
+    }
     return Handed(self, shown ? shown : editor);
 }
 
@@ -211,14 +218,14 @@ QWidget* ItemDelegate::Opened(std::unique_ptr<BaseGUIObject> control, const QSty
     QWidget* widget = control->GetPlatformHandle();
     widget->setFont(option.font);
     m_owner->ApplySelectionPalette(false);
-    m_open.push_back({std::move(control), index, textAtStart});
+    m_open.push_back({std::move(control), widget, index, textAtStart});
     return widget;
 }
 
 ItemDelegate::OpenEditors::iterator ItemDelegate::FindOpen(const QWidget* editor) const
 {
     return std::find_if(m_open.begin(), m_open.end(), [editor](const OpenEditor& open) {
-        return editor && open.control->GetPlatformHandle() == editor;
+        return editor && open.widget == editor;
     });
 }
 
@@ -260,7 +267,11 @@ void ItemDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
         return;
     auto* dateWidget = qobject_cast<QDateTimeEdit*>(editor);
     DateEdit::impl* date = DateEditImplOf(control);
-    if (!dateWidget || !date || date->Widget() != dateWidget) {
+    // A widget the date control put another in place of, unheard by the view, holds none of the
+    // user's value and is on its way out: Qt may ask it to store as its deletion takes its focus.
+    if (date && date->Widget() != dateWidget)
+        return;
+    if (!dateWidget || !date) {
         QStyledItemDelegate::setModelData(editor, model, index);
         return;
     }
@@ -287,7 +298,6 @@ void ItemDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) cons
     // left some other way was edited by nobody, as the row now at its number is another's. Only this
     // editor is let go, before its report: the handlers may open the next one.
     const auto open = FindOpen(editor);
-    const QPointer<QWidget> widget = editor;
     m_lastLetGo = editor;
     QStyledItemDelegate::destroyEditor(editor, index);
     if (open == m_open.end())
@@ -295,9 +305,9 @@ void ItemDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) cons
     OpenEditor closed = std::move(*open);
     m_open.erase(open);
     if (m_reportsHeld > 0)
-        m_closed.push_back({std::move(closed), widget});
+        m_closed.push_back(std::move(closed));
     else
-        Finish(closed, widget);
+        Finish(closed);
 }
 
 void ItemDelegate::ReleaseReports()
@@ -306,26 +316,36 @@ void ItemDelegate::ReleaseReports()
         return;
     const QPointer<ItemDelegate> self(this);
     while (self && !m_closed.empty()) {
-        const ClosedEditor closed = std::move(m_closed.front());
+        const OpenEditor closed = std::move(m_closed.front());
         m_closed.erase(m_closed.begin());
-        Finish(closed.editor, closed.widget);
+        Finish(closed);
     }
 }
 
-void ItemDelegate::Finish(const OpenEditor& closed, const QPointer<QWidget>& widget) const
+void ItemDelegate::Finish(const OpenEditor& closed) const
 {
     const QPointer<const ItemDelegate> self(this);
     if (m_owner && closed.cell.isValid())
         ReportEdit(closed);
     if (self)
         ApplySelectionColours();
-    // A report handler that had the control put a new widget in place of this one left it in the
-    // table, which keeps it once the control goes.
+    // A widget the control put in place of the one the view held, as the view stored its value or
+    // later from a report handler, is left in the table, which keeps it once the control goes.
+    // It took the focus from the widget the view held, which the view takes back as it closes.
     QWidget* replacement = closed.control->GetPlatformHandle();
-    if (replacement && replacement != widget) {
-        replacement->hide();
-        replacement->deleteLater();
-    }
+    if (replacement && replacement != closed.widget && self && m_owner && m_owner->table &&
+        replacement->window()->focusWidget() == replacement)
+        m_owner->table->setFocus();
+    LetReplacementGo(closed);
+}
+
+void ItemDelegate::LetReplacementGo(const OpenEditor& gone)
+{
+    QWidget* replacement = gone.control->GetPlatformHandle();
+    if (!replacement || replacement == gone.widget)
+        return;
+    replacement->hide();
+    replacement->deleteLater();
 }
 
 bool ItemDelegate::eventFilter(QObject* watched, QEvent* event)
@@ -340,10 +360,10 @@ bool ItemDelegate::eventFilter(QObject* watched, QEvent* event)
 void ItemDelegate::HandOverToReplacement(QWidget* replaced, QWidget* replacement)
 {
     // Left as it is, the view would close the old widget when its focus left or it went, with nothing
-    // to store or report, and never learn of the new one. Qt swaps no editor in place: the old one is
-    // closed quietly, as this delegate no longer knows it, and the view opens the cell again on the
-    // new widget.
-    const auto open = FindOpen(replacement);
+    // to store or report, and never learn of the new one. Qt swaps no editor in place: the editor goes
+    // by its new widget first, so that the old one is closed quietly, and the view opens the cell
+    // again on the new widget.
+    const auto open = FindOpen(replaced);
     if (!m_owner || !m_owner->table || open == m_open.end() || !open->cell.isValid())
         return;
     const QPointer<QTableWidget> table = m_owner->table.data();
@@ -355,6 +375,7 @@ void ItemDelegate::HandOverToReplacement(QWidget* replaced, QWidget* replacement
     const bool focused = replaced->window()->focusWidget() == replaced;
     const bool holdOffFocus = !focused && !replacement->testAttribute(Qt::WA_ForceDisabled);
     const QPointer<QWidget> widget = replacement;
+    open->widget = replacement;
     if (focused)
         replacement->setFocus();
     if (table && table->indexWidget(cell) == replaced)
@@ -393,15 +414,20 @@ int ItemDelegate::TextLeft(int row) const
 
 void ItemDelegate::CloseEditors()
 {
-    // Each close runs report handlers, which may close editors or open new ones; an editor they
-    // open stays open.
-    std::vector<QPointer<QWidget>> widgets;
-    for (const OpenEditor& open : m_open)
-        widgets.emplace_back(open.control->GetPlatformHandle());
+    // Each close runs report handlers, which may close editors, open new ones, or have a date editor
+    // put a new widget in place of the one the view holds; an editor they open stays open. So each
+    // editor is closed by the widget the view holds for it then.
+    for (OpenEditor& open : m_open)
+        open.closeAsked = true;
     const QPointer<ItemDelegate> self(this);
-    for (const QPointer<QWidget>& widget : widgets) {
-        if (self && FindOpen(widget) != m_open.end())
-            emit closeEditor(widget, NoHint);
+    while (self) {
+        const auto next =
+            std::find_if(m_open.begin(), m_open.end(), [](const OpenEditor& open) { return open.closeAsked; });
+        if (next == m_open.end())
+            return;
+        next->closeAsked = false;
+        if (next->widget)
+            emit closeEditor(next->widget, NoHint);
     }
 }
 
@@ -413,6 +439,9 @@ void ItemDelegate::ForgetEditorOfRows(int first, int last)
     });
     if (leaving == m_open.end())
         return;
+    // Qt closes the widget it holds for such an editor, and not the one a change handler had the
+    // control put in its place as the editor stored its value.
+    std::for_each(leaving, m_open.end(), &ItemDelegate::LetReplacementGo);
     m_open.erase(leaving, m_open.end());
     ApplySelectionColours();
 }

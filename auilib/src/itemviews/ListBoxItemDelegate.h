@@ -59,13 +59,19 @@ public:
     bool showSelection = false;
 
 private:
-    // An editor Qt shows: its control, the cell it edits and the cell's text when it opened.
+    // An editor Qt shows: its control, the widget the view holds for it, the cell it edits and the
+    // cell's text when it opened.
     struct OpenEditor
     {
         std::unique_ptr<BaseGUIObject> control;
+        // The control's widget unless the control put a new one in place while the view was not
+        // listening, as when the view has a value stored: Qt then closes this one.
+        QPointer<QWidget> widget;
         // Followed through sorting and rows coming and going; invalid once the cell has left.
         QPersistentModelIndex cell;
         std::wstring textAtStart;
+        // Still to be closed by the CloseEditors under way.
+        bool closeAsked = false;
     };
     using OpenEditors = std::vector<OpenEditor>;
 
@@ -84,12 +90,14 @@ private:
     // Keeps the created control as an open editor and returns its widget.
     QWidget* Opened(std::unique_ptr<BaseGUIObject> control, const QStyleOptionViewItem& option,
                     const QModelIndex& index, const std::wstring& textAtStart) const;
-    // The open editor whose widget this is.
+    // The open editor for which the view holds this widget.
     OpenEditors::iterator FindOpen(const QWidget* editor) const;
     BaseGUIObject* OpenControl(const QWidget* editor) const;
     // Reports the edit of an editor that has closed, whose widget Qt let go.
-    void Finish(const OpenEditor& closed, const QPointer<QWidget>& widget) const;
+    void Finish(const OpenEditor& closed) const;
     void ReportEdit(const OpenEditor& closed) const;
+    // Hides and deletes the widget that the editor's control put in place of the one the view held.
+    static void LetReplacementGo(const OpenEditor& gone);
     // Has the view hold `replacement` as the editor of the cell whose editor `replaced` was.
     void HandOverToReplacement(QWidget* replaced, QWidget* replacement);
     int TextLeft(int row) const;
@@ -98,15 +106,10 @@ private:
     // In the order they opened. A report handler may open the next editor while one closes, and a
     // start handler while one opens: each is kept, stores and reports on its own.
     mutable OpenEditors m_open;
-    struct ClosedEditor
-    {
-        OpenEditor editor;
-        QPointer<QWidget> widget;
-    };
     int m_reportsHeld = 0;
     // Compared only, never read through.
     mutable const QWidget* m_lastLetGo = nullptr;
-    mutable std::vector<ClosedEditor> m_closed;
+    mutable OpenEditors m_closed;
     // The widget that the view is to be handed for this cell, in place of a new editor.
     struct HandOver
     {

@@ -120,7 +120,20 @@ protected:
 
     static QString ShortDate(const QDate& date) { return date.toString(QLocale::system().dateFormat(QLocale::ShortFormat)); }
 
+    // Each date editor opens time only, so that a switch to a date mode puts a new widget in place of
+    // the one the view holds; `openedDate` is the last one.
+    void OpenDatesTimeOnly()
+    {
+        list->OnEditorCreated.Add([this](int, int, BaseGUIObject* editor) {
+            if (auto* date = dynamic_cast<DateEdit*>(editor)) {
+                date->SetMode(DateEdit::TimeOnly);
+                openedDate = date;
+            }
+        });
+    }
+
     BaseGUIObject* lastEditor = nullptr;
+    DateEdit* openedDate = nullptr;
     Edit* startedEdit = nullptr;
     std::vector<std::string> edits;
 };
@@ -822,19 +835,27 @@ TEST_F(ListBoxEditorsTest, ADateEditorThatReplacesItsWidgetWhileOpenStoresAndRep
         bool byChangeHandler;
         // The program switches back to time only and again to a date mode: a second new widget.
         bool twice = false;
+        // The created handler already had a new widget put in place of the first one.
+        bool replacedAsItOpened = false;
     } cases[] = {
         {"the program, in an inactive window", false, false},
         {"the program, with the editor holding the focus", true, false},
         {"the program, twice", true, false, true},
         {"its change handler, as the user steps the time", true, true},
+        {"the program, after the created handler", true, false, false, true},
     };
     DateEdit* opened = nullptr;
     bool switchOnChange = false;
+    bool replaceAsItOpens = false;
     list->OnEditorCreated.Add([&](int, int, BaseGUIObject* editor) {
         opened = dynamic_cast<DateEdit*>(editor);
         if (!opened)
             return;
         opened->SetMode(DateEdit::TimeOnly);
+        if (replaceAsItOpens) {
+            opened->SetMode(DateEdit::DateOnly);
+            opened->SetMode(DateEdit::TimeOnly);
+        }
         opened->OnDateTimeChanged.Add([&opened, &switchOnChange](ZrDateTime) {
             if (std::exchange(switchOnChange, false))
                 opened->SetMode(DateEdit::DateOnly);
@@ -846,6 +867,7 @@ TEST_F(ListBoxEditorsTest, ADateEditorThatReplacesItsWidgetWhileOpenStoresAndRep
     for (const auto& c : cases) {
         StartOver();
         QApplication::setActiveWindow(c.activeWindow ? &window : nullptr);
+        replaceAsItOpens = c.replacedAsItOpened;
         const QPointer<QWidget> first = Open(1, 2);
         ASSERT_TRUE(first && opened) << c.name;
         first->setFocus();
@@ -884,13 +906,8 @@ TEST_F(ListBoxEditorsTest, ADateEditorThatReplacesItsWidgetWhileOpenStoresAndRep
 TEST_F(ListBoxEditorsTest, ADateEditorReplacingItsWidgetLeavesTheOtherOpenEditorAsItWas)
 {
     list->SetEditItems(ListBox::Editable(1));
-    DateEdit* date = nullptr;
-    list->OnEditorCreated.Add([&date](int, int, BaseGUIObject* editor) {
-        if (auto* opened = dynamic_cast<DateEdit*>(editor)) {
-            opened->SetMode(DateEdit::TimeOnly);
-            date = opened;
-        }
-    });
+    OpenDatesTimeOnly();
+    DateEdit*& date = openedDate;
     QPointer<QWidget> line;
     list->OnEditStarted.Add([this, &line](int row, Edit*) {
         if (row != 2)
@@ -920,11 +937,8 @@ TEST_F(ListBoxEditorsTest, ADateEditorReplacingItsWidgetLeavesTheOtherOpenEditor
 TEST_F(ListBoxEditorsTest, ADateEditorSwitchedByItsFinishHandlerLeavesNoWidgetBehind)
 {
     list->SetEditItems(ListBox::Editable(1));
-    DateEdit* date = nullptr;
-    list->OnEditorCreated.Add([&date](int, int, BaseGUIObject* editor) {
-        if ((date = dynamic_cast<DateEdit*>(editor)))
-            date->SetMode(DateEdit::TimeOnly);
-    });
+    OpenDatesTimeOnly();
+    DateEdit*& date = openedDate;
     list->OnEditFinished.Add([&date](int) { date->SetMode(DateEdit::DateOnly); });
     const int childrenBefore = table()->findChildren<QDateTimeEdit*>().size();
     QWidget* editor = Open(1, 2);
@@ -933,6 +947,87 @@ TEST_F(ListBoxEditorsTest, ADateEditorSwitchedByItsFinishHandlerLeavesNoWidgetBe
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(edits.size(), 1u);
     EXPECT_EQ(table()->findChildren<QDateTimeEdit*>().size(), childrenBefore);
+}
+
+// The view takes the delegate off an editor while the editor stores its value, so that a switch made
+// by a change handler then goes unheard until the view closes the widget it holds.
+TEST_F(ListBoxEditorsTest, ADateEditorSwitchedAsItStoresItsValueReportsAndLeavesNoWidgetBehind)
+{
+    QApplication::setActiveWindow(&window);
+    list->SetEditItems(ListBox::Editable(1));
+    OpenDatesTimeOnly();
+    DateEdit*& date = openedDate;
+    bool switchOnChange = false;
+    list->OnItemChanged.Add([&](int) {
+        if (std::exchange(switchOnChange, false) && date)
+            date->SetMode(DateEdit::DateOnly);
+    });
+    const struct
+    {
+        const char* name;
+        std::function<void(QWidget* editor)> store;
+        // Tab opens the next cell; else the table takes the focus and shows the selection again.
+        bool opensNext;
+    } cases[] = {
+        {"Return", [](QWidget* editor) { QTest::keyClick(editor, Qt::Key_Return); }, false},
+        {"Tab", [](QWidget* editor) { QTest::keyClick(editor, Qt::Key_Tab); }, true},
+        {"the focus leaving", [this](QWidget*) { table()->setFocus(); }, false},
+    };
+    const int childrenBefore = table()->findChildren<QDateTimeEdit*>().size();
+    const std::string before = (ShortDate(QDate(2024, 3, 5)) + QStringLiteral(" 14:30")).toStdString();
+    for (const auto& c : cases) {
+        StartOver();
+        auto* editor = qobject_cast<QDateTimeEdit*>(Open(1, 2));
+        ASSERT_TRUE(editor && date) << c.name;
+        editor->setTime(QTime(9, 15));
+        editor->setFocus();
+        log.clear();
+        edits.clear();
+        switchOnChange = true;
+        c.store(editor);
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(switchOnChange) << c.name;
+        EXPECT_EQ(list->GetItem(1, 2), L"9:15") << c.name;
+        EXPECT_EQ(edits, std::vector<std::string>{"1,2: " + before + " -> 9:15"}) << c.name;
+        EXPECT_EQ(Reports({"finished"}), std::vector<std::string>{"finished 1"}) << c.name;
+        EXPECT_EQ(table()->findChildren<QDateTimeEdit*>().size(), childrenBefore) << c.name;
+        if (c.opensNext) {
+            EXPECT_NE(table()->currentIndex(), table()->model()->index(1, 2)) << c.name;
+            EXPECT_NE(table()->indexWidget(table()->currentIndex()), nullptr) << c.name;
+        } else {
+            EXPECT_TRUE(table()->hasFocus()) << c.name;
+            EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base))
+                << c.name;
+        }
+    }
+}
+
+// The window is inactive while the two editors open, so that no focus moves close either.
+TEST_F(ListBoxEditorsTest, ShowingTheSelectionClosesAnEditorThatTheOthersFinishHandlerSwitched)
+{
+    list->SetEditItems(ListBox::Editable(1));
+    OpenDatesTimeOnly();
+    DateEdit*& date = openedDate;
+    list->OnEditStarted.Add([this](int row, Edit*) {
+        if (row == 2)
+            table()->editItem(table()->item(1, 2));
+    });
+    list->OnEditFinished.Add([&date](int row) {
+        if (row == 2 && date)
+            date->SetMode(DateEdit::DateOnly);
+    });
+    const int childrenBefore = table()->findChildren<QDateTimeEdit*>().size();
+    ASSERT_NE(Open(2, 0), nullptr);
+    ASSERT_NE(date, nullptr);
+    list->ShowSelection(true);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(edits.size(), 2u);
+    EXPECT_EQ(edits[0], "2,0: c -> c");
+    EXPECT_EQ(edits[1].rfind("1,2: ", 0), 0u) << edits[1];
+    EXPECT_EQ(Reports({"finished"}), (std::vector<std::string>{"finished 2", "finished 1"}));
+    EXPECT_EQ(table()->findChildren<QDateTimeEdit*>().size(), childrenBefore);
+    EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base));
 }
 
 // The window is inactive while the two editors open, so that no focus moves close either.
@@ -1085,8 +1180,12 @@ TEST_F(ListBoxEditorsTest, AHandlerMayLetTheListGoWhileItsEditorOpens)
         };
         box->OnEditStarted.Add([&](int, Edit*) { fire("started"); });
         box->OnEditStarted.Add([&](int, Edit*) { fired.push_back("late started"); });
+        // Held by the date editor's handler for as long as the control lives.
+        const auto dateControlLives = std::make_shared<bool>(true);
         box->OnEditorCreated.Add([&](int, int, BaseGUIObject* editor) {
             auto* date = dynamic_cast<DateEdit*>(editor);
+            if (date)
+                date->OnDateTimeChanged.Add([dateControlLives](ZrDateTime) {});
             if (date && c.replacesDateWidget) {
                 date->SetMode(DateEdit::TimeOnly);
                 date->SetMode(DateEdit::DateOnly);
@@ -1102,6 +1201,7 @@ TEST_F(ListBoxEditorsTest, AHandlerMayLetTheListGoWhileItsEditorOpens)
         if (table) {
             EXPECT_EQ(table->children().size(), childrenBefore) << c.name << ": the editor went";
         }
+        EXPECT_EQ(dateControlLives.use_count(), 1) << c.name << ": the editor's control went";
         delete dialog;
     }
 }
@@ -1146,4 +1246,61 @@ TEST_F(ListBoxEditorsTest, AFinishHandlerMayDeleteTheWindowAsTheEditorCloses)
         EXPECT_EQ(finished, std::vector<int>{0}) << c.name;
         EXPECT_EQ(box->Count(), -1) << c.name << ": the control outlives its table";
     }
+}
+
+// The view takes the editor only once the cell's value is in it, so that a switch made by a change
+// handler as the value goes in is heard before the view holds the widget it replaces.
+TEST_F(ListBoxEditorsTest, ADateEditorSwitchedAsItsValueIsLoadedLeavesTheCellAsItWas)
+{
+    QApplication::setActiveWindow(&window);
+    list->SetEditItems(ListBox::Editable(1));
+    bool switchOnChange = false;
+    list->OnEditorCreated.Add([&switchOnChange](int, int, BaseGUIObject* editor) {
+        auto* date = dynamic_cast<DateEdit*>(editor);
+        if (!date)
+            return;
+        date->SetMode(DateEdit::TimeOnly);
+        switchOnChange = true;
+        date->OnDateTimeChanged.Add([date, &switchOnChange](ZrDateTime) {
+            if (std::exchange(switchOnChange, false))
+                date->SetMode(DateEdit::DateOnly);
+        });
+    });
+    const std::wstring before = list->GetItem(1, 2);
+    Open(1, 2);
+    log.clear();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(switchOnChange);
+    EXPECT_EQ(list->GetItem(1, 2), before);
+    EXPECT_EQ(Reports({"changed"}), std::vector<std::string>{});
+}
+
+
+// The view closes the widget it holds for the editor of a leaving row, which a change handler had the
+// control replace as the editor stored its value.
+TEST_F(ListBoxEditorsTest, ADateEditorSwitchedAsItStoresItsValueOnARowTheHandlerDeletesLeavesNoWidgetBehind)
+{
+    QApplication::setActiveWindow(&window);
+    list->SetEditItems(ListBox::Editable(1));
+    OpenDatesTimeOnly();
+    bool armed = false;
+    list->OnItemChanged.Add([&](int row) {
+        if (!std::exchange(armed, false))
+            return;
+        openedDate->SetMode(DateEdit::DateOnly);
+        list->DeleteItem(row);
+    });
+    const int childrenBefore = table()->findChildren<QDateTimeEdit*>().size();
+    QWidget* editor = Open(1, 2);
+    ASSERT_NE(editor, nullptr);
+    editor->setFocus();
+    armed = true;
+    PressReturn(editor);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(armed);
+    EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"b", L"c"}));
+    EXPECT_EQ(table()->findChildren<QDateTimeEdit*>().size(), childrenBefore);
+    EXPECT_NE(table()->palette().color(QPalette::Highlight), table()->palette().color(QPalette::Base));
 }
